@@ -1,0 +1,109 @@
+// Parameter values and the container that holds a node's parameters.
+//
+// A container maps first-level parameter ids to typed values. Reading a value
+// of another type than asked answers the fallback, as the C interface does.
+#ifndef CAELO_HOST_CONTAINER_H
+#define CAELO_HOST_CONTAINER_H
+
+#include "hostInterface.h"
+#include "matrix.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace caelo::host {
+
+// Identity of a node, unique for the life of the process and never reused.
+using NodeId = std::uint64_t;
+inline constexpr NodeId kNoNode = 0;
+
+// A link parameter: the identity of the target node. It is resolved through a
+// document, so a link to a node that was removed reads as none.
+struct Link {
+    NodeId target = kNoNode;
+
+    friend bool operator==(const Link&, const Link&) = default;
+};
+
+// A date-time parameter (data type 1009398): calendar fields.
+struct DateTime {
+    HostDateTime fields{};
+
+    friend bool operator==(const DateTime& a, const DateTime& b);
+};
+
+// A curve parameter (data type 1009060): its knots in order.
+struct Curve {
+    std::vector<HostCurveKnot> knots;
+
+    friend bool operator==(const Curve& a, const Curve& b);
+};
+
+// The types a parameter value can have, in the order of `Value`'s alternatives.
+enum class ValueType { Float, Int32, Bool, String, Vector, Link, DateTime, Curve };
+
+using Value = std::variant<double, std::int32_t, bool, std::string, Vector, Link, DateTime, Curve>;
+
+[[nodiscard]] inline ValueType typeOf(const Value& value) {
+    return static_cast<ValueType>(value.index());
+}
+
+// "Float", "Int32", ... for messages.
+[[nodiscard]] const char* valueTypeName(ValueType type);
+
+// The parameters of one node, ordered by id.
+// Example: container.set(1000, 0.1); double t = container.getFloat(1000, 0.0);
+class Container {
+public:
+    using Map = std::map<std::int32_t, Value>;
+
+    // The value stored under an id, or nullptr.
+    [[nodiscard]] const Value* find(std::int32_t id) const;
+    [[nodiscard]] Value* find(std::int32_t id);
+    [[nodiscard]] bool contains(std::int32_t id) const { return values_.contains(id); }
+
+    // Stores a value, replacing whatever the id held (of any type).
+    void set(std::int32_t id, Value value);
+    // Removes an id; nothing when absent.
+    void erase(std::int32_t id);
+    void clear() { values_.clear(); }
+
+    // Typed reads: the fallback when the id is absent or holds another type.
+    [[nodiscard]] double getFloat(std::int32_t id, double fallback) const;
+    [[nodiscard]] std::int32_t getInt32(std::int32_t id, std::int32_t fallback) const;
+    [[nodiscard]] bool getBool(std::int32_t id, bool fallback) const;
+    // The empty text when absent or of another type; the reference stays valid
+    // until the id is changed or removed.
+    [[nodiscard]] const std::string& getString(std::int32_t id) const;
+    [[nodiscard]] Vector getVector(std::int32_t id, Vector fallback) const;
+    [[nodiscard]] NodeId getLink(std::int32_t id) const; // kNoNode when absent
+    [[nodiscard]] std::optional<HostDateTime> getDateTime(std::int32_t id) const;
+    [[nodiscard]] const Curve* getCurve(std::int32_t id) const;
+
+    // Typed writes that reuse the stored value when it has the same type, so
+    // that an evaluation pass rewriting a value allocates nothing.
+    void setFloat(std::int32_t id, double value);
+    void setInt32(std::int32_t id, std::int32_t value);
+    void setBool(std::int32_t id, bool value);
+    void setString(std::int32_t id, const char* text);
+    void setVector(std::int32_t id, Vector value);
+    void setLink(std::int32_t id, NodeId target);
+
+    [[nodiscard]] const Map& values() const { return values_; }
+    [[nodiscard]] bool empty() const { return values_.empty(); }
+
+    friend bool operator==(const Container&, const Container&) = default;
+
+private:
+    template <class T> T* slot(std::int32_t id);
+
+    Map values_;
+};
+
+} // namespace caelo::host
+
+#endif

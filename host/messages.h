@@ -1,0 +1,62 @@
+// Messages to nodes and user-level parameter edits.
+//
+// Message types and data records are those of hostInterface.h: 17 (a parameter
+// was set, HostParameterMessage), 18 (a button, HostParameterMessage), 5
+// (update), 7 (drop cached links), 1001078 (document notification,
+// HostDocumentMessage), 1018756 (hierarchy change, HostHierarchyMessage).
+#ifndef CAELO_HOST_MESSAGES_H
+#define CAELO_HOST_MESSAGES_H
+
+#include "container.h"
+#include "scene.h"
+
+#include <cstdint>
+
+namespace caelo::host {
+
+struct ParameterDescription;
+
+// Delivers a message to one node: a node with a module class gets it through
+// its HandleMessage callback (answering its result); a host primitive given
+// message 5 rebuilds (its rebuild count grows). Other nodes answer true.
+bool sendNodeMessage(Node& node, std::int32_t type, void* data);
+
+// Delivers a message to every object and tag of the document in tree order
+// (each object, then its tags, then its children). Handlers may broadcast again
+// or change the tree: the nodes are taken at the start, and a node that left
+// the document or was removed meanwhile is skipped.
+void broadcastMessage(Document& document, std::int32_t type, void* data);
+
+// Sends the document notification 1001078 of kind 1001 to every node, as after
+// a scene was loaded.
+void notifyDocumentLoaded(Document& document);
+
+// The parameter's description on the node, or throws HostError naming the
+// node and the id (unknown id, or a node type without description).
+[[nodiscard]] const ParameterDescription& requireParameter(const Node& node, std::int32_t id);
+
+// A user's edit: checks the value against the description (a known id that is
+// no button, the value's type, limits and choices, not read-only, not greyed
+// out by IsParameterEnabled), stores it and sends message 17 with flag 0x10
+// and the id. A Float parameter also takes an Int32 value; an Int32 or choice
+// parameter an integral Float value. Throws HostError naming the node path,
+// the parameter (id and name) and the reason; nothing is stored then.
+void editParameter(Node& node, std::int32_t id, const Value& value);
+
+// Stores a value without the user's flag: checks the value as editParameter
+// does (type, limits, choices) but not whether the parameter is read-only or
+// greyed out, then sends message 17 without flag 0x10.
+void setParameterQuietly(Node& node, std::int32_t id, const Value& value);
+
+// Presses a button: checks that the id is a button of the node's description
+// and not greyed out by IsParameterEnabled, then sends message 18 with the id.
+// Answers the node's result for the message.
+bool pressButton(Node& node, std::int32_t id);
+
+// Asks the node's class whether a parameter is editable now (true without a
+// class or without the callback).
+[[nodiscard]] bool isParameterEnabled(Node& node, std::int32_t id);
+
+} // namespace caelo::host
+
+#endif

@@ -1,0 +1,212 @@
+// The scene model: nodes (objects and tags), their tree, and documents.
+//
+// Every node lives in the host's node store (application.h) from its creation
+// until it is removed; the tree only links nodes. An object has children and
+// tags; a tag belongs to one object. A node belongs to a document while it
+// sits in that document's tree (the view's camera belongs to its document
+// also outside the tree). Nodes made by a module and never inserted stay
+// outside any document until the host shuts down.
+//
+// Paths name nodes of a document's tree by zero-based child indices: "/0" is
+// the first top-level object, "/0/2" its third child, "/0/2#1" the second tag
+// of that object.
+#ifndef CAELO_HOST_SCENE_H
+#define CAELO_HOST_SCENE_H
+
+#include "container.h"
+#include "hostInterface.h"
+#include "matrix.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace caelo::host {
+
+class Document;
+class EvaluationList;
+struct NodeType;
+struct Description;
+
+enum class NodeKind { Object, Tag };
+
+// Type ids of the host's own node types.
+enum HostTypeId : std::int32_t {
+    kTypePolygon = 5100,
+    kTypeCamera = 5103,
+    kTypeNull = 5140,
+    kTypeBox = 5159,
+    kTypeSphere = 5160,
+    kTypeTorus = 5163,
+    kTypeTube = 5165,
+    kTypePlane = 5168,
+    kTypeCircleSpline = 5181,
+    kTypeShadingTag = 5612,
+    kTypeWrapDeformer = 1019221,
+};
+
+// One object or tag.
+class Node {
+public:
+    Node(NodeKind kind, std::int32_t typeId, const NodeType* type);
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    ~Node();
+
+    [[nodiscard]] NodeId id() const { return id_; }
+    [[nodiscard]] NodeKind kind() const { return kind_; }
+    [[nodiscard]] bool isObject() const { return kind_ == NodeKind::Object; }
+    [[nodiscard]] bool isTag() const { return kind_ == NodeKind::Tag; }
+    [[nodiscard]] std::int32_t typeId() const { return typeId_; }
+    // The registered type, or nullptr for a node of a type no one registered
+    // (kept from a scene file and written back unchanged).
+    [[nodiscard]] const NodeType* type() const { return type_; }
+    // The type's parameter description, or nullptr.
+    [[nodiscard]] const Description* description() const;
+
+    // The document the node belongs to, or nullptr.
+    [[nodiscard]] Document* document() const { return document_; }
+
+    // Tree of objects: nullptr where there is no such node. A top-level
+    // object has no parent.
+    [[nodiscard]] Node* parent() const;
+    [[nodiscard]] Node* firstChild() const { return firstChild_; }
+    [[nodiscard]] Node* lastChild() const { return lastChild_; }
+    [[nodiscard]] Node* nextSibling() const { return next_; }
+    [[nodiscard]] Node* prevSibling() const { return prev_; }
+    // True while the node is linked into a tree (under an object or at the top
+    // level of a document); tags: while they sit on an object.
+    [[nodiscard]] bool isAttached() const { return parent_ != nullptr || object_ != nullptr; }
+    // True when `ancestor` is this node or lies above it.
+    [[nodiscard]] bool isWithin(const Node& ancestor) const;
+
+    // Tags of an object in order; the object a tag sits on.
+    [[nodiscard]] const std::vector<Node*>& tags() const { return tags_; }
+    [[nodiscard]] Node* object() const { return object_; }
+
+    // The module's class instance behind the node and the callbacks of its
+    // registered class; nullptr for host types and unregistered types.
+    [[nodiscard]] void* instance() const { return instance_; }
+    [[nodiscard]] const HostNodeClass* nodeClass() const;
+
+    // The object's matrices (identity for tags).
+    [[nodiscard]] Matrix frozenMatrix() const; // frozen (base) transform
+    [[nodiscard]] Matrix localMatrix() const;  // frozen x relative
+    [[nodiscard]] Matrix parentWorldMatrix() const;
+    [[nodiscard]] Matrix worldMatrix() const; // parent world x frozen x relative
+    // Sets the relative transform so that the world matrix becomes `world`
+    // (position, rotation and scale decomposed as matrixToTransform does).
+    void setWorldMatrix(const Matrix& world);
+
+    std::string name;
+    Container parameters;
+    Transform relative;                                   // the object's own position, rotation, scale
+    Transform frozen;                                     // the frozen (base) transform below it
+    HostColorProperties color{};                          // display colour properties
+    std::int32_t editorMode = HOST_DISPLAY_FOLLOW_PARENT; // 1 hidden, 2 follow parent
+    std::int32_t renderMode = HOST_DISPLAY_FOLLOW_PARENT;
+    bool enabled = true;
+    std::uint64_t rebuildCount = 0; // host primitives: rebuilds asked by message 5
+
+private:
+    friend class TreeEditor;
+    friend class Document;
+
+    NodeId id_;
+    NodeKind kind_;
+    std::int32_t typeId_;
+    const NodeType* type_;
+    void* instance_ = nullptr;
+
+    Document* document_ = nullptr;
+    Node* parent_ = nullptr; // for top-level objects the document's root
+    Node* firstChild_ = nullptr;
+    Node* lastChild_ = nullptr;
+    Node* prev_ = nullptr;
+    Node* next_ = nullptr;
+    std::vector<Node*> tags_;
+    Node* object_ = nullptr;
+
+    std::uint64_t enrolledPass_ = 0; // evaluation pass in which the node last enrolled
+    friend class EvaluationList;
+};
+
+// A time as a rational number of seconds.
+struct Rational {
+    std::int64_t numerator = 0;
+    std::int64_t denominator = 1;
+
+    [[nodiscard]] double seconds() const;
+    // The exact value of a finite double as a fraction with a power-of-two
+    // denominator (precision beyond 2^-62 s is rounded away). Throws HostError
+    // for a value that is not finite or does not fit.
+    [[nodiscard]] static Rational fromSeconds(double seconds);
+
+    friend bool operator==(const Rational&, const Rational&) = default;
+};
+
+// The active view of a document: it looks through a camera object.
+struct View {
+    NodeId camera = kNoNode;
+};
+
+// A scene: a tree of objects with their tags, a time and a view.
+class Document {
+public:
+    // A new empty document with its view camera (outside the tree) at the
+    // default orientation: heading 45 degrees, pitch atan(-4 / sqrt(128)).
+    Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+    // Removes every node of the document (their class instances are destroyed).
+    ~Document();
+
+    // The tree.
+    [[nodiscard]] Node* firstObject() const { return root_->firstChild_; }
+    [[nodiscard]] Node* lastObject() const { return root_->lastChild_; }
+    // Calls `visit` for every object in depth-first tree order (a parent before
+    // its children); then for no tags.
+    void forEachObject(const std::function<void(Node&)>& visit) const;
+    // Every object and, right after each object, its tags, in tree order.
+    void forEachNode(const std::function<void(Node&)>& visit) const;
+
+    // The node with this identity if it belongs to this document, else nullptr.
+    [[nodiscard]] Node* findNode(NodeId id) const;
+
+    // "/0/2", "/0/2#1"; the empty text for a node outside this document's tree.
+    [[nodiscard]] std::string pathOf(const Node& node) const;
+    // The node at a path, or nullptr when the path is malformed or names no node.
+    [[nodiscard]] Node* nodeAtPath(std::string_view path) const;
+    // The same, but throws HostError naming the path and what is wrong.
+    [[nodiscard]] Node& requireNode(std::string_view path) const;
+
+    // Time, as a rational number of seconds, and frames per second.
+    Rational time;
+    std::int32_t fps = 30;
+
+    [[nodiscard]] View& view() { return view_; }
+    [[nodiscard]] const View& view() const { return view_; }
+    // The view's camera, or nullptr when it was removed.
+    [[nodiscard]] Node* camera() const;
+
+private:
+    friend class TreeEditor;
+    friend class Node;
+
+    friend EvaluationList& evaluationListOf(Document& document);
+
+    std::unique_ptr<Node> root_; // holds the top-level objects as its children
+    View view_;
+    std::unique_ptr<EvaluationList> evaluation_;
+};
+
+// The default orientation of a new document's camera (radians).
+inline constexpr double kDefaultCameraHeading = 0.7853981633974483; // 45 degrees
+[[nodiscard]] double defaultCameraPitch();                          // atan(-4 / sqrt(128))
+
+} // namespace caelo::host
+
+#endif

@@ -1,0 +1,60 @@
+// Editing the scene tree as a user does: creating, inserting, moving, copying
+// and removing nodes. Failures throw HostError with a message naming the node
+// (by path) or the type and the reason.
+//
+// Example:
+//   Document& document = application().activeDocument();
+//   Node& system = createObject(1032493);      // factory, then InitNode
+//   appendChild(document, system, nullptr);    // last top-level object
+//   Node& tag = createTag(system, 5612);
+#ifndef CAELO_HOST_SCENE_EDITING_H
+#define CAELO_HOST_SCENE_EDITING_H
+
+#include "scene.h"
+
+#include <cstdint>
+
+namespace caelo::host {
+
+// A new object of a registered object type, outside any document: the type's
+// factory makes the class instance, then InitNode writes the defaults (host
+// types get their description's defaults). Throws for an unknown type, a tag
+// type, a factory that answers nothing or an InitNode that fails.
+Node& createObject(std::int32_t typeId);
+
+// A new tag of a registered tag type, appended as the object's last tag
+// (factory, then InitNode). Throws as createObject does, and for a node that
+// is not an object.
+Node& createTag(Node& object, std::int32_t typeId);
+
+// Makes a node that sits in no tree the last child of `parent`, or the last
+// top-level object of the document for a null parent. Sends no message.
+// Throws when the node is attached already, is a tag, or when the parent is
+// the node itself, lies below it or belongs to another document.
+void appendChild(Document& document, Node& node, Node* parent);
+
+// Moves an object with its subtree to the end of `newParent`'s children (or
+// of the top level for nullptr) and sends message 1018756 with flag 0x20 to
+// every node of the moved subtree, objects and tags. Throws when the new
+// parent is the node itself or lies below it.
+void moveNode(Document& document, Node& node, Node* newParent);
+
+// A copy of a node outside any document: its parameters, transforms,
+// switches, colours, tags and children, with fresh identities; links that
+// point into the copied subtree point to the copies. Then each copied node's
+// class runs CopyNode. Throws when a factory answers nothing or a CopyNode
+// fails; nothing of the copy remains then.
+Node& cloneNode(const Node& node);
+
+// Removes a node with its subtree and tags: detaches it first, then destroys
+// the class instances (destructors may broadcast to the active document).
+// Removing a document's view camera leaves the view without a camera.
+void removeNode(Node& node);
+
+// A text that names a node in errors: its path in its document, "camera" for a
+// view camera outside the tree, else "node <id> outside any document".
+[[nodiscard]] std::string describeNode(const Node& node);
+
+} // namespace caelo::host
+
+#endif

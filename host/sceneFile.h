@@ -1,0 +1,42 @@
+// Scene files: a whole document as versioned JSON (format in
+// docs/scene-file.md).
+#ifndef CAELO_HOST_SCENE_FILE_H
+#define CAELO_HOST_SCENE_FILE_H
+
+#include "scene.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace caelo::host {
+
+inline constexpr const char* kSceneFormat = "caelo-scene";
+inline constexpr int kSceneVersion = 1;
+
+// The document as scene-file text (ends with a line break). The same document
+// always gives the same text.
+[[nodiscard]] std::string sceneToText(const Document& document);
+
+// Writes the document: the text goes to a temporary file in the same folder,
+// which is then renamed over the target, so an existing file is replaced whole
+// or not at all. Throws HostError naming the file.
+void saveScene(const Document& document, const std::filesystem::path& file);
+
+// Builds a new document from scene-file text, outside the active one: nodes
+// are made by their types' factories (no InitNode) and their parameters
+// restored. Nodes of types nobody registered are kept as they are. No message
+// is sent. Throws HostError naming `origin` and the place (a JSON pointer, or
+// line and column for bad syntax); nothing of the new document remains then.
+[[nodiscard]] std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string& origin);
+
+// Reads a file with sceneFromText, makes the new document the active one (the
+// old one is removed) and sends 1001078 of kind 1001 to every node. When the
+// file cannot be read or is malformed, throws HostError and the open document
+// stays as it was.
+Document& loadScene(const std::filesystem::path& file);
+
+} // namespace caelo::host
+
+#endif
