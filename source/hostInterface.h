@@ -113,10 +113,7 @@ enum {
 };
 
 /* Data types of parameters. */
-enum {
-    HOST_TYPE_DATE_TIME = 1009398,
-    HOST_TYPE_CURVE = 1009060
-};
+enum { HOST_TYPE_DATE_TIME = 1009398, HOST_TYPE_CURVE = 1009060 };
 
 /* The callbacks a registered node type offers. The host copies this record at
  * registration. `allocate` is the type's factory: it makes the class instance
@@ -194,7 +191,8 @@ typedef struct HostInterface {
     void (*SetLink)(HostContainer* container, int32_t id, HostNode* target);
     bool (*GetDateTime)(const HostContainer* container, int32_t id, HostDateTime* fields);
     HostDateValue* (*CreateDateValue)(void);
-    void (*SetDateValueFields)(HostDateValue* value, const HostDateTime* fields, int32_t flag1, int32_t flag2);
+    void (*SetDateValueFields)(HostDateValue* value, const HostDateTime* fields, int32_t flag1,
+                               int32_t flag2);
     bool (*SetDateTime)(HostContainer* container, int32_t id, const HostDateValue* value, int32_t flag1,
                         int32_t flag2);
     void (*FreeDateValue)(HostDateValue* value);
@@ -240,7 +238,8 @@ typedef struct HostInterface {
     double (*TextToNumber)(const char* text, bool* error, int32_t unit, int32_t angleType, int32_t base);
     size_t (*NumberToText)(double value, int32_t digitsBefore, int32_t digitsAfter, bool exponentForm,
                            char fill, char* buffer, size_t capacity);
-    bool (*TextInsert)(char* buffer, size_t capacity, const char* text); /* appends; false when it won't fit */
+    bool (*TextInsert)(char* buffer, size_t capacity,
+                       const char* text); /* appends; false when it won't fit */
     /* Grows or shrinks a block of host memory (NULL block: a new one). NULL on
      * failure, and the old block is then kept; 0 bytes releases the block. */
     void* (*ResizeArray)(void* block, size_t bytes);
@@ -250,7 +249,7 @@ typedef struct HostInterface {
  * it loads the module. */
 #define HOST_MODULE_SIGNATURE "CAELOMOD"
 typedef struct HostModuleRecord {
-    char signature[8]; /* HOST_MODULE_SIGNATURE without its NUL */
+    char signature[8];        /* HOST_MODULE_SIGNATURE without its NUL */
     int32_t interfaceVersion; /* the HOST_INTERFACE_VERSION the module was built for */
     const char* moduleName;
 } HostModuleRecord;

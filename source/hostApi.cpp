@@ -1,0 +1,7 @@
+#include "hostApi.h"
+
+namespace caelo {
+
+const HostInterface* g_hostInterface = nullptr;
+
+} // namespace caelo

@@ -1,0 +1,88 @@
+/*
+ * The system object: the root of a modelled planetary system. It holds the
+ * speed of model time against document time, the epoch that document time 0
+ * stands for, and the scales of body sizes and orbit distances, and it writes
+ * the current model date into a read-only date parameter at every evaluation.
+ */
+#ifndef CAELO_OBJ_CAELO_SYSTEM_H
+#define CAELO_OBJ_CAELO_SYSTEM_H
+
+#include "caeloConstants.h"
+#include "nodeData.h"
+
+#include <cstdint>
+
+namespace caelo {
+
+/* Parameters of the system node. */
+enum : int32_t {
+    OCAELOSYSTEM_TIME_SCALE = 1000,      /* Float: document seconds per model day */
+    OCAELOSYSTEM_BODY_SCALE = 1001,      /* Float: scene units for the Earth's equatorial diameter */
+    OCAELOSYSTEM_DISTANCE_FACTOR = 1002, /* Float: factor on distances in au against body scale */
+    OCAELOSYSTEM_EPOCH = 1003,           /* date-time, local: the date of document time 0 */
+    OCAELOSYSTEM_CURRENT_DATE = 1004,    /* date-time, local: the model date now; read-only */
+    OCAELOSYSTEM_BUILD_SOLAR_SYSTEM = 1101,
+    OCAELOSYSTEM_ADD_BODY_AXIS = 1102,
+    OCAELOSYSTEM_ADD_ORBIT_AXIS = 1103,
+    OCAELOSYSTEM_REFRESH_LINKS = 1104,
+};
+
+class ObjCaeloSystem : public ObjectData {
+public:
+    /* Broadcasts message 7 to the active document so that no node keeps a
+     * link to this system. */
+    ~ObjCaeloSystem() override;
+
+    /* The model time as a Julian Date at the system node's current document
+     * time: epochBase + (document seconds / timeScale) days. A node outside
+     * any document, or a document time with denominator 0, counts as
+     * document time 0. Non-finite when the time scale is 0. */
+    [[nodiscard]] double GetModelJulianDate() const;
+    /* Scene units per centimetre of real size (x 100000 for kilometres). */
+    [[nodiscard]] double GetBodyScale() const { return bodyScale; }
+    /* Scene units per au. */
+    [[nodiscard]] double GetDistanceScale() const { return distanceScale; }
+
+    bool InitNode(HostNode* node) override;
+    bool CopyNode(HostNode* node, HostNode* destination, BaseData* destinationData) override;
+    bool HandleMessage(HostNode* node, int32_t type, void* data) override;
+    bool IsParameterEnabled(HostNode* node, int32_t parameterId) override;
+    bool AddToEvaluation(HostNode* node, HostEvaluationList* list) override;
+    int32_t EvaluateObject(HostNode* node) override;
+
+private:
+    bool HandleButton(HostNode* node, int32_t buttonId);
+    /* Reads one of the parameters 1000 to 1003 and updates the members that
+     * derive from it; other ids are ignored. */
+    void RecomputeParameter(const Container& container, int32_t parameterId);
+    /* Rebuilds every member but zoneOffset from the parameters. */
+    void RecomputeAll(const Container& container);
+
+    /* The derived values, formed identically by the constructor and by
+     * RecomputeParameter. */
+    static constexpr double TimeFactorOf(double scale) { return (1.0 / kSecondsPerDay) * scale; }
+    static constexpr double BodyScaleOf(double size) { return (1.0 / kEarthEquatorialDiameterCm) * size; }
+    /* The au in centimetres, times scene units per centimetre, times the factor. */
+    static constexpr double DistanceScaleOf(double scale, double factor) {
+        return kMetresPerAu * kCentimetresPerMetre * scale * factor;
+    }
+
+    double timeScale = 0.1;                      /* document seconds per model day */
+    double bodySize = 100.0;                     /* scene units per Earth diameter */
+    double distanceFactor = 0.002;               /* distances against body scale */
+    double epochBase = 0.0;                      /* model Julian Date (UT) at document time 0 */
+    double timeFactor = TimeFactorOf(timeScale); /* document seconds per model second */
+    double bodyScale = BodyScaleOf(bodySize);    /* scene units per centimetre */
+    double distanceScale = DistanceScaleOf(bodyScale, distanceFactor); /* scene units per au */
+    double zoneOffset = 0.0;    /* local time minus universal time, days */
+    double lastModelTime = 0.0; /* model Julian Date last written to parameter 1004 */
+};
+
+/* The system that governs a node: the nearest ancestor of type 1032493,
+ * starting at the node's parent (the node itself is not tested); null when
+ * there is none. */
+[[nodiscard]] ObjCaeloSystem* FindSystem(HostNode* node);
+
+} // namespace caelo
+
+#endif
