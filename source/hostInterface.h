@@ -238,8 +238,8 @@ typedef struct HostInterface {
     double (*TextToNumber)(const char* text, bool* error, int32_t unit, int32_t angleType, int32_t base);
     size_t (*NumberToText)(double value, int32_t digitsBefore, int32_t digitsAfter, bool exponentForm,
                            char fill, char* buffer, size_t capacity);
-    bool (*TextInsert)(char* buffer, size_t capacity,
-                       const char* text); /* appends; false when it won't fit */
+    /* Appends text to a NUL-terminated buffer; false when it won't fit. */
+    bool (*TextInsert)(char* buffer, size_t capacity, const char* text);
     /* Grows or shrinks a block of host memory (NULL block: a new one). NULL on
      * failure, and the old block is then kept; 0 bytes releases the block. */
     void* (*ResizeArray)(void* block, size_t bytes);
