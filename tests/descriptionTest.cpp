@@ -1,0 +1,215 @@
+// The module's resources against the module itself: every registered type has
+// its display name, description and icon, and each description declares
+// exactly the parameters its class writes, with matching types and defaults.
+#include "fakeModuleHost.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+
+namespace caelo::fake {
+namespace {
+
+using nlohmann::json;
+
+const std::filesystem::path kResources = std::filesystem::path(CAELO_TEST_SOURCE_DIR) / "res";
+
+json readJson(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << file;
+        return json::object();
+    }
+    return json::parse(in);
+}
+
+json readDescription(const std::string& name) {
+    return readJson(kResources / "description" / (name + ".json"));
+}
+
+// The registrations of the built module, with each class at hand.
+class ModuleResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        current = &host;
+        ASSERT_TRUE(module.isLoaded()) << dlerror();
+        ASSERT_EQ(module.initialise(host, "/modules/caelo"), 1);
+        ASSERT_EQ(module.message(1), 1);
+        ASSERT_EQ(module.call(HOST_REQUEST_START), 1);
+        ASSERT_EQ(host.registrations.size(), 9u);
+    }
+    void TearDown() override {
+        module.call(HOST_REQUEST_END);
+        current = nullptr;
+    }
+
+    // The parameters a new node of the type holds once the class has
+    // initialised it.
+    std::map<int32_t, StoredParameter> parametersOfNewNode(const Registration& registration) {
+        host.parameters.clear();
+        auto* node = reinterpret_cast<HostNode*>(&host);
+        void* instance = registration.nodeClass.allocate(node);
+        EXPECT_NE(instance, nullptr);
+        if (instance != nullptr) {
+            EXPECT_TRUE(registration.nodeClass.initNode(instance, node));
+            registration.nodeClass.destroy(instance);
+        }
+        return host.parameters;
+    }
+
+    FakeHost host;
+    LoadedModule module;
+};
+
+TEST(StringTable, HoldsEveryNamedId) {
+    const json table = readJson(kResources / "strings.json");
+    EXPECT_EQ(table.value("format", ""), "caelo-strings");
+    EXPECT_EQ(table.value("version", 0), 1);
+    const json& strings = table.at("strings");
+    const std::pair<int, int> ranges[] = {{10000, 10008}, {10050, 10060}, {10100, 10164}};
+    for (const auto& [first, last] : ranges) {
+        for (int id = first; id <= last; ++id) {
+            const auto text = strings.find(std::to_string(id));
+            ASSERT_NE(text, strings.end()) << "string " << id << " is missing";
+            EXPECT_FALSE(text->get<std::string>().empty()) << "string " << id << " is empty";
+        }
+    }
+}
+
+TEST_F(ModuleResources, EveryRegisteredTypeHasNameDescriptionAndIcon) {
+    const json strings = readJson(kResources / "strings.json").at("strings");
+    for (size_t i = 0; i < host.registrations.size(); ++i) {
+        const Registration& registration = host.registrations[i];
+        SCOPED_TRACE(registration.description);
+        // The fake host answers "text <id>" for each string id asked for.
+        const std::string nameId = registration.name.substr(std::string("text ").size());
+        EXPECT_TRUE(strings.contains(nameId)) << "display name " << nameId;
+        EXPECT_EQ(readDescription(registration.description).value("name", ""), registration.description);
+        EXPECT_TRUE(std::filesystem::is_regular_file(kResources / fileNameOf(host.iconPaths.at(i))));
+    }
+}
+
+// The parameters a class does not write in InitNode: its buttons, its links
+// and what it writes later.
+struct NotWrittenAtCreation {
+    std::set<int32_t> buttons;
+    std::set<int32_t> links;
+    std::set<int32_t> writtenLater;
+};
+
+const std::map<int32_t, NotWrittenAtCreation> kNotWrittenAtCreation = {
+    {1032493, {{1101, 1102, 1103, 1104}, {}, {1004}}}, // the current date: on evaluation
+    {1032494, {{1090, 1091, 1092}, {1050, 1051}, {}}},
+    {1032495, {{1015, 1016, 1017, 1018, 1019}, {1011}, {}}},
+};
+
+StoredParameter::Kind storedKindOf(const std::string& type) {
+    using Kind = StoredParameter::Kind;
+    if (type == "float") {
+        return Kind::Float;
+    }
+    if (type == "int32" || type == "cycle") {
+        return Kind::Int32;
+    }
+    if (type == "bool") {
+        return Kind::Bool;
+    }
+    if (type == "datetime") {
+        return Kind::DateTime;
+    }
+    return Kind::String; // string and numbertext
+}
+
+// The value a parameter holds as a number, for comparison with a default.
+double numberOf(const StoredParameter& stored) {
+    return stored.kind == StoredParameter::Kind::String ? std::strtod(stored.text.c_str(), nullptr)
+                                                        : stored.number;
+}
+
+TEST_F(ModuleResources, DescriptionsDeclareExactlyWhatTheClassesWrite) {
+    for (const Registration& registration : host.registrations) {
+        SCOPED_TRACE(registration.description);
+        const json description = readDescription(registration.description);
+        const std::map<int32_t, StoredParameter> written = parametersOfNewNode(registration);
+        const auto special = kNotWrittenAtCreation.find(registration.id);
+        const NotWrittenAtCreation none;
+        const NotWrittenAtCreation& notWritten =
+            special != kNotWrittenAtCreation.end() ? special->second : none;
+
+        std::set<int32_t> declared, buttons, links;
+        for (const json& parameter : description.at("parameters")) {
+            const int32_t id = parameter.at("id");
+            const std::string type = parameter.at("type");
+            SCOPED_TRACE(id);
+            EXPECT_TRUE(declared.insert(id).second) << "declared twice";
+            if (type == "button") {
+                buttons.insert(id);
+                continue;
+            }
+            if (type == "link") {
+                links.insert(id);
+                continue;
+            }
+            if (notWritten.writtenLater.count(id) != 0) {
+                continue;
+            }
+            const auto stored = written.find(id);
+            if (stored == written.end()) {
+                ADD_FAILURE() << "declared but not written by InitNode";
+                continue;
+            }
+            EXPECT_EQ(stored->second.kind, storedKindOf(type)) << "declared as " << type;
+            if (parameter.contains("default") && type != "string") {
+                const json& value = parameter.at("default");
+                EXPECT_EQ(numberOf(stored->second),
+                          value.is_boolean() ? (value.get<bool>() ? 1.0 : 0.0) : value.get<double>())
+                    << "the default differs from the written value";
+            }
+            if (type == "cycle") {
+                EXPECT_TRUE(
+                    parameter.at("cycle").contains(std::to_string(static_cast<int>(stored->second.number))))
+                    << "the written value is not a choice";
+            }
+        }
+        for (const auto& [id, stored] : written) {
+            EXPECT_EQ(declared.count(id), 1u) << "parameter " << id << " is written but not declared";
+        }
+        EXPECT_EQ(buttons, notWritten.buttons);
+        EXPECT_EQ(links, notWritten.links);
+    }
+}
+
+TEST(Descriptions, LimitsAdmitTheDefaultsAndKeepScalesPositive) {
+    const std::map<std::string, std::set<int32_t>> positive = {
+        {"OcaeloSystem", {1000, 1001, 1002}},
+        {"OcaeloBodyAxis", {1009, 1010}},
+    };
+    for (const auto& entry : std::filesystem::directory_iterator(kResources / "description")) {
+        const json description = readJson(entry.path());
+        const std::string name = description.at("name");
+        EXPECT_EQ(entry.path().stem(), name);
+        for (const json& parameter : description.at("parameters")) {
+            const int32_t id = parameter.at("id");
+            SCOPED_TRACE(name + " " + std::to_string(id));
+            const double low = parameter.value("min", -HUGE_VAL);
+            const double high = parameter.value("max", HUGE_VAL);
+            EXPECT_LE(low, high);
+            if (parameter.contains("default") && parameter.at("default").is_number()) {
+                const double value = parameter.at("default");
+                EXPECT_TRUE(low <= value && value <= high) << "default outside its limits";
+            }
+            const auto scales = positive.find(name);
+            if (scales != positive.end() && scales->second.count(id) != 0) {
+                EXPECT_GT(low, 0.0) << "a scale must stay above 0";
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace caelo::fake
