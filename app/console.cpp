@@ -1,0 +1,414 @@
+#include "console.h"
+
+#include "application.h"
+#include "dateService.h"
+#include "description.h"
+#include "evaluation.h"
+#include "messages.h"
+#include "numberText.h"
+#include "rationalText.h"
+#include "sceneDump.h"
+#include "sceneEditing.h"
+#include "sceneFile.h"
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace caelo::app {
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+constexpr std::string_view kTopLevel = "/";
+
+std::string_view trim(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::string quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+// The words of one command line after the command's name.
+class Arguments {
+public:
+    Arguments(std::string_view command, std::string_view rest) : command_(command), rest_(trim(rest)) {}
+
+    // The next word, or a CommandError naming what is missing.
+    std::string_view next(std::string_view what) {
+        if (rest_.empty()) {
+            throw CommandError(command_ + ": missing " + std::string(what));
+        }
+        return take();
+    }
+
+    std::optional<std::string_view> nextIfAny() {
+        return rest_.empty() ? std::nullopt : std::optional<std::string_view>(take());
+    }
+
+    // Consumes the next word when it is `flag`.
+    bool takeFlag(std::string_view flag) {
+        const std::size_t end = rest_.find_first_of(kBlanks);
+        if (rest_.substr(0, end) != flag) {
+            return false;
+        }
+        take();
+        return true;
+    }
+
+    // Everything left on the line (possibly empty).
+    std::string_view rest() { return std::exchange(rest_, std::string_view{}); }
+
+    // Fails when words are left over.
+    void finish() const {
+        if (!rest_.empty()) {
+            throw CommandError(command_ + ": unexpected " + quoted(rest_));
+        }
+    }
+
+    [[nodiscard]] const std::string& command() const { return command_; }
+
+private:
+    std::string_view take() {
+        const std::size_t end = rest_.find_first_of(kBlanks);
+        const std::string_view word = rest_.substr(0, end);
+        rest_ = end == std::string_view::npos ? std::string_view{} : trim(rest_.substr(end));
+        return word;
+    }
+
+    std::string command_;
+    std::string_view rest_;
+};
+
+host::Document& document() {
+    return host::application().activeDocument();
+}
+
+double parseNumber(std::string_view text, const std::string& what) {
+    const auto value = host::textToNumber(text);
+    if (!value) {
+        throw CommandError(what + " expects a finite number, not " + quoted(text));
+    }
+    return *value;
+}
+
+std::int32_t parseWhole(std::string_view text, const std::string& what) {
+    const double value = parseNumber(text, what);
+    if (value != std::trunc(value) || value < INT32_MIN || value > INT32_MAX) {
+        throw CommandError(what + " expects a whole number between -2147483648 and 2147483647, not " +
+                           quoted(text));
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+host::Vector parseVector(Arguments& args, const std::string& what) {
+    host::Vector v;
+    v.x = parseNumber(args.next("x"), what);
+    v.y = parseNumber(args.next("y"), what);
+    v.z = parseNumber(args.next("z"), what);
+    args.finish();
+    return v;
+}
+
+host::Node& objectAt(std::string_view path, const std::string& command) {
+    host::Node& node = document().requireNode(path);
+    if (!node.isObject()) {
+        throw CommandError(command + ": " + std::string(path) + " is a tag, not an object");
+    }
+    return node;
+}
+
+// A parent path: "/" is the top level of the document.
+host::Node* parentAt(std::string_view path, const std::string& command) {
+    return path == kTopLevel ? nullptr : &objectAt(path, command);
+}
+
+std::string parameterName(const host::Node& node, const host::ParameterDescription& parameter) {
+    return "parameter " + std::to_string(parameter.id) + " (" + parameter.name + ") of " +
+           host::describeNode(node);
+}
+
+// The value of a `set` command, typed by the parameter's description.
+host::Value parseValue(const host::Node& node, const host::ParameterDescription& parameter, Arguments& args) {
+    const std::string what = parameterName(node, parameter);
+    switch (parameter.kind) {
+    case host::ParameterKind::Float: {
+        const double value = parseNumber(args.next("value"), what);
+        args.finish();
+        return value;
+    }
+    case host::ParameterKind::Int32:
+    case host::ParameterKind::Cycle: {
+        const std::int32_t value = parseWhole(args.next("value"), what);
+        args.finish();
+        return value;
+    }
+    case host::ParameterKind::Bool: {
+        const std::string_view word = args.next("value");
+        args.finish();
+        if (word != "true" && word != "false") {
+            throw CommandError(what + " expects true or false, not " + quoted(word));
+        }
+        return word == "true";
+    }
+    case host::ParameterKind::String:
+    case host::ParameterKind::NumberText:
+        return std::string(args.rest());
+    case host::ParameterKind::Vector:
+        return parseVector(args, what);
+    case host::ParameterKind::Link: {
+        const std::string_view path = args.next("node path or none");
+        args.finish();
+        return host::Link{path == "none" ? host::kNoNode : document().requireNode(path).id()};
+    }
+    case host::ParameterKind::DateTime: {
+        const std::string_view text = args.rest();
+        const auto fields = host::parseDateTime(text);
+        if (!fields) {
+            throw CommandError(what + " expects a date and time YYYY-MM-DD hh:mm:ss, not " + quoted(text));
+        }
+        return host::DateTime{*fields};
+    }
+    case host::ParameterKind::Curve:
+        throw CommandError(what + " is a curve, which the console cannot set");
+    case host::ParameterKind::Button:
+        throw CommandError(what + " is a button: use press");
+    }
+    throw CommandError(what + " has a kind the console does not know");
+}
+
+// Appends a new or copied object, removing it again when that fails.
+void appendOrRemove(host::Node& node, host::Node* parent) {
+    try {
+        host::appendChild(document(), node, parent);
+    } catch (...) {
+        host::removeNode(node);
+        throw;
+    }
+}
+
+// ---------------------------------------------------------------- commands
+
+void commandNew(Arguments& args, std::ostream&) {
+    args.finish();
+    host::application().newDocument();
+}
+
+void commandAdd(Arguments& args, std::ostream& out) {
+    const std::int32_t type = parseWhole(args.next("type id"), "add");
+    const auto parentPath = args.nextIfAny();
+    args.finish();
+    host::Node* parent = parentPath ? parentAt(*parentPath, "add") : nullptr;
+    host::Node& node = host::createObject(type);
+    appendOrRemove(node, parent);
+    out << document().pathOf(node) << '\n';
+}
+
+void commandTag(Arguments& args, std::ostream& out) {
+    host::Node& object = objectAt(args.next("object path"), "tag");
+    const std::int32_t type = parseWhole(args.next("tag type id"), "tag");
+    args.finish();
+    const host::Node& tag = host::createTag(object, type);
+    out << document().pathOf(tag) << '\n';
+}
+
+void commandSet(Arguments& args, std::ostream&) {
+    const bool quiet = args.takeFlag("--quiet");
+    host::Node& node = document().requireNode(args.next("node path"));
+    const std::int32_t id = parseWhole(args.next("parameter id"), "set");
+    const host::ParameterDescription& parameter = host::requireParameter(node, id);
+    const host::Value value = parseValue(node, parameter, args);
+    if (quiet) {
+        host::setParameterQuietly(node, id, value);
+    } else {
+        host::editParameter(node, id, value);
+    }
+}
+
+void commandPress(Arguments& args, std::ostream&) {
+    host::Node& node = document().requireNode(args.next("node path"));
+    const std::int32_t id = parseWhole(args.next("button id"), "press");
+    args.finish();
+    if (!host::pressButton(node, id)) {
+        throw CommandError("press: button " + std::to_string(id) + " of " + host::describeNode(node) +
+                           " reported a failure");
+    }
+}
+
+void commandTransform(Arguments& args, std::ostream&) {
+    host::Node& node = objectAt(args.next("node path"), "transform");
+    const std::string_view part = args.next("pos, rot, scale, basepos, baserot or basescale");
+    struct Part {
+        std::string_view name;
+        host::Vector host::Transform::*field;
+        bool frozen;
+    };
+    static constexpr Part kParts[] = {
+        {"pos", &host::Transform::position, false},    {"rot", &host::Transform::rotation, false},
+        {"scale", &host::Transform::scale, false},     {"basepos", &host::Transform::position, true},
+        {"baserot", &host::Transform::rotation, true}, {"basescale", &host::Transform::scale, true},
+    };
+    for (const Part& candidate : kParts) {
+        if (candidate.name == part) {
+            const host::Vector value = parseVector(args, "transform " + std::string(part));
+            (candidate.frozen ? node.frozen : node.relative).*candidate.field = value;
+            return;
+        }
+    }
+    throw CommandError("transform: unknown part " + quoted(part) +
+                       " (expected pos, rot, scale, basepos, baserot or basescale)");
+}
+
+void commandTime(Arguments& args, std::ostream&) {
+    const std::string_view text = args.next("seconds");
+    args.finish();
+    const auto time = parseRationalSeconds(text);
+    if (!time) {
+        throw CommandError(
+            "time expects seconds as a decimal (1.5) or a fraction (1/30) that fits 64 bits, not " +
+            quoted(text));
+    }
+    document().time = *time;
+}
+
+void commandEval(Arguments& args, std::ostream&) {
+    args.finish();
+    host::evaluateDocument(document());
+}
+
+void commandDelete(Arguments& args, std::ostream&) {
+    host::Node& node = document().requireNode(args.next("node path"));
+    args.finish();
+    host::removeNode(node);
+}
+
+void commandCopy(Arguments& args, std::ostream& out) {
+    const host::Node& source = objectAt(args.next("object path"), "copy");
+    const auto parentPath = args.nextIfAny();
+    args.finish();
+    host::Node* parent = parentPath ? parentAt(*parentPath, "copy") : nullptr;
+    host::Node& copy = host::cloneNode(source);
+    appendOrRemove(copy, parent);
+    out << document().pathOf(copy) << '\n';
+}
+
+void commandMove(Arguments& args, std::ostream&) {
+    host::Node& node = objectAt(args.next("object path"), "move");
+    host::Node* parent = parentAt(args.next("parent path"), "move");
+    args.finish();
+    host::moveNode(document(), node, parent);
+}
+
+std::string fileArgument(Arguments& args) {
+    const std::string_view file = args.rest();
+    if (file.empty()) {
+        throw CommandError(args.command() + ": missing file");
+    }
+    return std::string(file);
+}
+
+void commandSave(Arguments& args, std::ostream&) {
+    host::saveScene(document(), fileArgument(args));
+}
+
+void commandLoad(Arguments& args, std::ostream&) {
+    host::loadScene(fileArgument(args));
+}
+
+void commandDump(Arguments& args, std::ostream& out) {
+    const bool json = args.takeFlag("--json");
+    args.finish();
+    if (json) {
+        out << documentToJson(document()).dump() << '\n';
+    } else {
+        writeReadableDump(document(), out);
+    }
+}
+
+struct Command {
+    std::string_view name;
+    std::string_view syntax;
+    std::string_view summary;
+    void (*run)(Arguments&, std::ostream&);
+};
+
+// `help` is handled by the console itself.
+constexpr Command kCommands[] = {
+    {"new", "new", "a new empty active document", commandNew},
+    {"add", "add <type-id> [<parent path>]",
+     "create an object as last child (or last top-level object); prints its path", commandAdd},
+    {"tag", "tag <object path> <tag-type-id>", "create a tag on an object; prints its path", commandTag},
+    {"set", "set [--quiet] <node path> <param-id> <value>",
+     "a user's edit of a parameter (--quiet: stored without the user's flag)", commandSet},
+    {"press", "press <node path> <button-id>", "press a button", commandPress},
+    {"transform", "transform <object path> pos|rot|scale|basepos|baserot|basescale <x> <y> <z>",
+     "set a relative or frozen position, rotation (heading, pitch, bank in radians) or scale",
+     commandTransform},
+    {"time", "time <seconds>", "set the document time (a decimal or a fraction such as 1/30)", commandTime},
+    {"eval", "eval", "run one evaluation pass", commandEval},
+    {"delete", "delete <node path>", "remove a node with its children and tags", commandDelete},
+    {"copy", "copy <object path> [<parent path>]",
+     "copy an object with its tags and children; prints the copy's path", commandCopy},
+    {"move", "move <object path> <parent path>", "move an object under a new parent (/ for the top level)",
+     commandMove},
+    {"save", "save <file>", "save the document as a scene file", commandSave},
+    {"load", "load <file>", "load a scene file as the active document", commandLoad},
+    {"dump", "dump [--json]", "print the document as a readable tree, or as one line of JSON", commandDump},
+};
+
+} // namespace
+
+void Console::execute(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() == '#') {
+        return;
+    }
+    const std::size_t end = line.find_first_of(kBlanks);
+    const std::string_view name = line.substr(0, end);
+    const std::string_view rest = end == std::string_view::npos ? std::string_view{} : line.substr(end);
+    Arguments args(name, rest);
+    if (name == "help") {
+        args.finish();
+        writeHelp();
+        return;
+    }
+    for (const Command& command : kCommands) {
+        if (command.name == name) {
+            command.run(args, out_);
+            return;
+        }
+    }
+    throw CommandError("unknown command " + quoted(name) + " (help lists the commands)");
+}
+
+int Console::runScript(std::istream& script, const std::string& name, std::ostream& errors) {
+    std::string line;
+    for (int lineNumber = 1; std::getline(script, line); ++lineNumber) {
+        try {
+            execute(line);
+        } catch (const std::exception& error) {
+            out_.flush();
+            errors << name << ':' << lineNumber << ": error: " << error.what() << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void Console::writeHelp() const {
+    out_ << "Commands (one a line; blank lines and lines starting with # are skipped):\n";
+    for (const Command& command : kCommands) {
+        out_ << "  " << command.syntax << "\n      " << command.summary << '\n';
+    }
+    out_ << "  help\n      this list\n"
+         << "Nodes are named by zero-based child indices: /0 is the first top-level object, /0/2 its third\n"
+         << "child, /0/2#1 the second tag of that object.\n";
+}
+
+} // namespace caelo::app

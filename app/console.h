@@ -1,0 +1,49 @@
+// The caelo console: one command a line that builds, edits, evaluates, saves,
+// loads and inspects the active document of the host (commands in
+// docs/console.md).
+//
+// Example:
+//   Console console(std::cout);
+//   console.execute("add 1032493");     // prints "/0"
+//   console.execute("dump --json");
+#ifndef CAELO_APP_CONSOLE_H
+#define CAELO_APP_CONSOLE_H
+
+#include <istream>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace caelo::app {
+
+// A command that cannot run: the message names the input and what is wrong.
+class CommandError : public std::runtime_error {
+public:
+    explicit CommandError(const std::string& message) : std::runtime_error(message) {}
+};
+
+class Console {
+public:
+    // Results (new paths, dumps, help) go to `out`.
+    explicit Console(std::ostream& out) : out_(out) {}
+
+    // Runs one command line; a blank line or a comment ('#' first) does
+    // nothing. Throws CommandError or host::HostError when the command fails.
+    void execute(std::string_view line);
+
+    // Runs a script line by line and stops at the first failing line, writing
+    // "<name>:<line>: error: <reason>" to `errors`. Answers 0 when every line
+    // ran, else 1.
+    int runScript(std::istream& script, const std::string& name, std::ostream& errors);
+
+    // The list of commands that `help` prints.
+    void writeHelp() const;
+
+private:
+    std::ostream& out_;
+};
+
+} // namespace caelo::app
+
+#endif

@@ -1,0 +1,31 @@
+// The console's views of a document: a readable indented tree and the JSON
+// form of `dump --json` (described in docs/console.md).
+#ifndef CAELO_APP_SCENE_DUMP_H
+#define CAELO_APP_SCENE_DUMP_H
+
+#include "scene.h"
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+namespace caelo::app {
+
+// The whole document: time, fps, the top-level objects and the view's camera.
+// Numbers read back to the same double; a non-finite number is null.
+[[nodiscard]] nlohmann::ordered_json documentToJson(const host::Document& document);
+
+// One node in the form of `documentToJson`'s objects, with its tags and
+// children. A node outside the document's tree (the view's camera) has a null
+// path.
+[[nodiscard]] nlohmann::ordered_json nodeToJson(const host::Document& document, const host::Node& node);
+
+// The document as an indented tree: each object with its name, type, transform
+// and parameters, its tags below it, then its children.
+void writeReadableDump(const host::Document& document, std::ostream& out);
+
+// One object subtree of `writeReadableDump`, indented by `depth` levels.
+void writeReadableNode(const host::Document& document, const host::Node& node, int depth, std::ostream& out);
+
+} // namespace caelo::app
+
+#endif
