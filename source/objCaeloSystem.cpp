@@ -41,15 +41,6 @@ ObjCaeloSystem::~ObjCaeloSystem() {
     BroadcastRefreshLinks(GetActiveDocument());
 }
 
-ObjCaeloSystem* FindSystem(HostNode* node) {
-    for (HostNode* ancestor = GetParent(node); ancestor != nullptr; ancestor = GetParent(ancestor)) {
-        if (GetNodeType(ancestor) == kTypeCaeloSystem) {
-            return static_cast<ObjCaeloSystem*>(detail::AsBase(GetNodeData(ancestor)));
-        }
-    }
-    return nullptr;
-}
-
 double ObjCaeloSystem::GetModelJulianDate() const {
     double documentSeconds = 0.0;
     if (HostDocument* document = GetDocument(GetNode())) {

@@ -81,7 +81,14 @@ private:
 /* The system that governs a node: the nearest ancestor of type 1032493,
  * starting at the node's parent (the node itself is not tested); null when
  * there is none. */
-[[nodiscard]] ObjCaeloSystem* FindSystem(HostNode* node);
+[[nodiscard]] inline ObjCaeloSystem* FindSystem(HostNode* node) {
+    for (HostNode* ancestor = GetParent(node); ancestor != nullptr; ancestor = GetParent(ancestor)) {
+        if (GetNodeType(ancestor) == kTypeCaeloSystem) {
+            return static_cast<ObjCaeloSystem*>(detail::AsBase(GetNodeData(ancestor)));
+        }
+    }
+    return nullptr;
+}
 
 } // namespace caelo
 

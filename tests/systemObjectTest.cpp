@@ -1,0 +1,259 @@
+// The system object as the host loads it: model time, epoch and scales, the
+// current-date parameter, buttons, copies and the lookup of the governing
+// system.
+#include "application.h"
+#include "container.h"
+#include "dateService.h"
+#include "evaluation.h"
+#include "hostError.h"
+#include "interfaceTable.h"
+#include "messages.h"
+#include "moduleLoader.h"
+#include "objCaeloSystem.h"
+#include "scene.h"
+#include "sceneEditing.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+// The module's host layer, compiled into this test for the inline lookup
+// FindSystem, runs over the host's own table.
+const HostInterface* caelo::g_hostInterface = nullptr;
+
+namespace caelo::host {
+namespace {
+
+constexpr std::int32_t kSystem = 1032493;
+constexpr std::int32_t kOrbitAxis = 1032494;
+constexpr std::int32_t kBodyAxis = 1032495;
+
+constexpr std::int32_t kTimeScale = 1000;
+constexpr std::int32_t kBodyScale = 1001;
+constexpr std::int32_t kDistanceFactor = 1002;
+constexpr std::int32_t kEpoch = 1003;
+constexpr std::int32_t kCurrentDate = 1004;
+constexpr std::int32_t kBuildSolarSystem = 1101;
+constexpr std::int32_t kAddBodyAxis = 1102;
+constexpr std::int32_t kAddOrbitAxis = 1103;
+
+// 2024-03-01 12:00:00 UTC in seconds since 1970-01-01.
+constexpr std::int64_t kCreationClock = 1709294400;
+
+// Scales with the default parameters (body scale 100, distance factor 0.002):
+// 149597870700 m/au x 100 cm/m x (100 / 1275627400) units/cm x 0.002.
+constexpr double kDefaultDistanceScale = 2345.4791062029553;
+constexpr double kEarthDiameterCm = 1275627400.0;
+
+class SystemObject : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setClock([] { return kCreationClock; });
+        loadModule(CAELO_TEST_MODULE_PATH);
+        caelo::g_hostInterface = &hostInterfaceTable();
+        document = &application().newDocument();
+    }
+    void TearDown() override {
+        caelo::g_hostInterface = nullptr;
+        setClock({});
+    }
+
+    Node& add(std::int32_t type, Node* parent = nullptr) {
+        Node& node = createObject(type);
+        appendChild(*document, node, parent);
+        return node;
+    }
+    void evaluateAt(double seconds) {
+        document->time = Rational::fromSeconds(seconds);
+        evaluateDocument(*document);
+    }
+    static ObjCaeloSystem& systemOf(Node& node) {
+        return *static_cast<ObjCaeloSystem*>(static_cast<caelo::BaseData*>(node.instance()));
+    }
+    // Parameter 1004 as "YYYY-MM-DDThh:mm:ss", or "none".
+    static std::string currentDateOf(const Node& node) {
+        const std::optional<HostDateTime> fields = node.parameters.getDateTime(kCurrentDate);
+        return fields ? formatDateTime(*fields) : "none";
+    }
+    static double dayNumberOf(const Node& node, std::int32_t id) {
+        const std::optional<HostDateTime> fields = node.parameters.getDateTime(id);
+        EXPECT_TRUE(fields.has_value()) << "no date in parameter " << id;
+        return fields ? dateTimeToDayNumber(*fields) : 0.0;
+    }
+
+    HostSession session;
+    Document* document = nullptr;
+};
+
+// Dates are stored to the second.
+constexpr double kOneSecondInDays = 1.0 / 86400.0;
+
+TEST_F(SystemObject, DefaultsGiveTenModelDaysPerDocumentSecond) {
+    Node& system = add(kSystem);
+    EXPECT_EQ(system.parameters.getFloat(kTimeScale, 0.0), 0.1);
+    EXPECT_EQ(system.parameters.getFloat(kBodyScale, 0.0), 100.0);
+    EXPECT_EQ(system.parameters.getFloat(kDistanceFactor, 0.0), 0.002);
+    const double epoch = dayNumberOf(system, kEpoch);
+
+    const std::pair<double, double> secondsToDays[] = {{0.0, 0.0}, {1.0, 10.0}, {0.05, 0.5}, {-2.5, -25.0}};
+    for (const auto& [seconds, days] : secondsToDays) {
+        evaluateAt(seconds);
+        EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, days, kOneSecondInDays) << seconds << " s";
+    }
+
+    // The Earth's equatorial diameter measures 100 scene units; 1 au 2345.479...
+    EXPECT_NEAR(systemOf(system).GetBodyScale() * kEarthDiameterCm, 100.0, 1e-12);
+    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), kDefaultDistanceScale);
+}
+
+// Sets the time zone for the life of the guard.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone) {
+        const char* previous = std::getenv("TZ");
+        if (previous != nullptr) {
+            previous_ = previous;
+        }
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~TimeZone() {
+        if (previous_) {
+            setenv("TZ", previous_->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+    TimeZone(const TimeZone&) = delete;
+    TimeZone& operator=(const TimeZone&) = delete;
+
+private:
+    std::optional<std::string> previous_;
+};
+
+TEST_F(SystemObject, EpochAndCurrentDateAreLocalTime) {
+    const TimeZone twoHoursAhead("XST-2");
+
+    Node& system = add(kSystem);
+    EXPECT_EQ(formatDateTime(*system.parameters.getDateTime(kEpoch)), "2024-03-01T14:00:00");
+    evaluateAt(0.1); // one model day
+    EXPECT_EQ(currentDateOf(system), "2024-03-02T14:00:00");
+
+    // An epoch entered in local time is the moment of document time 0.
+    editParameter(system, kEpoch, DateTime{{2001, 1, 1, 0, 0, 0}});
+    evaluateAt(0.0);
+    EXPECT_EQ(currentDateOf(system), "2001-01-01T00:00:00");
+}
+
+TEST_F(SystemObject, BodyScaleMovesSizesAndDistancesTogether) {
+    Node& system = add(kSystem);
+    const double defaultBodyScale = systemOf(system).GetBodyScale();
+    editParameter(system, kBodyScale, 200.0);
+    EXPECT_DOUBLE_EQ(systemOf(system).GetBodyScale(), 2.0 * defaultBodyScale);
+    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), 4690.958212405911);
+
+    editParameter(system, kDistanceFactor, 0.004);
+    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), 2.0 * 4690.958212405911);
+}
+
+TEST_F(SystemObject, EditWithoutTheUserFlagChangesNothing) {
+    Node& system = add(kSystem);
+    const double epoch = dayNumberOf(system, kEpoch);
+    setParameterQuietly(system, kBodyScale, 200.0);
+    setParameterQuietly(system, kTimeScale, 0.5);
+    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), kDefaultDistanceScale);
+    evaluateAt(1.0);
+    EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 10.0, kOneSecondInDays);
+}
+
+TEST_F(SystemObject, LoadedSceneRebuildsTheMembersFromTheParameters) {
+    Node& system = add(kSystem);
+    const double epoch = dayNumberOf(system, kEpoch);
+    setParameterQuietly(system, kTimeScale, 0.5);
+    setParameterQuietly(system, kBodyScale, 200.0);
+    notifyDocumentLoaded(*document);
+    evaluateAt(1.0);
+    EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 2.0, kOneSecondInDays);
+    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), 4690.958212405911);
+}
+
+TEST_F(SystemObject, CurrentDateIsWrittenOnlyWhenTheModelTimeChanges) {
+    Node& system = add(kSystem);
+    EXPECT_FALSE(system.parameters.contains(kCurrentDate));
+    evaluateAt(1.0);
+    const std::string written = currentDateOf(system);
+
+    // A marker in the parameter survives a pass at the same time...
+    system.parameters.set(kCurrentDate, DateTime{{1999, 12, 31, 0, 0, 0}});
+    evaluateAt(1.0);
+    EXPECT_EQ(currentDateOf(system), "1999-12-31T00:00:00");
+
+    // ...and is replaced once the time moves.
+    evaluateAt(2.0);
+    EXPECT_NE(currentDateOf(system), "1999-12-31T00:00:00");
+    evaluateAt(1.0);
+    EXPECT_EQ(currentDateOf(system), written);
+}
+
+TEST_F(SystemObject, ZeroTimeScaleNeverWritesANonFiniteDate) {
+    Node& system = add(kSystem);
+    evaluateAt(1.0);
+    const std::string before = currentDateOf(system);
+
+    // A scene file may carry a time scale the description would refuse.
+    system.parameters.setFloat(kTimeScale, 0.0);
+    notifyDocumentLoaded(*document);
+    for (double seconds : {0.0, 1.0, 2.0}) {
+        evaluateAt(seconds);
+        EXPECT_EQ(currentDateOf(system), before) << seconds << " s";
+    }
+}
+
+TEST_F(SystemObject, BuildButtonIsGreyedOnceTheSystemHasAChild) {
+    struct Case {
+        std::int32_t button;
+        std::int32_t childType;
+    };
+    for (const Case& c : {Case{kAddBodyAxis, kBodyAxis}, Case{kAddOrbitAxis, kOrbitAxis}}) {
+        Node& system = add(kSystem);
+        EXPECT_TRUE(isParameterEnabled(system, kBuildSolarSystem));
+        EXPECT_TRUE(pressButton(system, c.button));
+        ASSERT_NE(system.firstChild(), nullptr);
+        EXPECT_EQ(system.lastChild()->typeId(), c.childType);
+        EXPECT_FALSE(isParameterEnabled(system, kBuildSolarSystem));
+        EXPECT_THROW(pressButton(system, kBuildSolarSystem), HostError);
+        EXPECT_TRUE(isParameterEnabled(system, kBodyScale));
+    }
+}
+
+TEST_F(SystemObject, FindSystemLooksUpwardsFromTheParent) {
+    Node& outer = add(kSystem);
+    Node& inner = add(kSystem, &outer);
+    Node& group = add(kTypeNull, &inner);
+    Node& leaf = add(kTypeNull, &group);
+    const auto find = [](Node& node) { return caelo::FindSystem(toHandle(&node)); };
+
+    EXPECT_EQ(find(outer), nullptr);
+    EXPECT_EQ(find(inner), &systemOf(outer));
+    EXPECT_EQ(find(group), &systemOf(inner));
+    EXPECT_EQ(find(leaf), &systemOf(inner));
+}
+
+TEST_F(SystemObject, CloneKeepsTheModelTime) {
+    Node& system = add(kSystem);
+    editParameter(system, kTimeScale, 0.2);
+    editParameter(system, kEpoch, DateTime{{2001, 1, 1, 0, 0, 0}});
+    Node& clone = cloneNode(system);
+    appendChild(*document, clone, nullptr);
+
+    evaluateAt(1.0); // five model days
+    EXPECT_EQ(currentDateOf(clone), "2001-01-06T00:00:00");
+    EXPECT_EQ(currentDateOf(clone), currentDateOf(system));
+    EXPECT_EQ(systemOf(clone).GetDistanceScale(), systemOf(system).GetDistanceScale());
+}
+
+} // namespace
+} // namespace caelo::host
