@@ -3,7 +3,6 @@
 // exactly the parameters its class writes, with matching types and defaults.
 #include "fakeModuleHost.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -125,12 +124,6 @@ StoredParameter::Kind storedKindOf(const std::string& type) {
     return Kind::String; // string and numbertext
 }
 
-// The value a parameter holds as a number, for comparison with a default.
-double numberOf(const StoredParameter& stored) {
-    return stored.kind == StoredParameter::Kind::String ? std::strtod(stored.text.c_str(), nullptr)
-                                                        : stored.number;
-}
-
 TEST_F(ModuleResources, DescriptionsDeclareExactlyWhatTheClassesWrite) {
     for (const Registration& registration : host.registrations) {
         SCOPED_TRACE(registration.description);
@@ -164,11 +157,16 @@ TEST_F(ModuleResources, DescriptionsDeclareExactlyWhatTheClassesWrite) {
                 continue;
             }
             EXPECT_EQ(stored->second.kind, storedKindOf(type)) << "declared as " << type;
-            if (parameter.contains("default") && type != "string") {
+            if (parameter.contains("default")) {
                 const json& value = parameter.at("default");
-                EXPECT_EQ(numberOf(stored->second),
-                          value.is_boolean() ? (value.get<bool>() ? 1.0 : 0.0) : value.get<double>())
-                    << "the default differs from the written value";
+                if (value.is_string()) {
+                    EXPECT_EQ(stored->second.text, value.get<std::string>())
+                        << "the default differs from the text written";
+                } else {
+                    EXPECT_EQ(stored->second.number,
+                              value.is_boolean() ? (value.get<bool>() ? 1.0 : 0.0) : value.get<double>())
+                        << "the default differs from the value written";
+                }
             }
             if (type == "cycle") {
                 EXPECT_TRUE(
