@@ -2,8 +2,8 @@
 // `c4d_main` of the built module with a recording host table.
 #include "fakeModuleHost.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,30 +63,20 @@ TEST_F(ModuleEntry, AnswersQueryAndUnknownRequestsWithoutInitialising) {
     }
 }
 
-TEST_F(ModuleEntry, RefusesAnOldTableOrAMissingFolder) {
+// Refused initialise requests and an end request without a matching
+// initialise must leave nothing counted: each used to keep the next initialise
+// from setting up, so that start ran without a host table.
+TEST_F(ModuleEntry, RefusedOrUnmatchedRequestsLeaveTheModuleReadyToInitialise) {
     FakeHost old;
     old.table.version = HOST_INTERFACE_MIN_VERSION - 1;
     EXPECT_EQ(initialise(old), -3);
     EXPECT_EQ(initialise(host, ""), -3);
     EXPECT_EQ(initialise(host, nullptr), -3);
     EXPECT_EQ(module.call(HOST_REQUEST_INITIALISE, nullptr, nullptr, const_cast<char*>(kFolder)), -3);
-    EXPECT_TRUE(host.registrations.empty());
-}
-
-// A refused initialise used to leave the request counted: the next one then
-// answered 1 without keeping its table, and start ran without a host.
-TEST_F(ModuleEntry, RefusedInitialiseLeavesTheModuleReadyForTheNextOne) {
-    EXPECT_EQ(initialise(host, ""), -3);
-    EXPECT_EQ(initialise(host), 1);
-    EXPECT_EQ(start(), 1);
-    EXPECT_EQ(host.registrations.size(), 9u);
-}
-
-// An end request without a matching initialise must not drive the counter
-// below zero, which would keep the next initialise from setting up.
-TEST_F(ModuleEntry, UnmatchedEndDoesNotUpsetTheCounter) {
     EXPECT_EQ(module.call(HOST_REQUEST_END), 1);
     EXPECT_EQ(start(), 0);
+    EXPECT_TRUE(host.registrations.empty());
+
     EXPECT_EQ(initialise(host), 1);
     EXPECT_EQ(start(), 1);
     EXPECT_EQ(host.registrations.size(), 9u);
@@ -194,24 +184,35 @@ TEST_F(ModuleEntry, RegistersTheNineTypesInTableOrder) {
     EXPECT_EQ(host.iconsReleased, host.iconsLoaded);
 }
 
-TEST_F(ModuleEntry, StopsAtTheFirstFailedRegistration) {
-    host.refusedRegistrations = {1032495}; // the body axis, third in order
-    ASSERT_EQ(initialise(host), 1);
-    EXPECT_EQ(start(), 0);
-    ASSERT_EQ(host.registrations.size(), 3u);
-    EXPECT_EQ(host.registrations[0].id, 1032493);
-    EXPECT_EQ(host.registrations[1].id, 1032494);
-    EXPECT_EQ(host.helpHookIds, (std::vector<int32_t>{1032493, 1032494, 1032495}));
-    EXPECT_EQ(host.iconsReleased, 3);
-}
-
-TEST_F(ModuleEntry, RefusedHelpHookRegistersNothingMoreOfThatType) {
-    host.refusedHelpHooks = {1032497}; // the orbit plane tag, fourth in order
-    ASSERT_EQ(initialise(host), 1);
-    EXPECT_EQ(start(), 0);
-    EXPECT_EQ(host.registrations.size(), 3u);
-    EXPECT_EQ(host.iconPaths.size(), 3u);
-    EXPECT_EQ(host.helpHookIds.size(), 4u);
+// A refusal stops the start: the types before it stay registered, nothing
+// after it is attempted, and a refused help hook registers nothing of its type.
+TEST_F(ModuleEntry, StopsAtTheFirstRefusal) {
+    struct Case {
+        const char* what;
+        std::set<int32_t> refusedHelpHooks;
+        std::set<int32_t> refusedRegistrations;
+        size_t helpHooks, iconsLoaded, registrations;
+    };
+    const Case cases[] = {
+        {"body axis registration", {}, {1032495}, 3, 3, 3},
+        {"orbit plane help hook", {1032497}, {}, 4, 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHost refusing;
+        current = &refusing;
+        refusing.refusedHelpHooks = c.refusedHelpHooks;
+        refusing.refusedRegistrations = c.refusedRegistrations;
+        ASSERT_EQ(initialise(refusing), 1);
+        EXPECT_EQ(start(), 0);
+        EXPECT_EQ(refusing.helpHookIds.size(), c.helpHooks);
+        EXPECT_EQ(refusing.iconPaths.size(), c.iconsLoaded);
+        EXPECT_EQ(refusing.iconsReleased, static_cast<int>(c.iconsLoaded));
+        ASSERT_EQ(refusing.registrations.size(), c.registrations);
+        EXPECT_EQ(refusing.registrations[0].id, 1032493);
+        EXPECT_EQ(refusing.registrations[1].id, 1032494);
+        EXPECT_EQ(end(), 1);
+    }
 }
 
 TEST_F(ModuleEntry, RegistersWithoutStringTableOrIcon) {
