@@ -25,11 +25,20 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace caelo::host {
 
 // Receives each line of the host's text output (without a line break).
 using TextSink = std::function<void(std::string_view line)>;
+
+// A module library the host has loaded.
+struct LoadedModule {
+    std::filesystem::path file;
+    void* library = nullptr;         // the dlopen handle
+    HostModuleEntry entry = nullptr; // its c4d_main
+    std::string name;                // from its g_privateBinary
+};
 
 class Application {
 public:
@@ -74,8 +83,13 @@ public:
     void setTextSink(TextSink sink) { sink_ = std::move(sink); }
 
     // ----------------------------------------------------------- help hooks
-    void setHelpHook(std::int32_t typeId, HostHelpHook hook) { helpHooks_[typeId] = hook; }
+    // Records a type's help hook as one of the current module's.
+    void setHelpHook(std::int32_t typeId, HostHelpHook hook) { helpHooks_[typeId] = {hook, currentModule_}; }
     [[nodiscard]] HostHelpHook helpHook(std::int32_t typeId) const;
+    // Forgets the hooks a module registered (nullptr: those registered outside
+    // any module's entry).
+    void removeHelpHooks(const void* module);
+    void clearHelpHooks() { helpHooks_.clear(); }
 
     // ----------------------------------------------------------- test seams
     [[nodiscard]] FaultPlan& faults() { return faults_; }
@@ -85,9 +99,17 @@ public:
     [[nodiscard]] const void* currentModule() const { return currentModule_; }
     void setCurrentModule(const void* module) { currentModule_ = module; }
 
+    // Modules in load order.
+    [[nodiscard]] std::vector<std::unique_ptr<LoadedModule>>& modules() { return modules_; }
+
     // Removes every document and every node outside documents (destroying
     // their class instances). Types, resources and modules stay.
     void removeAllNodes();
+
+    // Back to the state after start-up: removes every node, ends and unloads
+    // the modules, forgets registered types (but the host's own), resources,
+    // help hooks and planned faults. The text sink stays.
+    void shutdown();
 
 private:
     friend class TreeEditor;
@@ -99,9 +121,14 @@ private:
     std::unordered_map<NodeId, std::unique_ptr<Node>> nodes_;
     std::unique_ptr<Document> active_;
     TextSink sink_;
-    std::map<std::int32_t, HostHelpHook> helpHooks_;
+    struct HelpHook {
+        HostHelpHook hook = nullptr;
+        const void* module = nullptr;
+    };
+    std::map<std::int32_t, HelpHook> helpHooks_;
     FaultPlan faults_;
     const void* currentModule_ = nullptr;
+    std::vector<std::unique_ptr<LoadedModule>> modules_;
 };
 
 // The host of this process. The first call registers the host's own node

@@ -83,8 +83,8 @@ inline constexpr int kRotationOrderHpb = 6;
 // The inverse of `anglesToMatrix` on the matrix's normalised axes (offset and
 // scale are ignored): heading and bank in (-pi, pi], pitch in [-pi/2, pi/2].
 // At pitch +-pi/2 heading and bank turn about the same axis; the bank is then
-// taken as 0 and the heading carries the whole turn. A zero-length axis is
-// replaced by the unit axis.
+// taken as 0 and the heading carries the whole turn. One zero-length axis is
+// rebuilt from the other two; with more, the unit axes stand in.
 [[nodiscard]] Vector matrixToAngles(const Matrix& m);
 
 // Heading and pitch (radians, bank 0) that turn the +Z axis onto a direction.

@@ -116,6 +116,7 @@ private:
     friend class Document;
 
     NodeId id_;
+    bool isRoot_ = false; // the hidden node above a document's top-level objects
     NodeKind kind_;
     std::int32_t typeId_;
     const NodeType* type_;

@@ -33,6 +33,10 @@ Node& createTag(Node& object, std::int32_t typeId);
 // the node itself, lies below it or belongs to another document.
 void appendChild(Document& document, Node& node, Node* parent);
 
+// Puts a tag that sits on no object as the object's last tag. Throws when the
+// tag sits on an object already or either node is of the wrong kind.
+void appendTag(Node& object, Node& tag);
+
 // Moves an object with its subtree to the end of `newParent`'s children (or
 // of the top level for nullptr) and sends message 1018756 with flag 0x20 to
 // every node of the moved subtree, objects and tags. Throws when the new

@@ -1,0 +1,334 @@
+#include "hostTypes.h"
+
+#include "description.h"
+#include "registry.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace caelo::host {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+// Parameter ids of the host's types.
+enum HostParameter : std::int32_t {
+    kSphereRadius = 1110,
+    kSphereSegments = 1111,
+    kTorusRingRadius = 1150,
+    kTorusPipeRadius = 1151,
+    kTorusRingSegments = 1152,
+    kTorusPipeSegments = 1153,
+    kTubeOuterRadius = 1170,
+    kTubeInnerRadius = 1171,
+    kTubeHeight = 1172,
+    kTubeCapSegments = 1174,
+    kTubeHeightSegments = 1175,
+    kTubeRotationSegments = 1176,
+    kPrimitiveAxis = 1300,
+    kSliceOn = 1200,
+    kSliceFrom = 1201,
+    kSliceTo = 1202,
+    kPlaneWidth = 1230,
+    kPlaneHeight = 1231,
+    kPlaneWidthSegments = 1232,
+    kPlaneHeightSegments = 1233,
+    kBoxSize = 1100,
+    kBoxSeparateSurfaces = 1101,
+    kBoxSegmentsX = 1102,
+    kBoxSegmentsY = 1103,
+    kBoxSegmentsZ = 1104,
+    kBoxFillet = 1107,
+    kCircleEllipse = 2010,
+    kCircleRing = 2011,
+    kCircleRadius = 2012,
+    kCircleSecondRadius = 2013,
+    kCirclePlane = 2300,
+    kSplineIntermediatePoints = 1001,
+    kSplineAngle = 1004,
+    kCameraFocalLength = 500,
+    kWrapStrength = 1000,
+    kWrapSpline = 1001,
+    kWrapRangeStart = 1002,
+    kWrapRangeEnd = 1003,
+    kWrapOffset = 1004,
+    kWrapFitMode = 1005,
+    kWrapAxis = 1006,
+    kWrapScaleMode = 1012,
+    kWrapProfile = 1013,
+    kWrapTension = 1015,
+    kShadingSmooth = 1001,
+};
+
+// Defaults of the sizes that objectHalfExtents reads.
+constexpr double kDefaultSphereRadius = 100.0;
+constexpr double kDefaultTorusRingRadius = 100.0;
+constexpr double kDefaultTorusPipeRadius = 20.0;
+constexpr double kDefaultTubeOuterRadius = 100.0;
+constexpr double kDefaultTubeHeight = 100.0;
+constexpr double kDefaultPlaneSide = 400.0;
+constexpr double kDefaultBoxSide = 200.0;
+constexpr double kDefaultCircleRadius = 200.0;
+
+ParameterDescription floatParameter(std::int32_t id, const char* name, const char* label, double value,
+                                    std::optional<double> min, std::optional<double> max) {
+    return {id, name, label, ParameterKind::Float, Value{value}, min, max, {}, false};
+}
+
+ParameterDescription intParameter(std::int32_t id, const char* name, const char* label, std::int32_t value,
+                                  double min, double max) {
+    return {id, name, label, ParameterKind::Int32, Value{value}, min, max, {}, false};
+}
+
+ParameterDescription boolParameter(std::int32_t id, const char* name, const char* label, bool value) {
+    return {id, name, label, ParameterKind::Bool, Value{value}, std::nullopt, std::nullopt, {}, false};
+}
+
+ParameterDescription cycleParameter(std::int32_t id, const char* name, const char* label, std::int32_t value,
+                                    std::vector<std::pair<std::int32_t, std::string>> choices) {
+    return {id,           name,         label,        ParameterKind::Cycle,
+            Value{value}, std::nullopt, std::nullopt, std::move(choices),
+            false};
+}
+
+ParameterDescription plainParameter(std::int32_t id, const char* name, const char* label,
+                                    ParameterKind kind) {
+    return {id, name, label, kind, std::nullopt, std::nullopt, std::nullopt, {}, false};
+}
+
+ParameterDescription axisParameter(const char* name) {
+    return cycleParameter(kPrimitiveAxis, name, "Orientation", kAxisPlusY,
+                          {{kAxisPlusX, "+X"},
+                           {kAxisMinusX, "-X"},
+                           {kAxisPlusY, "+Y"},
+                           {kAxisMinusY, "-Y"},
+                           {kAxisPlusZ, "+Z"},
+                           {kAxisMinusZ, "-Z"}});
+}
+
+// The slice parameters that tube and torus share; symbols take the type's prefix.
+void addSlice(std::vector<ParameterDescription>& parameters, const std::string& prefix) {
+    parameters.push_back(boolParameter(kSliceOn, "", "Slice", false));
+    parameters.back().name = prefix + "_SLICE";
+    parameters.push_back(floatParameter(kSliceFrom, "", "Slice from (rad)", 0.0, -kTwoPi, kTwoPi));
+    parameters.back().name = prefix + "_SLICE_FROM";
+    parameters.push_back(floatParameter(kSliceTo, "", "Slice to (rad)", kTwoPi, -kTwoPi, kTwoPi));
+    parameters.back().name = prefix + "_SLICE_TO";
+}
+
+struct HostTypeSpec {
+    std::int32_t id;
+    NodeKind kind;
+    const char* displayName;
+    const char* descriptionName;
+    std::vector<ParameterDescription> parameters;
+};
+
+std::vector<HostTypeSpec> hostTypeSpecs() {
+    std::vector<HostTypeSpec> specs;
+    specs.push_back({kTypeNull, NodeKind::Object, "Null", "HostNull", {}});
+    specs.push_back({kTypePolygon, NodeKind::Object, "Polygon Object", "HostPolygon", {}});
+    specs.push_back({kTypeSphere,
+                     NodeKind::Object,
+                     "Sphere",
+                     "HostSphere",
+                     {floatParameter(kSphereRadius, "HOSTSPHERE_RADIUS", "Radius", kDefaultSphereRadius, 0.0,
+                                     std::nullopt),
+                      intParameter(kSphereSegments, "HOSTSPHERE_SEGMENTS", "Segments", 24, 3, 1000)}});
+
+    HostTypeSpec torus{
+        kTypeTorus,
+        NodeKind::Object,
+        "Torus",
+        "HostTorus",
+        {floatParameter(kTorusRingRadius, "HOSTTORUS_RING_RADIUS", "Ring radius", kDefaultTorusRingRadius,
+                        0.0, std::nullopt),
+         floatParameter(kTorusPipeRadius, "HOSTTORUS_PIPE_RADIUS", "Pipe radius", kDefaultTorusPipeRadius,
+                        0.0, std::nullopt),
+         intParameter(kTorusRingSegments, "HOSTTORUS_RING_SEGMENTS", "Ring segments", 36, 3, 1000),
+         intParameter(kTorusPipeSegments, "HOSTTORUS_PIPE_SEGMENTS", "Pipe segments", 18, 3, 1000),
+         axisParameter("HOSTTORUS_AXIS")}};
+    addSlice(torus.parameters, "HOSTTORUS");
+    specs.push_back(std::move(torus));
+
+    HostTypeSpec tube{
+        kTypeTube,
+        NodeKind::Object,
+        "Tube",
+        "HostTube",
+        {floatParameter(kTubeOuterRadius, "HOSTTUBE_OUTER_RADIUS", "Outer radius", kDefaultTubeOuterRadius,
+                        0.0, std::nullopt),
+         floatParameter(kTubeInnerRadius, "HOSTTUBE_INNER_RADIUS", "Inner radius", 50.0, 0.0, std::nullopt),
+         floatParameter(kTubeHeight, "HOSTTUBE_HEIGHT", "Height", kDefaultTubeHeight, 0.0, std::nullopt),
+         intParameter(kTubeCapSegments, "HOSTTUBE_CAP_SEGMENTS", "Cap segments", 1, 1, 1000),
+         intParameter(kTubeHeightSegments, "HOSTTUBE_HEIGHT_SEGMENTS", "Height segments", 1, 1, 1000),
+         intParameter(kTubeRotationSegments, "HOSTTUBE_ROTATION_SEGMENTS", "Rotation segments", 36, 3, 1000),
+         axisParameter("HOSTTUBE_AXIS")}};
+    addSlice(tube.parameters, "HOSTTUBE");
+    specs.push_back(std::move(tube));
+
+    specs.push_back(
+        {kTypePlane,
+         NodeKind::Object,
+         "Plane",
+         "HostPlane",
+         {floatParameter(kPlaneWidth, "HOSTPLANE_WIDTH", "Width", kDefaultPlaneSide, 0.0, std::nullopt),
+          floatParameter(kPlaneHeight, "HOSTPLANE_HEIGHT", "Height", kDefaultPlaneSide, 0.0, std::nullopt),
+          intParameter(kPlaneWidthSegments, "HOSTPLANE_WIDTH_SEGMENTS", "Width segments", 20, 1, 1000),
+          intParameter(kPlaneHeightSegments, "HOSTPLANE_HEIGHT_SEGMENTS", "Height segments", 20, 1, 1000),
+          axisParameter("HOSTPLANE_AXIS")}});
+
+    ParameterDescription boxSize = plainParameter(kBoxSize, "HOSTBOX_SIZE", "Size", ParameterKind::Vector);
+    boxSize.defaultValue = Vector{kDefaultBoxSide, kDefaultBoxSide, kDefaultBoxSide};
+    boxSize.min = 0.0;
+    specs.push_back(
+        {kTypeBox,
+         NodeKind::Object,
+         "Box",
+         "HostBox",
+         {boxSize,
+          boolParameter(kBoxSeparateSurfaces, "HOSTBOX_SEPARATE_SURFACES", "Separate surfaces", false),
+          intParameter(kBoxSegmentsX, "HOSTBOX_SEGMENTS_X", "Segments X", 1, 1, 1000),
+          intParameter(kBoxSegmentsY, "HOSTBOX_SEGMENTS_Y", "Segments Y", 1, 1, 1000),
+          intParameter(kBoxSegmentsZ, "HOSTBOX_SEGMENTS_Z", "Segments Z", 1, 1, 1000),
+          boolParameter(kBoxFillet, "HOSTBOX_FILLET", "Fillet", false)}});
+
+    specs.push_back(
+        {kTypeCircleSpline,
+         NodeKind::Object,
+         "Circle",
+         "HostCircle",
+         {boolParameter(kCircleEllipse, "HOSTCIRCLE_ELLIPSE", "Ellipse", false),
+          boolParameter(kCircleRing, "HOSTCIRCLE_RING", "Ring", false),
+          floatParameter(kCircleRadius, "HOSTCIRCLE_RADIUS", "Radius", kDefaultCircleRadius, 0.0,
+                         std::nullopt),
+          floatParameter(kCircleSecondRadius, "HOSTCIRCLE_SECOND_RADIUS", "Second radius",
+                         kDefaultCircleRadius, 0.0, std::nullopt),
+          cycleParameter(kCirclePlane, "HOSTCIRCLE_PLANE", "Plane", kPlaneXY,
+                         {{kPlaneXY, "XY"}, {kPlaneZY, "ZY"}, {kPlaneXZ, "XZ"}}),
+          cycleParameter(kSplineIntermediatePoints, "HOSTCIRCLE_INTERMEDIATE_POINTS", "Intermediate points",
+                         3,
+                         {{0, "None"}, {1, "Natural"}, {2, "Uniform"}, {3, "Adaptive"}, {4, "Subdivided"}}),
+          floatParameter(kSplineAngle, "HOSTCIRCLE_ANGLE", "Angle (rad)", 0.08726646259971647, 0.0,
+                         std::numbers::pi)}});
+
+    specs.push_back({kTypeCamera,
+                     NodeKind::Object,
+                     "Camera",
+                     "HostCamera",
+                     {floatParameter(kCameraFocalLength, "HOSTCAMERA_FOCAL_LENGTH", "Focal length (mm)", 36.0,
+                                     1.0, 100000.0)}});
+
+    specs.push_back({kTypeWrapDeformer,
+                     NodeKind::Object,
+                     "Wrap",
+                     "HostWrap",
+                     {floatParameter(kWrapStrength, "HOSTWRAP_STRENGTH", "Strength", 1.0, 0.0, 1.0),
+                      plainParameter(kWrapSpline, "HOSTWRAP_SPLINE", "Spline", ParameterKind::Link),
+                      floatParameter(kWrapRangeStart, "HOSTWRAP_RANGE_START", "Range start", 0.0, -1.0, 1.0),
+                      floatParameter(kWrapRangeEnd, "HOSTWRAP_RANGE_END", "Range end", 1.0, -1.0, 1.0),
+                      floatParameter(kWrapOffset, "HOSTWRAP_OFFSET", "Offset", 0.0, -1.0, 1.0),
+                      intParameter(kWrapFitMode, "HOSTWRAP_FIT_MODE", "Fit mode", 0, 0, 2),
+                      cycleParameter(kWrapAxis, "HOSTWRAP_AXIS", "Axis", kAxisPlusZ,
+                                     {{kAxisPlusX, "+X"},
+                                      {kAxisMinusX, "-X"},
+                                      {kAxisPlusY, "+Y"},
+                                      {kAxisMinusY, "-Y"},
+                                      {kAxisPlusZ, "+Z"},
+                                      {kAxisMinusZ, "-Z"}}),
+                      intParameter(kWrapScaleMode, "HOSTWRAP_SCALE_MODE", "Scale mode", 0, 0, 2),
+                      plainParameter(kWrapProfile, "HOSTWRAP_PROFILE", "Size profile", ParameterKind::Curve),
+                      floatParameter(kWrapTension, "HOSTWRAP_TENSION", "Tension", 1.0, 0.0, 100.0)}});
+
+    specs.push_back({kTypeShadingTag,
+                     NodeKind::Tag,
+                     "Shading",
+                     "HostShading",
+                     {boolParameter(kShadingSmooth, "HOSTSHADING_SMOOTH", "Smooth shading", false)}});
+    return specs;
+}
+
+// Half extents (a along the axis, b across it) placed by the axis choice.
+Vector alongAxis(std::int32_t axis, double along, double across) {
+    switch (axis) {
+    case kAxisPlusX:
+    case kAxisMinusX:
+        return {along, across, across};
+    case kAxisPlusZ:
+    case kAxisMinusZ:
+        return {across, across, along};
+    default:
+        return {across, along, across};
+    }
+}
+
+} // namespace
+
+void registerHostTypes(TypeRegistry& types, DescriptionTable& descriptions) {
+    for (HostTypeSpec& spec : hostTypeSpecs()) {
+        NodeType type;
+        type.id = spec.id;
+        type.kind = spec.kind;
+        type.displayName = spec.displayName;
+        type.descriptionName = spec.descriptionName;
+        type.hostType = true;
+        types.add(std::move(type));
+        descriptions.add(Description{spec.descriptionName, std::move(spec.parameters)});
+    }
+}
+
+Vector objectHalfExtents(const Node& object) {
+    const Container& c = object.parameters;
+    switch (object.typeId()) {
+    case kTypeSphere: {
+        const double r = std::abs(c.getFloat(kSphereRadius, kDefaultSphereRadius));
+        return {r, r, r};
+    }
+    case kTypeTorus: {
+        const double pipe = std::abs(c.getFloat(kTorusPipeRadius, kDefaultTorusPipeRadius));
+        const double ring = std::abs(c.getFloat(kTorusRingRadius, kDefaultTorusRingRadius));
+        return alongAxis(c.getInt32(kPrimitiveAxis, kAxisPlusY), pipe, ring + pipe);
+    }
+    case kTypeTube: {
+        const double height = std::abs(c.getFloat(kTubeHeight, kDefaultTubeHeight));
+        const double outer = std::abs(c.getFloat(kTubeOuterRadius, kDefaultTubeOuterRadius));
+        return alongAxis(c.getInt32(kPrimitiveAxis, kAxisPlusY), height / 2.0, outer);
+    }
+    case kTypePlane: {
+        const double w = std::abs(c.getFloat(kPlaneWidth, kDefaultPlaneSide)) / 2.0;
+        const double h = std::abs(c.getFloat(kPlaneHeight, kDefaultPlaneSide)) / 2.0;
+        switch (c.getInt32(kPrimitiveAxis, kAxisPlusY)) {
+        case kAxisPlusX:
+        case kAxisMinusX:
+            return {0.0, h, w};
+        case kAxisPlusZ:
+        case kAxisMinusZ:
+            return {w, h, 0.0};
+        default:
+            return {w, 0.0, h};
+        }
+    }
+    case kTypeBox: {
+        const Vector size = c.getVector(kBoxSize, {kDefaultBoxSide, kDefaultBoxSide, kDefaultBoxSide});
+        return {std::abs(size.x) / 2.0, std::abs(size.y) / 2.0, std::abs(size.z) / 2.0};
+    }
+    case kTypeCircleSpline: {
+        const double r = std::abs(c.getFloat(kCircleRadius, kDefaultCircleRadius));
+        const double r2 = c.getBool(kCircleEllipse, false) ? std::abs(c.getFloat(kCircleSecondRadius, r)) : r;
+        switch (c.getInt32(kCirclePlane, kPlaneXY)) {
+        case kPlaneZY:
+            return {0.0, r2, r};
+        case kPlaneXZ:
+            return {r, 0.0, r2};
+        default:
+            return {r, r2, 0.0};
+        }
+    }
+    default:
+        return {};
+    }
+}
+
+} // namespace caelo::host

@@ -1,0 +1,62 @@
+// Reading JSON resources and scene files with errors that name the file and
+// the place: a JSON pointer for a bad value, line and column for bad syntax.
+// Internal to the host.
+#ifndef CAELO_HOST_JSON_READER_H
+#define CAELO_HOST_JSON_READER_H
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace caelo::host {
+
+// Parses JSON text. Throws HostError "<origin>: line L, column C: <reason>".
+[[nodiscard]] nlohmann::json parseJsonText(std::string_view text, const std::string& origin);
+
+// Reads a file whole. Throws HostError naming the file when it cannot.
+[[nodiscard]] std::string readTextFile(const std::string& file);
+
+// A value inside a parsed document together with its place.
+class JsonPlace {
+public:
+    JsonPlace(const nlohmann::json& value, const std::string& origin, std::string pointer = {});
+
+    [[nodiscard]] const nlohmann::json& value() const { return *value_; }
+    [[nodiscard]] const std::string& pointer() const { return pointer_; }
+
+    // Throws HostError "<origin>: at <pointer>: <reason>".
+    [[noreturn]] void fail(const std::string& reason) const;
+
+    // A member that must exist (and the value must be an object).
+    [[nodiscard]] JsonPlace at(std::string_view key) const;
+    // A member that may be absent.
+    [[nodiscard]] std::optional<JsonPlace> find(std::string_view key) const;
+    // An element of an array.
+    [[nodiscard]] JsonPlace at(std::size_t index) const;
+
+    // Typed reads that fail with the place when the value has another type.
+    void requireObject() const;
+    void requireArray() const;
+    [[nodiscard]] std::size_t size() const; // of an array or object
+    [[nodiscard]] std::string text() const;
+    [[nodiscard]] double number() const; // a finite number
+    [[nodiscard]] std::int32_t int32() const;
+    [[nodiscard]] std::int64_t int64() const;
+    [[nodiscard]] bool boolean() const;
+    // The decimal 32-bit integer that a member key holds (e.g. "10000").
+    [[nodiscard]] std::int32_t keyAsInt32(std::string_view key) const;
+
+private:
+    const nlohmann::json* value_;
+    const std::string* origin_;
+    std::string pointer_;
+};
+
+// Escapes a key for a JSON pointer ("~" as "~0", "/" as "~1").
+[[nodiscard]] std::string pointerToken(std::string_view key);
+
+} // namespace caelo::host
+
+#endif

@@ -1,0 +1,366 @@
+#include "scene.h"
+
+#include "application.h"
+#include "evaluation.h"
+#include "hostError.h"
+#include "hostInternal.h"
+#include "registry.h"
+#include "sceneEditing.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace caelo::host {
+
+namespace {
+
+NodeId nextNodeId = 1;
+
+// The largest power-of-two denominator exponent a time keeps.
+constexpr int kMaxDenominatorExponent = 62;
+
+std::size_t indexAmongSiblings(const Node& node) {
+    std::size_t index = 0;
+    for (const Node* n = node.prevSibling(); n; n = n->prevSibling()) {
+        ++index;
+    }
+    return index;
+}
+
+// Reads a decimal index at the front of `text`, advancing it.
+bool readIndex(std::string_view& text, std::size_t& index) {
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(first, last, index);
+    if (error != std::errc{} || end == first) {
+        return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(end - first));
+    return true;
+}
+
+Node* childAt(const Node& parent, std::size_t index) {
+    Node* child = parent.firstChild();
+    for (std::size_t i = 0; child && i < index; ++i) {
+        child = child->nextSibling();
+    }
+    return child;
+}
+
+void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool withTags) {
+    for (Node* node = first; node;) {
+        Node* next = node->nextSibling();
+        visit(*node);
+        if (withTags) {
+            for (Node* tag : node->tags()) {
+                visit(*tag);
+            }
+        }
+        visitObjects(node->firstChild(), visit, withTags);
+        node = next;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Node
+
+Node::Node(NodeKind kind, std::int32_t typeId, const NodeType* type)
+    : id_(nextNodeId++), kind_(kind), typeId_(typeId), type_(type) {}
+
+Node::~Node() = default;
+
+const Description* Node::description() const {
+    return type_ ? application().descriptions().find(type_->descriptionName) : nullptr;
+}
+
+Node* Node::parent() const {
+    return parent_ && !parent_->isRoot_ ? parent_ : nullptr;
+}
+
+bool Node::isWithin(const Node& ancestor) const {
+    for (const Node* n = this; n; n = n->parent_) {
+        if (n == &ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const HostNodeClass* Node::nodeClass() const {
+    return type_ && type_->nodeClass ? &*type_->nodeClass : nullptr;
+}
+
+Matrix Node::frozenMatrix() const {
+    return isObject() ? transformToMatrix(frozen) : Matrix{};
+}
+
+Matrix Node::localMatrix() const {
+    return isObject() ? transformToMatrix(frozen) * transformToMatrix(relative) : Matrix{};
+}
+
+Matrix Node::parentWorldMatrix() const {
+    const Node* p = parent();
+    return p ? p->worldMatrix() : Matrix{};
+}
+
+Matrix Node::worldMatrix() const {
+    return isObject() ? parentWorldMatrix() * localMatrix() : Matrix{};
+}
+
+void Node::setWorldMatrix(const Matrix& world) {
+    if (!isObject()) {
+        return;
+    }
+    const Matrix frame = parentWorldMatrix() * frozenMatrix();
+    relative = matrixToTransform(inverse(frame) * world);
+}
+
+// ---------------------------------------------------------------- Rational
+
+double Rational::seconds() const {
+    return denominator == 0 ? 0.0 : static_cast<double>(numerator) / static_cast<double>(denominator);
+}
+
+Rational Rational::fromSeconds(double seconds) {
+    if (!std::isfinite(seconds)) {
+        throw HostError("a time must be a finite number of seconds");
+    }
+    if (seconds == 0.0) {
+        return {};
+    }
+    // seconds = mantissa x 2^exponent with 0.5 <= |mantissa| < 1; the mantissa
+    // times 2^53 is a whole number.
+    int exponent = 0;
+    const double mantissa = std::frexp(seconds, &exponent);
+    auto numerator = static_cast<std::int64_t>(std::ldexp(mantissa, 53));
+    int shift = 53 - exponent; // value = numerator / 2^shift
+    while (shift > 0 && numerator % 2 == 0) {
+        numerator /= 2;
+        --shift;
+    }
+    if (shift < 0) {
+        if (exponent > kMaxDenominatorExponent) {
+            throw HostError("a time of " + std::to_string(seconds) + " s is too large");
+        }
+        return {numerator * (std::int64_t{1} << -shift), 1};
+    }
+    if (shift > kMaxDenominatorExponent) {
+        numerator = static_cast<std::int64_t>(
+            std::llround(std::ldexp(static_cast<double>(numerator), kMaxDenominatorExponent - shift)));
+        shift = kMaxDenominatorExponent;
+        if (numerator == 0) {
+            return {};
+        }
+    }
+    return {numerator, std::int64_t{1} << shift};
+}
+
+// ---------------------------------------------------------------- Document
+
+double defaultCameraPitch() {
+    return std::atan(-4.0 / std::sqrt(128.0));
+}
+
+Document::Document() : root_(std::make_unique<Node>(NodeKind::Object, 0, nullptr)) {
+    root_->isRoot_ = true;
+    root_->document_ = this;
+    Node& camera = createObject(kTypeCamera);
+    camera.name = "Camera";
+    camera.relative.rotation = {kDefaultCameraHeading, defaultCameraPitch(), 0.0};
+    camera.document_ = this;
+    view_.camera = camera.id();
+}
+
+Document::~Document() {
+    while (Node* object = root_->lastChild_) {
+        TreeEditor::destroy(*object);
+    }
+    if (Node* cameraNode = camera()) {
+        TreeEditor::destroy(*cameraNode);
+    }
+}
+
+void Document::forEachObject(const std::function<void(Node&)>& visit) const {
+    visitObjects(root_->firstChild_, visit, false);
+}
+
+void Document::forEachNode(const std::function<void(Node&)>& visit) const {
+    visitObjects(root_->firstChild_, visit, true);
+}
+
+Node* Document::findNode(NodeId id) const {
+    Node* node = application().findNode(id);
+    return node && node->document_ == this ? node : nullptr;
+}
+
+Node* Document::camera() const {
+    return findNode(view_.camera);
+}
+
+std::string Document::pathOf(const Node& node) const {
+    if (node.document_ != this) {
+        return {};
+    }
+    if (node.isTag()) {
+        const Node* object = node.object_;
+        const std::string objectPath = object ? pathOf(*object) : std::string{};
+        if (objectPath.empty()) {
+            return {};
+        }
+        std::size_t index = 0;
+        while (index < object->tags_.size() && object->tags_[index] != &node) {
+            ++index;
+        }
+        return objectPath + "#" + std::to_string(index);
+    }
+    std::string path;
+    const Node* n = &node;
+    for (; n && !n->isRoot_; n = n->parent_) {
+        path.insert(0, "/" + std::to_string(indexAmongSiblings(*n)));
+    }
+    return n == root_.get() ? path : std::string{};
+}
+
+Node* Document::nodeAtPath(std::string_view path) const {
+    if (path.empty() || path.front() != '/') {
+        return nullptr;
+    }
+    const Node* node = root_.get();
+    while (!path.empty() && path.front() == '/') {
+        path.remove_prefix(1);
+        std::size_t index = 0;
+        if (!readIndex(path, index)) {
+            return nullptr;
+        }
+        node = childAt(*node, index);
+        if (!node) {
+            return nullptr;
+        }
+    }
+    if (path.empty()) {
+        return const_cast<Node*>(node);
+    }
+    if (path.front() != '#') {
+        return nullptr;
+    }
+    path.remove_prefix(1);
+    std::size_t index = 0;
+    if (!readIndex(path, index) || !path.empty() || index >= node->tags_.size()) {
+        return nullptr;
+    }
+    return node->tags_[index];
+}
+
+Node& Document::requireNode(std::string_view path) const {
+    if (Node* node = nodeAtPath(path)) {
+        return *node;
+    }
+    const std::string text(path);
+    if (path.empty() || path.front() != '/' || path == "/") {
+        throw HostError("malformed node path '" + text + "' (expected a path such as /0, /0/2 or /0/2#1)");
+    }
+    throw HostError("no node at path " + text);
+}
+
+// ---------------------------------------------------------------- TreeEditor
+
+Node& TreeEditor::makeNode(NodeKind kind, std::int32_t typeId, const NodeType* type) {
+    auto node = std::make_unique<Node>(kind, typeId, type);
+    Node& result = *node;
+    application().nodes_.emplace(result.id_, std::move(node));
+    return result;
+}
+
+void TreeEditor::setDocument(Node& node, Document* document) {
+    node.document_ = document;
+    for (Node* tag : node.tags_) {
+        tag->document_ = document;
+    }
+    for (Node* child = node.firstChild_; child; child = child->next_) {
+        setDocument(*child, document);
+    }
+}
+
+void TreeEditor::attachChild(Node& node, Node& parent) {
+    node.parent_ = &parent;
+    node.prev_ = parent.lastChild_;
+    node.next_ = nullptr;
+    if (parent.lastChild_) {
+        parent.lastChild_->next_ = &node;
+    } else {
+        parent.firstChild_ = &node;
+    }
+    parent.lastChild_ = &node;
+    setDocument(node, parent.document_);
+}
+
+void TreeEditor::attachTag(Node& tag, Node& object) {
+    tag.object_ = &object;
+    tag.document_ = object.document_;
+    object.tags_.push_back(&tag);
+}
+
+void TreeEditor::detach(Node& node) {
+    Document* const oldDocument = node.document_;
+    if (Node* object = node.object_) {
+        std::erase(object->tags_, &node);
+        node.object_ = nullptr;
+        node.document_ = nullptr;
+        return;
+    }
+    if (Node* parent = node.parent_) {
+        (node.prev_ ? node.prev_->next_ : parent->firstChild_) = node.next_;
+        (node.next_ ? node.next_->prev_ : parent->lastChild_) = node.prev_;
+        node.parent_ = nullptr;
+        node.prev_ = nullptr;
+        node.next_ = nullptr;
+    }
+    setDocument(node, nullptr);
+    if (oldDocument && oldDocument->view_.camera == node.id_) {
+        node.document_ = oldDocument;
+    }
+}
+
+void TreeEditor::collectSubtree(Node& node, std::vector<Node*>& out) {
+    out.push_back(&node);
+    for (Node* tag : node.tags_) {
+        out.push_back(tag);
+    }
+    for (Node* child = node.firstChild_; child; child = child->next_) {
+        collectSubtree(*child, out);
+    }
+}
+
+void TreeEditor::destroy(Node& node) {
+    detach(node);
+    node.document_ = nullptr;
+    std::vector<Node*> subtree;
+    collectSubtree(node, subtree);
+    // Destructors may broadcast to the active document; the subtree is out of
+    // every tree by now, so no message reaches a node being destroyed.
+    for (auto it = subtree.rbegin(); it != subtree.rend(); ++it) {
+        Node& n = **it;
+        void* instance = n.instance_;
+        n.instance_ = nullptr;
+        if (const HostNodeClass* nodeClass = n.nodeClass(); instance && nodeClass && nodeClass->destroy) {
+            nodeClass->destroy(instance);
+        }
+    }
+    auto& store = application().nodes_;
+    for (Node* n : subtree) {
+        store.erase(n->id_);
+    }
+}
+
+// ---------------------------------------------------------------- evaluation list
+
+EvaluationList& evaluationListOf(Document& document) {
+    if (!document.evaluation_) {
+        document.evaluation_ = std::make_unique<EvaluationList>();
+    }
+    return *document.evaluation_;
+}
+
+} // namespace caelo::host

@@ -1,0 +1,248 @@
+#include "sceneEditing.h"
+
+#include "application.h"
+#include "hostError.h"
+#include "hostInternal.h"
+#include "interfaceTable.h"
+#include "messages.h"
+#include "registry.h"
+
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace caelo::host {
+
+namespace {
+
+std::string typeText(std::int32_t typeId) {
+    const NodeType* type = application().findType(typeId);
+    return "type " + std::to_string(typeId) +
+           (type && !type->displayName.empty() ? " (" + type->displayName + ")" : std::string{});
+}
+
+// Writes a new node's defaults: the class's InitNode, or the description's
+// defaults for a host type. Throws (and removes the node) when InitNode fails.
+void initialise(Node& node) {
+    const HostNodeClass* nodeClass = node.nodeClass();
+    if (nodeClass) {
+        if (nodeClass->initNode && !nodeClass->initNode(node.instance(), toHandle(&node))) {
+            const std::int32_t typeId = node.typeId();
+            TreeEditor::destroy(node);
+            throw HostError("InitNode of " + typeText(typeId) + " failed");
+        }
+        return;
+    }
+    if (const Description* description = node.description()) {
+        for (const ParameterDescription& p : description->parameters) {
+            if (p.defaultValue) {
+                node.parameters.set(p.id, *p.defaultValue);
+            }
+        }
+    }
+}
+
+const NodeType& requireType(std::int32_t typeId, NodeKind kind) {
+    const NodeType* type = application().findType(typeId);
+    if (!type) {
+        throw HostError("unknown node type " + std::to_string(typeId));
+    }
+    if (type->kind != kind) {
+        throw HostError(typeText(typeId) + (kind == NodeKind::Object ? " is a tag type, not an object type"
+                                                                     : " is an object type, not a tag type"));
+    }
+    return *type;
+}
+
+// Copies a node with its tags and children, recording each (source, copy).
+Node& copyStructure(const Node& source, std::vector<std::pair<const Node*, Node*>>& pairs) {
+    Node& copy = instantiateNode(source.kind(), source.typeId());
+    pairs.emplace_back(&source, &copy);
+    copy.name = source.name;
+    copy.parameters = source.parameters;
+    copy.relative = source.relative;
+    copy.frozen = source.frozen;
+    copy.color = source.color;
+    copy.editorMode = source.editorMode;
+    copy.renderMode = source.renderMode;
+    copy.enabled = source.enabled;
+    for (const Node* tag : source.tags()) {
+        TreeEditor::attachTag(copyStructure(*tag, pairs), copy);
+    }
+    for (const Node* child = source.firstChild(); child; child = child->nextSibling()) {
+        TreeEditor::attachChild(copyStructure(*child, pairs), copy);
+    }
+    return copy;
+}
+
+void remapLinks(const std::vector<std::pair<const Node*, Node*>>& pairs) {
+    std::unordered_map<NodeId, NodeId> copies;
+    for (const auto& [source, copy] : pairs) {
+        copies.emplace(source->id(), copy->id());
+    }
+    for (const auto& pair : pairs) {
+        Node* copy = pair.second;
+        for (const auto& [id, value] : copy->parameters.values()) {
+            if (const Link* link = std::get_if<Link>(&value)) {
+                if (const auto it = copies.find(link->target); it != copies.end()) {
+                    copy->parameters.setLink(id, it->second);
+                }
+            }
+        }
+    }
+}
+
+void requireInDocument(const Document& document, const Node& node, const char* role) {
+    if (node.document() != &document || (!node.isAttached() && document.camera() != &node)) {
+        throw HostError(describeNode(node) + " is not in this document and cannot be " + role);
+    }
+}
+
+void checkNewParent(const Document& document, const Node& node, const Node* parent) {
+    if (!parent) {
+        return;
+    }
+    if (!parent->isObject()) {
+        throw HostError(describeNode(*parent) + " is a tag and cannot hold objects");
+    }
+    if (parent->document() != &document || !parent->isAttached()) {
+        throw HostError(describeNode(*parent) + " is not in the document's tree");
+    }
+    if (parent->isWithin(node)) {
+        throw HostError("cannot put " + describeNode(node) + " below itself (" + describeNode(*parent) + ")");
+    }
+}
+
+} // namespace
+
+Node& instantiateNode(NodeKind kind, std::int32_t typeId) {
+    const NodeType* type = application().findType(typeId);
+    Node& node = TreeEditor::makeNode(kind, typeId, type);
+    const HostNodeClass* nodeClass = node.nodeClass();
+    if (nodeClass && nodeClass->allocate) {
+        void* instance = nodeClass->allocate(toHandle(&node));
+        if (!instance) {
+            TreeEditor::destroy(node);
+            throw HostError("the factory of " + typeText(typeId) + " made no instance");
+        }
+        TreeEditor::setInstance(node, instance);
+    }
+    return node;
+}
+
+Node& createObject(std::int32_t typeId) {
+    const NodeType& type = requireType(typeId, NodeKind::Object);
+    Node& node = instantiateNode(NodeKind::Object, typeId);
+    node.name = type.displayName;
+    initialise(node);
+    return node;
+}
+
+Node& createTag(Node& object, std::int32_t typeId) {
+    if (!object.isObject()) {
+        throw HostError(describeNode(object) + " is a tag; tags sit on objects");
+    }
+    const NodeType& type = requireType(typeId, NodeKind::Tag);
+    Node& tag = instantiateNode(NodeKind::Tag, typeId);
+    tag.name = type.displayName;
+    initialise(tag);
+    TreeEditor::attachTag(tag, object);
+    return tag;
+}
+
+void appendChild(Document& document, Node& node, Node* parent) {
+    if (!node.isObject()) {
+        throw HostError(describeNode(node) + " is a tag and cannot be a child");
+    }
+    if (node.isAttached()) {
+        throw HostError(describeNode(node) + " sits in a tree already; move it instead");
+    }
+    checkNewParent(document, node, parent);
+    TreeEditor::attachChild(node, parent ? *parent : TreeEditor::root(document));
+}
+
+void appendTag(Node& object, Node& tag) {
+    if (!object.isObject() || !tag.isTag()) {
+        throw HostError("a tag goes on an object: " + describeNode(tag) + " on " + describeNode(object));
+    }
+    if (tag.isAttached()) {
+        throw HostError(describeNode(tag) + " sits on an object already");
+    }
+    TreeEditor::attachTag(tag, object);
+}
+
+void moveNode(Document& document, Node& node, Node* newParent) {
+    if (!node.isObject()) {
+        throw HostError(describeNode(node) + " is a tag; only objects move between parents");
+    }
+    requireInDocument(document, node, "moved");
+    checkNewParent(document, node, newParent);
+    TreeEditor::detach(node);
+    TreeEditor::attachChild(node, newParent ? *newParent : TreeEditor::root(document));
+
+    std::vector<Node*> subtree;
+    TreeEditor::collectSubtree(node, subtree);
+    std::vector<NodeId> ids;
+    ids.reserve(subtree.size());
+    for (const Node* n : subtree) {
+        ids.push_back(n->id());
+    }
+    HostHierarchyMessage message{HOST_HIERARCHY_MOVED};
+    for (const NodeId id : ids) {
+        if (Node* n = application().findNode(id)) {
+            sendNodeMessage(*n, HOST_MSG_HIERARCHY, &message);
+        }
+    }
+}
+
+Node& cloneNode(const Node& node) {
+    std::vector<std::pair<const Node*, Node*>> pairs;
+    Node* copy = nullptr;
+    try {
+        copy = &copyStructure(node, pairs);
+    } catch (const HostError&) {
+        // Remove the copies made so far: each one not yet linked to its parent
+        // copy goes with its subtree.
+        std::vector<NodeId> made;
+        for (const auto& pair : pairs) {
+            made.push_back(pair.second->id());
+        }
+        for (const NodeId id : made) {
+            if (Node* n = application().findNode(id); n && !n->isAttached()) {
+                TreeEditor::destroy(*n);
+            }
+        }
+        throw;
+    }
+    remapLinks(pairs);
+    for (const auto& [source, target] : pairs) {
+        const HostNodeClass* nodeClass = target->nodeClass();
+        if (nodeClass && nodeClass->copyNode &&
+            !nodeClass->copyNode(source->instance(), toHandle(const_cast<Node*>(source)), toHandle(target),
+                                 target->instance())) {
+            const std::string what = describeNode(*source);
+            TreeEditor::destroy(*copy);
+            throw HostError("copying " + what + " failed: CopyNode refused");
+        }
+    }
+    return *copy;
+}
+
+void removeNode(Node& node) {
+    TreeEditor::destroy(node);
+}
+
+std::string describeNode(const Node& node) {
+    if (const Document* document = node.document()) {
+        std::string path = document->pathOf(node);
+        if (!path.empty()) {
+            return path;
+        }
+        if (document->view().camera == node.id()) {
+            return "camera";
+        }
+    }
+    return "node " + std::to_string(node.id()) + " (outside any document)";
+}
+
+} // namespace caelo::host

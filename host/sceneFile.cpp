@@ -1,0 +1,508 @@
+#include "sceneFile.h"
+
+#include "application.h"
+#include "hostError.h"
+#include "hostInternal.h"
+#include "jsonReader.h"
+#include "messages.h"
+#include "registry.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <set>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace caelo::host {
+
+namespace {
+
+using OrderedJson = nlohmann::ordered_json;
+
+// Numbers that JSON cannot hold are written as these texts.
+constexpr const char* kNotANumber = "NaN";
+constexpr const char* kInfinity = "Infinity";
+constexpr const char* kMinusInfinity = "-Infinity";
+
+// ---------------------------------------------------------------- writing
+
+OrderedJson number(double value) {
+    if (std::isnan(value)) {
+        return kNotANumber;
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? kInfinity : kMinusInfinity;
+    }
+    return value;
+}
+
+OrderedJson vector(Vector v) {
+    return OrderedJson::array({number(v.x), number(v.y), number(v.z)});
+}
+
+OrderedJson vector(HostVector v) {
+    return vector(fromHost(v));
+}
+
+OrderedJson transform(const Transform& t) {
+    OrderedJson j;
+    j["position"] = vector(t.position);
+    j["rotation"] = vector(t.rotation);
+    j["scale"] = vector(t.scale);
+    return j;
+}
+
+class SceneWriter {
+public:
+    explicit SceneWriter(const Document& document) : document_(document) {}
+
+    OrderedJson write() {
+        Node* camera = document_.camera();
+        const bool cameraOutsideTree = camera && !camera->isAttached();
+        if (cameraOutsideTree) {
+            assignId(*camera);
+        }
+        document_.forEachNode([this](Node& node) { assignId(node); });
+
+        OrderedJson top;
+        top["format"] = kSceneFormat;
+        top["version"] = kSceneVersion;
+        top["time"] = {{"numerator", document_.time.numerator}, {"denominator", document_.time.denominator}};
+        top["fps"] = document_.fps;
+        if (!camera) {
+            top["camera"] = nullptr;
+        } else if (cameraOutsideTree) {
+            top["camera"] = object(*camera);
+        } else {
+            top["camera"] = {{"node", ids_.at(camera->id())}};
+        }
+        OrderedJson objects = OrderedJson::array();
+        for (const Node* o = document_.firstObject(); o; o = o->nextSibling()) {
+            objects.push_back(object(*o));
+        }
+        top["objects"] = std::move(objects);
+        return top;
+    }
+
+private:
+    void assignId(const Node& node) { ids_.emplace(node.id(), static_cast<std::int64_t>(ids_.size()) + 1); }
+
+    OrderedJson parameter(const Value& value) const {
+        OrderedJson j;
+        std::visit(
+            [&](const auto& v) {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, double>) {
+                    j["float"] = number(v);
+                } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                    j["int32"] = v;
+                } else if constexpr (std::is_same_v<T, bool>) {
+                    j["bool"] = v;
+                } else if constexpr (std::is_same_v<T, std::string>) {
+                    j["string"] = v;
+                } else if constexpr (std::is_same_v<T, Vector>) {
+                    j["vector"] = vector(v);
+                } else if constexpr (std::is_same_v<T, Link>) {
+                    const Node* target = document_.findNode(v.target);
+                    const auto it = target ? ids_.find(target->id()) : ids_.end();
+                    j["link"] = it == ids_.end() ? OrderedJson(nullptr) : OrderedJson(it->second);
+                } else if constexpr (std::is_same_v<T, DateTime>) {
+                    const HostDateTime& f = v.fields;
+                    j["date"] = {f.year, f.month, f.day, f.hour, f.minute, f.second};
+                } else if constexpr (std::is_same_v<T, Curve>) {
+                    OrderedJson knots = OrderedJson::array();
+                    for (const HostCurveKnot& k : v.knots) {
+                        knots.push_back({{"position", vector(k.position)},
+                                         {"left", vector(k.leftTangent)},
+                                         {"right", vector(k.rightTangent)},
+                                         {"flags", k.flags},
+                                         {"interpolation", k.interpolation}});
+                    }
+                    j["curve"] = std::move(knots);
+                }
+            },
+            value);
+        return j;
+    }
+
+    void common(const Node& node, OrderedJson& j) const {
+        j["id"] = ids_.at(node.id());
+        j["type"] = node.typeId();
+        j["name"] = node.name;
+        OrderedJson parameters = OrderedJson::object();
+        for (const auto& [id, value] : node.parameters.values()) {
+            parameters[std::to_string(id)] = parameter(value);
+        }
+        j["parameters"] = std::move(parameters);
+    }
+
+    OrderedJson object(const Node& node) const {
+        OrderedJson j;
+        common(node, j);
+        j["relative"] = transform(node.relative);
+        j["frozen"] = transform(node.frozen);
+        j["editorMode"] = node.editorMode;
+        j["renderMode"] = node.renderMode;
+        j["enabled"] = node.enabled;
+        j["color"] = {{"mode", node.color.mode},
+                      {"color", vector(node.color.color)},
+                      {"seeThrough", node.color.seeThrough}};
+        OrderedJson tags = OrderedJson::array();
+        for (const Node* tag : node.tags()) {
+            OrderedJson t;
+            common(*tag, t);
+            tags.push_back(std::move(t));
+        }
+        j["tags"] = std::move(tags);
+        OrderedJson children = OrderedJson::array();
+        for (const Node* child = node.firstChild(); child; child = child->nextSibling()) {
+            children.push_back(object(*child));
+        }
+        j["children"] = std::move(children);
+        return j;
+    }
+
+    const Document& document_;
+    std::unordered_map<NodeId, std::int64_t> ids_;
+};
+
+// ---------------------------------------------------------------- reading
+
+double readNumber(const JsonPlace& place) {
+    if (place.value().is_string()) {
+        const std::string text = place.value().get<std::string>();
+        if (text == kNotANumber) {
+            return std::numeric_limits<double>::quiet_NaN();
+        }
+        if (text == kInfinity || text == kMinusInfinity) {
+            return text == kInfinity ? std::numeric_limits<double>::infinity()
+                                     : -std::numeric_limits<double>::infinity();
+        }
+    }
+    return place.number();
+}
+
+Vector readVector(const JsonPlace& place) {
+    place.requireArray();
+    if (place.size() != 3) {
+        place.fail("expected [x, y, z]");
+    }
+    return {readNumber(place.at(0)), readNumber(place.at(1)), readNumber(place.at(2))};
+}
+
+Transform readTransform(const JsonPlace& place) {
+    Transform t;
+    if (const auto p = place.find("position")) {
+        t.position = readVector(*p);
+    }
+    if (const auto r = place.find("rotation")) {
+        t.rotation = readVector(*r);
+    }
+    if (const auto s = place.find("scale")) {
+        t.scale = readVector(*s);
+    }
+    return t;
+}
+
+std::int32_t readDisplayMode(const JsonPlace& place) {
+    const std::int32_t mode = place.int32();
+    if (mode != HOST_DISPLAY_HIDDEN && mode != HOST_DISPLAY_FOLLOW_PARENT) {
+        place.fail("expected display mode 1 (hidden) or 2 (follow parent)");
+    }
+    return mode;
+}
+
+class SceneReader {
+public:
+    SceneReader(const nlohmann::json& json, const std::string& origin) : json_(json), origin_(origin) {}
+
+    std::unique_ptr<Document> read() {
+        const JsonPlace top(json_, origin_);
+        top.requireObject();
+        const JsonPlace format = top.at("format");
+        if (format.text() != kSceneFormat) {
+            format.fail(std::string("expected \"") + kSceneFormat + "\"");
+        }
+        const JsonPlace version = top.at("version");
+        if (version.int32() != kSceneVersion) {
+            version.fail("unsupported version " + std::to_string(version.int32()) +
+                         " (this host reads version " + std::to_string(kSceneVersion) + ")");
+        }
+        auto document = std::make_unique<Document>();
+        document_ = document.get();
+        try {
+            readTime(top);
+            const JsonPlace objects = top.at("objects");
+            objects.requireArray();
+            for (std::size_t i = 0; i < objects.size(); ++i) {
+                Node& object = readObject(objects.at(i));
+                TreeEditor::attachChild(object, TreeEditor::root(*document));
+            }
+            readCamera(top.at("camera"));
+            resolveLinks();
+        } catch (const HostError&) {
+            removeLooseNodes();
+            throw;
+        }
+        return document;
+    }
+
+private:
+    struct PendingLink {
+        NodeId node;
+        std::int32_t parameter;
+        std::int64_t target;
+        std::string pointer;
+    };
+
+    void readTime(const JsonPlace& top) {
+        const JsonPlace time = top.at("time");
+        const JsonPlace denominator = time.at("denominator");
+        document_->time = {time.at("numerator").int64(), denominator.int64()};
+        if (document_->time.denominator <= 0) {
+            denominator.fail("the denominator must be above 0");
+        }
+        const JsonPlace fps = top.at("fps");
+        document_->fps = fps.int32();
+        if (document_->fps < 1) {
+            fps.fail("frames per second must be at least 1");
+        }
+    }
+
+    void readCamera(const JsonPlace& place) {
+        Node* defaultCamera = document_->camera();
+        if (place.value().is_null()) {
+            document_->view().camera = kNoNode;
+        } else if (const auto reference = place.find("node")) {
+            const auto it = nodes_.find(reference->int64());
+            if (it == nodes_.end()) {
+                reference->fail("no node with id " + std::to_string(reference->int64()));
+            }
+            document_->view().camera = it->second;
+        } else {
+            Node& camera = readObject(place);
+            document_->view().camera = camera.id();
+            TreeEditor::placeOutsideTree(camera, *document_);
+        }
+        if (defaultCamera) {
+            TreeEditor::destroy(*defaultCamera);
+        }
+    }
+
+    // A node's identity, type, name and parameters. `kind` is where it stands:
+    // under "tags" or among objects.
+    Node& readNode(const JsonPlace& place, NodeKind kind) {
+        place.requireObject();
+        const JsonPlace idPlace = place.at("id");
+        const std::int64_t fileId = idPlace.int64();
+        if (fileId < 1 || nodes_.contains(fileId)) {
+            idPlace.fail(fileId < 1 ? "an id must be at least 1"
+                                    : "the id " + std::to_string(fileId) + " is used twice");
+        }
+        const JsonPlace typePlace = place.at("type");
+        const std::int32_t typeId = typePlace.int32();
+        if (const NodeType* type = application().findType(typeId); type && type->kind != kind) {
+            typePlace.fail("type " + std::to_string(typeId) +
+                           (kind == NodeKind::Tag ? " is an object type, not a tag type"
+                                                  : " is a tag type, not an object type"));
+        }
+        Node* made = nullptr;
+        try {
+            made = &instantiateNode(kind, typeId);
+        } catch (const HostError& error) {
+            typePlace.fail(error.what());
+        }
+        Node& node = *made;
+        nodes_.emplace(fileId, node.id());
+        if (const auto name = place.find("name")) {
+            node.name = name->text();
+        }
+        if (const auto parameters = place.find("parameters")) {
+            readParameters(*parameters, node);
+        }
+        return node;
+    }
+
+    Node& readObject(const JsonPlace& place) {
+        Node& node = readNode(place, NodeKind::Object);
+        if (const auto relative = place.find("relative")) {
+            node.relative = readTransform(*relative);
+        }
+        if (const auto frozen = place.find("frozen")) {
+            node.frozen = readTransform(*frozen);
+        }
+        if (const auto editor = place.find("editorMode")) {
+            node.editorMode = readDisplayMode(*editor);
+        }
+        if (const auto render = place.find("renderMode")) {
+            node.renderMode = readDisplayMode(*render);
+        }
+        if (const auto enabled = place.find("enabled")) {
+            node.enabled = enabled->boolean();
+        }
+        if (const auto color = place.find("color")) {
+            node.color.mode = color->at("mode").int32();
+            node.color.color = toHost(readVector(color->at("color")));
+            node.color.seeThrough = color->at("seeThrough").boolean();
+        }
+        if (const auto tags = place.find("tags")) {
+            tags->requireArray();
+            for (std::size_t i = 0; i < tags->size(); ++i) {
+                TreeEditor::attachTag(readNode(tags->at(i), NodeKind::Tag), node);
+            }
+        }
+        if (const auto children = place.find("children")) {
+            children->requireArray();
+            for (std::size_t i = 0; i < children->size(); ++i) {
+                TreeEditor::attachChild(readObject(children->at(i)), node);
+            }
+        }
+        return node;
+    }
+
+    void readParameters(const JsonPlace& place, Node& node) {
+        place.requireObject();
+        for (const auto& [key, unused] : place.value().items()) {
+            const std::int32_t id = place.keyAsInt32(key);
+            const JsonPlace entry = place.at(key);
+            entry.requireObject();
+            if (entry.size() != 1) {
+                entry.fail("expected one member naming the value's type (float, int32, bool, string, vector, "
+                           "link, date or curve)");
+            }
+            const std::string type = entry.value().begin().key();
+            node.parameters.set(id, readValue(entry.at(type), type, node, id));
+        }
+    }
+
+    Value readValue(const JsonPlace& place, const std::string& type, const Node& node, std::int32_t id) {
+        if (type == "float") {
+            return readNumber(place);
+        }
+        if (type == "int32") {
+            return place.int32();
+        }
+        if (type == "bool") {
+            return place.boolean();
+        }
+        if (type == "string") {
+            return place.text();
+        }
+        if (type == "vector") {
+            return readVector(place);
+        }
+        if (type == "link") {
+            if (!place.value().is_null()) {
+                pending_.push_back({node.id(), id, place.int64(), place.pointer()});
+            }
+            return Link{};
+        }
+        if (type == "date") {
+            place.requireArray();
+            if (place.size() != 6) {
+                place.fail("expected [year, month, day, hour, minute, second]");
+            }
+            return DateTime{{place.at(0).int32(), place.at(1).int32(), place.at(2).int32(),
+                             place.at(3).int32(), place.at(4).int32(), place.at(5).int32()}};
+        }
+        if (type == "curve") {
+            place.requireArray();
+            Curve curve;
+            for (std::size_t i = 0; i < place.size(); ++i) {
+                const JsonPlace k = place.at(i);
+                curve.knots.push_back({toHost(readVector(k.at("position"))), toHost(readVector(k.at("left"))),
+                                       toHost(readVector(k.at("right"))), k.at("flags").int32(),
+                                       k.at("interpolation").int32()});
+            }
+            return curve;
+        }
+        JsonPlace(place.value(), origin_, place.pointer().substr(0, place.pointer().rfind('/')))
+            .fail("unknown value type \"" + type + "\"");
+    }
+
+    void resolveLinks() {
+        for (const PendingLink& link : pending_) {
+            const auto it = nodes_.find(link.target);
+            if (it == nodes_.end()) {
+                throw HostError(origin_ + ": at " + link.pointer + ": no node with id " +
+                                std::to_string(link.target));
+            }
+            application().findNode(link.node)->parameters.setLink(link.parameter, it->second);
+        }
+    }
+
+    // After a failure: removes the nodes read so far that hang in no tree
+    // (with their subtrees); the document removes the rest.
+    void removeLooseNodes() {
+        for (const auto& [fileId, id] : nodes_) {
+            if (Node* node = application().findNode(id); node && !node->isAttached() && !node->document()) {
+                TreeEditor::destroy(*node);
+            }
+        }
+    }
+
+    const nlohmann::json& json_;
+    const std::string& origin_;
+    Document* document_ = nullptr;
+    std::unordered_map<std::int64_t, NodeId> nodes_;
+    std::vector<PendingLink> pending_;
+};
+
+// Writes the whole text to a file and flushes it to the disk.
+void writeFile(const std::filesystem::path& file, const std::string& text) {
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out) {
+        throw HostError(file.string() + ": cannot open for writing: " + std::strerror(errno));
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
+                         std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+    const int error = errno;
+    const bool closed = std::fclose(out) == 0;
+    if (!written || !closed) {
+        throw HostError(file.string() + ": cannot write: " + std::strerror(error));
+    }
+}
+
+} // namespace
+
+std::string sceneToText(const Document& document) {
+    return SceneWriter(document).write().dump(2) + "\n";
+}
+
+void saveScene(const Document& document, const std::filesystem::path& file) {
+    const std::string text = sceneToText(document);
+    std::filesystem::path temporary = file;
+    temporary += ".saving-" + std::to_string(getpid());
+    try {
+        writeFile(temporary, text);
+    } catch (const HostError& error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw HostError(file.string() + ": cannot save the scene: " + error.what());
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, file, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw HostError(file.string() + ": cannot save the scene: " + error.message());
+    }
+}
+
+std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string& origin) {
+    const nlohmann::json json = parseJsonText(text, origin);
+    return SceneReader(json, origin).read();
+}
+
+Document& loadScene(const std::filesystem::path& file) {
+    const std::string origin = file.string();
+    std::unique_ptr<Document> document = sceneFromText(readTextFile(origin), origin);
+    Document& loaded = application().adoptDocument(std::move(document));
+    notifyDocumentLoaded(loaded);
+    return loaded;
+}
+
+} // namespace caelo::host
