@@ -451,6 +451,55 @@ private:
     std::vector<PendingLink> pending_;
 };
 
+bool isScalarArray(const OrderedJson& j) {
+    if (!j.is_array()) {
+        return false;
+    }
+    for (const OrderedJson& element : j) {
+        if (element.is_structured()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Indented JSON with arrays of plain values on one line ([x, y, z]), and an
+// object of one such member too ({"float": 0.1}).
+void printJson(const OrderedJson& j, int indent, std::string& out) {
+    constexpr int kIndentStep = 2;
+    const std::string inner(static_cast<std::size_t>(indent + kIndentStep), ' ');
+    if (j.is_object() && j.size() == 1 && (!j.begin()->is_structured() || isScalarArray(*j.begin()))) {
+        out += "{" + OrderedJson(j.begin().key()).dump() + ": ";
+        printJson(*j.begin(), indent, out);
+        out += "}";
+    } else if (j.is_object() && !j.empty()) {
+        out += "{\n";
+        bool first = true;
+        for (const auto& [key, value] : j.items()) {
+            out += first ? "" : ",\n";
+            first = false;
+            out += inner + OrderedJson(key).dump() + ": ";
+            printJson(value, indent + kIndentStep, out);
+        }
+        out += "\n" + std::string(static_cast<std::size_t>(indent), ' ') + "}";
+    } else if (j.is_array() && !j.empty() && !isScalarArray(j)) {
+        out += "[\n";
+        for (std::size_t i = 0; i < j.size(); ++i) {
+            out += (i == 0 ? "" : ",\n") + inner;
+            printJson(j[i], indent + kIndentStep, out);
+        }
+        out += "\n" + std::string(static_cast<std::size_t>(indent), ' ') + "]";
+    } else if (j.is_array() && !j.empty()) {
+        out += "[";
+        for (std::size_t i = 0; i < j.size(); ++i) {
+            out += (i == 0 ? "" : ", ") + j[i].dump();
+        }
+        out += "]";
+    } else {
+        out += j.dump();
+    }
+}
+
 // Writes the whole text to a file and flushes it to the disk.
 void writeFile(const std::filesystem::path& file, const std::string& text) {
     std::FILE* out = std::fopen(file.c_str(), "wb");
@@ -469,7 +518,9 @@ void writeFile(const std::filesystem::path& file, const std::string& text) {
 } // namespace
 
 std::string sceneToText(const Document& document) {
-    return SceneWriter(document).write().dump(2) + "\n";
+    std::string text;
+    printJson(SceneWriter(document).write(), 0, text);
+    return text + "\n";
 }
 
 void saveScene(const Document& document, const std::filesystem::path& file) {
