@@ -41,6 +41,15 @@ ObjCaeloSystem::~ObjCaeloSystem() {
     BroadcastRefreshLinks(GetActiveDocument());
 }
 
+ObjCaeloSystem* FindSystem(HostNode* node) {
+    for (HostNode* ancestor = GetParent(node); ancestor != nullptr; ancestor = GetParent(ancestor)) {
+        if (GetNodeType(ancestor) == kTypeCaeloSystem) {
+            return static_cast<ObjCaeloSystem*>(detail::AsBase(GetNodeData(ancestor)));
+        }
+    }
+    return nullptr;
+}
+
 double ObjCaeloSystem::GetModelJulianDate() const {
     double documentSeconds = 0.0;
     if (HostDocument* document = GetDocument(GetNode())) {
@@ -157,16 +166,16 @@ void ObjCaeloSystem::RecomputeParameter(const Container& container, int32_t para
     switch (parameterId) {
     case OCAELOSYSTEM_TIME_SCALE:
         timeScale = container.GetFloat(parameterId, 0.0);
-        timeFactor = TimeFactorOf(timeScale);
+        timeFactor = SystemTimeFactor(timeScale);
         break;
     case OCAELOSYSTEM_BODY_SCALE:
         bodySize = container.GetFloat(parameterId, 0.0);
-        bodyScale = BodyScaleOf(bodySize);
-        distanceScale = DistanceScaleOf(bodyScale, distanceFactor);
+        bodyScale = SystemBodyScale(bodySize);
+        distanceScale = SystemDistanceScale(bodyScale, distanceFactor);
         break;
     case OCAELOSYSTEM_DISTANCE_FACTOR:
         distanceFactor = container.GetFloat(parameterId, 0.0);
-        distanceScale = DistanceScaleOf(bodyScale, distanceFactor);
+        distanceScale = SystemDistanceScale(bodyScale, distanceFactor);
         break;
     case OCAELOSYSTEM_EPOCH: {
         /* A missing epoch value keeps the epoch in force. */

@@ -9,6 +9,7 @@
 
 #include "caeloConstants.h"
 #include "nodeData.h"
+#include "systemScales.h"
 
 #include <cstdint>
 
@@ -58,22 +59,13 @@ private:
     /* Rebuilds every member but zoneOffset from the parameters. */
     void RecomputeAll(const Container& container);
 
-    /* The derived values, formed identically by the constructor and by
-     * RecomputeParameter. */
-    static constexpr double TimeFactorOf(double scale) { return (1.0 / kSecondsPerDay) * scale; }
-    static constexpr double BodyScaleOf(double size) { return (1.0 / kEarthEquatorialDiameterCm) * size; }
-    /* The au in centimetres, times scene units per centimetre, times the factor. */
-    static constexpr double DistanceScaleOf(double scale, double factor) {
-        return kMetresPerAu * kCentimetresPerMetre * scale * factor;
-    }
-
-    double timeScale = 0.1;                      /* document seconds per model day */
-    double bodySize = 100.0;                     /* scene units per Earth diameter */
-    double distanceFactor = 0.002;               /* distances against body scale */
-    double epochBase = 0.0;                      /* model Julian Date (UT) at document time 0 */
-    double timeFactor = TimeFactorOf(timeScale); /* document seconds per model second */
-    double bodyScale = BodyScaleOf(bodySize);    /* scene units per centimetre */
-    double distanceScale = DistanceScaleOf(bodyScale, distanceFactor); /* scene units per au */
+    double timeScale = 0.1;                          /* document seconds per model day */
+    double bodySize = 100.0;                         /* scene units per Earth diameter */
+    double distanceFactor = 0.002;                   /* distances against body scale */
+    double epochBase = 0.0;                          /* model Julian Date (UT) at document time 0 */
+    double timeFactor = SystemTimeFactor(timeScale); /* document seconds per model second */
+    double bodyScale = SystemBodyScale(bodySize);    /* scene units per centimetre */
+    double distanceScale = SystemDistanceScale(bodyScale, distanceFactor); /* scene units per au */
     double zoneOffset = 0.0;    /* local time minus universal time, days */
     double lastModelTime = 0.0; /* model Julian Date last written to parameter 1004 */
 };
@@ -81,14 +73,7 @@ private:
 /* The system that governs a node: the nearest ancestor of type 1032493,
  * starting at the node's parent (the node itself is not tested); null when
  * there is none. */
-[[nodiscard]] inline ObjCaeloSystem* FindSystem(HostNode* node) {
-    for (HostNode* ancestor = GetParent(node); ancestor != nullptr; ancestor = GetParent(ancestor)) {
-        if (GetNodeType(ancestor) == kTypeCaeloSystem) {
-            return static_cast<ObjCaeloSystem*>(detail::AsBase(GetNodeData(ancestor)));
-        }
-    }
-    return nullptr;
-}
+[[nodiscard]] ObjCaeloSystem* FindSystem(HostNode* node);
 
 } // namespace caelo
 

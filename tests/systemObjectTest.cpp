@@ -6,22 +6,17 @@
 #include "dateService.h"
 #include "evaluation.h"
 #include "hostError.h"
-#include "interfaceTable.h"
 #include "messages.h"
 #include "moduleLoader.h"
-#include "objCaeloSystem.h"
 #include "scene.h"
 #include "sceneEditing.h"
+#include "systemScales.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
-
-// The module's host layer, compiled into this test for the inline lookup
-// FindSystem, runs over the host's own table.
-const HostInterface* caelo::g_hostInterface = nullptr;
 
 namespace caelo::host {
 namespace {
@@ -42,9 +37,6 @@ constexpr std::int32_t kAddOrbitAxis = 1103;
 // 2024-03-01 12:00:00 UTC in seconds since 1970-01-01.
 constexpr std::int64_t kCreationClock = 1709294400;
 
-// Scales with the default parameters (body scale 100, distance factor 0.002):
-// 149597870700 m/au x 100 cm/m x (100 / 1275627400) units/cm x 0.002.
-constexpr double kDefaultDistanceScale = 2345.4791062029553;
 constexpr double kEarthDiameterCm = 1275627400.0;
 
 class SystemObject : public ::testing::Test {
@@ -52,13 +44,9 @@ protected:
     void SetUp() override {
         setClock([] { return kCreationClock; });
         loadModule(CAELO_TEST_MODULE_PATH);
-        caelo::g_hostInterface = &hostInterfaceTable();
         document = &application().newDocument();
     }
-    void TearDown() override {
-        caelo::g_hostInterface = nullptr;
-        setClock({});
-    }
+    void TearDown() override { setClock({}); }
 
     Node& add(std::int32_t type, Node* parent = nullptr) {
         Node& node = createObject(type);
@@ -68,9 +56,6 @@ protected:
     void evaluateAt(double seconds) {
         document->time = Rational::fromSeconds(seconds);
         evaluateDocument(*document);
-    }
-    static ObjCaeloSystem& systemOf(Node& node) {
-        return *static_cast<ObjCaeloSystem*>(static_cast<caelo::BaseData*>(node.instance()));
     }
     // Parameter 1004 as "YYYY-MM-DDThh:mm:ss", or "none".
     static std::string currentDateOf(const Node& node) {
@@ -102,10 +87,6 @@ TEST_F(SystemObject, DefaultsGiveTenModelDaysPerDocumentSecond) {
         evaluateAt(seconds);
         EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, days, kOneSecondInDays) << seconds << " s";
     }
-
-    // The Earth's equatorial diameter measures 100 scene units; 1 au 2345.479...
-    EXPECT_NEAR(systemOf(system).GetBodyScale() * kEarthDiameterCm, 100.0, 1e-12);
-    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), kDefaultDistanceScale);
 }
 
 // Sets the time zone for the life of the guard.
@@ -148,15 +129,21 @@ TEST_F(SystemObject, EpochAndCurrentDateAreLocalTime) {
     EXPECT_EQ(currentDateOf(system), "2001-01-01T00:00:00");
 }
 
-TEST_F(SystemObject, BodyScaleMovesSizesAndDistancesTogether) {
-    Node& system = add(kSystem);
-    const double defaultBodyScale = systemOf(system).GetBodyScale();
-    editParameter(system, kBodyScale, 200.0);
-    EXPECT_DOUBLE_EQ(systemOf(system).GetBodyScale(), 2.0 * defaultBodyScale);
-    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), 4690.958212405911);
-
-    editParameter(system, kDistanceFactor, 0.004);
-    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), 2.0 * 4690.958212405911);
+// Provenance: 149597870700 m/au x 100 cm/m x (body size / 1275627400 cm) x
+// distance factor, with the defaults body size 100 and factor 0.002.
+TEST(SystemScales, SizesAndDistancesChangeTogether) {
+    struct Case {
+        double bodySize, distanceFactor, unitsPerAu;
+    };
+    const Case cases[] = {{100.0, 0.002, 2345.4791062029553},
+                          {200.0, 0.002, 4690.958212405911},
+                          {200.0, 0.004, 9381.916424811822}};
+    for (const Case& c : cases) {
+        const double bodyScale = caelo::SystemBodyScale(c.bodySize);
+        EXPECT_NEAR(bodyScale * kEarthDiameterCm, c.bodySize, 1e-12 * c.bodySize) << "the Earth's diameter";
+        EXPECT_DOUBLE_EQ(caelo::SystemDistanceScale(bodyScale, c.distanceFactor), c.unitsPerAu);
+    }
+    EXPECT_DOUBLE_EQ(caelo::SystemTimeFactor(0.1), 0.1 / 86400.0);
 }
 
 // A store without the user's flag changes nothing until the document
@@ -165,15 +152,12 @@ TEST_F(SystemObject, QuietEditsTakeEffectOnlyAfterALoad) {
     Node& system = add(kSystem);
     const double epoch = dayNumberOf(system, kEpoch);
     setParameterQuietly(system, kTimeScale, 0.5);
-    setParameterQuietly(system, kBodyScale, 200.0);
     evaluateAt(1.0);
     EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 10.0, kOneSecondInDays);
-    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), kDefaultDistanceScale);
 
     notifyDocumentLoaded(*document);
     evaluateAt(1.0);
     EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 2.0, kOneSecondInDays);
-    EXPECT_DOUBLE_EQ(systemOf(system).GetDistanceScale(), 4690.958212405911);
 }
 
 TEST_F(SystemObject, CurrentDateIsWrittenOnlyWhenTheModelTimeChanges) {
@@ -225,19 +209,6 @@ TEST_F(SystemObject, BuildButtonIsGreyedOnceTheSystemHasAChild) {
     }
 }
 
-TEST_F(SystemObject, FindSystemLooksUpwardsFromTheParent) {
-    Node& outer = add(kSystem);
-    Node& inner = add(kSystem, &outer);
-    Node& group = add(kTypeNull, &inner);
-    Node& leaf = add(kTypeNull, &group);
-    const auto find = [](Node& node) { return caelo::FindSystem(toHandle(&node)); };
-
-    EXPECT_EQ(find(outer), nullptr);
-    EXPECT_EQ(find(inner), &systemOf(outer));
-    EXPECT_EQ(find(group), &systemOf(inner));
-    EXPECT_EQ(find(leaf), &systemOf(inner));
-}
-
 TEST_F(SystemObject, CloneKeepsTheModelTime) {
     Node& system = add(kSystem);
     editParameter(system, kTimeScale, 0.2);
@@ -248,7 +219,6 @@ TEST_F(SystemObject, CloneKeepsTheModelTime) {
     evaluateAt(1.0); // five model days
     EXPECT_EQ(currentDateOf(clone), "2001-01-06T00:00:00");
     EXPECT_EQ(currentDateOf(clone), currentDateOf(system));
-    EXPECT_EQ(systemOf(clone).GetDistanceScale(), systemOf(system).GetDistanceScale());
 }
 
 } // namespace
