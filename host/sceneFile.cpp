@@ -235,13 +235,20 @@ public:
         document_ = document.get();
         try {
             readTime(top);
+            const JsonPlace camera = top.at("camera");
+            const bool cameraInTree = camera.value().is_object() && camera.find("node");
+            if (!cameraInTree) {
+                readCamera(camera);
+            }
             const JsonPlace objects = top.at("objects");
             objects.requireArray();
             for (std::size_t i = 0; i < objects.size(); ++i) {
                 Node& object = readObject(objects.at(i));
                 TreeEditor::attachChild(object, TreeEditor::root(*document));
             }
-            readCamera(top.at("camera"));
+            if (cameraInTree) {
+                readCamera(camera);
+            }
             resolveLinks();
         } catch (const HostError&) {
             removeLooseNodes();

@@ -1,0 +1,194 @@
+// Scene files: save and load round trips, unknown types, malformed files.
+#include "hostError.h"
+#include "hostTestSupport.h"
+#include "sceneEditing.h"
+#include "sceneFile.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <unistd.h>
+
+namespace caelo::host {
+namespace {
+
+using namespace testing;
+using Events = std::vector<std::string>;
+
+class HostSceneFileTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        folder_ = std::filesystem::temp_directory_path() / ("caelo-host-scene-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder_);
+        HostTest::TearDown();
+    }
+
+    std::filesystem::path file(const std::string& name) const { return folder_ / name; }
+
+    static std::string read(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    static void write(const std::filesystem::path& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    // A document with every kind of value, tags, links and transforms.
+    void buildRichScene() {
+        Node& system = add(kRecordingObject, "system");
+        Node& globe = add(kTypeSphere, "globe", &system);
+        Node& box = add(kTypeBox, "band", &system);
+        Node& wrap = add(kTypeWrapDeformer, "wrap", &box);
+        Node& tag = addTag(globe, kRecordingTag, "tag");
+        addTag(globe, kTypeShadingTag, "shading");
+        system.parameters.setLink(kTarget, globe.id());
+        tag.parameters.setLink(kTarget, document().camera()->id());
+        wrap.parameters.setLink(1001, box.id());
+        system.parameters.set(kDate, DateTime{{2024, 2, 29, 23, 59, 58}});
+        system.parameters.set(kRatio, std::string("5.000000000000000e-01"));
+        system.parameters.set(kOffset, Vector{0.1, -0.2, 1e-300});
+        system.parameters.setFloat(kGreyed, std::numeric_limits<double>::quiet_NaN());
+        system.parameters.setFloat(999, -std::numeric_limits<double>::infinity());
+        system.parameters.setBool(998, true);
+        Curve curve;
+        curve.knots.push_back({{0.0, 0.3, 0.0}, {0.0, 0.0, 0.0}, {0.1, 0.0, 0.0}, 0x10000, 0});
+        curve.knots.push_back({{1.0, 0.3, 0.0}, {-0.1, 0.0, 0.0}, {0.0, 0.0, 0.0}, 0x10000, 0});
+        wrap.parameters.set(1013, curve);
+        system.relative = {{1.0, 2.0, 3.0}, {0.1, 0.2, 0.3}, {1.0, 2.0, 0.5}};
+        globe.frozen = {{0.0, 0.0, 0.1}, {0.7, -0.2, 0.0}, {1.0, 1.0, 1.0}};
+        globe.color = {2, {0.0, 0.5, 1.0}, true};
+        table().SetObjectSwitch(toHandle(&box), HOST_SWITCH_EDITOR, HOST_DISPLAY_HIDDEN);
+        table().SetObjectSwitch(toHandle(&box), HOST_SWITCH_ENABLED, 0);
+        document().time = {7, 3};
+        document().fps = 25;
+        document().camera()->relative.position = {8.0, 4.0, -8.0};
+    }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(HostSceneFileTest, SaveLoadSaveGivesTheSameBytes) {
+    buildRichScene();
+    const std::filesystem::path first = file("first.caelo");
+    const std::filesystem::path second = file("second.caelo");
+    saveScene(document(), first);
+    recorder().clear();
+
+    Document& loaded = loadScene(first);
+    EXPECT_EQ(&loaded, &document());
+    saveScene(loaded, second);
+    EXPECT_EQ(read(first), read(second));
+    EXPECT_TRUE(recorder().matching("init").empty()) << "loading builds nodes without InitNode";
+
+    Node& system = document().requireNode("/0");
+    Node& globe = document().requireNode("/0/0");
+    EXPECT_EQ(table().GetLink(toHandle(&system.parameters), kTarget, toHandle(&loaded)), toHandle(&globe));
+    EXPECT_EQ(globe.tags()[0]->parameters.getLink(kTarget), document().camera()->id());
+    EXPECT_TRUE(std::isnan(system.parameters.getFloat(kGreyed, 0.0)));
+    EXPECT_EQ(system.parameters.getFloat(999, 0.0), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(system.parameters.getVector(kOffset, {}).z, 1e-300);
+    EXPECT_EQ(document().time, (Rational{7, 3}));
+    EXPECT_EQ(document().requireNode("/0/1").enabled, false);
+    EXPECT_EQ(document().camera()->relative.position, (Vector{8.0, 4.0, -8.0}));
+}
+
+TEST_F(HostSceneFileTest, LoadingSendsTheDocumentNotificationToEveryNode) {
+    Node& a = add(kRecordingObject, "a");
+    add(kRecordingObject, "child", &a);
+    addTag(a, kRecordingTag, "tag");
+    saveScene(document(), file("scene.caelo"));
+    recorder().clear();
+    loadScene(file("scene.caelo"));
+    EXPECT_EQ(recorder().matching("message"),
+              (Events{"message a 1001078 kind=1001", "message tag 1001078 kind=1001",
+                      "message child 1001078 kind=1001"}));
+    EXPECT_EQ(recorder().matching("destroy").size(), 3u) << "the old document went away";
+}
+
+// A scene saved with types that are gone on the next start keeps their nodes
+// and writes them back unchanged.
+TEST_F(HostSceneFileTest, NodesOfUnknownTypesAreKeptAndWrittenBackUnchanged) {
+    buildRichScene();
+    const std::string text = sceneToText(document());
+    shutdownHost(); // the recording types are unregistered now
+    ASSERT_EQ(application().findType(kRecordingObject), nullptr);
+
+    application().adoptDocument(sceneFromText(text, "scene"));
+    const Node& system = document().requireNode("/0");
+    EXPECT_EQ(system.type(), nullptr);
+    EXPECT_EQ(system.instance(), nullptr);
+    EXPECT_EQ(sceneToText(document()), text);
+}
+
+TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStays) {
+    add(kRecordingObject, "kept");
+    saveScene(document(), file("good.caelo"));
+    const std::string good = read(file("good.caelo"));
+    const Document* open = &document();
+    const std::string openText = sceneToText(document());
+
+    struct Case {
+        std::string from;
+        std::string to;
+        std::string place;
+    };
+    const std::vector<Case> cases = {
+        {"\"version\": 1", "\"version\": 1,,", "line 3, column"},
+        {"\"caelo-scene\"", "\"other\"", "at /format"},
+        {"\"version\": 1", "\"version\": 2", "at /version"},
+        {"\"denominator\": 1", "\"denominator\": 0", "at /time/denominator"},
+        {"\"float\": 1.0", "\"float\": \"one\"", "at /objects/0/parameters/1000/float"},
+        {"\"float\": 1.0", "\"complex\": 1.0", "at /objects/0/parameters/1000"},
+        {"\"editorMode\": 2", "\"editorMode\": 7", "at /camera/editorMode"},
+        {"\"id\": 2", "\"id\": 1", "at /objects/0/id: the id 1 is used twice"},
+        {"\"type\": 900001", "\"type\": 5612", "at /objects/0/type"},
+        {"\"float\": 1.0", "\"link\": 42", "no node with id 42"},
+        {"\"objects\": [", "\"things\": [", "missing member \"objects\""},
+    };
+    for (const Case& c : cases) {
+        std::string text = good;
+        const std::size_t at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        text.replace(at, c.from.size(), c.to);
+        const std::filesystem::path bad = file("bad.caelo");
+        write(bad, text);
+        recorder().clear();
+        try {
+            loadScene(bad);
+            ADD_FAILURE() << "accepted: " << c.to;
+        } catch (const HostError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find(bad.string()), std::string::npos) << message;
+            EXPECT_NE(message.find(c.place), std::string::npos) << message;
+        }
+        EXPECT_EQ(&document(), open);
+        EXPECT_EQ(sceneToText(document()), openText);
+        EXPECT_TRUE(recorder().matching("message").empty()) << c.to;
+        EXPECT_EQ(recorder().matching("init").size(), 0u);
+    }
+    EXPECT_THROW(loadScene(file("missing.caelo")), HostError);
+}
+
+TEST_F(HostSceneFileTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
+    add(kTypeNull, "a");
+    const std::filesystem::path target = file("scene.caelo");
+    std::filesystem::create_directory(target); // a folder where the file should go
+    EXPECT_THROW(saveScene(document(), target), HostError);
+    EXPECT_TRUE(std::filesystem::is_directory(target));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1u) << "no temporary file is left behind";
+    EXPECT_THROW(saveScene(document(), folder_ / "no-such-folder" / "x.caelo"), HostError);
+}
+
+} // namespace
+} // namespace caelo::host
