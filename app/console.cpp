@@ -257,7 +257,8 @@ void commandTransform(Arguments& args, std::ostream&) {
     for (const Part& candidate : kParts) {
         if (candidate.name == part) {
             const host::Vector value = parseVector(args, "transform " + std::string(part));
-            (candidate.frozen ? node.frozen : node.relative).*candidate.field = value;
+            host::Transform& transform = candidate.frozen ? node.frozen : node.relative;
+            transform.*candidate.field = value;
             return;
         }
     }

@@ -232,8 +232,11 @@ void writeReadableNode(const host::Document& document, const host::Node& node, i
 }
 
 void writeReadableDump(const host::Document& document, std::ostream& out) {
-    out << "time " << formatRational(document.time) << " s (" << host::formatDouble(document.time.seconds())
-        << " s) at " << document.fps << " fps\n";
+    out << "time " << formatRational(document.time) << " s";
+    if (document.time.denominator != 1) {
+        out << " (" << host::formatDouble(document.time.seconds()) << " s)";
+    }
+    out << " at " << document.fps << " fps\n";
     if (!document.firstObject()) {
         out << "no objects\n";
     }

@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-struct Run {
+struct Outcome {
     int exitCode = -1;
     std::string out;
     std::string err;
@@ -41,25 +41,25 @@ protected:
 
     // Runs caelo with `arguments` in the working folder; `input` becomes its
     // standard input.
-    Run caelo(const std::string& arguments, const std::string& input = {}) const {
+    Outcome caelo(const std::string& arguments, const std::string& input = {}) const {
         std::ofstream(folder_ / "stdin.txt") << input;
         const std::string command = "cd '" + folder_.string() + "' && '" CAELO_TEST_CAELO_EXE "' " +
                                     arguments + " < stdin.txt > stdout.txt 2> stderr.txt";
         const int status = std::system(command.c_str());
-        Run run;
+        Outcome run;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.out = readFile(folder_ / "stdout.txt");
         run.err = readFile(folder_ / "stderr.txt");
         return run;
     }
 
-    Run script(const std::string& text) const {
+    Outcome script(const std::string& text) const {
         std::ofstream(folder_ / "script.txt") << text;
         return caelo("script script.txt");
     }
 
     // The JSON lines of a run's output (those of `dump --json`), parsed.
-    static std::vector<Json> jsonDumps(const Run& run) {
+    static std::vector<Json> jsonDumps(const Outcome& run) {
         std::vector<Json> dumps;
         std::istringstream lines(run.out);
         for (std::string line; std::getline(lines, line);) {
@@ -102,7 +102,7 @@ TEST_F(ConsoleTest, FailingLineStopsTheScriptNamingItsNumberAndReason) {
         {"eval now", "unexpected 'now'"},
     };
     for (const Case& c : cases) {
-        const Run run = script(prologue + c.line + "\nadd 1032493\n");
+        const Outcome run = script(prologue + c.line + "\nadd 1032493\n");
         EXPECT_NE(run.exitCode, 0) << c.line;
         EXPECT_NE(run.err.find("script.txt:5: error: "), std::string::npos) << c.line << "\n" << run.err;
         EXPECT_NE(run.err.find(c.reason), std::string::npos) << c.line << "\n" << run.err;
@@ -111,31 +111,43 @@ TEST_F(ConsoleTest, FailingLineStopsTheScriptNamingItsNumberAndReason) {
 }
 
 TEST_F(ConsoleTest, EditsButtonsAndTransformsReadBackExactlyFromTheJsonDump) {
-    const Run run = script("new\n"
-                           "add 1032493\n"
-                           "press /0 1103\n"
-                           "press /0 1102\n"
-                           "add 5160 /0/1\n"
-                           "tag /0/1 1032499\n"
-                           "set /0 1000 0.12345678901234568\n"
-                           "set --quiet /0 1002 4e-3\n"
-                           "set /0 1003 2001-02-03 04:05:06\n"
-                           "set /0/0 1022 true\n"
-                           "set /0/1 1011 /0/1/0\n"
-                           "set /0/1 1007 1201\n"
-                           "transform /0/1/0 pos 1.5 -2.25 1e-300\n"
-                           "transform /0/1/0 basescale 2 3 4\n"
-                           "time 1/30\n"
-                           "eval\n"
-                           "dump --json\n");
+    const Outcome run = script("new\n"
+                               "add 1032493\n"
+                               "press /0 1103\n"
+                               "press /0 1102\n"
+                               "add 5160 /0/1\n"
+                               "tag /0/1 1032499\n"
+                               "add 5159\n"
+                               "set /1 1100 1 2.5 3e-5\n"
+                               "set /0/1/0 1110 12.5\n"
+                               "set /0 1000 0.12345678901234568\n"
+                               "set --quiet /0 1002 4e-3\n"
+                               "set /0 1003 2001-02-03 04:05:06\n"
+                               "set /0/0 1022 true\n"
+                               "set /0/1 1011 /0/1/0\n"
+                               "set /0/1 1007 1201\n"
+                               "transform /1 pos 1.5 -2.25 1e-300\n"
+                               "transform /1 basescale 2 3 4\n"
+                               "time 1/30\n"
+                               "eval\n"
+                               "dump --json\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, 16), "/0/1/0\n/0/1#0\n{\"");
+    EXPECT_EQ(run.out.substr(0, 22), "/0\n/0/1/0\n/0/1#0\n/1\n{\"");
     const std::vector<Json> dumps = jsonDumps(run);
     ASSERT_EQ(dumps.size(), 1u);
     const Json& document = dumps[0];
     EXPECT_EQ(document["time"].get<double>(), 1.0 / 30.0);
     EXPECT_EQ(document["fps"], 30);
-    ASSERT_EQ(document["objects"].size(), 1u);
+    ASSERT_EQ(document["objects"].size(), 2u);
+    const Json& box = document["objects"][1];
+    EXPECT_EQ(box["params"]["1100"], Json({1.0, 2.5, 3e-5}));
+    EXPECT_EQ(box["relPos"], Json({1.5, -2.25, 1e-300}));
+    EXPECT_EQ(box["baseScale"], Json({2.0, 3.0, 4.0}));
+    // world = frozen x relative: the frozen scale scales the position too.
+    EXPECT_EQ(box["world"], Json({{"off", {3.0, -6.75, 4.0 * 1e-300}},
+                                  {"x", {2.0, 0.0, 0.0}},
+                                  {"y", {0.0, 3.0, 0.0}},
+                                  {"z", {0.0, 0.0, 4.0}}}));
 
     const Json& system = document["objects"][0];
     EXPECT_EQ(system["path"], "/0");
@@ -160,8 +172,7 @@ TEST_F(ConsoleTest, EditsButtonsAndTransformsReadBackExactlyFromTheJsonDump) {
     const Json& sphere = body["children"][0];
     EXPECT_EQ(sphere["path"], "/0/1/0");
     EXPECT_EQ(sphere["type"], 5160);
-    EXPECT_EQ(sphere["relPos"], Json({1.5, -2.25, 1e-300}));
-    EXPECT_EQ(sphere["baseScale"], Json({2.0, 3.0, 4.0}));
+    EXPECT_EQ(sphere["params"]["1110"].get<double>(), 12.5);
     for (const char* key : {"relRot", "relScale", "basePos", "baseRot", "world", "editorMode", "renderMode",
                             "enabled", "tags", "children", "name", "params"}) {
         EXPECT_TRUE(sphere.contains(key)) << key;
@@ -170,22 +181,22 @@ TEST_F(ConsoleTest, EditsButtonsAndTransformsReadBackExactlyFromTheJsonDump) {
 }
 
 TEST_F(ConsoleTest, SaveThenLoadGivesTheSameDump) {
-    const Run run = script("add 1032493\n"
-                           "press /0 1103\n"
-                           "press /0 1102\n"
-                           "add 5160 /0/1\n"
-                           "tag /0/1 1032499\n"
-                           "set /0/1 1011 /0/1/0\n"
-                           "set /0 1003 1999-12-31 23:59:59\n"
-                           "copy /0/1 /0/0\n"
-                           "transform /0/0 rot 0.5 -0.25 0.125\n"
-                           "time 2.5\n"
-                           "eval\n"
-                           "dump --json\n"
-                           "save saved scene.caelo\n"
-                           "new\n"
-                           "load saved scene.caelo\n"
-                           "dump --json\n");
+    const Outcome run = script("add 1032493\n"
+                               "press /0 1103\n"
+                               "press /0 1102\n"
+                               "add 5160 /0/1\n"
+                               "tag /0/1 1032499\n"
+                               "set /0/1 1011 /0/1/0\n"
+                               "set /0 1003 1999-12-31 23:59:59\n"
+                               "copy /0/1 /0/0\n"
+                               "transform /0/0 rot 0.5 -0.25 0.125\n"
+                               "time 2.5\n"
+                               "eval\n"
+                               "dump --json\n"
+                               "save saved scene.caelo\n"
+                               "new\n"
+                               "load saved scene.caelo\n"
+                               "dump --json\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<Json> dumps = jsonDumps(run);
     ASSERT_EQ(dumps.size(), 2u);
@@ -196,7 +207,7 @@ TEST_F(ConsoleTest, SaveThenLoadGivesTheSameDump) {
 }
 
 TEST_F(ConsoleTest, ReadsTheScriptFromStandardInput) {
-    const Run run = caelo("script -", "add 1032493\nadd 5160 /0\ndump\nnope\n");
+    const Outcome run = caelo("script -", "add 1032493\nadd 5160 /0\ndump\nnope\n");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out.substr(0, 8), "/0\n/0/0\n");
     EXPECT_NE(run.out.find("/0/0 \""), std::string::npos) << run.out;
@@ -204,12 +215,12 @@ TEST_F(ConsoleTest, ReadsTheScriptFromStandardInput) {
 }
 
 TEST_F(ConsoleTest, MainJobSavesASceneThatLoadsBack) {
-    const Run job = caelo("");
+    const Outcome job = caelo("");
     ASSERT_EQ(job.exitCode, 0) << job.err;
     EXPECT_NE(job.out.find("model Julian Date"), std::string::npos) << job.out;
     ASSERT_TRUE(fs::exists(folder_ / "caelo-out" / "solar-system.caelo"));
 
-    const Run load = script("load caelo-out/solar-system.caelo\ndump --json\n");
+    const Outcome load = script("load caelo-out/solar-system.caelo\ndump --json\n");
     ASSERT_EQ(load.exitCode, 0) << load.err;
     const std::vector<Json> dumps = jsonDumps(load);
     ASSERT_EQ(dumps.size(), 1u);
