@@ -31,7 +31,7 @@ public:
     // Counts one call of the operation and answers whether it is to fail.
     // Called by the interface table only.
     [[nodiscard]] bool shouldFail(std::string_view operation);
-    // Calls of the operation counted so far.
+    // Calls of the operation counted since start-up or the last clear().
     [[nodiscard]] std::int64_t calls(std::string_view operation) const;
 
 private:

@@ -49,8 +49,7 @@ Node* childAt(const Node& parent, std::size_t index) {
 }
 
 void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool withTags) {
-    for (Node* node = first; node;) {
-        Node* next = node->nextSibling();
+    for (Node* node = first; node; node = node->nextSibling()) {
         visit(*node);
         if (withTags) {
             for (Node* tag : node->tags()) {
@@ -58,7 +57,6 @@ void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool wit
             }
         }
         visitObjects(node->firstChild(), visit, withTags);
-        node = next;
     }
 }
 

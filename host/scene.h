@@ -168,10 +168,11 @@ public:
     // The tree.
     [[nodiscard]] Node* firstObject() const { return root_->firstChild_; }
     [[nodiscard]] Node* lastObject() const { return root_->lastChild_; }
-    // Calls `visit` for every object in depth-first tree order (a parent before
-    // its children); then for no tags.
+    // Calls `visit` for every object of the tree in depth-first order (a parent
+    // before its children). `visit` must not change the tree.
     void forEachObject(const std::function<void(Node&)>& visit) const;
-    // Every object and, right after each object, its tags, in tree order.
+    // The same for every object and tag: each object, then its tags, then its
+    // children.
     void forEachNode(const std::function<void(Node&)>& visit) const;
 
     // The node with this identity if it belongs to this document, else nullptr.

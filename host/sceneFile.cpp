@@ -22,6 +22,10 @@ namespace {
 
 using OrderedJson = nlohmann::ordered_json;
 
+// The deepest nesting of objects a file may have; deeper files are refused
+// rather than read with unbounded recursion.
+constexpr int kMaxTreeDepth = 1000;
+
 // Numbers that JSON cannot hold are written as these texts.
 constexpr const char* kNotANumber = "NaN";
 constexpr const char* kInfinity = "Infinity";
@@ -333,7 +337,10 @@ private:
         return node;
     }
 
-    Node& readObject(const JsonPlace& place) {
+    Node& readObject(const JsonPlace& place, int depth = 1) {
+        if (depth > kMaxTreeDepth) {
+            place.fail("objects nest deeper than " + std::to_string(kMaxTreeDepth) + " levels");
+        }
         Node& node = readNode(place, NodeKind::Object);
         if (const auto relative = place.find("relative")) {
             node.relative = readTransform(*relative);
@@ -364,7 +371,7 @@ private:
         if (const auto children = place.find("children")) {
             children->requireArray();
             for (std::size_t i = 0; i < children->size(); ++i) {
-                TreeEditor::attachChild(readObject(children->at(i)), node);
+                TreeEditor::attachChild(readObject(children->at(i), depth + 1), node);
             }
         }
         return node;

@@ -176,6 +176,30 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
     EXPECT_THROW(loadScene(file("missing.caelo")), HostError);
 }
 
+// Regression: nesting without bound would be read with unbounded recursion.
+TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
+    std::string objects;
+    const int depth = 1001;
+    for (int i = 1; i <= depth; ++i) {
+        objects += R"({"id": )" + std::to_string(i) + R"(, "type": 5140, "children": [)";
+    }
+    for (int i = 1; i <= depth; ++i) {
+        objects += "]}";
+    }
+    const std::string text =
+        R"({"format": "caelo-scene", "version": 1, "time": {"numerator": 0, "denominator": 1},
+        "fps": 30, "camera": null, "objects": [)" +
+        objects + "]}";
+    try {
+        static_cast<void>(sceneFromText(text, "deep"));
+        ADD_FAILURE() << "a file nested 1001 levels deep was read";
+    } catch (const HostError& error) {
+        EXPECT_NE(std::string(error.what()).find("nest deeper than 1000 levels"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(application().nodeCount(), 1u) << "only the open document's camera is left";
+}
+
 TEST_F(HostSceneFileTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     add(kTypeNull, "a");
     const std::filesystem::path target = file("scene.caelo");
