@@ -143,7 +143,7 @@ Value checkedValue(const Node& node, const ParameterDescription& p, const Value&
     return value;
 }
 
-bool isHostPrimitive(const Node& node) {
+bool isHostType(const Node& node) {
     return node.type() && node.type()->hostType;
 }
 
@@ -154,7 +154,7 @@ bool sendNodeMessage(Node& node, std::int32_t type, void* data) {
     if (nodeClass && nodeClass->handleMessage && node.instance()) {
         return nodeClass->handleMessage(node.instance(), toHandle(&node), type, data);
     }
-    if (type == HOST_MSG_UPDATE && isHostPrimitive(node)) {
+    if (type == HOST_MSG_UPDATE && isHostType(node)) {
         ++node.rebuildCount;
     }
     return true;

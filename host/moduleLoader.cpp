@@ -87,6 +87,12 @@ void loadModule(const std::filesystem::path& file) {
     if (!library) {
         throw HostError(name + ": cannot load the module: " + dlErrorText());
     }
+    for (const auto& loaded : app.modules()) {
+        if (loaded->library == library) {
+            dlclose(library);
+            throw HostError(name + ": the module is loaded already (as " + loaded->file.string() + ")");
+        }
+    }
     auto module = std::make_unique<LoadedModule>();
     module->file = path;
     module->library = library;

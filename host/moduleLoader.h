@@ -14,7 +14,8 @@ namespace caelo::host {
 // `c4d_main` with request 1 (the host table, no second argument, the module's
 // folder as a `const char*`), request 6 with message 1 (the module loads its
 // resources) and request 2 (start: the module registers its types). Throws
-// HostError naming the file and the step or request that failed; a module
+// HostError naming the file and the step or request that failed, also for a
+// module that is loaded already (under any path); a module
 // that fails after it was initialised is ended and unloaded again (the types
 // it registered are forgotten).
 void loadModule(const std::filesystem::path& file);

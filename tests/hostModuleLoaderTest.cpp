@@ -96,6 +96,10 @@ TEST_F(HostModuleLoaderTest, AFailedStartNamesTheRequestAndForgetsTheModulesType
 
     loadModule(CAELO_TEST_MODULE_PATH);
     EXPECT_NE(application().findType(kLastModuleType), nullptr) << "the module loads again afterwards";
+    EXPECT_NE(loadError(CAELO_TEST_MODULE_PATH).find("the module is loaded already"), std::string::npos);
+    std::vector<std::string> lines;
+    application().setTextSink([&lines](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_TRUE(requestHelp(kFirstModuleType, "OATOM")) << "the loaded module still answers for help";
 }
 
 TEST_F(HostModuleLoaderTest, MissingResourcesFailTheLoadWithTheFileNamed) {
