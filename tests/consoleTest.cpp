@@ -97,6 +97,7 @@ TEST_F(ConsoleTest, FailingLineStopsTheScriptNamingItsNumberAndReason) {
         {"transform /0 spin 1 2 3", "spin"},
         {"transform /0 pos 1 2", "missing z"},
         {"time 1/0", "1/0"},
+        {"time 1e30", "1e30"},  // beyond an exact 64-bit fraction
         {"move /0 /0/0", "/0"}, // into its own subtree
         {"load missing.caelo", "missing.caelo"},
         {"eval now", "unexpected 'now'"},
