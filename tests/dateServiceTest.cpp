@@ -1,5 +1,7 @@
 #include "dateService.h"
 
+#include "testTimeZone.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -42,29 +44,7 @@ std::int64_t fliegelVanFlandern(std::int64_t year, std::int64_t month, std::int6
            3 * ((year + 4900 + a) / 100) / 4;
 }
 
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            saved_ = old;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (saved_) {
-            setenv("TZ", saved_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    TimeZone(const TimeZone&) = delete;
-    TimeZone& operator=(const TimeZone&) = delete;
-
-private:
-    std::optional<std::string> saved_;
-};
+using test::TimeZone;
 
 TEST(DateService, DayNumbersMatchPublishedJulianDates) {
     // Day number = Julian Date + 0.5. Sources: J2000.0 = JD 2451545.0 at

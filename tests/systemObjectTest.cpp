@@ -11,6 +11,7 @@
 #include "scene.h"
 #include "sceneEditing.h"
 #include "systemScales.h"
+#include "testTimeZone.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -89,31 +90,7 @@ TEST_F(SystemObject, DefaultsGiveTenModelDaysPerDocumentSecond) {
     }
 }
 
-// Sets the time zone for the life of the guard.
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone) {
-        const char* previous = std::getenv("TZ");
-        if (previous != nullptr) {
-            previous_ = previous;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (previous_) {
-            setenv("TZ", previous_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    TimeZone(const TimeZone&) = delete;
-    TimeZone& operator=(const TimeZone&) = delete;
-
-private:
-    std::optional<std::string> previous_;
-};
+using test::TimeZone;
 
 TEST_F(SystemObject, EpochAndCurrentDateAreLocalTime) {
     const TimeZone twoHoursAhead("XST-2");

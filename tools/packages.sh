@@ -1,0 +1,17 @@
+# Installs the Debian packages the build needs when any is missing (with
+# apt-get, through sudo when not root). Sourced by run.sh and test.sh.
+packages=(cmake g++ make libgtest-dev nlohmann-json3-dev libcli11-dev libtinygltf-dev libcairo2-dev
+          libbenchmark-dev python3)
+
+install_missing_packages() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}" >&2
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+}
