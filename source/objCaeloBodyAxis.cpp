@@ -1,8 +1,17 @@
 #include "objCaeloBodyAxis.h"
 
+#include "bodyAxisRotation.h"
+#include "objCaeloSystem.h"
+
+#include <cmath>
+
 namespace caelo {
 
 namespace {
+
+/* The host's sphere primitive and its radius parameter (scene units). */
+constexpr int32_t kTypeHostSphere = 5160;
+constexpr int32_t kSphereRadius = 1110;
 
 /* The number-text parameters and their record fields, in the order in which
  * they are written and read back. */
@@ -19,12 +28,176 @@ constexpr BodyText kBodyTexts[] = {
     {OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays},
 };
 
+/* The record field behind a number-text parameter, or null for another id. */
+double BodyAxisRecord::*BodyTextField(int32_t parameterId) {
+    for (const BodyText& text : kBodyTexts) {
+        if (text.parameterId == parameterId) {
+            return text.field;
+        }
+    }
+    return nullptr;
+}
+
+ObjCaeloBodyAxis* BodyAxisOf(HostNode* bodyAxisNode) {
+    return static_cast<ObjCaeloBodyAxis*>(detail::AsBase(GetNodeData(bodyAxisNode)));
+}
+
+bool IsFinite(HostVector v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+/* Replaces the heading of a globe's relative rotation; a non-finite heading
+ * leaves the globe as it was. */
+void SetGlobeHeading(HostNode* globe, double headingRad) {
+    if (!std::isfinite(headingRad)) {
+        return;
+    }
+    HostVector rotation = GetRelativeRotation(globe);
+    rotation.x = headingRad;
+    SetRelativeRotation(globe, rotation);
+}
+
+void BroadcastRefreshLinks(HostDocument* document) {
+    if (document != nullptr) {
+        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
+    }
+}
+
+/* Heading and pitch of the direction from the globe to the reference body's
+ * world position, in the frame in which the globe's relative position and
+ * rotation act. */
+HostVector AnglesTowardReference(HostNode* globe, HostNode* reference) {
+    const HostMatrix frame = rotation::MultiplyMatrices(GetParentWorldMatrix(globe), GetBaseMatrix(globe));
+    return rotation::AnglesTowardPoint(frame, GetWorldMatrix(reference).off, GetRelativePosition(globe));
+}
+
 } // namespace
+
+HostNode* FindEnclosingBodyAxis(HostNode* node, ObjCaeloSystem** system) {
+    if (system != nullptr) {
+        *system = nullptr;
+    }
+    for (HostNode* ancestor = GetParent(node); ancestor != nullptr; ancestor = GetParent(ancestor)) {
+        const int32_t type = GetNodeType(ancestor);
+        if (type == kTypeCaeloSystem) {
+            if (system != nullptr) {
+                *system = static_cast<ObjCaeloSystem*>(detail::AsBase(GetNodeData(ancestor)));
+            }
+            return nullptr;
+        }
+        if (type == kTypeCaeloBodyAxis) {
+            return ancestor;
+        }
+    }
+    return nullptr;
+}
+
+ObjCaeloBodyAxis::~ObjCaeloBodyAxis() {
+    BroadcastRefreshLinks(GetActiveDocument());
+}
 
 bool ObjCaeloBodyAxis::InitNode(HostNode* node) {
     WriteBodyParameters(node);
     return true;
 }
+
+bool ObjCaeloBodyAxis::CopyNode(HostNode* node, HostNode* destination, BaseData* destinationData) {
+    const bool copied = ObjectData::CopyNode(node, destination, destinationData);
+    auto* clone = dynamic_cast<ObjCaeloBodyAxis*>(destinationData);
+    if (copied && clone != nullptr) {
+        clone->record = record;
+        /* The copy carries this node's rotation, so it also takes the memory
+         * of the heading written into it; otherwise its first evaluation
+         * would add the body's heading a second time. The links are its own
+         * to find. */
+        clone->headingWritten = headingWritten;
+        clone->writtenHeading = writtenHeading;
+        clone->headingBase = headingBase;
+    }
+    return copied;
+}
+
+bool ObjCaeloBodyAxis::HandleMessage(HostNode* node, int32_t type, void* data) {
+    switch (type) {
+    case HOST_MSG_REFRESH_LINKS:
+        cachedSystem = nullptr;
+        cachedReferenceBody = nullptr;
+        cachedEnclosingBodyAxis = nullptr;
+        return true;
+    case HOST_MSG_PARAMETER_SET:
+        if (IsUserParameterEdit(data)) {
+            const int32_t parameterId = GetMessageParameterId(data);
+            if (BodyTextField(parameterId) != nullptr) {
+                ReadBodyText(node, parameterId);
+            } else {
+                ReadBodyValue(node, parameterId);
+            }
+        }
+        return true;
+    case HOST_MSG_BUTTON:
+        return data != nullptr ? HandleButton(node, GetMessageParameterId(data)) : true;
+    case HOST_MSG_DOCUMENT:
+        if (IsDocumentLoaded(data)) {
+            ReloadBodyParameters(node);
+        }
+        return true;
+    case HOST_MSG_HIERARCHY:
+        if (IsHierarchyMoved(data)) {
+            BroadcastRefreshLinks(GetDocument(node));
+        }
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool ObjCaeloBodyAxis::HandleButton(HostNode* /*node*/, int32_t /*buttonId*/) {
+    /* The construction buttons 1015 to 1019 (globe and planes, rings, moons,
+     * orbit axes) are not part of the module yet: they build nothing. */
+    return true;
+}
+
+bool ObjCaeloBodyAxis::IsParameterEnabled(HostNode* node, int32_t parameterId) {
+    switch (parameterId) {
+    case OCAELOBODYAXIS_ROTATION_ANGLE:
+    case OCAELOBODYAXIS_ROTATION_PERIOD:
+    case OCAELOBODYAXIS_ROTATION_EPOCH:
+        return record.rotationMode == kRotationModePeriod;
+    case OCAELOBODYAXIS_CREATE_GLOBE:
+        return GetFirstChild(node) == nullptr;
+    default:
+        return true;
+    }
+}
+
+bool ObjCaeloBodyAxis::AddToEvaluation(HostNode* node, HostEvaluationList* list) {
+    EnrolEvaluation(list, node, kEvaluationPriority, 0);
+    return true;
+}
+
+int32_t ObjCaeloBodyAxis::EvaluateObject(HostNode* node) {
+    RefreshBodyLinks(node);
+    SizeGlobe(node);
+    OrientBody(node);
+    return 0;
+}
+
+HostVector ObjCaeloBodyAxis::GetGlobeSize() const {
+    HostNode* node = GetNode();
+    HostNode* globe = GetParameterContainer(node).GetLink(OCAELOBODYAXIS_GLOBE_LINK, GetDocument(node));
+    return globe != nullptr ? GetObjectSize(globe) : HostVector{0.0, 0.0, 0.0};
+}
+
+void ObjCaeloBodyAxis::SetBodyRecord(const BodyAxisRecord& newRecord) {
+    record = newRecord;
+    HostNode* node = GetNode();
+    WriteBodyParameters(node);
+    RefreshBodyLinks(node);
+    SizeGlobe(node);
+    OrientBody(node);
+}
+
+/* ---- Parameters ---------------------------------------------------------- */
 
 void ObjCaeloBodyAxis::WriteBodyParameters(HostNode* node) const {
     const Container container = GetParameterContainer(node);
@@ -35,6 +208,170 @@ void ObjCaeloBodyAxis::WriteBodyParameters(HostNode* node) const {
     container.SetFloat(OCAELOBODYAXIS_ROTATION_EPOCH, record.rotationEpochJd);
     container.SetFloat(OCAELOBODYAXIS_GLOBE_SCALE, record.globeScale);
     container.SetFloat(OCAELOBODYAXIS_SATELLITE_SCALE, record.satelliteScale);
+}
+
+void ObjCaeloBodyAxis::ReadBodyText(HostNode* node, int32_t parameterId) {
+    double BodyAxisRecord::*field = BodyTextField(parameterId);
+    if (field == nullptr) {
+        return;
+    }
+    const Container container = GetParameterContainer(node);
+    double value = record.*field;
+    if (TextToNumber(container.GetString(parameterId), value)) {
+        record.*field = value;
+    }
+    SetNumberText(container, parameterId, record.*field);
+}
+
+void ObjCaeloBodyAxis::ReadBodyValue(HostNode* node, int32_t parameterId) {
+    const Container container = GetParameterContainer(node);
+    switch (parameterId) {
+    case OCAELOBODYAXIS_ROTATION_MODE:
+        record.rotationMode = container.GetInt32(parameterId, 0) - kModeChoiceBase;
+        break;
+    case OCAELOBODYAXIS_ROTATION_EPOCH:
+        record.rotationEpochJd = container.GetFloat(parameterId, 0.0);
+        break;
+    case OCAELOBODYAXIS_GLOBE_SCALE:
+        record.globeScale = container.GetFloat(parameterId, 0.0);
+        break;
+    case OCAELOBODYAXIS_SATELLITE_SCALE:
+        record.satelliteScale = container.GetFloat(parameterId, 0.0);
+        break;
+    default:
+        break;
+    }
+}
+
+void ObjCaeloBodyAxis::ReloadBodyParameters(HostNode* node) {
+    for (const BodyText& text : kBodyTexts) {
+        ReadBodyText(node, text.parameterId);
+    }
+    ReadBodyValue(node, OCAELOBODYAXIS_ROTATION_MODE);
+    ReadBodyValue(node, OCAELOBODYAXIS_ROTATION_EPOCH);
+    ReadBodyValue(node, OCAELOBODYAXIS_GLOBE_SCALE);
+    ReadBodyValue(node, OCAELOBODYAXIS_SATELLITE_SCALE);
+}
+
+/* ---- Links --------------------------------------------------------------- */
+
+HostNode* ObjCaeloBodyAxis::FindReferenceBody(HostNode* enclosing) const {
+    /* In solar-day mode the reference is the nearest enclosing body that
+     * does not itself turn by solar day (a body inside a barycentre group
+     * refers to the group's central body); otherwise the enclosing body. The
+     * walk only climbs the tree, so it ends at its top. */
+    if (record.rotationMode != kRotationModeSolarDay) {
+        return enclosing;
+    }
+    HostNode* body = enclosing;
+    while (body != nullptr && BodyAxisOf(body)->record.rotationMode == kRotationModeSolarDay) {
+        HostNode* above = GetParent(body);
+        if (above == nullptr || GetNodeType(above) == kTypeCaeloSystem) {
+            return nullptr;
+        }
+        body = GetNodeType(above) == kTypeCaeloBodyAxis ? above : FindEnclosingBodyAxis(above, nullptr);
+    }
+    return body;
+}
+
+void ObjCaeloBodyAxis::RefreshBodyLinks(HostNode* node) {
+    ObjCaeloSystem* metSystem = nullptr;
+    if (cachedEnclosingBodyAxis == nullptr) {
+        cachedEnclosingBodyAxis = FindEnclosingBodyAxis(node, &metSystem);
+    }
+    if (cachedReferenceBody == nullptr) {
+        cachedReferenceBody = FindReferenceBody(cachedEnclosingBodyAxis);
+    }
+    if (cachedSystem == nullptr) {
+        if (metSystem != nullptr) {
+            cachedSystem = metSystem;
+        } else if (cachedReferenceBody != nullptr) {
+            cachedSystem = FindSystem(cachedReferenceBody);
+        }
+    }
+}
+
+/* ---- Evaluation ---------------------------------------------------------- */
+
+void ObjCaeloBodyAxis::SizeGlobe(HostNode* node) const {
+    HostNode* globe = GetParameterContainer(node).GetLink(OCAELOBODYAXIS_GLOBE_LINK, GetDocument(node));
+    if (globe == nullptr || GetNodeType(globe) != kTypeHostSphere) {
+        return;
+    }
+    /* Kilometres to centimetres to scene units. */
+    const double radius = cachedSystem != nullptr ? cachedSystem->GetBodyScale() * kCentimetresPerKilometre *
+                                                        record.equatorialRadiusKm * record.globeScale
+                                                  : 0.0;
+    if (std::isfinite(radius)) {
+        GetParameterContainer(globe).SetFloat(kSphereRadius, radius);
+    }
+}
+
+void ObjCaeloBodyAxis::OrientBody(HostNode* node) {
+    OrientAxis(node);
+
+    HostNode* globe = GetParameterContainer(node).GetLink(OCAELOBODYAXIS_GLOBE_LINK, GetDocument(node));
+    if (globe == nullptr || cachedSystem == nullptr) {
+        return;
+    }
+    switch (record.rotationMode) {
+    case kRotationModePeriod:
+        SpinByPeriod(globe);
+        break;
+    case kRotationModeLocked:
+        if (cachedReferenceBody != nullptr) {
+            SpinLocked(globe);
+        }
+        break;
+    case kRotationModeSolarDay:
+        if (cachedReferenceBody != nullptr) {
+            SpinSolarDay(globe);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+/*
+ * Sets the node's pitch to minus the obliquity and its heading to a base plus
+ * the body's heading. The base is the heading someone else gave the node in
+ * this pass (below an orbit axis, the counter-heading it writes just before
+ * the body axis runs), so that the two compose. Where nobody rewrites the
+ * node's heading, the node still holds exactly the heading this instance
+ * wrote last; the remembered base is then used again, so that evaluating the
+ * same time twice gives the same rotation instead of turning the body by its
+ * heading once more. Any other heading found in the node becomes the new
+ * base. A rotation that would not be finite is not written.
+ */
+void ObjCaeloBodyAxis::OrientAxis(HostNode* node) {
+    const HostVector current = GetRelativeRotation(node);
+    const double base = headingWritten && current.x == writtenHeading ? headingBase : current.x;
+    const HostVector oriented{base + record.headingDeg * kRadiansPerDegree,
+                              record.obliquityDeg * -kRadiansPerDegree, current.z};
+    if (!IsFinite(oriented)) {
+        return;
+    }
+    SetRelativeRotation(node, oriented);
+    headingWritten = true;
+    writtenHeading = oriented.x;
+    headingBase = base;
+}
+
+void ObjCaeloBodyAxis::SpinByPeriod(HostNode* globe) const {
+    const double angleDeg =
+        rotation::PeriodSpinAngleDeg(cachedSystem->GetModelJulianDate(), record.rotationEpochJd,
+                                     record.rotationPeriodDays, record.rotationAngleDeg);
+    SetGlobeHeading(globe, angleDeg * kRadiansPerDegree);
+}
+
+void ObjCaeloBodyAxis::SpinLocked(HostNode* globe) const {
+    SetGlobeHeading(globe, rotation::LockedHeading(AnglesTowardReference(globe, cachedReferenceBody).x));
+}
+
+void ObjCaeloBodyAxis::SpinSolarDay(HostNode* globe) const {
+    const double headingToReference = AnglesTowardReference(globe, cachedReferenceBody).x;
+    SetGlobeHeading(globe, rotation::SolarDayHeading(cachedSystem->GetModelJulianDate(), headingToReference));
 }
 
 } // namespace caelo

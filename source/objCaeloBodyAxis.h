@@ -1,7 +1,9 @@
 /*
  * The body-axis object: one celestial body, with its size, the tilt of its
  * rotation axis and its daily rotation. It keeps its settings in a
- * BodyAxisRecord, mirrored in its parameters.
+ * BodyAxisRecord, mirrored in its parameters. At every evaluation it tilts its
+ * own node by the obliquity and turns it by its heading, sizes its linked
+ * globe from the equatorial radius and spins the globe by its rotation mode.
  */
 #ifndef CAELO_OBJ_CAELO_BODY_AXIS_H
 #define CAELO_OBJ_CAELO_BODY_AXIS_H
@@ -12,6 +14,8 @@
 #include <cstdint>
 
 namespace caelo {
+
+class ObjCaeloSystem;
 
 /* Parameters of the body-axis node. 1001 to 1005 and 1051 are number texts. */
 enum : int32_t {
@@ -33,6 +37,13 @@ enum : int32_t {
     OCAELOBODYAXIS_HEADING = 1051, /* degrees */
 };
 
+/* Rotation modes: the record's value; the parameter holds it plus 1200. */
+enum : int32_t {
+    kRotationModePeriod = 0,   /* spin by rotation period from an epoch angle */
+    kRotationModeLocked = 1,   /* keep one face towards the reference body */
+    kRotationModeSolarDay = 2, /* one turn per model day relative to the reference body */
+};
+
 /* The settings of one body axis, copied and handed over as one block; the
  * field order is part of the interface with the presets. */
 struct BodyAxisRecord {
@@ -50,15 +61,87 @@ struct BodyAxisRecord {
 
 class ObjCaeloBodyAxis : public ObjectData {
 public:
+    /* Broadcasts message 7 to the active document so that no node keeps a
+     * link to this body axis. */
+    ~ObjCaeloBodyAxis() override;
+
     bool InitNode(HostNode* node) override;
+    bool CopyNode(HostNode* node, HostNode* destination, BaseData* destinationData) override;
+    bool HandleMessage(HostNode* node, int32_t type, void* data) override;
+    bool IsParameterEnabled(HostNode* node, int32_t parameterId) override;
+    bool AddToEvaluation(HostNode* node, HostEvaluationList* list) override;
+    int32_t EvaluateObject(HostNode* node) override;
+
+    /* Record field 8: the factor on the drawn size of the globe, of this
+     * body's rings and of km-mode orbits below it. */
+    [[nodiscard]] double GetGlobeScale() const { return record.globeScale; }
+    /* Record field 9: the factor on the au-mode orbit distances below. */
+    [[nodiscard]] double GetSatelliteScale() const { return record.satelliteScale; }
+    /* The cached governing system, or null while none is found. */
+    [[nodiscard]] ObjCaeloSystem* GetCachedSystem() const { return cachedSystem; }
+    /* The cached enclosing body-axis node, or null. */
+    [[nodiscard]] HostNode* GetCachedEnclosingBodyAxis() const { return cachedEnclosingBodyAxis; }
+
+    /* Half extents of the globe linked in parameter 1011, in scene units;
+     * (0, 0, 0) when the link is empty. */
+    [[nodiscard]] HostVector GetGlobeSize() const;
+
+    /* Replaces the whole record, writes it into the own node's parameters
+     * and applies it at once (links, globe size, orientation). The cached
+     * links are kept. */
+    void SetBodyRecord(const BodyAxisRecord& record);
 
 private:
     /* Writes the record into the node's parameters; the globe link is left
      * as it is. */
     void WriteBodyParameters(HostNode* node) const;
+    /* Parses number text 1001 to 1005 or 1051 into its record field; text that
+     * is no number keeps the field. The text is rewritten in normalised form
+     * either way. */
+    void ReadBodyText(HostNode* node, int32_t parameterId);
+    /* Reads the mode (1007) or the Float parameters 1008 to 1010; other ids
+     * are ignored. */
+    void ReadBodyValue(HostNode* node, int32_t parameterId);
+    /* Rebuilds the whole record from the parameters. */
+    void ReloadBodyParameters(HostNode* node);
+    /* Message 18: the action of a button of the node. */
+    bool HandleButton(HostNode* node, int32_t buttonId);
+
+    /* The body the rotation modes refer to, starting from the enclosing
+     * body axis; null when there is none. */
+    [[nodiscard]] HostNode* FindReferenceBody(HostNode* enclosing) const;
+    /* Fills each empty cached link. */
+    void RefreshBodyLinks(HostNode* node);
+    /* Sets the radius of a linked sphere from the equatorial radius. */
+    void SizeGlobe(HostNode* node) const;
+    /* Tilts and heads the node, then spins the linked globe. */
+    void OrientBody(HostNode* node);
+    void OrientAxis(HostNode* node);
+    void SpinByPeriod(HostNode* globe) const;
+    void SpinLocked(HostNode* globe) const;
+    void SpinSolarDay(HostNode* globe) const;
 
     BodyAxisRecord record;
+
+    /* Links found by evaluation; per instance, never copied or stored,
+     * emptied by message 7. */
+    ObjCaeloSystem* cachedSystem = nullptr;
+    HostNode* cachedReferenceBody = nullptr;
+    HostNode* cachedEnclosingBodyAxis = nullptr;
+
+    /* The heading this instance last wrote into its node (radians) and the
+     * heading it added the body's heading to; see OrientAxis. Per instance,
+     * never copied or stored. */
+    bool headingWritten = false;
+    double writtenHeading = 0.0;
+    double headingBase = 0.0;
 };
+
+/* The nearest body-axis node above `node`, starting at its parent. The walk
+ * stops with null at a system node, whose instance is then stored in
+ * *system; in every other case *system is set to null. `system` may be
+ * null. */
+HostNode* FindEnclosingBodyAxis(HostNode* node, ObjCaeloSystem** system);
 
 } // namespace caelo
 
