@@ -7,9 +7,23 @@
 
 #include "nodeData.h"
 
+#include <cstdint>
+
 namespace caelo {
 
-class TagCaeloEquatPlane : public TagData {};
+class ObjCaeloBodyAxis;
+
+/* Sets a plane's width and height to four times the x and z half extents of
+ * the body axis's globe (twice its diameter; 0 without a globe). */
+void SizePlaneToGlobe(HostNode* plane, const ObjCaeloBodyAxis& bodyAxis);
+
+class TagCaeloEquatPlane : public TagData {
+public:
+    /* On a plane that is a direct child of a body axis: width and height
+     * become four times the globe's half extents in x and z (twice its
+     * diameter), 0 without a globe. Anything else is left as it was. */
+    int32_t EvaluateTag(HostNode* tag, HostDocument* document, HostNode* object) override;
+};
 
 } // namespace caelo
 

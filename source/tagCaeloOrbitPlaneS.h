@@ -7,9 +7,18 @@
 
 #include "nodeData.h"
 
+#include <cstdint>
+
 namespace caelo {
 
-class TagCaeloOrbitPlaneS : public TagData {};
+class TagCaeloOrbitPlaneS : public TagData {
+public:
+    /* On a plane that is a direct child of a body axis: the plane's base
+     * rotation takes back the body axis's pitch (heading 0, pitch negated,
+     * bank copied), then the plane is sized like the equatorial plane. Anything
+     * else is left as it was. */
+    int32_t EvaluateTag(HostNode* tag, HostDocument* document, HostNode* object) override;
+};
 
 } // namespace caelo
 

@@ -1,8 +1,28 @@
 #include "tagCaeloRing.h"
 
+#include "bodyAxisRotation.h"
+#include "finiteWrites.h"
+#include "objCaeloBodyAxis.h"
+#include "objCaeloSystem.h"
+
+#include <cmath>
+
 namespace caelo {
 
 namespace {
+
+/* The host primitives a ring drives and their parameters (Float, scene units
+ * unless said otherwise). */
+constexpr int32_t kTypeHostTorus = 5163;
+constexpr int32_t kTypeHostTube = 5165;
+constexpr int32_t kTorusRingRadius = 1150; /* centre to the middle of the pipe */
+constexpr int32_t kTorusPipeRadius = 1151;
+constexpr int32_t kTubeOuterRadius = 1170;
+constexpr int32_t kTubeInnerRadius = 1171;
+constexpr int32_t kTubeHeight = 1172;
+constexpr int32_t kPrimitiveSliceOn = 1200;    /* Bool */
+constexpr int32_t kPrimitiveSliceStart = 1201; /* radians */
+constexpr int32_t kPrimitiveSliceEnd = 1202;   /* radians */
 
 /* The number-text parameters and their record fields, in the order in which
  * they are written and read back. */
@@ -20,12 +40,97 @@ constexpr RingText kRingTexts[] = {
     {TCAELORING_PERIOD, &RingRecord::periodDays},
 };
 
+/* The record field behind a number-text parameter, or null for another id. */
+double RingRecord::*RingTextField(int32_t parameterId) {
+    for (const RingText& text : kRingTexts) {
+        if (text.parameterId == parameterId) {
+            return text.field;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool TagCaeloRing::InitNode(HostNode* tag) {
     WriteRingParameters(tag);
     return true;
 }
+
+bool TagCaeloRing::CopyNode(HostNode* tag, HostNode* destination, BaseData* destinationData) {
+    const bool copied = TagData::CopyNode(tag, destination, destinationData);
+    auto* clone = dynamic_cast<TagCaeloRing*>(destinationData);
+    if (copied && clone != nullptr) {
+        clone->record = record;
+    }
+    return copied;
+}
+
+bool TagCaeloRing::HandleMessage(HostNode* tag, int32_t type, void* data) {
+    switch (type) {
+    case HOST_MSG_REFRESH_LINKS:
+        cachedSystem = nullptr;
+        cachedBodyAxis = nullptr;
+        return true;
+    case HOST_MSG_PARAMETER_SET:
+        if (IsUserParameterEdit(data)) {
+            const int32_t parameterId = GetMessageParameterId(data);
+            if (RingTextField(parameterId) != nullptr) {
+                ReadRingText(tag, parameterId);
+            } else {
+                ReadRingValue(tag, parameterId);
+            }
+        }
+        return true;
+    case HOST_MSG_DOCUMENT:
+        if (IsDocumentLoaded(data)) {
+            ReloadRingParameters(tag);
+        }
+        return true;
+    case HOST_MSG_HIERARCHY:
+        if (IsHierarchyMoved(data)) {
+            cachedSystem = nullptr;
+            cachedBodyAxis = nullptr;
+        }
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool TagCaeloRing::IsParameterEnabled(HostNode* /*tag*/, int32_t parameterId) {
+    switch (parameterId) {
+    case TCAELORING_SLICE_START:
+    case TCAELORING_SLICE_END:
+        return record.sliceMode == kSliceModeSliced;
+    default:
+        return true;
+    }
+}
+
+int32_t TagCaeloRing::EvaluateTag(HostNode* /*tag*/, HostDocument* /*document*/, HostNode* object) {
+    UpdateRingObject(object);
+    return 0;
+}
+
+void TagCaeloRing::SetRingRadii(double innerRadiusKm, double outerRadiusKm) {
+    record.innerRadiusKm = innerRadiusKm;
+    record.outerRadiusKm = outerRadiusKm;
+    HostNode* tag = GetNode();
+    const Container container = GetParameterContainer(tag);
+    SetNumberText(container, TCAELORING_INNER_RADIUS, record.innerRadiusKm);
+    SetNumberText(container, TCAELORING_OUTER_RADIUS, record.outerRadiusKm);
+    UpdateRingObject(GetTagObject(tag));
+}
+
+void TagCaeloRing::ApplyRingRecord(const RingRecord& newRecord) {
+    record = newRecord;
+    HostNode* tag = GetNode();
+    WriteRingParameters(tag);
+    UpdateRingObject(GetTagObject(tag));
+}
+
+/* ---- Parameters ---------------------------------------------------------- */
 
 void TagCaeloRing::WriteRingParameters(HostNode* tag) const {
     const Container container = GetParameterContainer(tag);
@@ -36,6 +141,148 @@ void TagCaeloRing::WriteRingParameters(HostNode* tag) const {
     container.SetFloat(TCAELORING_SLICE_START, record.sliceStartDeg);
     container.SetFloat(TCAELORING_SLICE_END, record.sliceEndDeg);
     container.SetFloat(TCAELORING_EPOCH, record.epochJd);
+}
+
+void TagCaeloRing::ReadRingText(HostNode* tag, int32_t parameterId) {
+    double RingRecord::*field = RingTextField(parameterId);
+    if (field == nullptr) {
+        return;
+    }
+    const Container container = GetParameterContainer(tag);
+    double value = record.*field;
+    if (TextToNumber(container.GetString(parameterId), value)) {
+        record.*field = value;
+    }
+    SetNumberText(container, parameterId, record.*field);
+}
+
+void TagCaeloRing::ReadRingValue(HostNode* tag, int32_t parameterId) {
+    const Container container = GetParameterContainer(tag);
+    switch (parameterId) {
+    case TCAELORING_SLICE_MODE:
+        record.sliceMode = container.GetInt32(parameterId, 0) - kModeChoiceBase;
+        break;
+    case TCAELORING_SLICE_START:
+        record.sliceStartDeg = container.GetFloat(parameterId, 0.0);
+        break;
+    case TCAELORING_SLICE_END:
+        record.sliceEndDeg = container.GetFloat(parameterId, 0.0);
+        break;
+    case TCAELORING_EPOCH:
+        record.epochJd = container.GetFloat(parameterId, 0.0);
+        break;
+    default:
+        break;
+    }
+}
+
+void TagCaeloRing::ReloadRingParameters(HostNode* tag) {
+    for (const RingText& text : kRingTexts) {
+        ReadRingText(tag, text.parameterId);
+    }
+    ReadRingValue(tag, TCAELORING_SLICE_MODE);
+    ReadRingValue(tag, TCAELORING_SLICE_START);
+    ReadRingValue(tag, TCAELORING_SLICE_END);
+    ReadRingValue(tag, TCAELORING_EPOCH);
+}
+
+/* ---- Evaluation ---------------------------------------------------------- */
+
+void TagCaeloRing::ResolveRingLinks(HostNode* object) {
+    if (cachedSystem == nullptr) {
+        cachedSystem = FindSystem(object);
+    }
+    if (cachedBodyAxis == nullptr) {
+        HostNode* bodyAxisNode = FindEnclosingBodyAxis(object, nullptr);
+        if (bodyAxisNode != nullptr) {
+            cachedBodyAxis = static_cast<ObjCaeloBodyAxis*>(detail::AsBase(GetNodeData(bodyAxisNode)));
+        }
+    }
+}
+
+double TagCaeloRing::ScaledKm(double lengthKm) const {
+    if (cachedBodyAxis == nullptr) {
+        return 0.0;
+    }
+    /* The body axis's own system: a ring is drawn at its body's scale. */
+    const ObjCaeloSystem* system = cachedBodyAxis->GetCachedSystem();
+    if (system == nullptr) {
+        return 0.0;
+    }
+    return system->GetBodyScale() * kCentimetresPerKilometre * lengthKm * cachedBodyAxis->GetGlobeScale();
+}
+
+void TagCaeloRing::UpdateTubeRing(HostNode* tube) const {
+    const Container container = GetParameterContainer(tube);
+    SetFiniteFloat(container, kTubeInnerRadius, ScaledKm(record.innerRadiusKm));
+    SetFiniteFloat(container, kTubeOuterRadius, ScaledKm(record.outerRadiusKm));
+    SetFiniteFloat(container, kTubeHeight, ScaledKm(record.thicknessKm));
+    ApplySlice(container);
+}
+
+void TagCaeloRing::UpdateTorusRing(HostNode* torus) const {
+    /* The pipe spans the ring from its inner to its outer radius; the
+     * thickness is not drawn. */
+    const Container container = GetParameterContainer(torus);
+    SetFiniteFloat(container, kTorusRingRadius,
+                   ScaledKm((record.outerRadiusKm + record.innerRadiusKm) * 0.5));
+    SetFiniteFloat(container, kTorusPipeRadius,
+                   ScaledKm((record.outerRadiusKm - record.innerRadiusKm) * 0.5));
+    ApplySlice(container);
+}
+
+void TagCaeloRing::ApplySlice(const Container& primitive) const {
+    if (record.sliceMode != kSliceModeSliced) {
+        /* The slice angles stay as they were, ready for the next slicing. */
+        primitive.SetBool(kPrimitiveSliceOn, false);
+        return;
+    }
+    primitive.SetBool(kPrimitiveSliceOn, true);
+    SetFiniteFloat(primitive, kPrimitiveSliceStart, record.sliceStartDeg * kRadiansPerDegree);
+    SetFiniteFloat(primitive, kPrimitiveSliceEnd, record.sliceEndDeg * kRadiansPerDegree);
+}
+
+void TagCaeloRing::ApplyRingRotation(HostNode* object) const {
+    /* The tilt is a negative pitch of the frozen rotation; the relative
+     * rotation's heading then spins the ring about its tilted axis. */
+    HostVector base = GetBaseRotation(object);
+    base.x = record.headingDeg * kRadiansPerDegree;
+    base.y = record.tiltDeg * -kRadiansPerDegree;
+    if (IsFiniteVector(base)) {
+        SetBaseRotation(object, base);
+    }
+
+    /* A period of 0 (the default) means the ring does not spin. */
+    if (cachedSystem == nullptr || record.periodDays == 0.0) {
+        return;
+    }
+    const double spinDeg = rotation::PeriodSpinAngleDeg(cachedSystem->GetModelJulianDate(), record.epochJd,
+                                                        record.periodDays, record.phaseDeg);
+    const double spinRad = spinDeg * kRadiansPerDegree;
+    if (!std::isfinite(spinRad)) {
+        return;
+    }
+    HostVector spin = GetRelativeRotation(object);
+    spin.x = spinRad;
+    SetRelativeRotation(object, spin);
+}
+
+void TagCaeloRing::UpdateRingObject(HostNode* object) {
+    if (object == nullptr) {
+        return;
+    }
+    ResolveRingLinks(object);
+    switch (GetNodeType(object)) {
+    case kTypeHostTube:
+        UpdateTubeRing(object);
+        break;
+    case kTypeHostTorus:
+        UpdateTorusRing(object);
+        break;
+    default:
+        break; /* another object carrying a ring keeps its size */
+    }
+    ApplyRingRotation(object);
 }
 
 } // namespace caelo

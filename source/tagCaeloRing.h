@@ -1,7 +1,10 @@
 /*
  * The ring tag: turns a tube or torus primitive into a planetary ring
  * described in kilometres, degrees and days. It keeps its settings in a
- * RingRecord, mirrored in its parameters.
+ * RingRecord, mirrored in its parameters. At every evaluation it sizes the
+ * primitive from the body scale of the system and the globe scale of the
+ * enclosing body axis, slices it, tilts it by its base rotation and spins it
+ * by the heading of its relative rotation at the model date.
  */
 #ifndef CAELO_TAG_CAELO_RING_H
 #define CAELO_TAG_CAELO_RING_H
@@ -12,6 +15,9 @@
 #include <cstdint>
 
 namespace caelo {
+
+class ObjCaeloBodyAxis;
+class ObjCaeloSystem;
 
 /* Parameters of the ring tag. 1001 to 1006 and 1051 are number texts. */
 enum : int32_t {
@@ -28,6 +34,13 @@ enum : int32_t {
     TCAELORING_HEADING = 1051,      /* degrees */
 };
 
+/* Slice modes: the record's value; the parameter holds it plus 1200. Every
+ * value but kSliceModeSliced draws the whole ring. */
+enum : int32_t {
+    kSliceModeWhole = 0,
+    kSliceModeSliced = 1,
+};
+
 /* The settings of one ring, copied and handed over as one block; the field
  * order is part of the interface with the presets and the body axis. */
 struct RingRecord {
@@ -41,18 +54,64 @@ struct RingRecord {
     double epochJd = kJulianDateJ2000;
     double phaseDeg = 0.0; /* spin angle at the epoch */
     double periodDays = 0.0;
-    int32_t sliceMode = 0; /* 0 whole, 1 sliced: parameter value - 1200 */
+    int32_t sliceMode = kSliceModeWhole; /* parameter value - 1200 */
 };
 
 class TagCaeloRing : public TagData {
 public:
     bool InitNode(HostNode* tag) override;
+    /* The host's default copy, then the record goes to the clone; the clone
+     * finds its own links. */
+    bool CopyNode(HostNode* tag, HostNode* destination, BaseData* destinationData) override;
+    bool HandleMessage(HostNode* tag, int32_t type, void* data) override;
+    /* The slice angles are editable only while the ring is sliced. */
+    bool IsParameterEnabled(HostNode* tag, int32_t parameterId) override;
+    /* Sizes a tube or torus (other objects keep their size), then applies
+     * tilt, heading and spin to the object carrying the tag. Returns 0. */
+    int32_t EvaluateTag(HostNode* tag, HostDocument* document, HostNode* object) override;
+
+    /* Sets the inner and outer radius (km), writes them into the tag's
+     * parameters and applies the ring to its object at once. */
+    void SetRingRadii(double innerRadiusKm, double outerRadiusKm);
+    /* Replaces the whole record, writes it into the tag's parameters and
+     * applies the ring to its object at once. */
+    void ApplyRingRecord(const RingRecord& newRecord);
+    [[nodiscard]] const RingRecord& GetRingRecord() const { return record; }
 
 private:
     /* Writes the record into the tag's parameters. */
     void WriteRingParameters(HostNode* tag) const;
+    /* Parses number text 1001 to 1006 or 1051 into its record field; text
+     * that is no number keeps the field. The text is rewritten in normalised
+     * form either way. */
+    void ReadRingText(HostNode* tag, int32_t parameterId);
+    /* Reads the slice mode (1008) or the Float parameters 1009 to 1011;
+     * other ids are ignored. */
+    void ReadRingValue(HostNode* tag, int32_t parameterId);
+    /* Rebuilds the whole record from the parameters. */
+    void ReloadRingParameters(HostNode* tag);
+
+    /* Fills each empty cached link from the object's ancestors. */
+    void ResolveRingLinks(HostNode* object);
+    /* A ring length in scene units: kilometres through the body scale of
+     * the body axis's system and its globe scale; 0 without a body axis or
+     * without its system. */
+    [[nodiscard]] double ScaledKm(double lengthKm) const;
+    void UpdateTubeRing(HostNode* tube) const;
+    void UpdateTorusRing(HostNode* torus) const;
+    void ApplySlice(const Container& primitive) const;
+    /* Tilt and heading as the base rotation; the spin at the model date as
+     * the heading of the relative rotation. */
+    void ApplyRingRotation(HostNode* object) const;
+    /* Links, size and rotation of the object carrying the tag. */
+    void UpdateRingObject(HostNode* object);
 
     RingRecord record;
+
+    /* Links found by evaluation; per instance, never copied or stored,
+     * emptied by message 7 and by a move to a new parent. */
+    ObjCaeloSystem* cachedSystem = nullptr;
+    ObjCaeloBodyAxis* cachedBodyAxis = nullptr;
 };
 
 } // namespace caelo
