@@ -130,8 +130,8 @@ private:
     HostNode* cachedEnclosingBodyAxis = nullptr;
 
     /* The heading this instance last wrote into its node (radians) and the
-     * heading it added the body's heading to; see OrientAxis. Per instance,
-     * never copied or stored. */
+     * heading it added the body's heading to; see OrientAxis. Never stored;
+     * a copy takes them with the node's rotation. */
     bool headingWritten = false;
     double writtenHeading = 0.0;
     double headingBase = 0.0;
