@@ -1,17 +1,25 @@
 /*
  * The orbit-axis object: one orbit inside a planetary system, described by
  * Keplerian elements with linear rates per Julian century. It keeps its
- * settings in an OrbitAxisRecord, mirrored in its parameters.
+ * settings in an OrbitAxisRecord, mirrored in its parameters. At every
+ * evaluation it turns its own node into the orbit frame at the model date and
+ * moves its last body-axis child along the orbit, or, in band mode, sizes and
+ * places its linked ellipse spline, band object and wrap deformer.
  */
 #ifndef CAELO_OBJ_CAELO_ORBIT_AXIS_H
 #define CAELO_OBJ_CAELO_ORBIT_AXIS_H
 
 #include "caeloConstants.h"
 #include "nodeData.h"
+#include "orbitalMath.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace caelo {
+
+class ObjCaeloBodyAxis;
+class ObjCaeloSystem;
 
 /* Parameters of the orbit-axis node. 1003 to 1018 are number texts. */
 enum : int32_t {
@@ -48,48 +56,69 @@ enum : int32_t {
     OCAELOORBITAXIS_CREATE_BODY = 1092,
 };
 
-/* The settings of one orbit axis, copied and handed over as one block; the
- * field order is part of the interface with the presets and the body axis.
- * "Unit of a" is the au, or the kilometre when kmFlag is set; rates are per
- * Julian century. */
-struct OrbitAxisRecord {
-    double semiMajorAxis = 0.0;              /* a at epoch, unit of a */
-    double semiMajorAxisRate = 0.0;          /* unit of a per century */
-    double eccentricity = 0.0;               /* e at epoch */
-    double eccentricityRate = 0.0;           /* per century */
-    double inclinationDeg = 0.0;             /* I at epoch */
-    double inclinationRateDeg = 0.0;         /* degrees per century */
-    double meanLongitudeDeg = 0.0;           /* L at epoch */
-    double meanLongitudeRateDeg = 0.0;       /* degrees per century */
-    double perihelionLongitudeDeg = 0.0;     /* varpi at epoch */
-    double perihelionLongitudeRateDeg = 0.0; /* degrees per century */
-    double nodeLongitudeDeg = 0.0;           /* Omega at epoch */
-    double nodeLongitudeRateDeg = 0.0;       /* degrees per century */
-    double termBDeg = 0.0;                   /* b, degrees per century squared */
-    double termCDeg = 0.0;                   /* c, degrees */
-    double termSDeg = 0.0;                   /* s, degrees */
-    double termFDeg = 0.0;                   /* f, degrees per century */
-    double bandWidth = 0.0;                  /* unit of a */
-    double bandHeight = 0.0;                 /* unit of a */
-    double bandEndSize = 1.0;                /* profile factor at both band ends */
-    double bandLengthDeg = 360.0;            /* angular length of the band */
-    int32_t bandSpacing = 0;                 /* 0 to 3: parameter value - 1250 */
-    double auxDate1Jd = kJulianDateJ2000;    /* start of validity */
-    double auxDate2Jd = kJulianDateJ2000;    /* end of validity */
-    double epochJd = kJulianDateJ2000;
-    int32_t mode = 0;    /* 0 to 3: parameter value - 1200 */
-    bool kmFlag = false; /* a and band sizes in kilometres */
+/* The ellipse an orbit axis shows, in scene units. */
+struct ScaledEllipse {
+    double semiMajorAxis;
+    double semiMinorAxis;
+    double centreOffset; /* from the focus (the orbit axis) to the centre: a e */
 };
 
 class ObjCaeloOrbitAxis : public ObjectData {
 public:
+    /* Broadcasts message 7 to the active document so that no node keeps a
+     * link to this orbit axis. */
+    ~ObjCaeloOrbitAxis() override;
+
     bool InitNode(HostNode* node) override;
+    bool CopyNode(HostNode* node, HostNode* destination, BaseData* destinationData) override;
+    bool HandleMessage(HostNode* node, int32_t type, void* data) override;
+    bool IsParameterEnabled(HostNode* node, int32_t parameterId) override;
+    bool AddToEvaluation(HostNode* node, HostEvaluationList* list) override;
+    int32_t EvaluateObject(HostNode* node) override;
+
+    /* The orbit ellipse at the system's current model date, with a and e
+     * taken from J2000.0 rather than from the epoch, in scene units (semi-major
+     * axis, semi-minor axis, centre offset). Fills the empty links first.
+     * Three zeros without a governing system; nothing when a length is not
+     * finite (e.g. e outside [-1, 1] at that date, or a non-finite date). */
+    [[nodiscard]] std::optional<ScaledEllipse> GetScaledOrbitEllipse();
 
 private:
+    /* Fills each empty cached link: the governing system, the enclosing
+     * body axis and the last body-axis child. */
+    void RefreshOrbitLinks(HostNode* node);
+    /* Scene units per unit of a: by the km flag, through the enclosing body
+     * axis's globe scale or the chain of satellite scales; 0 when the
+     * system that sets the scale is unknown. */
+    [[nodiscard]] double SceneUnitsPerUnitOfA() const;
+
+    /* Orients the orbit frame and, by mode, places the body-axis child or
+     * updates the band. Transforms and parameters whose values would not be
+     * finite keep their values. */
+    void EvaluateOrbit(HostNode* node);
+    void PlaceBodyChild(const OrbitState& state) const;
+    void UpdateBand(HostNode* node, const OrbitState& state);
+    void UpdateWrapDeformer(HostNode* deformer, double bandFraction) const;
+
     /* Writes the record into the node's parameters. */
     void WriteParameters(HostNode* node) const;
+    /* Copies one parameter other than the element texts into the record. */
+    void ReadParameter(const Container& container, int32_t parameterId);
+    /* Parses element text 1003 to 1018 into its record field; text that is no
+     * number keeps the field. The text is rewritten in normalised form
+     * either way. */
+    void ParseElementText(const Container& container, int32_t parameterId);
+    /* Rebuilds the whole record from the parameters. */
+    void ReadAllParameters(const Container& container);
+    bool HandleButton(int32_t buttonId);
 
     OrbitAxisRecord record;
+
+    /* Links found by evaluation; per instance, never copied or stored,
+     * emptied by message 7. */
+    ObjCaeloSystem* cachedSystem = nullptr;
+    ObjCaeloBodyAxis* cachedEnclosingBodyAxis = nullptr;
+    HostNode* cachedBodyChild = nullptr;
 };
 
 } // namespace caelo
