@@ -124,6 +124,7 @@ TEST_F(ConsoleTest, EditsButtonsAndTransformsReadBackExactlyFromTheJsonDump) {
                                "set /0 1000 0.12345678901234568\n"
                                "set --quiet /0 1002 4e-3\n"
                                "set /0 1003 2001-02-03 04:05:06\n"
+                               "set /0/0 1000 1201\n"
                                "set /0/0 1022 true\n"
                                "set /0/1 1011 /0/1/0\n"
                                "set /0/1 1007 1201\n"
@@ -173,7 +174,9 @@ TEST_F(ConsoleTest, EditsButtonsAndTransformsReadBackExactlyFromTheJsonDump) {
     const Json& sphere = body["children"][0];
     EXPECT_EQ(sphere["path"], "/0/1/0");
     EXPECT_EQ(sphere["type"], 5160);
-    EXPECT_EQ(sphere["params"]["1110"].get<double>(), 12.5);
+    // The evaluation resized the linked globe from the body's default 6500 km
+    // radius: 100 scene units per Earth diameter of 12756.274 km.
+    EXPECT_DOUBLE_EQ(sphere["params"]["1110"].get<double>(), 6500.0 * 100.0 / 12756.274);
     for (const char* key : {"relRot", "relScale", "basePos", "baseRot", "world", "editorMode", "renderMode",
                             "enabled", "tags", "children", "name", "params"}) {
         EXPECT_TRUE(sphere.contains(key)) << key;
