@@ -5,16 +5,13 @@
 #ifndef CAELO_FINITE_WRITES_H
 #define CAELO_FINITE_WRITES_H
 
+#include "finiteValues.h"
 #include "hostApi.h"
 
 #include <cmath>
 #include <cstdint>
 
 namespace caelo {
-
-[[nodiscard]] inline bool IsFiniteVector(HostVector v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 /* Sets a Float parameter; a non-finite value leaves the parameter as it was. */
 inline void SetFiniteFloat(const Container& container, int32_t id, double value) {

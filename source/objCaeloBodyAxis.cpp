@@ -1,6 +1,7 @@
 #include "objCaeloBodyAxis.h"
 
 #include "bodyAxisRotation.h"
+#include "finiteValues.h"
 #include "objCaeloSystem.h"
 
 #include <cmath>
@@ -40,10 +41,6 @@ double BodyAxisRecord::*BodyTextField(int32_t parameterId) {
 
 ObjCaeloBodyAxis* BodyAxisOf(HostNode* bodyAxisNode) {
     return static_cast<ObjCaeloBodyAxis*>(detail::AsBase(GetNodeData(bodyAxisNode)));
-}
-
-bool IsFinite(HostVector v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 /* Replaces the heading of a globe's relative rotation; a non-finite heading
@@ -349,7 +346,7 @@ void ObjCaeloBodyAxis::OrientAxis(HostNode* node) {
     const double base = headingWritten && current.x == writtenHeading ? headingBase : current.x;
     const HostVector oriented{base + record.headingDeg * kRadiansPerDegree,
                               record.obliquityDeg * -kRadiansPerDegree, current.z};
-    if (!IsFinite(oriented)) {
+    if (!IsFiniteVector(oriented)) {
         return;
     }
     SetRelativeRotation(node, oriented);

@@ -1,5 +1,6 @@
 #include "objCaeloOrbitAxis.h"
 
+#include "finiteValues.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
 
@@ -31,10 +32,6 @@ constexpr double OrbitAxisRecord::*kElementFields[] = {
     &OrbitAxisRecord::termFDeg,
 };
 static_assert(std::size(kElementFields) == OCAELOORBITAXIS_TERM_F - OCAELOORBITAXIS_A + 1);
-
-[[nodiscard]] bool IsFinite(const HostVector& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 [[nodiscard]] bool IsElementText(int32_t parameterId) {
     return parameterId >= OCAELOORBITAXIS_A && parameterId <= OCAELOORBITAXIS_TERM_F;
@@ -301,7 +298,7 @@ std::optional<ScaledEllipse> ObjCaeloOrbitAxis::GetScaledOrbitEllipse() {
     const double e = ellipse.eccentricity;
     const double scale = SceneUnitsPerUnitOfA();
     const ScaledEllipse scaled{a * scale, std::sqrt(1.0 - e * e) * a * scale, e * a * scale};
-    if (!IsFinite(HostVector{scaled.semiMajorAxis, scaled.semiMinorAxis, scaled.centreOffset})) {
+    if (!IsFiniteVector(HostVector{scaled.semiMajorAxis, scaled.semiMinorAxis, scaled.centreOffset})) {
         return std::nullopt;
     }
     return scaled;
@@ -347,7 +344,7 @@ void ObjCaeloOrbitAxis::PlaceBodyChild(const OrbitState& state) const {
     }
     const double scale = SceneUnitsPerUnitOfA();
     const HostVector position{state.position.x * scale, state.position.y * scale, state.position.z * scale};
-    if (IsFinite(position)) {
+    if (IsFiniteVector(position)) {
         SetRelativePosition(cachedBodyChild, position);
     }
 }
@@ -377,7 +374,7 @@ void ObjCaeloOrbitAxis::UpdateBand(HostNode* node, const OrbitState& state) {
     }
     const double scale = SceneUnitsPerUnitOfA();
     const HostVector bandSize{record.bandWidth * scale, record.bandHeight * scale, record.bandWidth * scale};
-    if (ellipse && IsFinite(bandSize)) {
+    if (ellipse && IsFiniteVector(bandSize)) {
         GetParameterContainer(band).SetVector(kBoxSize, bandSize);
         SendNodeMessage(band, HOST_MSG_UPDATE, nullptr);
         SetRelativePosition(band, {-2.0 * ellipse->centreOffset, 0.0, 0.0});

@@ -1,5 +1,7 @@
 #include "orbitalMath.h"
 
+#include "finiteValues.h"
+
 #include <cmath>
 #include <limits>
 
@@ -13,10 +15,6 @@ constexpr double kMaxQuadrant = 4.0e18;
 
 [[nodiscard]] double QuietNaN() {
     return std::numeric_limits<double>::quiet_NaN();
-}
-
-[[nodiscard]] bool IsFinite(const HostVector& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 /* An element's value T Julian centuries after its epoch. */
@@ -166,8 +164,8 @@ OrbitState ComputeOrbitState(const OrbitAxisRecord& record, double jd) {
     const double eccentricAnomaly = state.eccentricAnomalyRad;
     state.position = {(std::cos(eccentricAnomaly) - e) * a, 0.0,
                       std::sqrt(1.0 - e * e) * a * std::sin(eccentricAnomaly)};
-    state.orbitValid =
-        std::isfinite(state.meanAnomalyRad) && std::isfinite(eccentricAnomaly) && IsFinite(state.position);
+    state.orbitValid = std::isfinite(state.meanAnomalyRad) && std::isfinite(eccentricAnomaly) &&
+                       IsFiniteVector(state.position);
     return state;
 }
 
