@@ -304,6 +304,22 @@ std::optional<ScaledEllipse> ObjCaeloOrbitAxis::GetScaledOrbitEllipse() {
     return scaled;
 }
 
+bool ObjCaeloOrbitAxis::CreateOrbitGuides(HostNode*) {
+    return false;
+}
+
+bool ObjCaeloOrbitAxis::CreateOrbitBand(HostNode*) {
+    return false;
+}
+
+bool ObjCaeloOrbitAxis::CreateBodyAxisChild(HostNode*) {
+    return false;
+}
+
+void ObjCaeloOrbitAxis::SetOrbitRecord(const OrbitAxisRecord& newRecord) {
+    record = newRecord;
+}
+
 void ObjCaeloOrbitAxis::EvaluateOrbit(HostNode* node) {
     if (cachedSystem == nullptr) {
         return;

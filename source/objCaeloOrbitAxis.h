@@ -83,6 +83,20 @@ public:
      * finite (e.g. e outside [-1, 1] at that date, or a non-finite date). */
     [[nodiscard]] std::optional<ScaledEllipse> GetScaledOrbitEllipse();
 
+    /* Constructions behind the buttons; node is the orbit-axis node. Each
+     * answers false at the first object or tag the host cannot make, and
+     * keeps what it made until then. */
+    /* An orbit plane and an orbit spline, each with its tag. */
+    bool CreateOrbitGuides(HostNode* node);
+    /* An ellipse spline, a band with a wrap deformer, linked in 1050 and 1051. */
+    bool CreateOrbitBand(HostNode* node);
+    /* A body axis for the orbit to carry. */
+    bool CreateBodyAxisChild(HostNode* node);
+
+    /* Replaces the whole record, mirrors it in the parameters and evaluates
+     * the orbit on the own node. */
+    void SetOrbitRecord(const OrbitAxisRecord& record);
+
 private:
     /* Fills each empty cached link: the governing system, the enclosing
      * body axis and the last body-axis child. */
