@@ -1,10 +1,87 @@
 #include "tagAttitudeCtrl.h"
 
+#include "bodyAxisRotation.h"
+#include "finiteValues.h"
+#include "orbitalMath.h" /* kTwoPi */
+
+#include <cmath>
+
 namespace caelo {
+
+namespace {
+
+/* The angles (heading, pitch, bank; radians) that a mode keeps, the others
+ * set to 0. The heading is reduced by fmod to (-2 pi, 2 pi). */
+HostVector KeptAngles(HostVector frameAngles, int32_t mode) {
+    switch (mode) {
+    case kAttitudeKeepHeading:
+        return {std::fmod(frameAngles.x, kTwoPi), 0.0, 0.0};
+    case kAttitudeKeepPitch:
+        return {0.0, frameAngles.y, 0.0};
+    case kAttitudeKeepBank:
+        return {0.0, 0.0, frameAngles.z};
+    default:
+        return {std::fmod(frameAngles.x, kTwoPi), frameAngles.y, frameAngles.z};
+    }
+}
+
+bool IsFiniteMatrix(const HostMatrix& m) {
+    return IsFiniteVector(m.off) && IsFiniteVector(m.x) && IsFiniteVector(m.y) && IsFiniteVector(m.z);
+}
+
+} // namespace
 
 bool TagAttitudeCtrl::InitNode(HostNode* tag) {
     GetParameterContainer(tag).SetInt32(TATTITUDECTRL_MODE, mode + kModeChoiceBase);
     return true;
+}
+
+bool TagAttitudeCtrl::CopyNode(HostNode* tag, HostNode* destination, BaseData* destinationData) {
+    const bool copied = TagData::CopyNode(tag, destination, destinationData);
+    auto* clone = dynamic_cast<TagAttitudeCtrl*>(destinationData);
+    if (copied && clone != nullptr) {
+        clone->mode = mode;
+    }
+    return copied;
+}
+
+bool TagAttitudeCtrl::HandleMessage(HostNode* tag, int32_t type, void* data) {
+    switch (type) {
+    case HOST_MSG_PARAMETER_SET:
+        if (IsUserParameterEdit(data) && GetMessageParameterId(data) == TATTITUDECTRL_MODE) {
+            ReadMode(tag);
+        }
+        return true;
+    case HOST_MSG_DOCUMENT:
+        if (IsDocumentLoaded(data)) {
+            ReadMode(tag);
+        }
+        return true;
+    default:
+        return true;
+    }
+}
+
+int32_t TagAttitudeCtrl::EvaluateTag(HostNode* /*tag*/, HostDocument* /*document*/, HostNode* object) {
+    if (object != nullptr) {
+        HoldAttitude(object);
+    }
+    return 0;
+}
+
+void TagAttitudeCtrl::ReadMode(HostNode* tag) {
+    mode = GetParameterContainer(tag).GetInt32(TATTITUDECTRL_MODE, 0) - kModeChoiceBase;
+}
+
+void TagAttitudeCtrl::HoldAttitude(HostNode* object) const {
+    /* The frame in which the object's own position and rotation act; only
+     * its axes matter. */
+    const HostMatrix frame = rotation::MultiplyMatrices(GetParentWorldMatrix(object), GetBaseMatrix(object));
+    HostMatrix held = AnglesToMatrix(KeptAngles(MatrixToAngles(frame), mode));
+    held.off = GetWorldMatrix(object).off;
+    if (IsFiniteMatrix(held)) {
+        SetWorldMatrix(object, held);
+    }
 }
 
 } // namespace caelo

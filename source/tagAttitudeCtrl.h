@@ -1,6 +1,12 @@
 /*
  * The attitude-control tag: holds the object that carries it to a chosen
  * angle (or all three angles) of its parent frame in world space.
+ *
+ * The parent frame is the parent's world matrix times the object's frozen
+ * (base) transformation: the frame in which the object's own position and
+ * rotation act. At every evaluation the tag writes a world matrix with that
+ * frame's kept angles, unit axes and the object's unchanged world position,
+ * so the object's own rotation, world scale and shear are overridden.
  */
 #ifndef CAELO_TAG_ATTITUDE_CTRL_H
 #define CAELO_TAG_ATTITUDE_CTRL_H
@@ -14,15 +20,36 @@ namespace caelo {
 
 /* Parameter of the attitude-control tag. */
 enum : int32_t {
-    TATTITUDECTRL_MODE = 1000, /* Int32 choice 1200 + mode */
+    TATTITUDECTRL_MODE = 1000, /* Int32 cycle 1200 + mode */
+};
+
+/* Modes: the member's value; the parameter holds it plus 1200. Every other
+ * value keeps heading, pitch and bank. */
+enum : int32_t {
+    kAttitudeKeepHeading = 0,
+    kAttitudeKeepPitch = 1,
+    kAttitudeKeepBank = 2,
 };
 
 class TagAttitudeCtrl : public TagData {
 public:
     bool InitNode(HostNode* tag) override;
+    /* The host's default copy, then the mode goes to the clone. */
+    bool CopyNode(HostNode* tag, HostNode* destination, BaseData* destinationData) override;
+    /* A user's edit of the mode and a loaded scene reread the mode. */
+    bool HandleMessage(HostNode* tag, int32_t type, void* data) override;
+    /* HoldAttitude on the object carrying the tag. Returns 0. */
+    int32_t EvaluateTag(HostNode* tag, HostDocument* document, HostNode* object) override;
 
 private:
-    int32_t mode = 0; /* 0 heading, 1 pitch, 2 bank, other values all three */
+    /* mode = stored parameter 1000 (0 when absent) - 1200. */
+    void ReadMode(HostNode* tag);
+    /* Sets the object's world matrix to the kept angles of its parent frame
+     * at its current world position. A matrix that would not be finite
+     * leaves the object as it was. */
+    void HoldAttitude(HostNode* object) const;
+
+    int32_t mode = kAttitudeKeepHeading;
 };
 
 } // namespace caelo
