@@ -2,6 +2,7 @@
 
 #include "bodyAxisRotation.h"
 #include "finiteValues.h"
+#include "hostPrimitives.h"
 #include "objCaeloSystem.h"
 
 #include <cmath>
@@ -9,10 +10,6 @@
 namespace caelo {
 
 namespace {
-
-/* The host's sphere primitive and its radius parameter (scene units). */
-constexpr int32_t kTypeHostSphere = 5160;
-constexpr int32_t kSphereRadius = 1110;
 
 /* The number-text parameters and their record fields, in the order in which
  * they are written and read back. */
@@ -146,12 +143,6 @@ bool ObjCaeloBodyAxis::HandleMessage(HostNode* node, int32_t type, void* data) {
     default:
         return true;
     }
-}
-
-bool ObjCaeloBodyAxis::HandleButton(HostNode* /*node*/, int32_t /*buttonId*/) {
-    /* The construction buttons 1015 to 1019 (globe and planes, rings, moons,
-     * orbit axes) are not part of the module yet: they build nothing. */
-    return true;
 }
 
 bool ObjCaeloBodyAxis::IsParameterEnabled(HostNode* node, int32_t parameterId) {

@@ -16,6 +16,11 @@
 namespace caelo {
 
 class ObjCaeloSystem;
+struct OrbitAxisRecord;
+struct RingRecord;
+
+/* The name id that leaves a created object unnamed. */
+inline constexpr int32_t kNoNameId = -1;
 
 /* Parameters of the body-axis node. 1001 to 1005 and 1051 are number texts. */
 enum : int32_t {
@@ -91,6 +96,25 @@ public:
      * links are kept. */
     void SetBodyRecord(const BodyAxisRecord& record);
 
+    /* ---- Construction: objects created below the body-axis node ---------- */
+
+    /* Appends an orbit plane and an equator plane, each with a shading tag
+     * and its plane tag and switched off, then a globe sphere named by the
+     * string `nameId` (kNoNameId: unnamed) with a shading tag, and links the
+     * globe in parameter 1011. False at the first plane, plane tag, shading
+     * tag of a plane or globe that cannot be made; what was made stays. */
+    bool CreateGlobeAndPlanes(HostNode* node, int32_t nameId);
+    /* Appends a ring body of `objectType` (a tube or torus is named by
+     * `nameId` and given its segments) with a shading tag and a ring tag set
+     * from `ringRecord`; with none the existing rings are re-spaced and the
+     * new one takes the outermost slot. False when the body or its ring tag
+     * cannot be made. */
+    bool AddRing(HostNode* node, int32_t objectType, int32_t nameId, const RingRecord* ringRecord);
+    /* Appends an orbit axis named "<orbit prefix>(<string nameId>)", gives it
+     * `orbitRecord` (with none, a moon band around this body) and creates its
+     * band. False when the orbit axis or a band object cannot be made. */
+    bool AddMoonOrbit(HostNode* node, int32_t nameId, const OrbitAxisRecord* orbitRecord);
+
 private:
     /* Writes the record into the node's parameters; the globe link is left
      * as it is. */
@@ -104,8 +128,18 @@ private:
     void ReadBodyValue(HostNode* node, int32_t parameterId);
     /* Rebuilds the whole record from the parameters. */
     void ReloadBodyParameters(HostNode* node);
-    /* Message 18: the action of a button of the node. */
+    /* Message 18: the action of a button of the node; any other id does
+     * nothing and answers true. */
     bool HandleButton(HostNode* node, int32_t buttonId);
+    /* Appends an orbit axis with its own defaults and no name. */
+    static bool AddOrbitAxis(HostNode* node);
+    /* Re-spaces the rings among the node's children over the zone from 1.25
+     * to 2 equatorial radii and answers the record of one more ring in the
+     * outermost slot. */
+    [[nodiscard]] RingRecord LayoutRings(HostNode* node) const;
+    /* The orbit of a new moon: a band from 2.5 to 3.25 equatorial radii, in
+     * kilometres. */
+    [[nodiscard]] OrbitAxisRecord DefaultMoonOrbit() const;
 
     /* The body the rotation modes refer to, starting from the enclosing
      * body axis; null when there is none. */
