@@ -124,7 +124,7 @@ private:
     void ParseElementText(const Container& container, int32_t parameterId);
     /* Rebuilds the whole record from the parameters. */
     void ReadAllParameters(const Container& container);
-    bool HandleButton(int32_t buttonId);
+    bool HandleButton(HostNode* node, int32_t buttonId);
 
     OrbitAxisRecord record;
 

@@ -7,9 +7,18 @@
 
 #include "nodeData.h"
 
+#include <cstdint>
+
 namespace caelo {
 
-class TagCaeloOrbitPlane : public TagData {};
+class TagCaeloOrbitPlane : public TagData {
+public:
+    /* On a plane that is a direct child of an orbit axis: the plane becomes
+     * the rectangle enclosing the orbit axis's current ellipse (2a by 2b),
+     * centred on the ellipse's centre at (-c, 0, 0). Anything else, and an
+     * ellipse that is not finite, leave the plane as it was. */
+    int32_t EvaluateTag(HostNode* tag, HostDocument* document, HostNode* object) override;
+};
 
 } // namespace caelo
 
