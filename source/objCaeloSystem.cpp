@@ -1,5 +1,7 @@
 #include "objCaeloSystem.h"
 
+#include "solarSystemPreset.h"
+
 #include <cmath>
 
 namespace caelo {
@@ -116,9 +118,7 @@ bool ObjCaeloSystem::HandleMessage(HostNode* node, int32_t type, void* data) {
 bool ObjCaeloSystem::HandleButton(HostNode* node, int32_t buttonId) {
     switch (buttonId) {
     case OCAELOSYSTEM_BUILD_SOLAR_SYSTEM:
-        /* The solar-system preset is not part of the module yet: nothing is
-         * built, and the button reports so. */
-        return false;
+        return BuildSolarSystem(node);
     case OCAELOSYSTEM_ADD_BODY_AXIS:
         AppendNewChild(node, kTypeCaeloBodyAxis);
         return true;
