@@ -33,10 +33,12 @@ int runScriptFile(const std::string& file) {
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App cli("caelo: an accurate, animated planetary system in a 3D scene.\n"
-                 "Without a subcommand, caelo builds a small system with the Earth-Moon barycentre's orbit,\n"
-                 "evaluates it, prints a summary and saves it to caelo-out/solar-system.caelo.",
-                 "caelo");
+    CLI::App cli(
+        "caelo: an accurate, animated planetary system in a 3D scene.\n"
+        "Without a subcommand, caelo builds the solar system (the Sun, the planets, their moons and\n"
+        "rings), evaluates it, prints where the bodies are and saves it to\n"
+        "caelo-out/solar-system.caelo.",
+        "caelo");
     cli.require_subcommand(0, 1);
     std::string scriptFile;
     CLI::App* script =

@@ -1,20 +1,32 @@
-// The main job of `caelo` without arguments: a small system built by hand,
-// evaluated, summarised and saved.
+// The main job of `caelo` without arguments: the preset solar system built by
+// the module, evaluated, summarised and saved.
 #ifndef CAELO_APP_MAIN_JOB_H
 #define CAELO_APP_MAIN_JOB_H
+
+#include "scene.h"
 
 #include <filesystem>
 #include <ostream>
 
 namespace caelo::app {
 
-// Builds, in a new active document, a system object with the Earth-Moon
-// barycentre's orbit axis, a body axis for the Earth below it and a sphere as
-// its globe; sets the orbit's elements and the body's settings where the
-// module's descriptions declare them; evaluates at document time 0; writes a
-// summary (epoch, model date, model Julian Date, scales and the tree) to `out`
-// and saves the scene as `<outputFolder>/solar-system.caelo`, creating the
-// folder. Throws host::HostError or std::filesystem::filesystem_error.
+// Writes a readable summary of the first system object of `document` as it
+// was last evaluated: its epoch, model date and scales, then every body axis
+// by name, indented below the body it orbits, with the heliocentric distance
+// (au) and ecliptic longitude and latitude (degrees) of each body that orbits
+// the Sun directly (the planets and barycentres). The figures come from the
+// scene: the body axis's world position relative to the Sun's body axis
+// (the system's first body axis) divided by the system's distance scale,
+// scene (x, y, z) read as ecliptic (x, z, y). A document without a system
+// gets one line that says so.
+void writeSolarSystemSummary(const host::Document& document, std::ostream& out);
+
+// Makes a new active document with a system object (epoch: now), presses its
+// button 1101 to build the preset solar system, evaluates at document time 0,
+// writes the summary to `out` and saves the scene as
+// `<outputFolder>/solar-system.caelo`, creating the folder. Throws
+// host::HostError when the build fails or a host operation is refused, and
+// std::filesystem::filesystem_error.
 void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder);
 
 } // namespace caelo::app
