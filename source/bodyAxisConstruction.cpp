@@ -208,7 +208,7 @@ bool ObjCaeloBodyAxis::CreateGlobeAndPlanes(HostNode* node, int32_t nameId) {
     SetNameFromId(globe, nameId);
     GetParameterContainer(globe).SetInt32(kSphereSegments, kGlobeSegments);
     AppendChild(globe, node);
-    AddShadingTag(globe); /* the globe does without one */
+    AddShadingTag(globe); /* without one the globe is only shaded flat */
     GetParameterContainer(node).SetLink(OCAELOBODYAXIS_GLOBE_LINK, globe);
     return true;
 }
@@ -221,7 +221,7 @@ bool ObjCaeloBodyAxis::AddRing(HostNode* node, int32_t objectType, int32_t nameI
     }
     SetUpRingBody(ring, objectType, nameId);
     AppendChild(ring, node);
-    AddShadingTag(ring); /* a ring does without one */
+    AddShadingTag(ring); /* without one the ring is only shaded flat */
     /* The new body carries no ring tag yet, so the layout leaves it out. */
     const RingRecord applied = ringRecord != nullptr ? *ringRecord : LayoutRings(node);
     HostNode* tag = CreateTag(ring, kTypeCaeloRing);
