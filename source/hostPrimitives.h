@@ -1,8 +1,6 @@
 /*
- * The host's own object and tag types that the body axis creates or
- * recognises, and the parameters it writes into them. Sizes and angles of
- * these primitives are the business of the node that drives them (the body
- * axis sizes its globe, the ring and plane tags size theirs).
+ * The host's own object and tag types that the module creates or drives,
+ * and the parameters it writes into them.
  */
 #ifndef CAELO_HOST_PRIMITIVES_H
 #define CAELO_HOST_PRIMITIVES_H
@@ -23,14 +21,24 @@ inline constexpr int32_t kTypeHostShadingTag = 5612;
 inline constexpr int32_t kSphereRadius = 1110;   /* Float, scene units */
 inline constexpr int32_t kSphereSegments = 1111; /* Int32 */
 
-/* Torus. */
+/* Torus (sizes Float, scene units). */
+inline constexpr int32_t kTorusRingRadius = 1150; /* centre to the middle of the pipe */
+inline constexpr int32_t kTorusPipeRadius = 1151;
 inline constexpr int32_t kTorusRingSegments = 1152; /* Int32 */
 inline constexpr int32_t kTorusPipeSegments = 1153; /* Int32 */
 
-/* Tube. */
+/* Tube (sizes Float, scene units). */
+inline constexpr int32_t kTubeOuterRadius = 1170;
+inline constexpr int32_t kTubeInnerRadius = 1171;
+inline constexpr int32_t kTubeHeight = 1172;
 inline constexpr int32_t kTubeCapSegments = 1174;      /* Int32 */
 inline constexpr int32_t kTubeHeightSegments = 1175;   /* Int32 */
 inline constexpr int32_t kTubeRotationSegments = 1176; /* Int32 */
+
+/* Slice of a tube or torus. */
+inline constexpr int32_t kPrimitiveSliceOn = 1200;    /* Bool */
+inline constexpr int32_t kPrimitiveSliceStart = 1201; /* Float, radians */
+inline constexpr int32_t kPrimitiveSliceEnd = 1202;   /* Float, radians */
 
 /* Plane. */
 inline constexpr int32_t kPlaneWidthSegments = 1232;  /* Int32 */

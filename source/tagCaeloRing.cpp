@@ -2,6 +2,7 @@
 
 #include "bodyAxisRotation.h"
 #include "finiteWrites.h"
+#include "hostPrimitives.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
 
@@ -10,19 +11,6 @@
 namespace caelo {
 
 namespace {
-
-/* The host primitives a ring drives and their parameters (Float, scene units
- * unless said otherwise). */
-constexpr int32_t kTypeHostTorus = 5163;
-constexpr int32_t kTypeHostTube = 5165;
-constexpr int32_t kTorusRingRadius = 1150; /* centre to the middle of the pipe */
-constexpr int32_t kTorusPipeRadius = 1151;
-constexpr int32_t kTubeOuterRadius = 1170;
-constexpr int32_t kTubeInnerRadius = 1171;
-constexpr int32_t kTubeHeight = 1172;
-constexpr int32_t kPrimitiveSliceOn = 1200;    /* Bool */
-constexpr int32_t kPrimitiveSliceStart = 1201; /* radians */
-constexpr int32_t kPrimitiveSliceEnd = 1202;   /* radians */
 
 /* The number-text parameters and their record fields, in the order in which
  * they are written and read back. */
