@@ -230,9 +230,10 @@ TEST_F(ConsoleTest, MainJobSavesASceneThatLoadsBack) {
     ASSERT_EQ(dumps.size(), 1u);
     const Json& system = dumps[0]["objects"][0];
     EXPECT_EQ(system["type"], 1032493);
-    const Json& body = system["children"][0]["children"][0];
-    EXPECT_EQ(body["type"], 1032495);
-    EXPECT_EQ(body["params"]["1011"], Json({{"link", "/0/0/0/0"}}));
+    // The Sun's body axis: orbit plane, equator plane, then its globe.
+    const Json& sun = system["children"][0];
+    EXPECT_EQ(sun["type"], 1032495);
+    EXPECT_EQ(sun["params"]["1011"], Json({{"link", "/0/0/2"}}));
 }
 
 } // namespace
