@@ -5,6 +5,7 @@
  * node and the solar-system preset both build through these operations.
  */
 #include "hostPrimitives.h"
+#include "nodeNames.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloOrbitAxis.h"
 #include "orbitalMath.h"
@@ -20,7 +21,6 @@ namespace caelo {
 namespace {
 
 /* Names of created objects: ids of the module's string table. */
-constexpr int32_t kStringOrbitPrefix = 10050;
 constexpr int32_t kStringEquatorPlane = 10054;
 constexpr int32_t kStringOrbitPlane = 10055;
 constexpr int32_t kStringGlobe = 10056;
@@ -56,9 +56,6 @@ constexpr double kMoonMeanLongitudeRateDeg = 1314900.0; /* per Julian century: 3
 constexpr double kMoonBandHeight = 0.5;
 constexpr double kMoonBandEndSize = 0.6;
 constexpr double kMoonBandLengthDeg = 360.0;
-
-/* Room for an object name built from string-table texts. */
-constexpr size_t kNameCapacity = 256;
 
 /* The rings collected for a layout, in host memory that grows as needed. A
  * ring that finds no room is left out. */
@@ -101,10 +98,6 @@ private:
     size_t count_ = 0;
     size_t capacity_ = 0;
 };
-
-template <class Instance> Instance* InstanceOf(HostNode* node) {
-    return static_cast<Instance*>(detail::AsBase(GetNodeData(node)));
-}
 
 /* Puts a smooth-shading tag on the object; false when the tag cannot be made. */
 bool AddShadingTag(HostNode* object) {
@@ -291,12 +284,7 @@ bool ObjCaeloBodyAxis::AddMoonOrbit(HostNode* node, int32_t nameId, const OrbitA
     }
     AppendChild(orbit, node);
 
-    char name[kNameCapacity] = "";
-    TextInsert(name, sizeof name, LoadResourceString(kStringOrbitPrefix));
-    TextInsert(name, sizeof name, "(");
-    TextInsert(name, sizeof name, LoadResourceString(nameId));
-    TextInsert(name, sizeof name, ")");
-    SetNodeName(orbit, name);
+    SetPrefixedName(orbit, kStringOrbitPrefix, nameId);
 
     auto* orbitAxis = InstanceOf<ObjCaeloOrbitAxis>(orbit);
     orbitAxis->SetOrbitRecord(orbitRecord != nullptr ? *orbitRecord : DefaultMoonOrbit());

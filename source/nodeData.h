@@ -145,6 +145,12 @@ template <class T> constexpr HostNodeClass MakeNodeClass() {
 
 } // namespace detail
 
+/* The class instance behind a node of the module, as class T; null for a
+ * null node. The caller knows the node's type (for example by its type id). */
+template <class T> [[nodiscard]] T* InstanceOf(HostNode* node) {
+    return node != nullptr ? static_cast<T*>(detail::AsBase(GetNodeData(node))) : nullptr;
+}
+
 /* The node-class record of a node type: objects fill the two object
  * evaluation callbacks, tags the tag evaluation callback; the others are
  * null. */

@@ -36,10 +36,6 @@ double BodyAxisRecord::*BodyTextField(int32_t parameterId) {
     return nullptr;
 }
 
-ObjCaeloBodyAxis* BodyAxisOf(HostNode* bodyAxisNode) {
-    return static_cast<ObjCaeloBodyAxis*>(detail::AsBase(GetNodeData(bodyAxisNode)));
-}
-
 /* Replaces the heading of a globe's relative rotation; a non-finite heading
  * leaves the globe as it was. */
 void SetGlobeHeading(HostNode* globe, double headingRad) {
@@ -75,7 +71,7 @@ HostNode* FindEnclosingBodyAxis(HostNode* node, ObjCaeloSystem** system) {
         const int32_t type = GetNodeType(ancestor);
         if (type == kTypeCaeloSystem) {
             if (system != nullptr) {
-                *system = static_cast<ObjCaeloSystem*>(detail::AsBase(GetNodeData(ancestor)));
+                *system = InstanceOf<ObjCaeloSystem>(ancestor);
             }
             return nullptr;
         }
@@ -252,7 +248,8 @@ HostNode* ObjCaeloBodyAxis::FindReferenceBody(HostNode* enclosing) const {
         return enclosing;
     }
     HostNode* body = enclosing;
-    while (body != nullptr && BodyAxisOf(body)->record.rotationMode == kRotationModeSolarDay) {
+    while (body != nullptr &&
+           InstanceOf<ObjCaeloBodyAxis>(body)->record.rotationMode == kRotationModeSolarDay) {
         HostNode* above = GetParent(body);
         if (above == nullptr || GetNodeType(above) == kTypeCaeloSystem) {
             return nullptr;

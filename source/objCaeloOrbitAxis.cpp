@@ -122,10 +122,6 @@ void BroadcastRefreshLinks(HostDocument* document) {
     }
 }
 
-[[nodiscard]] ObjCaeloBodyAxis* BodyAxisOf(HostNode* node) {
-    return node != nullptr ? static_cast<ObjCaeloBodyAxis*>(detail::AsBase(GetNodeData(node))) : nullptr;
-}
-
 /* The last direct child of body-axis type, or null. */
 [[nodiscard]] HostNode* FindLastBodyAxisChild(HostNode* node) {
     for (HostNode* child = GetLastChild(node); child != nullptr; child = GetPrevSibling(child)) {
@@ -153,7 +149,7 @@ void BroadcastRefreshLinks(HostDocument* document) {
     const ObjCaeloBodyAxis* body = &innermost;
     while (true) {
         factor *= body->GetSatelliteScale();
-        const ObjCaeloBodyAxis* outer = BodyAxisOf(body->GetCachedEnclosingBodyAxis());
+        const ObjCaeloBodyAxis* outer = InstanceOf<ObjCaeloBodyAxis>(body->GetCachedEnclosingBodyAxis());
         if (outer == nullptr) {
             const ObjCaeloSystem* system = body->GetCachedSystem();
             return system != nullptr ? factor * system->GetDistanceScale() : 0.0;
@@ -340,7 +336,7 @@ void ObjCaeloOrbitAxis::RefreshOrbitLinks(HostNode* node) {
         cachedSystem = FindSystem(node);
     }
     if (cachedEnclosingBodyAxis == nullptr) {
-        cachedEnclosingBodyAxis = BodyAxisOf(FindEnclosingBodyAxis(node, nullptr));
+        cachedEnclosingBodyAxis = InstanceOf<ObjCaeloBodyAxis>(FindEnclosingBodyAxis(node, nullptr));
     }
     if (cachedBodyChild == nullptr) {
         cachedBodyChild = FindLastBodyAxisChild(node);

@@ -46,7 +46,7 @@ ObjCaeloSystem::~ObjCaeloSystem() {
 ObjCaeloSystem* FindSystem(HostNode* node) {
     for (HostNode* ancestor = GetParent(node); ancestor != nullptr; ancestor = GetParent(ancestor)) {
         if (GetNodeType(ancestor) == kTypeCaeloSystem) {
-            return static_cast<ObjCaeloSystem*>(detail::AsBase(GetNodeData(ancestor)));
+            return InstanceOf<ObjCaeloSystem>(ancestor);
         }
     }
     return nullptr;

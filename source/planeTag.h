@@ -40,7 +40,7 @@ int32_t EvaluatePlaneTag(HostNode* object, int32_t objectType, int32_t axisType,
     if (axisNode == nullptr || GetNodeType(axisNode) != axisType) {
         return 0;
     }
-    auto* axis = static_cast<Axis*>(detail::AsBase(GetNodeData(axisNode)));
+    auto* axis = InstanceOf<Axis>(axisNode);
     if (axis != nullptr) {
         write(object, axisNode, *axis);
     }

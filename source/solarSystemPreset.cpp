@@ -14,6 +14,7 @@
 
 #include "caeloConstants.h"
 #include "hostPrimitives.h"
+#include "nodeNames.h"
 #include "objCaeloOrbitAxis.h"
 #include "objCaeloSystem.h"
 
@@ -344,31 +345,10 @@ constinit const PresetRecord kPlutoCharonChildren[6] = {
 
 /* ---- The build ---------------------------------------------------------- */
 
-/* Name prefixes of the built axes: ids of the module's string table. */
-constexpr int32_t kStringOrbitPrefix = 10050;
-constexpr int32_t kStringBodyPrefix = 10051;
-
-/* Room for a name built from string-table texts. */
-constexpr size_t kNameCapacity = 256;
-
 /* The camera's place in drawn Sun radii. */
 constexpr double kCameraAcross = 8.0;
 constexpr double kCameraUp = 4.0;
 constexpr double kCameraBack = -8.0;
-
-template <class Instance> Instance* InstanceOf(HostNode* node) {
-    return static_cast<Instance*>(detail::AsBase(GetNodeData(node)));
-}
-
-/* Names a node "<prefix>(<name>)" from two string-table texts. */
-void SetPrefixedName(HostNode* node, int32_t prefixId, int32_t nameId) {
-    char name[kNameCapacity] = "";
-    TextInsert(name, sizeof name, LoadResourceString(prefixId));
-    TextInsert(name, sizeof name, "(");
-    TextInsert(name, sizeof name, LoadResourceString(nameId));
-    TextInsert(name, sizeof name, ")");
-    SetNodeName(node, name);
-}
 
 /* The record's orbit axis appended below `parent`, named, with its guides,
  * its record and its display code; null when it or a guide cannot be made. */

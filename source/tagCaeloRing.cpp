@@ -183,7 +183,7 @@ void TagCaeloRing::ResolveRingLinks(HostNode* object) {
     if (cachedBodyAxis == nullptr) {
         HostNode* bodyAxisNode = FindEnclosingBodyAxis(object, nullptr);
         if (bodyAxisNode != nullptr) {
-            cachedBodyAxis = static_cast<ObjCaeloBodyAxis*>(detail::AsBase(GetNodeData(bodyAxisNode)));
+            cachedBodyAxis = InstanceOf<ObjCaeloBodyAxis>(bodyAxisNode);
         }
     }
 }
