@@ -1,14 +1,13 @@
 #include "bodyAxisRotation.h"
 
+#include "caeloConstants.h"
+
 #include <cmath>
 
 namespace caelo::rotation {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kHalfPi = 1.5707963267948966;
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDegreesPerTurn = 360.0;
 
 HostVector Add(HostVector a, HostVector b) {

@@ -28,6 +28,9 @@ inline constexpr double kEarthEquatorialDiameterCm = 1275627400.0;
 
 /* Angles. */
 inline constexpr double kRadiansPerDegree = 0.017453292519943295; /* pi / 180 */
+inline constexpr double kPi = 3.141592653589793;
+inline constexpr double kTwoPi = 6.283185307179586;
+inline constexpr double kHalfPi = 1.5707963267948966;
 
 /* Node type identifiers of the module's own types; they are also the plug-in
  * identifiers under which the types are registered. */

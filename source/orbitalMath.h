@@ -19,10 +19,6 @@ namespace caelo {
 
 /* ---- Constants ---------------------------------------------------------- */
 
-inline constexpr double kPi = 3.141592653589793;
-inline constexpr double kTwoPi = 6.283185307179586;
-inline constexpr double kHalfPi = 1.5707963267948966;
-
 /* Tolerance every caller passes to the elliptic integral. */
 inline constexpr double kEllipticTolerance = 1e-15;
 /* Most terms the elliptic-integral series adds before it returns its

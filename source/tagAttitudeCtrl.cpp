@@ -1,8 +1,8 @@
 #include "tagAttitudeCtrl.h"
 
 #include "bodyAxisRotation.h"
+#include "caeloConstants.h"
 #include "finiteValues.h"
-#include "orbitalMath.h" /* kTwoPi */
 
 #include <cmath>
 
