@@ -6,6 +6,7 @@
 #include "matrix.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "scene.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
@@ -16,8 +17,9 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kAttitudeTag = 1032501;
-constexpr std::int32_t kMode = 1000;
+using namespace moduleTest;
+
+constexpr std::int32_t kAttitudeMode = 1000;
 constexpr std::int32_t kKeepHeading = 1200;
 constexpr std::int32_t kKeepPitch = 1201;
 constexpr std::int32_t kKeepBank = 1202;
@@ -29,34 +31,21 @@ constexpr double kAngleTolerance = 1e-12;    // radians
 constexpr double kPositionTolerance = 1e-12; // scene units
 constexpr double kScaleTolerance = 1e-12;
 
-class AttitudeTag : public ::testing::Test {
+class AttitudeTag : public ModuleSceneTest {
 protected:
-    void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-    }
-
-    Node& add(Node* parent) {
-        Node& node = createObject(kTypeNull);
-        appendChild(*document, node, parent);
-        return node;
-    }
     // A parent at a position off the origin with the given world rotation and
     // scale, and below it an object at (1, 2, 3) that carries the tag.
     Node& addHeldObject(Vector parentRotation, double parentScale, std::int32_t mode) {
-        Node& parent = add(nullptr);
+        Node& parent = add(kTypeNull);
         parent.relative = {{5.0, -2.0, 7.0}, parentRotation, {parentScale, parentScale, parentScale}};
-        Node& object = add(&parent);
+        Node& object = add(kTypeNull, &parent);
         object.relative.position = {1.0, 2.0, 3.0};
         Node& tag = createTag(object, kAttitudeTag);
         if (mode != kKeepHeading) { // a new tag keeps the heading
-            editParameter(tag, kMode, mode);
+            editParameter(tag, kAttitudeMode, mode);
         }
         return object;
     }
-
-    HostSession session;
-    Document* document = nullptr;
 };
 
 void expectNear(Vector got, Vector want, double tolerance, const std::string& what) {
@@ -100,7 +89,7 @@ TEST_F(AttitudeTag, KeepsTheChosenAnglesOfTheParentFrame) {
         // The second pass sees the rotation the first one wrote; the frame
         // alone decides, so it holds the same matrix.
         for (const char* pass : {": first pass", ": second pass"}) {
-            evaluateDocument(*document);
+            evaluateDocument(document());
             expectHeld(object, c.held, worldPosition, c.what + std::string(pass));
         }
     }
@@ -114,12 +103,11 @@ TEST_F(AttitudeTag, LoadedSceneRereadsTheMode) {
         Vector held;
     } cases[] = {{kKeepBank, {0.0, 0.0, 0.1}}, {1207, {0.3, 0.2, 0.1}}};
     for (const auto& [storedMode, held] : cases) {
-        document = &application().newDocument();
+        application().newDocument();
         Node& object = addHeldObject({0.3, 0.2, 0.1}, 1.0, kKeepHeading);
-        object.tags().front()->parameters.setInt32(kMode, storedMode);
+        object.tags().front()->parameters.setInt32(kAttitudeMode, storedMode);
 
-        Document& loaded = application().adoptDocument(sceneFromText(sceneToText(*document), "saved"));
-        document = &loaded;
+        Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
         notifyDocumentLoaded(loaded);
         Node& restored = *loaded.firstObject()->firstChild();
         const Vector worldPosition = restored.worldMatrix().off;
@@ -132,13 +120,13 @@ TEST_F(AttitudeTag, LoadedSceneRereadsTheMode) {
 // of a fresh tag (heading) would not.
 TEST_F(AttitudeTag, CopyKeepsTheModeOfItsSource) {
     Node& source = addHeldObject({0.3, 0.2, 0.1}, 1.0, kKeepPitch);
-    Node& otherParent = add(nullptr);
+    Node& otherParent = add(kTypeNull);
     otherParent.relative.rotation = {-0.6, 0.4, 0.0};
     Node& copy = cloneNode(source);
-    appendChild(*document, copy, &otherParent);
+    appendChild(document(), copy, &otherParent);
     const Vector sourcePosition = source.worldMatrix().off;
     const Vector copyPosition = copy.worldMatrix().off;
-    evaluateDocument(*document);
+    evaluateDocument(document());
     expectHeld(source, {0.0, 0.2, 0.0}, sourcePosition, "source");
     expectHeld(copy, {0.0, 0.4, 0.0}, copyPosition, "copy");
 }
@@ -151,7 +139,7 @@ TEST_F(AttitudeTag, NonFiniteWorldPositionLeavesTheObjectAsItWas) {
     object.relative.position = {1.7e308, 0.0, 0.0};
     object.relative.rotation = {0.7, 0.0, 0.0};
     const Transform before = object.relative;
-    evaluateDocument(*document);
+    evaluateDocument(document());
     EXPECT_EQ(object.relative, before);
 }
 

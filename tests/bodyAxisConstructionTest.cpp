@@ -6,6 +6,7 @@
 #include "hostTypes.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "numberText.h"
 #include "scene.h"
 #include "sceneEditing.h"
@@ -18,48 +19,30 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kSystem = 1032493, kOrbitAxis = 1032494, kBodyAxis = 1032495, kRingTag = 1032500;
-// Body axis.
-constexpr std::int32_t kEquatorialRadius = 1001, kRotationPeriod = 1005, kGlobeLink = 1011;
-constexpr std::int32_t kCreateGlobe = 1015, kAddTubeRing = 1016, kAddTorusRing = 1017;
-constexpr std::int32_t kAddMoonOrbit = 1018, kAddOrbitAxis = 1019;
-// Ring tag.
-constexpr std::int32_t kInnerRadius = 1001, kOuterRadius = 1002, kThickness = 1003, kTilt = 1004;
-constexpr std::int32_t kPhase = 1005, kPeriod = 1006, kSliceMode = 1008, kRingEpoch = 1011,
-                       kRingHeading = 1051;
-// Orbit axis.
-constexpr std::int32_t kMode = 1000, kOrbitEpoch = 1001, kA = 1003, kE = 1005, kLRate = 1010;
-constexpr std::int32_t kAuxDate1 = 1020, kAuxDate2 = 1021, kKm = 1022, kBandWidth = 1023, kBandHeight = 1024;
-constexpr std::int32_t kBandEndSize = 1025, kBandLength = 1026, kBandSpacing = 1027;
-constexpr std::int32_t kEllipseLink = 1050, kBandLink = 1051;
-// The host's primitives and shading tag.
+using namespace moduleTest;
+
+// The body axis's buttons that add rings, moons and orbit axes.
+constexpr std::int32_t kAddTubeRing = 1016, kAddTorusRing = 1017, kAddMoonOrbit = 1018, kAddOrbitAxis = 1019;
+// The host's primitives.
 constexpr std::int32_t kSphereSegments = 1111, kTorusRingSegments = 1152, kTorusPipeSegments = 1153;
 constexpr std::int32_t kTubeCapSegments = 1174, kTubeHeightSegments = 1175, kTubeRotationSegments = 1176;
 constexpr std::int32_t kPlaneWidthSegments = 1232, kPlaneHeightSegments = 1233, kPrimitiveAxis = 1300;
-constexpr std::int32_t kShadingSmooth = 1001;
 // Strings of the module's table that name created objects.
-constexpr std::int32_t kStringOrbitPrefix = 10050, kStringEquatorPlane = 10054, kStringOrbitPlane = 10055;
+constexpr std::int32_t kStringEquatorPlane = 10054, kStringOrbitPlane = 10055;
 constexpr std::int32_t kStringGlobe = 10056, kStringRing = 10057, kStringMoon = 10058;
 
-constexpr double kJ2000 = 2451545.0;
 // Ring sizes are sums of a few products of R = 100 km; they come out within
 // a few ulps of the exact values.
 constexpr double kKmTolerance = 1e-9;      // km
 constexpr double kPeriodTolerance = 1e-12; // days
 
-class BodyAxisConstruction : public ::testing::Test {
+class BodyAxisConstruction : public ModuleSceneTest {
 protected:
     void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-        body = &add(kBodyAxis, &add(kSystem, nullptr));
+        ModuleSceneTest::SetUp();
+        body = &add(kBodyAxis, &add(kSystem));
     }
 
-    Node& add(std::int32_t type, Node* parent) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
     void setRadius(const char* radiusKm) { editParameter(*body, kEquatorialRadius, std::string(radiusKm)); }
     // A ring body of `type` below the body axis with a ring tag of the given
     // radii (km).
@@ -78,8 +61,6 @@ protected:
         return result;
     }
 
-    HostSession session;
-    Document* document = nullptr;
     Node* body = nullptr;
 };
 

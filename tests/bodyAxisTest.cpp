@@ -6,6 +6,7 @@
 #include "evaluation.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "scene.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
@@ -19,74 +20,19 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kSystem = 1032493;
-constexpr std::int32_t kBodyAxis = 1032495;
-constexpr std::int32_t kTimeScale = 1000;
-constexpr std::int32_t kBodyScale = 1001;
-constexpr std::int32_t kEpoch = 1003;
-
-enum BodyParameter : std::int32_t {
-    kEquatorialRadius = 1001,
-    kPolarRadius = 1002,
-    kObliquity = 1003,
-    kRotationAngle = 1004,
-    kRotationPeriod = 1005,
-    kRotationMode = 1007,
-    kRotationEpoch = 1008,
-    kGlobeScale = 1009,
-    kSatelliteScale = 1010,
-    kGlobeLink = 1011,
-    kCreateGlobe = 1015,
-    kHeading = 1051,
-};
-constexpr std::int32_t kModePeriod = 1200;
-constexpr std::int32_t kModeLocked = 1201;
-constexpr std::int32_t kModeSolarDay = 1202;
-constexpr std::int32_t kSphereRadius = 1110;
+using namespace moduleTest;
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kRadiansPerDegree = kPi / 180.0;
-constexpr double kJ2000 = 2451545.0;
 // Model time comes from document seconds through the time scale; one day per
 // second keeps it within 1e-9 days, which turns a globe by under 1e-8 rad.
 constexpr double kSpinTolerance = 1e-8; // radians
 
-class BodyAxisObject : public ::testing::Test {
+class BodyAxisObject : public ModuleSceneTest {
 protected:
-    void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-    }
-
-    Node& add(std::int32_t type, Node* parent) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
-    // A system whose document time 0 is J2000.0 and whose model time runs one
-    // day per document second.
-    Node& addSystem() {
-        Node& system = add(kSystem, nullptr);
-        editParameter(system, kEpoch, DateTime{{2000, 1, 1, 12, 0, 0}});
-        editParameter(system, kTimeScale, 1.0);
-        return system;
-    }
-    // A body axis below `parent` with a sphere child as its linked globe.
-    Node& addBody(Node* parent, std::int32_t mode = kModePeriod) {
-        Node& body = add(kBodyAxis, parent);
-        editParameter(body, kRotationMode, mode);
-        editParameter(body, kGlobeLink, Link{add(kTypeSphere, &body).id()});
-        return body;
-    }
     static Node& globeOf(const Node& body) { return *body.firstChild(); }
-    void evaluateAt(double julianDate) {
-        document->time = Rational::fromSeconds(julianDate - kJ2000);
-        evaluateDocument(*document);
-    }
 
     test::TimeZone universalTime{"UTC0"};
-    HostSession session;
-    Document* document = nullptr;
 };
 
 // The globe's +X axis, which the locked and solar-day modes turn towards the
@@ -108,7 +54,7 @@ TEST_F(BodyAxisObject, NewBodyAxisShowsItsDefaultsAsNormalisedText) {
     const Node& body = add(kBodyAxis, nullptr);
     const std::pair<std::int32_t, const char*> texts[] = {
         {kEquatorialRadius, "6.500000000000000e+03"}, {kPolarRadius, "6.500000000000000e+03"},
-        {kObliquity, "0.000000000000000e+00"},        {kHeading, "0.000000000000000e+00"},
+        {kObliquity, "0.000000000000000e+00"},        {kBodyHeading, "0.000000000000000e+00"},
         {kRotationAngle, "0.000000000000000e+00"},    {kRotationPeriod, "1.000000000000000e+00"}};
     for (const auto& [id, text] : texts) {
         EXPECT_EQ(body.parameters.getString(id), text) << id;
@@ -215,7 +161,7 @@ TEST_F(BodyAxisObject, LockedGlobeFacesItsReferenceBodyOnATiltedAxis) {
     Node& planet = addBody(&add(kTypeNull, &sun), kModeLocked);
     planet.relative.position = {30.0, 5.0, -20.0};
     editParameter(planet, kObliquity, std::string("23.44"));
-    editParameter(planet, kHeading, std::string("40"));
+    editParameter(planet, kBodyHeading, std::string("40"));
 
     evaluateAt(kJ2000 + 0.3);
     expectXAxisFacing(globeOf(planet), sun);
@@ -225,7 +171,7 @@ TEST_F(BodyAxisObject, LockedGlobeFacesItsReferenceBodyOnATiltedAxis) {
 // a body axis that nobody rewrites must not turn again at every pass.
 TEST_F(BodyAxisObject, EvaluatingTheSameTimeTwiceGivesTheSameRotation) {
     Node& body = addBody(&addSystem());
-    editParameter(body, kHeading, std::string("30"));
+    editParameter(body, kBodyHeading, std::string("30"));
     editParameter(body, kObliquity, std::string("10"));
     const Vector expected{30.0 * kRadiansPerDegree, -10.0 * kRadiansPerDegree, 0.0};
     for (int pass = 0; pass < 3; ++pass) {
@@ -245,7 +191,7 @@ TEST_F(BodyAxisObject, EvaluatingTheSameTimeTwiceGivesTheSameRotation) {
 
     // A copy carries the rotation and does not add its heading once more.
     Node& copy = cloneNode(body);
-    appendChild(*document, copy, body.parent());
+    appendChild(document(), copy, body.parent());
     evaluateAt(kJ2000 + 0.25);
     EXPECT_DOUBLE_EQ(copy.relative.rotation.x, body.relative.rotation.x);
 }
@@ -274,7 +220,7 @@ TEST_F(BodyAxisObject, NonFiniteValuesLeaveTheGlobeAsItWas) {
     // A time scale of 0 read from a scene makes the model time non-finite.
     editParameter(body, kRotationPeriod, std::string("1"));
     system.parameters.setFloat(kTimeScale, 0.0);
-    notifyDocumentLoaded(*document);
+    notifyDocumentLoaded(document());
     evaluateAt(kJ2000 + 0.5);
     EXPECT_EQ(globeOf(body).relative.rotation.x, heading);
     EXPECT_DOUBLE_EQ(body.relative.rotation.y, -5.0 * kRadiansPerDegree);
@@ -292,13 +238,13 @@ TEST_F(BodyAxisObject, CopiesAndMovedBodiesFindTheirOwnLinks) {
     evaluateAt(kJ2000);
 
     Node& copy = cloneNode(body);
-    appendChild(*document, copy, &large);
+    appendChild(document(), copy, &large);
     evaluateAt(kJ2000 + 0.125);
     EXPECT_NEAR(globeOf(copy).parameters.getFloat(kSphereRadius, -1.0), 100.0, 1e-12);
     EXPECT_NEAR(globeOf(copy).relative.rotation.x, 0.5 * kPi, kSpinTolerance);
     EXPECT_NEAR(globeOf(body).parameters.getFloat(kSphereRadius, -1.0), 50.0, 1e-12);
 
-    moveNode(*document, body, &large);
+    moveNode(document(), body, &large);
     evaluateAt(kJ2000);
     EXPECT_NEAR(globeOf(body).parameters.getFloat(kSphereRadius, -1.0), 100.0, 1e-12);
 }
@@ -313,8 +259,7 @@ TEST_F(BodyAxisObject, LoadedSceneRestoresTheRecordFromItsParameters) {
     // constructor's value.
     body.parameters.setString(kPolarRadius, "flat");
 
-    Document& loaded = application().adoptDocument(sceneFromText(sceneToText(*document), "saved"));
-    document = &loaded;
+    Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
     notifyDocumentLoaded(loaded);
     Node& restored = *loaded.firstObject()->firstChild();
     EXPECT_EQ(restored.parameters.getString(kPolarRadius), "6.500000000000000e+03");

@@ -6,6 +6,7 @@
 #include "evaluation.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "numberText.h"
 #include "scene.h"
 #include "sceneEditing.h"
@@ -20,59 +21,28 @@
 namespace caelo::host {
 namespace {
 
-// Node types, the system's parameters and button.
-constexpr std::int32_t kSystem = 1032493, kOrbitAxis = 1032494, kBodyAxis = 1032495;
-constexpr std::int32_t kTimeScale = 1000, kDistanceFactor = 1002, kEpoch = 1003, kRefreshLinks = 1104;
-// The orbit axis's parameters, choices and buttons.
-constexpr std::int32_t kMode = 1000, kOrbitEpoch = 1001, kA = 1003, kARate = 1004, kE = 1005, kERate = 1006;
-constexpr std::int32_t kI = 1007, kIRate = 1008, kL = 1009, kLRate = 1010, kPeri = 1011, kPeriRate = 1012;
-constexpr std::int32_t kNode = 1013, kNodeRate = 1014, kTermB = 1015, kAuxDate1 = 1020, kKm = 1022;
-constexpr std::int32_t kBandWidth = 1023, kBandHeight = 1024, kBandEndSize = 1025, kBandLength = 1026;
-constexpr std::int32_t kBandSpacing = 1027, kEllipseLink = 1050, kBandLink = 1051;
-constexpr std::int32_t kCreateGuides = 1090, kCreateBand = 1091, kCreateBody = 1092;
-constexpr std::int32_t kModeOrientation = 1200, kModeElements = 1201, kModeBand = 1203;
-// The body axis's parameters.
-constexpr std::int32_t kGlobeScale = 1009, kSatelliteScale = 1010, kBodyHeading = 1051;
-// Circle spline radii, box size, wrap deformer range, offset and profile.
-constexpr std::int32_t kSplineRadius = 2012, kSplineSecondRadius = 2013, kBoxSize = 1100;
-constexpr std::int32_t kWrapRangeStart = 1002, kWrapRangeEnd = 1003, kWrapOffset = 1004, kWrapProfile = 1013;
+using namespace moduleTest;
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kDegree = kPi / 180.0;
-constexpr double kJ2000 = 2451545.0;
 constexpr double kCentury = 36525.0;
 // Scene units per au and per km at the system's default scales: the Earth's
 // diameter of 1275627400 cm drawn as 100 units, distances 0.002 of that.
 constexpr double kUnitsPerAu = 2345.4791062029553;
 constexpr double kUnitsPerKm = 100.0 / 1275627400.0 * 100000.0;
-constexpr double kKmPerAu = 149597870.7;
 
 struct Element {
     std::int32_t id;
     double value;
 };
 
-class OrbitAxisObject : public ::testing::Test {
+class OrbitAxisObject : public ModuleSceneTest {
 protected:
     void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
+        ModuleSceneTest::SetUp();
         system = &addSystem();
     }
 
-    Node& add(std::int32_t type, Node* parent) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
-    // A system whose document time 0 is J2000.0 and whose model time runs one
-    // day per document second.
-    Node& addSystem() {
-        Node& node = add(kSystem, nullptr);
-        editParameter(node, kEpoch, DateTime{{2000, 1, 1, 12, 0, 0}});
-        editParameter(node, kTimeScale, 1.0);
-        return node;
-    }
     static void editElements(Node& orbit, std::initializer_list<Element> elements) {
         for (const Element& element : elements) {
             editParameter(orbit, element.id, formatDouble(element.value));
@@ -84,14 +54,8 @@ protected:
         editElements(orbit, elements);
         return orbit;
     }
-    void evaluateAt(double julianDate) {
-        document->time = Rational::fromSeconds(julianDate - kJ2000);
-        evaluateDocument(*document);
-    }
 
     test::TimeZone universalTime{"UTC0"};
-    HostSession session;
-    Document* document = nullptr;
     Node* system = nullptr;
 };
 
@@ -114,7 +78,7 @@ TEST_F(OrbitAxisObject, ElementTextsAreParsedAndNormalised) {
     setParameterQuietly(orbit, kA, std::string("no number"));
     setParameterQuietly(orbit, kL, std::string("90"));
     EXPECT_EQ(orbit.parameters.getString(kA), "no number");
-    notifyDocumentLoaded(*document);
+    notifyDocumentLoaded(document());
     EXPECT_EQ(orbit.parameters.getString(kA), "0.000000000000000e+00");
     EXPECT_EQ(orbit.parameters.getString(kL), "9.000000000000000e+01");
 }
@@ -414,7 +378,7 @@ TEST_F(OrbitAxisObject, NonFiniteValuesLeaveTheSceneAsItWas) {
     // A time scale of 0 (which a scene file may carry) makes the model time
     // non-finite.
     system->parameters.setFloat(kTimeScale, 0.0);
-    notifyDocumentLoaded(*document);
+    notifyDocumentLoaded(document());
     const Transform frame = orbit.frozen;
     for (double seconds : {0.0, 1.0}) {
         evaluateAt(kJ2000 + seconds);
@@ -427,7 +391,7 @@ TEST_F(OrbitAxisObject, CopiesCarryTheRecordAndMovesFindNewLinks) {
     Node& orbit = addOrbit(system, kModeElements, {{kA, 1.0}, {kL, 90.0}});
     const Node& body = add(kBodyAxis, &orbit);
     Node& clone = cloneNode(orbit);
-    appendChild(*document, clone, system);
+    appendChild(document(), clone, system);
     evaluateAt(kJ2000);
     expectVectorNear(body.relative.position, {0.0, 0.0, kUnitsPerAu}, 1e-12);
     EXPECT_EQ(clone.firstChild()->relative.position, body.relative.position);
@@ -436,7 +400,7 @@ TEST_F(OrbitAxisObject, CopiesCarryTheRecordAndMovesFindNewLinks) {
     // cached system and scales by the new one.
     Node& larger = addSystem();
     editParameter(larger, kDistanceFactor, 0.004);
-    moveNode(*document, orbit, &larger);
+    moveNode(document(), orbit, &larger);
     evaluateAt(kJ2000);
     expectVectorNear(body.relative.position, {0.0, 0.0, 2.0 * kUnitsPerAu}, 1e-12);
 }

@@ -6,6 +6,7 @@
 #include "evaluation.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "numberText.h"
 #include "scene.h"
 #include "sceneEditing.h"
@@ -18,50 +19,29 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kSystem = 1032493, kOrbitAxis = 1032494, kBodyAxis = 1032495;
-constexpr std::int32_t kOrbitTag = 1032496, kOrbitPlaneTag = 1032497;
-constexpr std::int32_t kBodyScale = 1001, kEpoch = 1003; // system
-// The orbit axis's parameters, choices and buttons.
-constexpr std::int32_t kMode = 1000, kA = 1003, kE = 1005, kL = 1009, kKm = 1022;
-constexpr std::int32_t kBandWidth = 1023, kBandHeight = 1024, kBandLength = 1026;
-constexpr std::int32_t kEllipseLink = 1050, kBandLink = 1051;
-constexpr std::int32_t kCreateGuides = 1090, kCreateBand = 1091, kCreateBody = 1092;
-constexpr std::int32_t kModeElements = 1201, kModeBand = 1203;
+using namespace moduleTest;
+
 // Parameters of the host's objects and tags.
-constexpr std::int32_t kPlaneWidth = 1230, kPlaneHeight = 1231, kPlaneSegmentsX = 1232,
-                       kPlaneSegmentsY = 1233;
+constexpr std::int32_t kPlaneSegmentsX = 1232, kPlaneSegmentsY = 1233;
 constexpr std::int32_t kCircleEllipse = 2010, kCircleRing = 2011, kCirclePlane = 2300;
-constexpr std::int32_t kSplineRadius = 2012, kSplineSecondRadius = 2013;
 constexpr std::int32_t kSplinePoints = 1001, kSplineAngle = 1004;
-constexpr std::int32_t kBoxSize = 1100, kBoxSeparate = 1101, kBoxSegmentsX = 1102, kBoxSegmentsY = 1103;
+constexpr std::int32_t kBoxSeparate = 1101, kBoxSegmentsX = 1102, kBoxSegmentsY = 1103;
 constexpr std::int32_t kBoxSegmentsZ = 1104, kBoxFillet = 1107;
-constexpr std::int32_t kWrapStrength = 1000, kWrapSpline = 1001, kWrapRangeStart = 1002, kWrapRangeEnd = 1003;
-constexpr std::int32_t kWrapOffset = 1004, kWrapFit = 1005, kWrapAxis = 1006, kWrapScale = 1012;
-constexpr std::int32_t kWrapProfile = 1013, kWrapTension = 1015;
-constexpr std::int32_t kShadingSmooth = 1001;
+constexpr std::int32_t kWrapStrength = 1000, kWrapSpline = 1001;
+constexpr std::int32_t kWrapFit = 1005, kWrapAxis = 1006, kWrapScale = 1012, kWrapTension = 1015;
 constexpr std::int32_t kPlaneXZ = 2, kAxisPlusZ = 4, kAdaptivePoints = 3;
 
-constexpr double kJ2000 = 2451545.0;
-// The Earth's equatorial diameter in km: as the system's body scale it makes
-// one scene unit of every km.
-constexpr double kEarthDiameterKm = 12756.274;
 constexpr double kTolerance = 1e-12; // scene units
 
-class OrbitGuides : public ::testing::Test {
+class OrbitGuides : public ModuleSceneTest {
 protected:
     void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-        system = &add(kSystem, nullptr);
+        ModuleSceneTest::SetUp();
+        system = &add(kSystem);
         editParameter(*system, kEpoch, DateTime{{2000, 1, 1, 12, 0, 0}});
         editParameter(*system, kBodyScale, kEarthDiameterKm);
     }
 
-    Node& add(std::int32_t type, Node* parent) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
     // An orbit axis in a mode with a = 10 km and e = 0.5, drawn at one scene
     // unit per km.
     Node& addOrbit(std::int32_t mode) {
@@ -74,8 +54,6 @@ protected:
     }
 
     test::TimeZone universalTime{"UTC0"};
-    HostSession session;
-    Document* document = nullptr;
     Node* system = nullptr;
 };
 
@@ -126,7 +104,7 @@ TEST_F(OrbitGuides, GuidesButtonMakesPlaneAndSplineWithTheirTags) {
     EXPECT_EQ(spline.parameters.getInt32(kCirclePlane, 0), kPlaneXZ);
 
     // The tags then draw the orbit: b = 10 sqrt(0.75), c = 5.
-    evaluateDocument(*document);
+    evaluateDocument(document());
     EXPECT_NEAR(plane.parameters.getFloat(kPlaneWidth, 0.0), 20.0, kTolerance);
     EXPECT_NEAR(plane.parameters.getFloat(kPlaneHeight, 0.0), 17.32050807568877, kTolerance);
     EXPECT_NEAR(plane.relative.position.x, -5.0, kTolerance);
@@ -180,7 +158,7 @@ TEST_F(OrbitGuides, BandButtonMakesSplineBandAndDeformerThatEvaluationDrives) {
 
     // At J2000.0 the mean longitude 0 puts the body at perihelion: the band
     // sits at offset 0 and covers a quarter of the spline around it.
-    evaluateDocument(*document);
+    evaluateDocument(document());
     EXPECT_NEAR(spline.parameters.getFloat(kSplineRadius, 0.0), 10.0, kTolerance);
     EXPECT_NEAR(spline.parameters.getFloat(kSplineSecondRadius, 0.0), 8.660254037844386, kTolerance);
     EXPECT_NEAR(spline.relative.position.x, -5.0, kTolerance);
@@ -208,7 +186,7 @@ TEST_F(OrbitGuides, BodyButtonAddsABodyAxisThatTheNextEvaluationMoves) {
 
     const Node& body = *orbit.firstChild();
     EXPECT_EQ(body.relative.position, (Vector{0.0, 0.0, 0.0}));
-    evaluateDocument(*document);
+    evaluateDocument(document());
     const Vector& p = body.relative.position;
     EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 10.0, kTolerance);
     EXPECT_NEAR(p.x, 0.0, kTolerance);

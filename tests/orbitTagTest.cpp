@@ -6,6 +6,7 @@
 #include "evaluation.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "numberText.h"
 #include "scene.h"
 #include "sceneEditing.h"
@@ -18,37 +19,22 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kSystem = 1032493, kOrbitAxis = 1032494, kBodyAxis = 1032495;
-constexpr std::int32_t kOrbitTag = 1032496, kOrbitPlaneTag = 1032497;
-constexpr std::int32_t kBodyScale = 1001;                              // system
-constexpr std::int32_t kMode = 1000, kA = 1003, kE = 1005, kKm = 1022; // orbit axis
-constexpr std::int32_t kModeElements = 1201;
-constexpr std::int32_t kSplineRadius = 2012, kSplineSecondRadius = 2013; // circle spline
-constexpr std::int32_t kPlaneWidth = 1230, kPlaneHeight = 1231;          // plane
+using namespace moduleTest;
 
-// The Earth's equatorial diameter in km: as the system's body scale it makes
-// one scene unit of every km, so that a in km is a in scene units.
-constexpr double kEarthDiameterKm = 12756.274;
 constexpr double kTolerance = 1e-12; // scene units
 
 // Values a spline or plane holds before a tag runs, so that a write shows.
 constexpr double kUntouchedSize = 11.0;
 constexpr Vector kUntouchedPosition{1.0, 2.0, 3.0};
 
-class OrbitTags : public ::testing::Test {
+class OrbitTags : public ModuleSceneTest {
 protected:
     void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-        system = &add(kSystem, nullptr);
+        ModuleSceneTest::SetUp();
+        system = &add(kSystem);
         editParameter(*system, kBodyScale, kEarthDiameterKm);
     }
 
-    Node& add(std::int32_t type, Node* parent) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
     // An orbit axis with a and e in km, drawn at one scene unit per km.
     Node& addOrbit(Node* parent, double a, double e) {
         Node& orbit = add(kOrbitAxis, parent);
@@ -71,8 +57,6 @@ protected:
     }
 
     test::TimeZone universalTime{"UTC0"};
-    HostSession session;
-    Document* document = nullptr;
     Node* system = nullptr;
 };
 
@@ -104,7 +88,7 @@ TEST_F(OrbitTags, SplineAndPlaneTakeTheEllipseWithTheOrbitAxisInAFocus) {
         Node& spline = addTagged(kTypeCircleSpline, kOrbitTag, &orbit);
         Node& plane = addTagged(kTypePlane, kOrbitPlaneTag, &orbit);
         for (std::uint64_t pass = 1; pass <= 2; ++pass) {
-            evaluateDocument(*document);
+            evaluateDocument(document());
             EXPECT_NEAR(spline.parameters.getFloat(kSplineRadius, -1.0), 10.0, kTolerance);
             EXPECT_NEAR(spline.parameters.getFloat(kSplineSecondRadius, -1.0), row.semiMinorAxis, kTolerance);
             expectPositionNear(spline.relative.position, {-row.centreOffset, 0.0, 0.0});
@@ -130,7 +114,7 @@ TEST_F(OrbitTags, OnlyTheirPrimitiveDirectlyBelowAnOrbitAxisChanges) {
     const Node& splineGrandchild = addTagged(kTypeCircleSpline, kOrbitTag, &between);
     const Node& planeGrandchild = addTagged(kTypePlane, kOrbitPlaneTag, &between);
     const Node& topLevelSpline = addTagged(kTypeCircleSpline, kOrbitTag, nullptr);
-    evaluateDocument(*document);
+    evaluateDocument(document());
     expectUntouched(splineUnderBody, "spline under a body axis");
     expectUntouched(planeUnderBody, "plane under a body axis");
     expectUntouched(planeWithOrbitTag, "plane with the orbit tag");
@@ -144,7 +128,7 @@ TEST_F(OrbitTags, WithoutASystemTheEllipseIsZero) {
     Node& orbit = addOrbit(nullptr, 10.0, 0.5);
     Node& spline = addTagged(kTypeCircleSpline, kOrbitTag, &orbit);
     Node& plane = addTagged(kTypePlane, kOrbitPlaneTag, &orbit);
-    evaluateDocument(*document);
+    evaluateDocument(document());
     EXPECT_EQ(spline.parameters.getFloat(kSplineRadius, -1.0), 0.0);
     EXPECT_EQ(spline.parameters.getFloat(kSplineSecondRadius, -1.0), 0.0);
     EXPECT_EQ(spline.relative.position, (Vector{0.0, 0.0, 0.0}));
@@ -159,7 +143,7 @@ TEST_F(OrbitTags, AnEllipseThatIsNotFiniteChangesNothing) {
     Node& orbit = addOrbit(system, 10.0, 2.0);
     const Node& spline = addTagged(kTypeCircleSpline, kOrbitTag, &orbit);
     const Node& plane = addTagged(kTypePlane, kOrbitPlaneTag, &orbit);
-    evaluateDocument(*document);
+    evaluateDocument(document());
     expectUntouched(spline, "spline");
     expectUntouched(plane, "plane");
 }

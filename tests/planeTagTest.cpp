@@ -5,6 +5,7 @@
 #include "evaluation.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "scene.h"
 #include "sceneEditing.h"
 
@@ -16,16 +17,7 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kOrbitAxis = 1032494;
-constexpr std::int32_t kBodyAxis = 1032495;
-constexpr std::int32_t kOrbitPlaneSTag = 1032498;
-constexpr std::int32_t kEquatPlaneTag = 1032499;
-
-constexpr std::int32_t kObliquity = 1003; // body axis, number text, degrees
-constexpr std::int32_t kGlobeLink = 1011; // body axis
-constexpr std::int32_t kBoxSize = 1100;   // box, vector of full side lengths
-constexpr std::int32_t kPlaneWidth = 1230;
-constexpr std::int32_t kPlaneHeight = 1231;
+using namespace moduleTest;
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
@@ -34,21 +26,11 @@ constexpr double kUntouchedWidth = 11.0;
 constexpr double kUntouchedHeight = 13.0;
 constexpr Vector kUntouchedBaseRotation{0.5, 0.6, 0.7};
 
-class PlaneTags : public ::testing::Test {
+class PlaneTags : public ModuleSceneTest {
 protected:
-    void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-    }
-
-    Node& add(std::int32_t type, Node* parent) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
     // A body axis whose globe is a box with half extents (100, 50, 80).
     Node& addBodyWithGlobe() {
-        Node& body = add(kBodyAxis, nullptr);
+        Node& body = add(kBodyAxis);
         Node& globe = add(kTypeBox, &body);
         globe.parameters.setVector(kBoxSize, {200.0, 100.0, 160.0});
         editParameter(body, kGlobeLink, Link{globe.id()});
@@ -64,9 +46,6 @@ protected:
         createTag(plane, tagType);
         return plane;
     }
-
-    HostSession session;
-    Document* document = nullptr;
 };
 
 void expectUntouched(const Node& plane, const std::string& what) {
@@ -80,7 +59,7 @@ TEST_F(PlaneTags, PlanesSpanTwiceTheGlobesDiameterAndZeroWithoutAGlobe) {
     Node& equator = addTaggedPlane(kEquatPlaneTag, &body);
     Node& orbitPlane = addTaggedPlane(kOrbitPlaneSTag, &body);
     for (int pass = 0; pass < 2; ++pass) { // no accumulation from pass to pass
-        evaluateDocument(*document);
+        evaluateDocument(document());
         for (const Node* plane : {&equator, &orbitPlane}) {
             EXPECT_EQ(plane->parameters.getFloat(kPlaneWidth, -1.0), 400.0) << "pass " << pass;
             EXPECT_EQ(plane->parameters.getFloat(kPlaneHeight, -1.0), 320.0) << "pass " << pass;
@@ -89,7 +68,7 @@ TEST_F(PlaneTags, PlanesSpanTwiceTheGlobesDiameterAndZeroWithoutAGlobe) {
 
     editParameter(body, kGlobeLink, Link{kNoNode});
     orbitPlane.frozen.rotation = kUntouchedBaseRotation;
-    evaluateDocument(*document);
+    evaluateDocument(document());
     for (const Node* plane : {&equator, &orbitPlane}) {
         EXPECT_EQ(plane->parameters.getFloat(kPlaneWidth, -1.0), 0.0);
         EXPECT_EQ(plane->parameters.getFloat(kPlaneHeight, -1.0), 0.0);
@@ -111,7 +90,7 @@ TEST_F(PlaneTags, OrbitPlaneSTakesBackTheBodysPitchAndKeepsItsBank) {
     const double banks[] = {0.0, 0.2};
     for (const double bank : banks) {
         body.relative.rotation = {0.3, 0.0, bank};
-        evaluateDocument(*document);
+        evaluateDocument(document());
         ASSERT_NEAR(body.relative.rotation.y, -0.41, 1e-15);
         EXPECT_EQ(orbitPlane.frozen.rotation, (Vector{0.0, -body.relative.rotation.y, bank}));
         EXPECT_NEAR(orbitPlane.frozen.rotation.y, 0.41, 1e-15);
@@ -130,7 +109,7 @@ TEST_F(PlaneTags, PlanesOutsideTheirPlaceAreLeftAsTheyWere) {
             {&addTaggedPlane(tagType, &null), "below a null below the body axis"},
             {&addTaggedPlane(tagType, nullptr), "at the top level"},
         };
-        evaluateDocument(*document);
+        evaluateDocument(document());
         for (const auto& [plane, where] : cases) {
             expectUntouched(*plane, std::string(where) + ", tag " + std::to_string(tagType));
         }

@@ -6,6 +6,7 @@
 #include "hostError.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "scene.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
@@ -19,28 +20,8 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kSystem = 1032493;
-constexpr std::int32_t kBodyAxis = 1032495;
-constexpr std::int32_t kRingTag = 1032500;
+using namespace moduleTest;
 
-constexpr std::int32_t kTimeScale = 1000;  // system
-constexpr std::int32_t kBodyScale = 1001;  // system
-constexpr std::int32_t kEpoch = 1003;      // system
-constexpr std::int32_t kGlobeScale = 1009; // body axis
-
-enum RingParameter : std::int32_t {
-    kInnerRadius = 1001,
-    kOuterRadius = 1002,
-    kThickness = 1003,
-    kTilt = 1004,
-    kPhase = 1005,
-    kPeriod = 1006,
-    kSliceMode = 1008,
-    kSliceStart = 1009,
-    kSliceEnd = 1010,
-    kRingEpoch = 1011,
-    kHeading = 1051,
-};
 constexpr std::int32_t kWholeRing = 1200;
 constexpr std::int32_t kSlicedRing = 1201;
 
@@ -56,7 +37,6 @@ constexpr std::int32_t kSliceTo = 1202;
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kRadiansPerDegree = kPi / 180.0;
-constexpr double kJ2000 = 2451545.0;
 
 // A body size of 1275.6274 scene units for the Earth's 1275627400 cm gives
 // 1e-6 scene units per cm, 0.1 per km; a globe scale of 0.1 makes a ring's
@@ -68,24 +48,16 @@ constexpr double kSizeTolerance = 1e-12; // scene units
 // 1e-9 days, which turns a ring of period 0.5 days by under 1e-8 rad.
 constexpr double kSpinTolerance = 1e-8; // radians
 
-class RingTag : public ::testing::Test {
+class RingTag : public ModuleSceneTest {
 protected:
     void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-        system = &add(kSystem, nullptr);
-        editParameter(*system, kEpoch, DateTime{{2000, 1, 1, 12, 0, 0}});
-        editParameter(*system, kTimeScale, 1.0);
+        ModuleSceneTest::SetUp();
+        system = &addSystem();
         editParameter(*system, kBodyScale, kBodySize);
         body = &add(kBodyAxis, system);
         editParameter(*body, kGlobeScale, kRingGlobeScale);
     }
 
-    Node& add(std::int32_t type, Node* parent) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
     // A tube or torus with a ring tag of inner 100 km and outer 300 km.
     Node& addRing(std::int32_t type, Node* parent) {
         Node& ring = add(type, parent);
@@ -95,14 +67,8 @@ protected:
         return ring;
     }
     static Node& tagOf(const Node& ring) { return *ring.tags().front(); }
-    void evaluateAt(double julianDate) {
-        document->time = Rational::fromSeconds(julianDate - kJ2000);
-        evaluateDocument(*document);
-    }
 
     test::TimeZone universalTime{"UTC0"};
-    HostSession session;
-    Document* document = nullptr;
     Node* system = nullptr;
     Node* body = nullptr;
 };
@@ -116,7 +82,7 @@ TEST_F(RingTag, NewTagShowsItsDefaultsAsNormalisedText) {
     const std::pair<std::int32_t, const char*> texts[] = {
         {kInnerRadius, "0.000000000000000e+00"}, {kOuterRadius, "0.000000000000000e+00"},
         {kThickness, "1.000000000000000e-01"},   {kTilt, "0.000000000000000e+00"},
-        {kHeading, "0.000000000000000e+00"},     {kPhase, "0.000000000000000e+00"},
+        {kRingHeading, "0.000000000000000e+00"}, {kPhase, "0.000000000000000e+00"},
         {kPeriod, "0.000000000000000e+00"}};
     for (const auto& [id, text] : texts) {
         EXPECT_EQ(tag.parameters.getString(id), text) << id;
@@ -231,7 +197,7 @@ TEST_F(RingTag, RingSpinsByItsPeriodAndIsTiltedByANegativePitch) {
         EXPECT_EQ(torus.frozen.rotation, (Vector{0.0, -0.46600291028248597, 0.2}));
     }
 
-    editParameter(tag, kHeading, std::string("90"));
+    editParameter(tag, kRingHeading, std::string("90"));
     evaluateAt(kJ2000);
     EXPECT_DOUBLE_EQ(torus.frozen.rotation.x, kPi / 2.0);
 }
@@ -258,7 +224,7 @@ TEST_F(RingTag, NonFiniteValuesLeaveTheRingAsItWas) {
     // A time scale of 0 read from a scene makes the model time non-finite.
     editParameter(tag, kPeriod, std::string("1"));
     system->parameters.setFloat(kTimeScale, 0.0);
-    notifyDocumentLoaded(*document);
+    notifyDocumentLoaded(document());
     evaluateAt(kJ2000 + 0.5);
     EXPECT_EQ(tube.relative.rotation.x, 0.7);
 }
@@ -273,14 +239,14 @@ TEST_F(RingTag, CopiesAndMovedRingsFindTheirOwnBody) {
     Node& larger = add(kBodyAxis, system);
     editParameter(larger, kGlobeScale, 2.0 * kRingGlobeScale);
     Node& copy = cloneNode(torus);
-    appendChild(*document, copy, &larger);
+    appendChild(document(), copy, &larger);
     evaluateAt(kJ2000 + 0.125);
     EXPECT_NEAR(floatOf(copy, kTorusRingRadius), 4.0, kSizeTolerance);
     EXPECT_NEAR(floatOf(copy, kTorusPipeRadius), 2.0, kSizeTolerance);
     EXPECT_NEAR(copy.relative.rotation.x, kPi / 2.0, kSpinTolerance);
     EXPECT_NEAR(floatOf(torus, kTorusRingRadius), 2.0, kSizeTolerance);
 
-    moveNode(*document, torus, &larger);
+    moveNode(document(), torus, &larger);
     evaluateAt(kJ2000);
     EXPECT_NEAR(floatOf(torus, kTorusRingRadius), 4.0, kSizeTolerance);
 }
@@ -296,8 +262,7 @@ TEST_F(RingTag, LoadedSceneRestoresTheRecordFromItsParameters) {
     editParameter(tag, kSliceEnd, 270.0);
     editParameter(tag, kRingEpoch, kJ2000 - 0.5);
 
-    Document& loaded = application().adoptDocument(sceneFromText(sceneToText(*document), "saved"));
-    document = &loaded;
+    Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
     notifyDocumentLoaded(loaded);
     Node& restored = *loaded.firstObject()->firstChild()->firstChild();
     evaluateAt(kJ2000 - 0.25); // a quarter day after the ring's epoch

@@ -7,6 +7,7 @@
 #include "evaluation.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "numberText.h"
 #include "scene.h"
 #include "sceneEditing.h"
@@ -26,21 +27,13 @@
 namespace caelo::host {
 namespace {
 
+using namespace moduleTest;
+
 namespace fs = std::filesystem;
 
-constexpr std::int32_t kSystem = 1032493, kOrbitAxis = 1032494, kBodyAxis = 1032495;
-constexpr std::int32_t kOrbitTag = 1032496, kOrbitPlaneTag = 1032497, kOrbitPlaneSTag = 1032498;
-constexpr std::int32_t kEquatPlaneTag = 1032499, kRingTag = 1032500;
-constexpr std::int32_t kEpoch = 1003, kBuildSolarSystem = 1101;          // system
-constexpr std::int32_t kMode = 1000, kOrbitEpochJd = 1001, kA = 1003;    // orbit axis
-constexpr std::int32_t kModeOrientation = 1200, kModeBand = 1203;        // orbit axis modes
-constexpr std::int32_t kRotationMode = 1007, kRotationBySolarDay = 1202; // body axis
-constexpr std::int32_t kGlobeLink = 1011, kSatelliteScale = 1010;        // body axis
-constexpr std::int32_t kStringOrbitPrefix = 10050, kStringBodyPrefix = 10051;
+constexpr std::int32_t kStringBodyPrefix = 10051;
 
-constexpr double kJ2000 = 2451545.0;
-constexpr double kKmPerAu = 149597870.7;
-constexpr double kTimeScale = 0.1;                    // the system's default: document seconds per model day
+constexpr double kDefaultTimeScale = 0.1;             // the system's default: document seconds per model day
 constexpr double kDistanceScale = 2345.4791062029553; // the system's default scene units per au
 
 // Name ids of the 39 records in the order of the preset's table, which is the
@@ -58,19 +51,17 @@ std::string prefixed(std::int32_t prefixId, std::int32_t nameId) {
     return text(prefixId) + "(" + text(nameId) + ")";
 }
 
-class SolarSystemPreset : public ::testing::Test {
+class SolarSystemPreset : public ModuleSceneTest {
 protected:
     void SetUp() override {
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
-        system = &createObject(kSystem);
-        appendChild(*document, *system, nullptr);
+        ModuleSceneTest::SetUp();
+        system = &add(kSystem);
         editParameter(*system, kEpoch, DateTime{{2000, 1, 1, 12, 0, 0}}); // J2000.0 in UT
     }
 
     [[nodiscard]] std::vector<Node*> objectsOfType(std::int32_t type) const {
         std::vector<Node*> found;
-        document->forEachNode([&](Node& node) {
+        application().activeDocument().forEachNode([&](Node& node) {
             if (node.typeId() == type) {
                 found.push_back(&node);
             }
@@ -94,13 +85,11 @@ protected:
                 (body.y - sun.y) / kDistanceScale};
     }
     void evaluateAt(double julianDate) {
-        document->time = Rational::fromSeconds((julianDate - kJ2000) * kTimeScale);
-        evaluateDocument(*document);
+        document().time = Rational::fromSeconds((julianDate - kJ2000) * kDefaultTimeScale);
+        evaluateDocument(document());
     }
 
     test::TimeZone universalTime{"UTC0"};
-    HostSession session;
-    Document* document = nullptr;
     Node* system = nullptr;
 };
 
@@ -162,14 +151,14 @@ TEST_F(SolarSystemPreset, OrbitAxesAndBarycentresCarryTheirTableSettings) {
     // with all elements 0, epoch 0 and no guides.
     const Node& earthOrbit = *bodyAxis(10104).parent();
     EXPECT_EQ(earthOrbit.parameters.getInt32(kMode, 0), kModeOrientation);
-    EXPECT_EQ(earthOrbit.parameters.getFloat(kOrbitEpochJd, -1.0), 0.0);
+    EXPECT_EQ(earthOrbit.parameters.getFloat(kOrbitEpoch, -1.0), 0.0);
     EXPECT_EQ(textToNumber(earthOrbit.parameters.getString(kA)), 0.0);
     EXPECT_EQ(earthOrbit.firstChild(), earthOrbit.lastChild()) << "only the Earth's body axis, no guides";
 
     // The barycentres have no globe; the Earth-Moon one scales its satellites.
     const Node& earthMoon = bodyAxis(10103);
     EXPECT_EQ(earthMoon.parameters.getFloat(kSatelliteScale, 0.0), 20.0);
-    EXPECT_EQ(earthMoon.parameters.getInt32(kRotationMode, 0), kRotationBySolarDay);
+    EXPECT_EQ(earthMoon.parameters.getInt32(kRotationMode, 0), kModeSolarDay);
     for (const std::int32_t barycentre : {10103, 10158}) {
         const Node& body = bodyAxis(barycentre);
         EXPECT_EQ(body.parameters.getLink(kGlobeLink), kNoNode);
@@ -210,7 +199,7 @@ TEST_F(SolarSystemPreset, OnlyTheListedRingsAndTheSunsEquatorPlaneAreSwitched) {
     int planes = 0;
     for (const Node* plane : objectsOfType(kTypePlane)) {
         ++planes;
-        EXPECT_EQ(plane->enabled, plane == sunEquatorPlane) << document->pathOf(*plane);
+        EXPECT_EQ(plane->enabled, plane == sunEquatorPlane) << document().pathOf(*plane);
     }
     EXPECT_EQ(planes, 2 * 37 + 37) << "two planes per globe and one per set of orbit guides";
 }
@@ -220,10 +209,10 @@ TEST_F(SolarSystemPreset, OnlyTheListedRingsAndTheSunsEquatorPlaneAreSwitched) {
 // (8c, 4c, -8c) and keeps its rotation.
 TEST_F(SolarSystemPreset, CameraFramesTheSunAndTheButtonIsGreyedOut) {
     EXPECT_TRUE(isParameterEnabled(*system, kBuildSolarSystem));
-    const Vector rotation = document->camera()->relative.rotation;
+    const Vector rotation = document().camera()->relative.rotation;
     ASSERT_TRUE(pressButton(*system, kBuildSolarSystem));
 
-    const Node& camera = *document->camera();
+    const Node& camera = *document().camera();
     EXPECT_DOUBLE_EQ(camera.relative.position.x, 4364.910944998516);
     EXPECT_DOUBLE_EQ(camera.relative.position.y, 2182.455472499258);
     EXPECT_DOUBLE_EQ(camera.relative.position.z, -4364.910944998516);
@@ -238,10 +227,9 @@ TEST_F(SolarSystemPreset, CameraFramesTheSunAndTheButtonIsGreyedOut) {
 TEST_F(SolarSystemPreset, FailurePartWayAnswersFalseAndKeepsWhatWasBuilt) {
     for (const std::int64_t failingCall : {1, 2, 5, 57, 300}) {
         SCOPED_TRACE("CreateObject call " + std::to_string(failingCall));
-        document = &application().newDocument();
-        system = &createObject(kSystem);
-        appendChild(*document, *system, nullptr);
-        const Vector cameraPosition = document->camera()->relative.position;
+        application().newDocument();
+        system = &add(kSystem);
+        const Vector cameraPosition = document().camera()->relative.position;
 
         application().faults().clear();
         application().faults().failCall("CreateObject", failingCall);
@@ -249,12 +237,12 @@ TEST_F(SolarSystemPreset, FailurePartWayAnswersFalseAndKeepsWhatWasBuilt) {
         application().faults().clear();
 
         int built = 0;
-        document->forEachObject([&](Node& node) { built += node.isWithin(*system) && &node != system; });
+        document().forEachObject([&](Node& node) { built += node.isWithin(*system) && &node != system; });
         EXPECT_EQ(built, failingCall - 1);
         EXPECT_LT(objectsOfType(kBodyAxis).size(), std::size(kBodyNameIds));
-        EXPECT_EQ(document->camera()->relative.position, cameraPosition);
+        EXPECT_EQ(document().camera()->relative.position, cameraPosition);
         for (const Node* plane : objectsOfType(kTypePlane)) {
-            EXPECT_FALSE(plane->enabled) << document->pathOf(*plane);
+            EXPECT_FALSE(plane->enabled) << document().pathOf(*plane);
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "hostError.h"
 #include "messages.h"
 #include "moduleLoader.h"
+#include "moduleSceneTest.h"
 #include "scene.h"
 #include "sceneEditing.h"
 #include "systemScales.h"
@@ -22,16 +23,8 @@
 namespace caelo::host {
 namespace {
 
-constexpr std::int32_t kSystem = 1032493;
-constexpr std::int32_t kOrbitAxis = 1032494;
-constexpr std::int32_t kBodyAxis = 1032495;
+using namespace moduleTest;
 
-constexpr std::int32_t kTimeScale = 1000;
-constexpr std::int32_t kBodyScale = 1001;
-constexpr std::int32_t kDistanceFactor = 1002;
-constexpr std::int32_t kEpoch = 1003;
-constexpr std::int32_t kCurrentDate = 1004;
-constexpr std::int32_t kBuildSolarSystem = 1101;
 constexpr std::int32_t kAddBodyAxis = 1102;
 constexpr std::int32_t kAddOrbitAxis = 1103;
 
@@ -40,23 +33,20 @@ constexpr std::int64_t kCreationClock = 1709294400;
 
 constexpr double kEarthDiameterCm = 1275627400.0;
 
-class SystemObject : public ::testing::Test {
+class SystemObject : public ModuleSceneTest {
 protected:
     void SetUp() override {
         setClock([] { return kCreationClock; });
-        loadModule(CAELO_TEST_MODULE_PATH);
-        document = &application().newDocument();
+        ModuleSceneTest::SetUp();
     }
-    void TearDown() override { setClock({}); }
+    void TearDown() override {
+        setClock({});
+        ModuleSceneTest::TearDown();
+    }
 
-    Node& add(std::int32_t type, Node* parent = nullptr) {
-        Node& node = createObject(type);
-        appendChild(*document, node, parent);
-        return node;
-    }
-    void evaluateAt(double seconds) {
-        document->time = Rational::fromSeconds(seconds);
-        evaluateDocument(*document);
+    void evaluateAtSeconds(double seconds) {
+        document().time = Rational::fromSeconds(seconds);
+        evaluateDocument(document());
     }
     // Parameter 1004 as "YYYY-MM-DDThh:mm:ss", or "none".
     static std::string currentDateOf(const Node& node) {
@@ -68,9 +58,6 @@ protected:
         EXPECT_TRUE(fields.has_value()) << "no date in parameter " << id;
         return fields ? dateTimeToDayNumber(*fields) : 0.0;
     }
-
-    HostSession session;
-    Document* document = nullptr;
 };
 
 // Dates are stored to the second.
@@ -85,7 +72,7 @@ TEST_F(SystemObject, DefaultsGiveTenModelDaysPerDocumentSecond) {
 
     const std::pair<double, double> secondsToDays[] = {{0.0, 0.0}, {1.0, 10.0}, {0.05, 0.5}, {-2.5, -25.0}};
     for (const auto& [seconds, days] : secondsToDays) {
-        evaluateAt(seconds);
+        evaluateAtSeconds(seconds);
         EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, days, kOneSecondInDays) << seconds << " s";
     }
 }
@@ -97,12 +84,12 @@ TEST_F(SystemObject, EpochAndCurrentDateAreLocalTime) {
 
     Node& system = add(kSystem);
     EXPECT_EQ(formatDateTime(*system.parameters.getDateTime(kEpoch)), "2024-03-01T14:00:00");
-    evaluateAt(0.1); // one model day
+    evaluateAtSeconds(0.1); // one model day
     EXPECT_EQ(currentDateOf(system), "2024-03-02T14:00:00");
 
     // An epoch entered in local time is the moment of document time 0.
     editParameter(system, kEpoch, DateTime{{2001, 1, 1, 0, 0, 0}});
-    evaluateAt(0.0);
+    evaluateAtSeconds(0.0);
     EXPECT_EQ(currentDateOf(system), "2001-01-01T00:00:00");
 }
 
@@ -129,42 +116,42 @@ TEST_F(SystemObject, QuietEditsTakeEffectOnlyAfterALoad) {
     Node& system = add(kSystem);
     const double epoch = dayNumberOf(system, kEpoch);
     setParameterQuietly(system, kTimeScale, 0.5);
-    evaluateAt(1.0);
+    evaluateAtSeconds(1.0);
     EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 10.0, kOneSecondInDays);
 
-    notifyDocumentLoaded(*document);
-    evaluateAt(1.0);
+    notifyDocumentLoaded(document());
+    evaluateAtSeconds(1.0);
     EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 2.0, kOneSecondInDays);
 }
 
 TEST_F(SystemObject, CurrentDateIsWrittenOnlyWhenTheModelTimeChanges) {
     Node& system = add(kSystem);
     EXPECT_FALSE(system.parameters.contains(kCurrentDate));
-    evaluateAt(1.0);
+    evaluateAtSeconds(1.0);
     const std::string written = currentDateOf(system);
 
     // A marker in the parameter survives a pass at the same time...
     system.parameters.set(kCurrentDate, DateTime{{1999, 12, 31, 0, 0, 0}});
-    evaluateAt(1.0);
+    evaluateAtSeconds(1.0);
     EXPECT_EQ(currentDateOf(system), "1999-12-31T00:00:00");
 
     // ...and is replaced once the time moves.
-    evaluateAt(2.0);
+    evaluateAtSeconds(2.0);
     EXPECT_NE(currentDateOf(system), "1999-12-31T00:00:00");
-    evaluateAt(1.0);
+    evaluateAtSeconds(1.0);
     EXPECT_EQ(currentDateOf(system), written);
 }
 
 TEST_F(SystemObject, ZeroTimeScaleNeverWritesANonFiniteDate) {
     Node& system = add(kSystem);
-    evaluateAt(1.0);
+    evaluateAtSeconds(1.0);
     const std::string before = currentDateOf(system);
 
     // A scene file may carry a time scale the description would refuse.
     system.parameters.setFloat(kTimeScale, 0.0);
-    notifyDocumentLoaded(*document);
+    notifyDocumentLoaded(document());
     for (double seconds : {0.0, 1.0, 2.0}) {
-        evaluateAt(seconds);
+        evaluateAtSeconds(seconds);
         EXPECT_EQ(currentDateOf(system), before) << seconds << " s";
     }
 }
@@ -191,9 +178,9 @@ TEST_F(SystemObject, CloneKeepsTheModelTime) {
     editParameter(system, kTimeScale, 0.2);
     editParameter(system, kEpoch, DateTime{{2001, 1, 1, 0, 0, 0}});
     Node& clone = cloneNode(system);
-    appendChild(*document, clone, nullptr);
+    appendChild(document(), clone, nullptr);
 
-    evaluateAt(1.0); // five model days
+    evaluateAtSeconds(1.0); // five model days
     EXPECT_EQ(currentDateOf(clone), "2001-01-06T00:00:00");
     EXPECT_EQ(currentDateOf(clone), currentDateOf(system));
 }
