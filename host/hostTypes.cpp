@@ -118,7 +118,7 @@ void addSlice(std::vector<ParameterDescription>& parameters, const std::string& 
     parameters.back().name = prefix + "_SLICE_TO";
 }
 
-struct HostTypeSpec {
+struct HostTypeDefinition {
     std::int32_t id;
     NodeKind kind;
     const char* displayName;
@@ -126,19 +126,19 @@ struct HostTypeSpec {
     std::vector<ParameterDescription> parameters;
 };
 
-std::vector<HostTypeSpec> hostTypeSpecs() {
-    std::vector<HostTypeSpec> specs;
-    specs.push_back({kTypeNull, NodeKind::Object, "Null", "HostNull", {}});
-    specs.push_back({kTypePolygon, NodeKind::Object, "Polygon Object", "HostPolygon", {}});
-    specs.push_back({kTypeSphere,
-                     NodeKind::Object,
-                     "Sphere",
-                     "HostSphere",
-                     {floatParameter(kSphereRadius, "HOSTSPHERE_RADIUS", "Radius", kDefaultSphereRadius, 0.0,
-                                     std::nullopt),
-                      intParameter(kSphereSegments, "HOSTSPHERE_SEGMENTS", "Segments", 24, 3, 1000)}});
+std::vector<HostTypeDefinition> hostTypeDefinitions() {
+    std::vector<HostTypeDefinition> definitions;
+    definitions.push_back({kTypeNull, NodeKind::Object, "Null", "HostNull", {}});
+    definitions.push_back({kTypePolygon, NodeKind::Object, "Polygon Object", "HostPolygon", {}});
+    definitions.push_back({kTypeSphere,
+                           NodeKind::Object,
+                           "Sphere",
+                           "HostSphere",
+                           {floatParameter(kSphereRadius, "HOSTSPHERE_RADIUS", "Radius", kDefaultSphereRadius,
+                                           0.0, std::nullopt),
+                            intParameter(kSphereSegments, "HOSTSPHERE_SEGMENTS", "Segments", 24, 3, 1000)}});
 
-    HostTypeSpec torus{
+    HostTypeDefinition torus{
         kTypeTorus,
         NodeKind::Object,
         "Torus",
@@ -151,9 +151,9 @@ std::vector<HostTypeSpec> hostTypeSpecs() {
          intParameter(kTorusPipeSegments, "HOSTTORUS_PIPE_SEGMENTS", "Pipe segments", 18, 3, 1000),
          axisParameter("HOSTTORUS_AXIS")}};
     addSlice(torus.parameters, "HOSTTORUS");
-    specs.push_back(std::move(torus));
+    definitions.push_back(std::move(torus));
 
-    HostTypeSpec tube{
+    HostTypeDefinition tube{
         kTypeTube,
         NodeKind::Object,
         "Tube",
@@ -167,9 +167,9 @@ std::vector<HostTypeSpec> hostTypeSpecs() {
          intParameter(kTubeRotationSegments, "HOSTTUBE_ROTATION_SEGMENTS", "Rotation segments", 36, 3, 1000),
          axisParameter("HOSTTUBE_AXIS")}};
     addSlice(tube.parameters, "HOSTTUBE");
-    specs.push_back(std::move(tube));
+    definitions.push_back(std::move(tube));
 
-    specs.push_back(
+    definitions.push_back(
         {kTypePlane,
          NodeKind::Object,
          "Plane",
@@ -183,7 +183,7 @@ std::vector<HostTypeSpec> hostTypeSpecs() {
     ParameterDescription boxSize = plainParameter(kBoxSize, "HOSTBOX_SIZE", "Size", ParameterKind::Vector);
     boxSize.defaultValue = Vector{kDefaultBoxSide, kDefaultBoxSide, kDefaultBoxSide};
     boxSize.min = 0.0;
-    specs.push_back(
+    definitions.push_back(
         {kTypeBox,
          NodeKind::Object,
          "Box",
@@ -195,7 +195,7 @@ std::vector<HostTypeSpec> hostTypeSpecs() {
           intParameter(kBoxSegmentsZ, "HOSTBOX_SEGMENTS_Z", "Segments Z", 1, 1, 1000),
           boolParameter(kBoxFillet, "HOSTBOX_FILLET", "Fillet", false)}});
 
-    specs.push_back(
+    definitions.push_back(
         {kTypeCircleSpline,
          NodeKind::Object,
          "Circle",
@@ -214,40 +214,41 @@ std::vector<HostTypeSpec> hostTypeSpecs() {
           floatParameter(kSplineAngle, "HOSTCIRCLE_ANGLE", "Angle (rad)", 0.08726646259971647, 0.0,
                          std::numbers::pi)}});
 
-    specs.push_back({kTypeCamera,
-                     NodeKind::Object,
-                     "Camera",
-                     "HostCamera",
-                     {floatParameter(kCameraFocalLength, "HOSTCAMERA_FOCAL_LENGTH", "Focal length (mm)", 36.0,
-                                     1.0, 100000.0)}});
+    definitions.push_back({kTypeCamera,
+                           NodeKind::Object,
+                           "Camera",
+                           "HostCamera",
+                           {floatParameter(kCameraFocalLength, "HOSTCAMERA_FOCAL_LENGTH", "Focal length (mm)",
+                                           36.0, 1.0, 100000.0)}});
 
-    specs.push_back({kTypeWrapDeformer,
-                     NodeKind::Object,
-                     "Wrap",
-                     "HostWrap",
-                     {floatParameter(kWrapStrength, "HOSTWRAP_STRENGTH", "Strength", 1.0, 0.0, 1.0),
-                      plainParameter(kWrapSpline, "HOSTWRAP_SPLINE", "Spline", ParameterKind::Link),
-                      floatParameter(kWrapRangeStart, "HOSTWRAP_RANGE_START", "Range start", 0.0, -1.0, 1.0),
-                      floatParameter(kWrapRangeEnd, "HOSTWRAP_RANGE_END", "Range end", 1.0, -1.0, 1.0),
-                      floatParameter(kWrapOffset, "HOSTWRAP_OFFSET", "Offset", 0.0, -1.0, 1.0),
-                      intParameter(kWrapFitMode, "HOSTWRAP_FIT_MODE", "Fit mode", 0, 0, 2),
-                      cycleParameter(kWrapAxis, "HOSTWRAP_AXIS", "Axis", kAxisPlusZ,
-                                     {{kAxisPlusX, "+X"},
-                                      {kAxisMinusX, "-X"},
-                                      {kAxisPlusY, "+Y"},
-                                      {kAxisMinusY, "-Y"},
-                                      {kAxisPlusZ, "+Z"},
-                                      {kAxisMinusZ, "-Z"}}),
-                      intParameter(kWrapScaleMode, "HOSTWRAP_SCALE_MODE", "Scale mode", 0, 0, 2),
-                      plainParameter(kWrapProfile, "HOSTWRAP_PROFILE", "Size profile", ParameterKind::Curve),
-                      floatParameter(kWrapTension, "HOSTWRAP_TENSION", "Tension", 1.0, 0.0, 100.0)}});
+    definitions.push_back(
+        {kTypeWrapDeformer,
+         NodeKind::Object,
+         "Wrap",
+         "HostWrap",
+         {floatParameter(kWrapStrength, "HOSTWRAP_STRENGTH", "Strength", 1.0, 0.0, 1.0),
+          plainParameter(kWrapSpline, "HOSTWRAP_SPLINE", "Spline", ParameterKind::Link),
+          floatParameter(kWrapRangeStart, "HOSTWRAP_RANGE_START", "Range start", 0.0, -1.0, 1.0),
+          floatParameter(kWrapRangeEnd, "HOSTWRAP_RANGE_END", "Range end", 1.0, -1.0, 1.0),
+          floatParameter(kWrapOffset, "HOSTWRAP_OFFSET", "Offset", 0.0, -1.0, 1.0),
+          intParameter(kWrapFitMode, "HOSTWRAP_FIT_MODE", "Fit mode", 0, 0, 2),
+          cycleParameter(kWrapAxis, "HOSTWRAP_AXIS", "Axis", kAxisPlusZ,
+                         {{kAxisPlusX, "+X"},
+                          {kAxisMinusX, "-X"},
+                          {kAxisPlusY, "+Y"},
+                          {kAxisMinusY, "-Y"},
+                          {kAxisPlusZ, "+Z"},
+                          {kAxisMinusZ, "-Z"}}),
+          intParameter(kWrapScaleMode, "HOSTWRAP_SCALE_MODE", "Scale mode", 0, 0, 2),
+          plainParameter(kWrapProfile, "HOSTWRAP_PROFILE", "Size profile", ParameterKind::Curve),
+          floatParameter(kWrapTension, "HOSTWRAP_TENSION", "Tension", 1.0, 0.0, 100.0)}});
 
-    specs.push_back({kTypeShadingTag,
-                     NodeKind::Tag,
-                     "Shading",
-                     "HostShading",
-                     {boolParameter(kShadingSmooth, "HOSTSHADING_SMOOTH", "Smooth shading", false)}});
-    return specs;
+    definitions.push_back({kTypeShadingTag,
+                           NodeKind::Tag,
+                           "Shading",
+                           "HostShading",
+                           {boolParameter(kShadingSmooth, "HOSTSHADING_SMOOTH", "Smooth shading", false)}});
+    return definitions;
 }
 
 // Half extents (a along the axis, b across it) placed by the axis choice.
@@ -267,15 +268,15 @@ Vector alongAxis(std::int32_t axis, double along, double across) {
 } // namespace
 
 void registerHostTypes(TypeRegistry& types, DescriptionTable& descriptions) {
-    for (HostTypeSpec& spec : hostTypeSpecs()) {
+    for (HostTypeDefinition& definition : hostTypeDefinitions()) {
         NodeType type;
-        type.id = spec.id;
-        type.kind = spec.kind;
-        type.displayName = spec.displayName;
-        type.descriptionName = spec.descriptionName;
+        type.id = definition.id;
+        type.kind = definition.kind;
+        type.displayName = definition.displayName;
+        type.descriptionName = definition.descriptionName;
         type.hostType = true;
         types.add(std::move(type));
-        descriptions.add(Description{spec.descriptionName, std::move(spec.parameters)});
+        descriptions.add(Description{definition.descriptionName, std::move(definition.parameters)});
     }
 }
 
