@@ -1,19 +1,16 @@
 #include "sceneFile.h"
 
 #include "application.h"
+#include "atomicFile.h"
 #include "hostError.h"
 #include "hostInternal.h"
 #include "jsonReader.h"
 #include "messages.h"
 #include "registry.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <set>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace caelo::host {
@@ -514,21 +511,6 @@ void printJson(const OrderedJson& j, int indent, std::string& out) {
     }
 }
 
-// Writes the whole text to a file and flushes it to the disk.
-void writeFile(const std::filesystem::path& file, const std::string& text) {
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (!out) {
-        throw HostError(file.string() + ": cannot open for writing: " + std::strerror(errno));
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
-                         std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-    const int error = errno;
-    const bool closed = std::fclose(out) == 0;
-    if (!written || !closed) {
-        throw HostError(file.string() + ": cannot write: " + std::strerror(error));
-    }
-}
-
 } // namespace
 
 std::string sceneToText(const Document& document) {
@@ -538,22 +520,10 @@ std::string sceneToText(const Document& document) {
 }
 
 void saveScene(const Document& document, const std::filesystem::path& file) {
-    const std::string text = sceneToText(document);
-    std::filesystem::path temporary = file;
-    temporary += ".saving-" + std::to_string(getpid());
     try {
-        writeFile(temporary, text);
+        writeFileAtomically(file, sceneToText(document));
     } catch (const HostError& error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
         throw HostError(file.string() + ": cannot save the scene: " + error.what());
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw HostError(file.string() + ": cannot save the scene: " + error.message());
     }
 }
 
