@@ -14,19 +14,17 @@ namespace caelo::app {
 // was last evaluated: its epoch, model date and scales, then every body axis
 // by name, indented below the body it orbits, with the heliocentric distance
 // (au) and ecliptic longitude and latitude (degrees) of each body that orbits
-// the Sun directly (the planets and barycentres). The figures come from the
-// scene: the body axis's world position relative to the Sun's body axis
-// (the system's first body axis) divided by the system's distance scale,
-// scene (x, y, z) read as ecliptic (x, z, y). A document without a system
-// gets one line that says so.
-void writeSolarSystemSummary(const host::Document& document, std::ostream& out);
+// the Sun directly (the planets and barycentres), as bodyPlaces.h computes
+// them. `zoneOffsetDays` is the zone offset the system reads its dates with
+// (systemObject.h). A document without a system gets one line that says so.
+void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDays, std::ostream& out);
 
 // Makes a new active document with a system object (epoch: now), presses its
 // button 1101 to build the preset solar system, evaluates at document time 0,
 // writes the summary to `out` and saves the scene as
 // `<outputFolder>/solar-system.caelo`, creating the folder. Throws
 // host::HostError when the build fails or a host operation is refused, and
-// std::filesystem::filesystem_error.
+// CommandError when the folder cannot be created.
 void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder);
 
 } // namespace caelo::app

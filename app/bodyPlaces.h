@@ -1,0 +1,55 @@
+// Where the body axes of a document are, as last evaluated: their world
+// positions and, for the bodies that orbit their system's central body
+// directly (the planets and barycentres about the Sun), their heliocentric
+// ecliptic places.
+//
+// The scene frame is the module's: ecliptic (x, y, z) is scene (x, z, y), so
+// scene +Y is ecliptic north and ecliptic longitude grows from scene +X
+// towards scene +Z.
+//
+// Example:
+//   for (const BodyPlace& place : bodyPlaces(document)) {
+//       if (place.heliocentric) { std::cout << place.heliocentric->distanceAu; }
+//   }
+#ifndef CAELO_APP_BODY_PLACES_H
+#define CAELO_APP_BODY_PLACES_H
+
+#include "scene.h"
+
+#include <optional>
+#include <vector>
+
+namespace caelo::app {
+
+// A place relative to the central body on the ecliptic sphere.
+struct HeliocentricPlace {
+    double distanceAu = 0.0;
+    double longitudeDeg = 0.0; // [0, 360)
+    double latitudeDeg = 0.0;  // [-90, 90], north positive
+};
+
+// The heliocentric place of an offset from the central body given in scene
+// units. Nothing when `sceneUnitsPerAu` is not a positive finite number or the
+// offset is not finite.
+// Example: heliocentricPlace({0, 0, 2}, 2) gives 1 au at longitude 90, latitude 0.
+[[nodiscard]] std::optional<HeliocentricPlace> heliocentricPlace(const host::Vector& offsetScene,
+                                                                 double sceneUnitsPerAu);
+
+// One body axis.
+struct BodyPlace {
+    const host::Node* body = nullptr;
+    const host::Node* system = nullptr; // the governing system, or nullptr
+    int depth = 0;                      // body axes above it (within its system, if any)
+    host::Vector worldPosition;         // scene units
+    // For a body whose nearest body-axis ancestor is its system's central body
+    // (the system's first body axis in tree order).
+    std::optional<HeliocentricPlace> heliocentric;
+};
+
+// Every body axis of the document in tree order (a parent before its
+// children).
+[[nodiscard]] std::vector<BodyPlace> bodyPlaces(const host::Document& document);
+
+} // namespace caelo::app
+
+#endif

@@ -1,0 +1,90 @@
+#include "systemObject.h"
+
+#include "console.h"
+#include "dateService.h"
+#include "messages.h"
+#include "timeUnits.h"
+
+#include <cmath>
+#include <vector>
+
+namespace caelo::app {
+namespace {
+
+constexpr double kEarthDiameterCentimetres = 1275627400.0;
+constexpr double kCentimetresPerAu = 149597870700.0 * 100.0;
+
+std::vector<host::Node*> systemsOf(const host::Document& document) {
+    std::vector<host::Node*> systems;
+    document.forEachObject([&systems](host::Node& node) {
+        if (node.typeId() == kTypeSystem) {
+            systems.push_back(&node);
+        }
+    });
+    return systems;
+}
+
+} // namespace
+
+const host::Node* firstSystem(const host::Document& document) {
+    const std::vector<host::Node*> systems = systemsOf(document);
+    return systems.empty() ? nullptr : systems.front();
+}
+
+const host::Node* governingSystem(const host::Node& node) {
+    for (const host::Node* ancestor = node.parent(); ancestor != nullptr; ancestor = ancestor->parent()) {
+        if (ancestor->typeId() == kTypeSystem) {
+            return ancestor;
+        }
+    }
+    return nullptr;
+}
+
+double sceneUnitsPerAu(const host::Node& system) {
+    const double bodySize = system.parameters.getFloat(kSystemBodyScale, 0.0);
+    const double distanceFactor = system.parameters.getFloat(kSystemDistanceFactor, 0.0);
+    return kCentimetresPerAu * (bodySize / kEarthDiameterCentimetres) * distanceFactor;
+}
+
+double sceneUnitsPerEarthDiameter(const host::Node& system) {
+    return system.parameters.getFloat(kSystemBodyScale, 0.0);
+}
+
+double currentZoneOffsetDays() {
+    const HostDateTime universal = host::currentDateTime();
+    return host::dateTimeToDayNumber(host::universalToLocal(universal)) -
+           host::dateTimeToDayNumber(universal);
+}
+
+std::optional<double> epochJulianDate(const host::Node& system, double zoneOffsetDays) {
+    const auto epoch = system.parameters.getDateTime(kSystemEpoch);
+    if (!epoch) {
+        return std::nullopt;
+    }
+    return host::dateTimeToDayNumber(*epoch) - kDayNumberMinusJulianDate - zoneOffsetDays;
+}
+
+std::optional<double> modelJulianDate(const host::Document& document, const host::Node& system,
+                                      double zoneOffsetDays) {
+    const auto epoch = epochJulianDate(system, zoneOffsetDays);
+    const double secondsPerDay = system.parameters.getFloat(kSystemTimeScale, 0.0);
+    if (!epoch || !std::isfinite(secondsPerDay) || secondsPerDay <= 0.0) {
+        return std::nullopt;
+    }
+    return *epoch + document.time.seconds() / secondsPerDay;
+}
+
+void setEpochEverywhere(host::Document& document, double julianDate, double zoneOffsetDays) {
+    const std::vector<host::Node*> systems = systemsOf(document);
+    if (systems.empty()) {
+        throw CommandError("--date: the scene holds no system object whose epoch the date could set");
+    }
+    const HostDateTime epoch =
+        host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate + zoneOffsetDays);
+    for (host::Node* system : systems) {
+        host::editParameter(*system, kSystemEpoch, host::DateTime{epoch});
+    }
+    document.time = host::Rational{0, 1};
+}
+
+} // namespace caelo::app

@@ -1,0 +1,74 @@
+// The tool's view of the module's system objects: where they are, their
+// scales, the model time they make of the document time, and their epoch.
+//
+// A system reads its local-time dates (epoch, model date) with the zone offset
+// it took when it was created; a system read from a scene file has none and
+// reads them as universal time. The tool knows which of the two it holds and
+// passes that offset along as `zoneOffsetDays`.
+//
+// Example:
+//   const host::Node* system = firstSystem(document);
+//   const auto julianDate = modelJulianDate(document, *system, currentZoneOffsetDays());
+#ifndef CAELO_APP_SYSTEM_OBJECT_H
+#define CAELO_APP_SYSTEM_OBJECT_H
+
+#include "scene.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace caelo::app {
+
+// Node types of the module the tool reads.
+inline constexpr std::int32_t kTypeSystem = 1032493;
+inline constexpr std::int32_t kTypeBodyAxis = 1032495;
+
+// The system's parameters.
+inline constexpr std::int32_t kSystemTimeScale = 1000;      // Float: document seconds per model day
+inline constexpr std::int32_t kSystemBodyScale = 1001;      // Float: scene units per Earth diameter
+inline constexpr std::int32_t kSystemDistanceFactor = 1002; // Float: distances against body scale
+inline constexpr std::int32_t kSystemEpoch = 1003;          // date-time: the date of document time 0
+inline constexpr std::int32_t kSystemCurrentDate = 1004;    // date-time: the model date now
+inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
+
+// The first system object of the document in tree order, or nullptr.
+[[nodiscard]] const host::Node* firstSystem(const host::Document& document);
+
+// The system that governs a node: its nearest ancestor of the system type
+// (the node itself is not tested), or nullptr.
+[[nodiscard]] const host::Node* governingSystem(const host::Node& node);
+
+// Scene units per au, as the system derives them from its body scale and
+// distance factor: 1 au in cm x (body scale / Earth diameter in cm) x factor.
+// Example: the defaults 100 and 0.002 give 2345.4791062029553.
+[[nodiscard]] double sceneUnitsPerAu(const host::Node& system);
+
+// Scene units per Earth diameter (the body scale parameter).
+[[nodiscard]] double sceneUnitsPerEarthDiameter(const host::Node& system);
+
+// Local minus universal time now, in days: the zone offset of a system
+// object created now.
+[[nodiscard]] double currentZoneOffsetDays();
+
+// The model time of the system at the document's time, as a Julian Date in
+// universal time (days): the epoch's day number minus 0.5 minus the zone
+// offset, plus the document seconds divided by the time scale (document
+// seconds per model day). Nothing when the epoch is missing or the time scale
+// is not a positive finite number.
+[[nodiscard]] std::optional<double> modelJulianDate(const host::Document& document, const host::Node& system,
+                                                    double zoneOffsetDays);
+
+// The system's epoch as a Julian Date in universal time (days), or nothing
+// when it is missing.
+[[nodiscard]] std::optional<double> epochJulianDate(const host::Node& system, double zoneOffsetDays);
+
+// Makes document time 0 stand for the moment `julianDate` (universal time,
+// days) in every system object of the document: writes each system's epoch as
+// a user's edit (rounded to the second) and sets the document time to 0.
+// Throws CommandError when the document holds no system object, and
+// host::HostError when a system refuses the date.
+void setEpochEverywhere(host::Document& document, double julianDate, double zoneOffsetDays);
+
+} // namespace caelo::app
+
+#endif
