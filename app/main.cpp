@@ -1,6 +1,7 @@
-// caelo: builds, evaluates and inspects planetary-system scenes through the
-// stand-in host and the module it loads.
+// caelo: builds, evaluates, shows and exports planetary-system scenes through
+// the stand-in host and the module it loads (commands in docs/caelo.md).
 #include "application.h"
+#include "commands.h"
 #include "console.h"
 #include "mainJob.h"
 #include "moduleLoader.h"
@@ -11,11 +12,16 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr const char* kOutputFolder = "caelo-out";
+// Exit statuses: a command that failed, and a command line that was refused.
+constexpr int kFailed = 1;
+constexpr int kBadCommandLine = 2;
 
 int runScriptFile(const std::string& file) {
     caelo::app::Console console(std::cout);
@@ -24,27 +30,73 @@ int runScriptFile(const std::string& file) {
     }
     std::ifstream script(file);
     if (!script) {
-        std::cerr << "caelo: cannot open the script " << file << ": " << std::strerror(errno) << '\n';
-        return 1;
+        std::cerr << "caelo: " << file << ": cannot open the script: " << std::strerror(errno) << '\n';
+        return kFailed;
     }
     return console.runScript(script, file, std::cerr);
+}
+
+// The options every command that works on a scene shares.
+void addSceneOptions(CLI::App& command, caelo::app::SceneChoice& scene) {
+    command.add_option("--scene", scene.sceneFile,
+                       "Start from a saved scene file instead of building the solar system");
+    command.add_option("--date", scene.date,
+                       "Model date for document time 0, ISO 8601: 2026-12-08, 2026-12-08T18:30, "
+                       "2026-12-08T18:30:00Z, 2026-12-08T18:30+01:00 (without a zone: local time)");
+}
+
+// One line for a command line that cannot be parsed.
+std::string describeParseError(const CLI::ParseError& error, const CLI::App& cli) {
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+        const std::vector<std::string> extras = cli.remaining(true);
+        if (!extras.empty()) {
+            const std::string& first = extras.front();
+            return first +
+                   (first.starts_with("-") ? ": unknown option" : ": unknown subcommand or argument") +
+                   " (see caelo --help)";
+        }
+    }
+    return std::string(error.what()) + " (see caelo --help)";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App cli(
-        "caelo: an accurate, animated planetary system in a 3D scene.\n"
-        "Without a subcommand, caelo builds the solar system (the Sun, the planets, their moons and\n"
-        "rings), evaluates it, prints where the bodies are and saves it to\n"
-        "caelo-out/solar-system.caelo.",
-        "caelo");
+    CLI::App cli("caelo: an accurate, animated planetary system in a 3D scene.\n"
+                 "Without a subcommand, caelo builds the solar system (the Sun, the planets, their moons\n"
+                 "and rings) at the current date, evaluates it, prints where the bodies are and saves\n"
+                 "the scene to caelo-out/solar-system.caelo.",
+                 "caelo");
     cli.require_subcommand(0, 1);
+    cli.fallthrough();
+    cli.footer("Examples:\n"
+               "  caelo\n"
+               "  caelo positions --date 2026-12-08 --format csv\n"
+               "More in docs/caelo.md.");
+    bool quiet = false;
+    cli.add_flag("-q,--quiet", quiet, "Show no progress bar");
+
+    caelo::app::PositionsRequest positionsRequest;
+    CLI::App* positions = cli.add_subcommand(
+        "positions", "Print every body axis with its path, world position and, for the planets and "
+                     "barycentres, heliocentric distance (au) and ecliptic longitude and latitude (degrees)");
+    addSceneOptions(*positions, positionsRequest.scene);
+    positions->add_option("--format", positionsRequest.format, "table (default), csv or json");
+
     std::string scriptFile;
     CLI::App* script =
         cli.add_subcommand("script", "Run a console script, one command a line (commands: docs/console.md)");
     script->add_option("FILE", scriptFile, "The script file, or - for standard input")->required();
-    CLI11_PARSE(cli, argc, argv);
+
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+            return cli.exit(error);
+        }
+        std::cerr << "caelo: " << describeParseError(error, cli) << '\n';
+        return kBadCommandLine;
+    }
 
     try {
         caelo::host::HostSession session;
@@ -52,11 +104,15 @@ int main(int argc, char** argv) {
         if (*script) {
             return runScriptFile(scriptFile);
         }
+        if (*positions) {
+            caelo::app::runPositions(positionsRequest, std::cout);
+            return 0;
+        }
         caelo::app::runMainJob(std::cout, kOutputFolder);
         return 0;
     } catch (const std::exception& error) {
         std::cout.flush();
         std::cerr << "caelo: " << error.what() << '\n';
-        return 1;
+        return kFailed;
     }
 }

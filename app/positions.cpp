@@ -1,0 +1,227 @@
+#include "positions.h"
+
+#include "bodyPlaces.h"
+#include "dateService.h"
+#include "numberText.h"
+#include "systemObject.h"
+#include "timeUnits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace caelo::app {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Table layout: number columns and their decimals.
+constexpr int kNumberColumn = 16;
+constexpr int kSceneDecimals = 4;
+constexpr int kAuDecimals = 6;
+constexpr int kDegreeDecimals = 4;
+constexpr int kJulianDateDecimals = 6;
+constexpr std::size_t kColumnGap = 2;
+constexpr std::size_t kIndentPerDepth = 2;
+
+Json number(double value) {
+    return std::isfinite(value) ? Json(value) : Json(nullptr);
+}
+
+// "2000-01-01T12:00:00Z" for a Julian Date in universal time.
+std::string universalText(double julianDate) {
+    return host::formatDateTime(host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate)) + "Z";
+}
+
+Json optionalDate(std::optional<double> julianDate) {
+    return julianDate ? Json(universalText(*julianDate)) : Json(nullptr);
+}
+
+Json systemJson(const host::Document& document, const host::Node* system, double zoneOffsetDays) {
+    if (system == nullptr) {
+        return Json{{"system", nullptr},
+                    {"systemName", nullptr},
+                    {"epoch", nullptr},
+                    {"modelDate", nullptr},
+                    {"modelJulianDate", nullptr},
+                    {"timeScaleSecondsPerDay", nullptr},
+                    {"distanceScaleUnitsPerAu", nullptr},
+                    {"bodyScaleUnitsPerEarthDiameter", nullptr}};
+    }
+    const auto julianDate = modelJulianDate(document, *system, zoneOffsetDays);
+    return Json{{"system", document.pathOf(*system)},
+                {"systemName", system->name},
+                {"epoch", optionalDate(epochJulianDate(*system, zoneOffsetDays))},
+                {"modelDate", optionalDate(julianDate)},
+                {"modelJulianDate", julianDate ? number(*julianDate) : Json(nullptr)},
+                {"timeScaleSecondsPerDay", number(system->parameters.getFloat(kSystemTimeScale, 0.0))},
+                {"distanceScaleUnitsPerAu", number(sceneUnitsPerAu(*system))},
+                {"bodyScaleUnitsPerEarthDiameter", number(sceneUnitsPerEarthDiameter(*system))}};
+}
+
+Json bodyJson(const host::Document& document, const BodyPlace& place) {
+    const host::Vector& at = place.worldPosition;
+    const auto& helio = place.heliocentric;
+    return Json{{"name", place.body->name},
+                {"path", document.pathOf(*place.body)},
+                {"position", Json::array({number(at.x), number(at.y), number(at.z)})},
+                {"distanceAu", helio ? number(helio->distanceAu) : Json(nullptr)},
+                {"longitudeDeg", helio ? number(helio->longitudeDeg) : Json(nullptr)},
+                {"latitudeDeg", helio ? number(helio->latitudeDeg) : Json(nullptr)}};
+}
+
+// ------------------------------------------------------------------ CSV
+
+std::string csvNumber(double value) {
+    return std::isfinite(value) ? host::formatDouble(value) : std::string();
+}
+
+void writeCsv(const host::Document& document, std::ostream& out) {
+    out << "name,path,x,y,z,distance_au,longitude_deg,latitude_deg\n";
+    for (const BodyPlace& place : bodyPlaces(document)) {
+        const host::Vector& at = place.worldPosition;
+        out << csvField(place.body->name) << ',' << csvField(document.pathOf(*place.body)) << ','
+            << csvNumber(at.x) << ',' << csvNumber(at.y) << ',' << csvNumber(at.z);
+        if (const auto& helio = place.heliocentric) {
+            out << ',' << csvNumber(helio->distanceAu) << ',' << csvNumber(helio->longitudeDeg) << ','
+                << csvNumber(helio->latitudeDeg) << '\n';
+        } else {
+            out << ",,,\n";
+        }
+    }
+}
+
+// ---------------------------------------------------------------- table
+
+std::string fixedText(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return "-";
+    }
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(decimals) << value;
+    std::string written = text.str();
+    // A value that rounds to zero is written without a sign ("-0.0000" reads as a fault).
+    if (written.front() == '-' && written.find_first_not_of("-0.") == std::string::npos) {
+        written.erase(0, 1);
+    }
+    return written;
+}
+
+void writeTableHeading(const host::Document& document, const host::Node* system, double zoneOffsetDays,
+                       std::ostream& out) {
+    if (system == nullptr) {
+        out << "The document holds no system object: no heliocentric places.\n\n";
+        return;
+    }
+    out << "System \"" << system->name << "\" (" << document.pathOf(*system) << ")\n";
+    if (const auto julianDate = modelJulianDate(document, *system, zoneOffsetDays)) {
+        out << "  model date          " << universalText(*julianDate) << '\n'
+            << "  model Julian Date   " << fixedText(*julianDate, kJulianDateDecimals) << " (UT)\n";
+    }
+    out << "  distance scale      1 au is " << host::formatDouble(sceneUnitsPerAu(*system))
+        << " scene units\n"
+        << "  body scale          the Earth's diameter is "
+        << host::formatDouble(sceneUnitsPerEarthDiameter(*system)) << " scene units\n\n";
+}
+
+void writeTable(const host::Document& document, double zoneOffsetDays, std::ostream& out) {
+    const std::vector<BodyPlace> places = bodyPlaces(document);
+    std::vector<std::string> names;
+    std::vector<std::string> paths;
+    std::size_t nameWidth = std::string("body").size();
+    std::size_t pathWidth = std::string("path").size();
+    for (const BodyPlace& place : places) {
+        names.push_back(std::string(kIndentPerDepth * static_cast<std::size_t>(place.depth), ' ') +
+                        place.body->name);
+        paths.push_back(document.pathOf(*place.body));
+        nameWidth = std::max(nameWidth, names.back().size());
+        pathWidth = std::max(pathWidth, paths.back().size());
+    }
+    nameWidth += kColumnGap;
+    pathWidth += kColumnGap;
+
+    std::ostringstream table;
+    writeTableHeading(document, firstSystem(document), zoneOffsetDays, table);
+    table << std::left << std::setw(static_cast<int>(nameWidth)) << "body"
+          << std::setw(static_cast<int>(pathWidth)) << "path" << std::right;
+    for (const char* heading :
+         {"x (scene)", "y (scene)", "z (scene)", "distance (au)", "longitude (deg)", "latitude (deg)"}) {
+        table << std::setw(kNumberColumn) << heading;
+    }
+    table << '\n';
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const host::Vector& at = places[i].worldPosition;
+        table << std::left << std::setw(static_cast<int>(nameWidth)) << names[i]
+              << std::setw(static_cast<int>(pathWidth)) << paths[i] << std::right;
+        for (const double coordinate : {at.x, at.y, at.z}) {
+            table << std::setw(kNumberColumn) << fixedText(coordinate, kSceneDecimals);
+        }
+        if (const auto& helio = places[i].heliocentric) {
+            table << std::setw(kNumberColumn) << fixedText(helio->distanceAu, kAuDecimals)
+                  << std::setw(kNumberColumn) << fixedText(helio->longitudeDeg, kDegreeDecimals)
+                  << std::setw(kNumberColumn) << fixedText(helio->latitudeDeg, kDegreeDecimals);
+        }
+        table << '\n';
+    }
+    if (places.empty()) {
+        table << "(no body axes)\n";
+    }
+    out << table.str();
+}
+
+} // namespace
+
+std::optional<PositionsFormat> positionsFormatNamed(std::string_view name) {
+    if (name == "table") {
+        return PositionsFormat::Table;
+    }
+    if (name == "csv") {
+        return PositionsFormat::Csv;
+    }
+    if (name == "json") {
+        return PositionsFormat::Json;
+    }
+    return std::nullopt;
+}
+
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+Json positionsToJson(const host::Document& document, double zoneOffsetDays) {
+    Json json = systemJson(document, firstSystem(document), zoneOffsetDays);
+    Json bodies = Json::array();
+    for (const BodyPlace& place : bodyPlaces(document)) {
+        bodies.push_back(bodyJson(document, place));
+    }
+    json["bodies"] = std::move(bodies);
+    return json;
+}
+
+void writePositions(const host::Document& document, double zoneOffsetDays, PositionsFormat format,
+                    std::ostream& out) {
+    switch (format) {
+    case PositionsFormat::Table:
+        writeTable(document, zoneOffsetDays, out);
+        break;
+    case PositionsFormat::Csv:
+        writeCsv(document, out);
+        break;
+    case PositionsFormat::Json:
+        out << positionsToJson(document, zoneOffsetDays).dump(2, ' ', false, Json::error_handler_t::replace)
+            << '\n';
+        break;
+    }
+}
+
+} // namespace caelo::app

@@ -1,0 +1,169 @@
+// The caelo command as users run it: the built program with its subcommands,
+// their outputs, and every kind of bad input refused cleanly.
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A fresh working folder per test, removed afterwards.
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::temp_directory_path() /
+                  ("caelo-cli-" + std::string(info->name()) + "-" + std::to_string(getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Runs caelo with `arguments` in the working folder, in universal time
+    // unless `zone` names another TZ.
+    Outcome caelo(const std::string& arguments, const std::string& zone = "UTC0") const {
+        const std::string command = "cd '" + folder_.string() + "' && TZ='" + zone +
+                                    "' '" CAELO_TEST_CAELO_EXE "' " + arguments + " < /dev/null > ../" +
+                                    runFile("out") + " 2> ../" + runFile("err");
+        const int status = std::system(command.c_str());
+        Outcome run;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = readFile(folder_.parent_path() / runFile("out"));
+        run.err = readFile(folder_.parent_path() / runFile("err"));
+        fs::remove(folder_.parent_path() / runFile("out"));
+        fs::remove(folder_.parent_path() / runFile("err"));
+        return run;
+    }
+
+    // Every file and folder below the working folder.
+    std::set<std::string> contents() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
+            names.insert(fs::relative(entry.path(), folder_).string());
+        }
+        return names;
+    }
+
+    static Json jsonOf(const Outcome& run) { return Json::parse(run.out); }
+
+    fs::path folder_;
+
+private:
+    // Captured output lives beside the working folder, so that the folder
+    // holds only what caelo wrote.
+    std::string runFile(const char* stream) const { return folder_.filename().string() + "." + stream; }
+};
+
+TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
+    std::ofstream(folder_ / "bad.caelo") << "{\"format\": \"caelo-scene\", ";
+    std::ofstream(folder_ / "caelo-out") << "a file where the output folder would go";
+    std::ofstream(folder_ / "plain.txt") << "add 5140\nsave plain.caelo\n";
+    ASSERT_EQ(caelo("script plain.txt").exitCode, 0);
+    const std::set<std::string> before = contents();
+
+    struct Case {
+        const char* arguments;
+        const char* message; // the start of the line after "caelo: "
+    };
+    const Case cases[] = {
+        {"positions --date 2026-02-30", "date '2026-02-30': day 30 is not in 2026-02"},
+        {"positions --date tomorrow", "date 'tomorrow': expected YYYY-MM-DD"},
+        {"positions --date", "--date"},
+        {"positions --scene missing.caelo", "missing.caelo: "},
+        {"positions --scene bad.caelo", "bad.caelo: "},
+        {"positions --scene plain.caelo --date 2026-12-08", "--date: the scene holds no system object"},
+        {"positions --format xml", "--format 'xml': expected table, csv or json"},
+        {"positions --bogus", "--bogus: unknown option"},
+        {"bogus", "bogus: unknown subcommand or argument"},
+        {"", "caelo-out: cannot create the output folder"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = caelo(c.arguments);
+        EXPECT_NE(run.exitCode, 0) << c.arguments;
+        EXPECT_EQ(run.err.rfind("caelo: " + std::string(c.message), 0), 0u) << c.arguments << "\n" << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.arguments << "\n" << run.err;
+        EXPECT_EQ(contents(), before) << c.arguments;
+    }
+}
+
+TEST_F(Cli, PositionsInEveryFormatAtJ2000) {
+    const std::string at = "positions --date 2000-01-01T12:00:00Z";
+    const Outcome json = caelo(at + " --format json");
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const Json report = jsonOf(json);
+    EXPECT_EQ(report["modelJulianDate"], 2451545.0);
+    const auto heliocentric = std::count_if(report["bodies"].begin(), report["bodies"].end(),
+                                            [](const Json& body) { return !body["distanceAu"].is_null(); });
+    EXPECT_EQ(heliocentric, 9) << "eight planets' places and the Pluto-Charon barycentre's";
+
+    const Outcome csv = caelo(at + " --format csv");
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'),
+              1 + static_cast<long>(report["bodies"].size()));
+
+    const Outcome table = caelo(at);
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_NE(table.out.find("model Julian Date   2451545.000000 (UT)"), std::string::npos) << table.out;
+    EXPECT_EQ(table.out.find("-0.0000 "), std::string::npos) << "no signed zeros";
+    EXPECT_TRUE(table.err.empty()) << table.err;
+}
+
+TEST_F(Cli, DateWithoutZoneIsLocalTime) {
+    const Outcome run = caelo("positions --date 2000-01-01T17:30 --format json", "IST-5:30");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NEAR(jsonOf(run)["modelJulianDate"].get<double>(), 2451545.0, 1e-6);
+}
+
+TEST_F(Cli, SavedSceneKeepsItsEpochOrTakesTheGivenDate) {
+    ASSERT_EQ(caelo("").exitCode, 0);
+    const Outcome kept = caelo("positions --scene caelo-out/solar-system.caelo --format json");
+    ASSERT_EQ(kept.exitCode, 0) << kept.err;
+    // The main job's epoch is now, to the second.
+    const auto now = static_cast<double>(std::time(nullptr)) / 86400.0 + 2440587.5;
+    EXPECT_NEAR(jsonOf(kept)["modelJulianDate"].get<double>(), now, 120.0 / 86400.0);
+
+    const std::string j2000 = " --date 2000-01-01T12:00:00Z --format json";
+    const Outcome loaded = caelo("positions --scene caelo-out/solar-system.caelo" + j2000);
+    const Outcome built = caelo("positions" + j2000);
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    EXPECT_EQ(jsonOf(loaded)["bodies"], jsonOf(built)["bodies"]);
+}
+
+TEST_F(Cli, HelpDescribesTheCommandsAndTheirOptions) {
+    const Outcome help = caelo("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* word : {"positions", "script", "--quiet"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    }
+    const Outcome positions = caelo("positions --help");
+    EXPECT_EQ(positions.exitCode, 0);
+    for (const char* word : {"--scene", "--date", "--format"}) {
+        EXPECT_NE(positions.out.find(word), std::string::npos) << word;
+    }
+}
+
+} // namespace
