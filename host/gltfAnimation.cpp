@@ -1,0 +1,385 @@
+#include "gltfAnimation.h"
+
+#include "evaluation.h"
+#include "hostError.h"
+#include "numberText.h"
+#include "sceneEditing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <string>
+
+namespace caelo::host {
+
+namespace {
+
+// A frame is sampled at the steps its fastest object needed in the frame
+// before, with this much to spare, so that a motion that speeds up rarely
+// needs a frame sampled twice.
+constexpr double kStepMargin = 1.05;
+// An object that moves more than this fraction of a key step in a frame is
+// read at every step of the next frame.
+constexpr double kDenseAbove = 0.5;
+// Progress is reported about this many times.
+constexpr std::int64_t kProgressReports = 200;
+
+// An object's transforms at one time.
+struct Sample {
+    GltfTransform parts[kTransformPartCount];
+};
+
+constexpr int widthOf(int property) {
+    return property == kRotation ? 4 : 3;
+}
+
+const double* valuesOf(const GltfTransform& transform, int property) {
+    switch (property) {
+    case kTranslation:
+        return transform.translation.data();
+    case kRotation:
+        return transform.rotation.data();
+    default:
+        return transform.scale.data();
+    }
+}
+
+bool isFinite(const Transform& t) {
+    for (const Vector& v : {t.position, t.rotation, t.scale}) {
+        if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// How far a step between two samples goes, as a fraction of what a step
+// between keys may: above 1 the step needs a key between.
+double stepRatio(const Sample& a, const Sample& b) {
+    double ratio = 0.0;
+    for (int part = 0; part < kTransformPartCount; ++part) {
+        const GltfTransform& from = a.parts[part];
+        const GltfTransform& to = b.parts[part];
+        ratio = std::max(ratio, rotationAngleBetween(from.rotation, to.rotation) / kMaxRotationStepRad);
+        ratio = std::max(ratio, turnAngleBetween(from.translation, to.translation) / kMaxTurnStepRad);
+    }
+    return ratio;
+}
+
+std::string timeText(const Document& document) {
+    return formatDouble(document.time.seconds()) + " s";
+}
+
+// The keys of one object as they are collected.
+class ObjectSampler {
+public:
+    explicit ObjectSampler(const Node& node) : node_(node) {}
+
+    // Reads the object's transforms as the document stands (the first time, or
+    // again only when they changed since the last reading).
+    const Sample& read() {
+        if (!read_ || !(node_.frozen == rawFrozen_) || !(node_.relative == rawRelative_)) {
+            if (!isFinite(node_.frozen) || !isFinite(node_.relative)) {
+                throw HostError(describeNode(node_) + " (\"" + node_.name +
+                                "\"): its transform is not finite at " + "document time " +
+                                timeText(*node_.document()));
+            }
+            if (!read_ || !(node_.frozen == rawFrozen_)) {
+                rawFrozen_ = node_.frozen;
+                current_.parts[kFrozenPart] = toGltfTransform(rawFrozen_);
+            }
+            if (!read_ || !(node_.relative == rawRelative_)) {
+                rawRelative_ = node_.relative;
+                current_.parts[kRelativePart] = toGltfTransform(rawRelative_);
+            }
+            read_ = true;
+        }
+        return current_;
+    }
+
+    // The first frame: the reference every later key is compared with.
+    void start(ObjectKeys& keys) {
+        const Sample& sample = read();
+        lastKept_ = sample;
+        for (int part = 0; part < kTransformPartCount; ++part) {
+            keys.first[part] = sample.parts[part];
+            for (int property = 0; property < kTransformPropertyCount; ++property) {
+                const double* values = valuesOf(sample.parts[part], property);
+                std::copy(values, values + widthOf(property), firstValues_[part][property]);
+            }
+        }
+    }
+
+    [[nodiscard]] const Sample& lastKept() const { return lastKept_; }
+
+    // Adds a key. `framesBefore` is the number of frame keys before it, all
+    // at `frameTimes`, which stand for the object while it has not moved.
+    void keep(const Sample& sample, float timeSeconds, ObjectKeys& keys, const std::vector<float>& frameTimes,
+              std::size_t framesBefore) {
+        lastKept_ = sample;
+        float values[kTransformPartCount][kTransformPropertyCount][4];
+        bool differs = false;
+        for (int part = 0; part < kTransformPartCount; ++part) {
+            for (int property = 0; property < kTransformPropertyCount; ++property) {
+                toFloats(sample.parts[part], property, values[part][property]);
+                differs =
+                    differs || !std::equal(values[part][property], values[part][property] + widthOf(property),
+                                           firstFloats(part, property));
+            }
+        }
+        if (!keys.moves() && !differs) {
+            return;
+        }
+        if (!keys.moves()) {
+            backfill(keys, frameTimes, framesBefore);
+        }
+        keys.timesSeconds.push_back(timeSeconds);
+        for (int part = 0; part < kTransformPartCount; ++part) {
+            for (int property = 0; property < kTransformPropertyCount; ++property) {
+                append(keys.channels[part][property], property, values[part][property],
+                       firstFloats(part, property));
+            }
+        }
+    }
+
+private:
+    // Converts a property to floats; throws for a value beyond a float's range.
+    void toFloats(const GltfTransform& transform, int property, float* out) const {
+        const double* values = valuesOf(transform, property);
+        for (int i = 0; i < widthOf(property); ++i) {
+            out[i] = static_cast<float>(values[i]);
+            if (!std::isfinite(out[i])) {
+                throw HostError(describeNode(node_) + " (\"" + node_.name +
+                                "\"): its transform is too large for " + "glTF at document time " +
+                                timeText(*node_.document()));
+            }
+        }
+    }
+
+    const float* firstFloats(int part, int property) {
+        float* out = firstFloats_[part][property];
+        for (int i = 0; i < widthOf(property); ++i) {
+            out[i] = static_cast<float>(firstValues_[part][property][i]);
+        }
+        return out;
+    }
+
+    // The keys the object had while it stood still: its first values at every
+    // frame so far.
+    void backfill(ObjectKeys& keys, const std::vector<float>& frameTimes, std::size_t framesBefore) {
+        keys.timesSeconds.assign(frameTimes.begin(),
+                                 frameTimes.begin() + static_cast<std::ptrdiff_t>(framesBefore));
+        for (int part = 0; part < kTransformPartCount; ++part) {
+            for (int property = 0; property < kTransformPropertyCount; ++property) {
+                const float* first = firstFloats(part, property);
+                std::vector<float>& values = keys.channels[part][property].values;
+                for (std::size_t key = 0; key < framesBefore; ++key) {
+                    values.insert(values.end(), first, first + widthOf(property));
+                }
+            }
+        }
+    }
+
+    static void append(ChannelKeys& channel, int property, float* value, const float* first) {
+        const int width = widthOf(property);
+        if (property == kRotation && !channel.values.empty()) {
+            const float* previous = channel.values.data() + channel.values.size() - 4;
+            const float d = previous[0] * value[0] + previous[1] * value[1] + previous[2] * value[2] +
+                            previous[3] * value[3];
+            if (d < 0.0f) {
+                std::transform(value, value + 4, value, [](float c) { return -c; });
+            }
+        }
+        const bool sameAsFirst =
+            std::equal(value, value + width, first) ||
+            (property == kRotation &&
+             std::equal(value, value + width, first, [](float a, float b) { return a == -b; }));
+        channel.moves = channel.moves || !sameAsFirst;
+        channel.values.insert(channel.values.end(), value, value + width);
+    }
+
+    const Node& node_;
+    bool read_ = false;
+    Transform rawFrozen_;
+    Transform rawRelative_;
+    Sample current_;
+    Sample lastKept_;
+    double firstValues_[kTransformPartCount][kTransformPropertyCount][4] = {};
+    float firstFloats_[kTransformPartCount][kTransformPropertyCount][4] = {};
+};
+
+// How fast an object moves, as the ratio of its step to the largest step
+// allowed between keys: over a whole frame, and over the longest step of the
+// frame being sampled. A dense object is read at every step of a frame, the
+// others only at the frames.
+struct Pace {
+    bool dense = false;
+    double perFrame = 0.0;
+    double stepRatio = 0.0;
+};
+
+// The steps a frame is sampled at: enough for the fastest dense object.
+int stepsFor(const std::vector<Pace>& paces) {
+    double needed = 1.0;
+    for (const Pace& pace : paces) {
+        if (pace.dense) {
+            needed = std::max(needed, std::ceil(pace.perFrame * kStepMargin));
+        }
+    }
+    return static_cast<int>(std::min<double>(needed, kMaxStepsPerFrame));
+}
+
+// After a frame was sampled at `steps` steps: updates each object's pace and
+// answers whether the frame must be sampled again because a step went too
+// far, with `steps` raised (a sparse object that went too far becomes dense).
+// Each retry raises the steps or makes an object dense, so retries end.
+bool retime(std::vector<Pace>& paces, int& steps) {
+    bool again = false;
+    for (Pace& pace : paces) {
+        pace.perFrame = pace.stepRatio * (pace.dense ? steps : 1);
+        if (pace.stepRatio > 1.0 && (!pace.dense || steps < kMaxStepsPerFrame)) {
+            again = true;
+            pace.dense = true;
+        }
+    }
+    if (again) {
+        steps = std::max(std::min(steps + 1, kMaxStepsPerFrame), stepsFor(paces));
+    }
+    return again;
+}
+
+// Evaluates the document at a time.
+void evaluateAt(Document& document, Rational time) {
+    document.time = time;
+    evaluateDocument(document);
+}
+
+// Checked a * b + c; false on overflow.
+bool multiplyAdd(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t& result) {
+    std::int64_t product = 0;
+    return !__builtin_mul_overflow(a, b, &product) && !__builtin_add_overflow(product, c, &result);
+}
+
+} // namespace
+
+float keySeconds(std::int32_t fps, std::int64_t frame, int step, int steps) {
+    return static_cast<float>((static_cast<double>(frame) + static_cast<double>(step) / steps) / fps);
+}
+
+Rational documentTimeOfKey(Rational start, float keySeconds) {
+    const Rational offset = Rational::fromSeconds(keySeconds);
+    // start + offset over a common denominator, where that fits.
+    if (start.denominator > 0) {
+        const std::int64_t common = std::gcd(start.denominator, offset.denominator);
+        const std::int64_t startFactor = offset.denominator / common;
+        const std::int64_t offsetFactor = start.denominator / common;
+        std::int64_t scaledOffset = 0;
+        std::int64_t numerator = 0;
+        std::int64_t denominator = 0;
+        if (multiplyAdd(offset.numerator, offsetFactor, 0, scaledOffset) &&
+            multiplyAdd(start.numerator, startFactor, scaledOffset, numerator) &&
+            multiplyAdd(start.denominator, startFactor, 0, denominator)) {
+            const std::int64_t divisor = std::gcd(numerator, denominator);
+            return {numerator / divisor, denominator / divisor};
+        }
+    }
+    return Rational::fromSeconds(start.seconds() + static_cast<double>(keySeconds));
+}
+
+std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<const Node*>& objects,
+                                         Rational start, std::int64_t frameCount,
+                                         const std::function<void(double)>& progress) {
+    const std::int32_t fps = document.fps;
+    const auto report = [&](double fraction) {
+        if (progress) {
+            progress(fraction);
+        }
+    };
+    report(0.0);
+
+    const std::size_t count = objects.size();
+    std::vector<ObjectKeys> keys(count);
+    std::vector<ObjectSampler> samplers;
+    samplers.reserve(count);
+    for (const Node* node : objects) {
+        samplers.emplace_back(*node);
+    }
+    evaluateAt(document, start);
+    for (std::size_t i = 0; i < count; ++i) {
+        samplers[i].start(keys[i]);
+    }
+    std::vector<float> frameTimes{0.0f};
+
+    // How fast each object moves: the first estimate from a probe one finest
+    // step ahead.
+    std::vector<Pace> paces(count);
+    if (frameCount > 1) {
+        evaluateAt(document, documentTimeOfKey(start, keySeconds(fps, 0, 1, kMaxStepsPerFrame)));
+        for (std::size_t i = 0; i < count; ++i) {
+            paces[i].perFrame = stepRatio(samplers[i].lastKept(), samplers[i].read()) * kMaxStepsPerFrame;
+            paces[i].dense = paces[i].perFrame > kDenseAbove;
+        }
+    }
+
+    // samples[j][i]: object i at step j of the frame (step 0: the frame
+    // before); between frames only for the objects that move fast.
+    std::vector<std::vector<Sample>> samples(kMaxStepsPerFrame + 1, std::vector<Sample>(count));
+    std::vector<float> stepTimes(kMaxStepsPerFrame + 1);
+    const std::int64_t progressStride = std::max<std::int64_t>(1, frameCount / kProgressReports);
+    for (std::int64_t frame = 0; frame + 1 < frameCount; ++frame) {
+        int steps = stepsFor(paces);
+        while (true) {
+            for (std::size_t i = 0; i < count; ++i) {
+                samples[0][i] = samplers[i].lastKept();
+                paces[i].stepRatio = 0.0;
+            }
+            for (int step = 1; step <= steps; ++step) {
+                const auto row = static_cast<std::size_t>(step);
+                stepTimes[row] =
+                    step == steps ? keySeconds(fps, frame + 1) : keySeconds(fps, frame, step, steps);
+                evaluateAt(document, documentTimeOfKey(start, stepTimes[row]));
+                for (std::size_t i = 0; i < count; ++i) {
+                    if (!paces[i].dense && step < steps) {
+                        continue;
+                    }
+                    samples[row][i] = samplers[i].read();
+                    const std::size_t before = paces[i].dense ? row - 1 : 0;
+                    paces[i].stepRatio =
+                        std::max(paces[i].stepRatio, stepRatio(samples[before][i], samples[row][i]));
+                }
+            }
+            if (!retime(paces, steps)) {
+                break;
+            }
+        }
+
+        const float frameStart = frameTimes.back();
+        const float frameEnd = stepTimes[static_cast<std::size_t>(steps)];
+        for (std::size_t i = 0; i < count; ++i) {
+            float lastTime = frameStart;
+            for (int step = 1; paces[i].dense && step < steps; ++step) {
+                const auto row = static_cast<std::size_t>(step);
+                if (stepRatio(samplers[i].lastKept(), samples[row + 1][i]) <= 1.0) {
+                    continue;
+                }
+                const auto time = static_cast<float>(
+                    (static_cast<double>(frame) + static_cast<double>(step) / steps) / fps);
+                if (time > lastTime && time < frameEnd) {
+                    samplers[i].keep(samples[row][i], time, keys[i], frameTimes, frameTimes.size());
+                    lastTime = time;
+                }
+            }
+            samplers[i].keep(samples[static_cast<std::size_t>(steps)][i], frameEnd, keys[i], frameTimes,
+                             frameTimes.size());
+            paces[i].dense = paces[i].perFrame > kDenseAbove;
+        }
+        frameTimes.push_back(frameEnd);
+        if ((frame + 1) % progressStride == 0) {
+            report(static_cast<double>(frame + 1) / static_cast<double>(frameCount - 1));
+        }
+    }
+    report(1.0);
+    return keys;
+}
+
+} // namespace caelo::host

@@ -1,0 +1,85 @@
+// Key frames of objects' transforms for export: the document is evaluated at
+// every frame, and between frames wherever a node turns too far for a viewer's
+// interpolation to follow.
+//
+// Viewers interpolate a rotation along the shorter arc and a translation along
+// a straight line. So that a played animation follows the host's, the keys of
+// an object are placed such that between two consecutive keys
+// - neither of its rotations (frozen and relative) turns by more than
+//   kMaxRotationStepRad, and
+// - neither of its positions turns by more than kMaxTurnStepRad about the
+//   origin of the frame it is given in.
+// Every frame is a key; a key between frames is added only for the objects
+// that need one. The document is evaluated at up to kMaxStepsPerFrame steps
+// per frame (the count follows the fastest motion), which bounds the time and
+// size of an export; motions faster than that are sampled at that bound.
+#ifndef CAELO_HOST_GLTF_ANIMATION_H
+#define CAELO_HOST_GLTF_ANIMATION_H
+
+#include "gltfFrame.h"
+#include "scene.h"
+
+#include <cstdint>
+#include <functional>
+#include <numbers>
+#include <vector>
+
+namespace caelo::host {
+
+inline constexpr double kMaxRotationStepRad = 120.0 * std::numbers::pi / 180.0;
+inline constexpr double kMaxTurnStepRad = 10.0 * std::numbers::pi / 180.0;
+inline constexpr int kMaxStepsPerFrame = 64;
+// The longest animation whose key times (float seconds) stay apart by more
+// than a frame at any frame rate.
+inline constexpr std::int64_t kMaxExportFrames = std::int64_t{1} << 22;
+
+// The two transforms of an object, frozen then relative, in glTF's frame.
+enum TransformPart { kFrozenPart, kRelativePart, kTransformPartCount };
+// The three animated properties of a glTF node.
+enum TransformProperty { kTranslation, kRotation, kScale, kTransformPropertyCount };
+
+// One property of one transform at an object's key times, as float values
+// (3 per key, or 4 for a rotation; consecutive rotations on the same
+// hemisphere, so that the shorter arc is the one sampled).
+struct ChannelKeys {
+    std::vector<float> values;
+    bool moves = false; // some key differs from the first
+};
+
+struct ObjectKeys {
+    // The transforms at the first frame, at full precision.
+    GltfTransform first[kTransformPartCount];
+    // Key times, seconds from the first frame; empty when nothing of the
+    // object moves.
+    std::vector<float> timesSeconds;
+    // The keys by part and property; filled only when the object moves.
+    ChannelKeys channels[kTransformPartCount][kTransformPropertyCount];
+
+    [[nodiscard]] bool moves() const { return !timesSeconds.empty(); }
+};
+
+// The key time (seconds from the first frame, as glTF stores it) of a frame,
+// or of the fraction step / steps of the way to the next frame.
+// Example: keySeconds(30, 3, 1, 2) is 3.5 / 30 rounded to a float.
+[[nodiscard]] float keySeconds(std::int32_t fps, std::int64_t frame, int step = 0, int steps = 1);
+
+// The document time a key stands for: start plus the key's seconds exactly
+// (a float is a fraction with a power-of-two denominator), so that each key
+// holds the host's state at the very time it names; the nearest double
+// where the sum does not fit a Rational.
+[[nodiscard]] Rational documentTimeOfKey(Rational start, float keySeconds);
+
+// Evaluates the document at `frameCount` frames from `start` at its frame rate
+// (at the key times of the frames, and between them as above) and collects the keys of each object, in the
+// order given. `progress`, when set, is called from 0 to 1 a few hundred
+// times at most. Leaves the document at the last time it evaluated.
+// Throws HostError naming the object and the time when a transform is not
+// finite or does not fit a float.
+[[nodiscard]] std::vector<ObjectKeys> sampleObjectKeys(Document& document,
+                                                       const std::vector<const Node*>& objects,
+                                                       Rational start, std::int64_t frameCount,
+                                                       const std::function<void(double)>& progress);
+
+} // namespace caelo::host
+
+#endif

@@ -1,0 +1,38 @@
+// Export of a document as an animated glTF 2.0 scene (docs/gltf-export.md).
+//
+// Every shown object becomes a node named after it (plain ASCII) whose world
+// matrix is the object's, in glTF's frame (gltfFrame.h): the frozen transform
+// gets a node of its own ("<name> (frozen)") where it is not the identity, and
+// the object's node below it carries the relative transform, the geometry of
+// a host primitive and the object's children. The active view's camera
+// becomes a glTF camera. Nodes that move get translation, rotation and scale
+// keys (gltfAnimation.h); nodes that stay put get none.
+#ifndef CAELO_HOST_GLTF_EXPORT_H
+#define CAELO_HOST_GLTF_EXPORT_H
+
+#include "scene.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+
+namespace caelo::host {
+
+struct GltfExportOptions {
+    Rational start;                                    // document time of the first frame
+    std::int64_t frameCount = 1;                       // frames sampled at the document's frame rate (>= 1)
+    std::function<void(double fractionDone)> progress; // optional, called from 0 to 1
+};
+
+// Writes binary glTF (.glb) or glTF JSON with embedded buffers (.gltf), chosen by the
+// file's extension; throws HostError naming the file and what is wrong. The document's
+// time is restored afterwards. Written whole or not at all.
+//
+// The document is evaluated at `frameCount` frames of 1 / fps seconds from
+// `start`; the animation's time 0 is `start`. Geometry is taken at `start`.
+// Example: exportGltf(document, "out/solar-system.glb", {Rational{0, 1}, 1096, {}});
+void exportGltf(Document& document, const std::filesystem::path& file, const GltfExportOptions& options);
+
+} // namespace caelo::host
+
+#endif

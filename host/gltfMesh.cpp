@@ -1,0 +1,407 @@
+#include "gltfMesh.h"
+
+#include "hostError.h"
+#include "hostTypes.h"
+#include "sceneEditing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <string>
+
+namespace caelo::host {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+// Parameter ids of the primitives.
+enum PrimitiveParameter : std::int32_t {
+    kSphereRadius = 1110,
+    kSphereSegments = 1111,
+    kTorusRingRadius = 1150,
+    kTorusPipeRadius = 1151,
+    kTorusRingSegments = 1152,
+    kTorusPipeSegments = 1153,
+    kTubeOuterRadius = 1170,
+    kTubeInnerRadius = 1171,
+    kTubeHeight = 1172,
+    kTubeCapSegments = 1174,
+    kTubeHeightSegments = 1175,
+    kTubeRotationSegments = 1176,
+    kSliceOn = 1200,
+    kSliceFrom = 1201,
+    kSliceTo = 1202,
+    kPlaneWidth = 1230,
+    kPlaneHeight = 1231,
+    kPlaneWidthSegments = 1232,
+    kPlaneHeightSegments = 1233,
+    kPrimitiveAxis = 1300,
+    kBoxSize = 1100,
+    kBoxSegmentsX = 1102,
+    kBoxSegmentsY = 1103,
+    kBoxSegmentsZ = 1104,
+    kCircleEllipse = 2010,
+    kCircleRadius = 2012,
+    kCircleSecondRadius = 2013,
+    kCirclePlane = 2300,
+    kSplineIntermediatePoints = 1001,
+    kSplineAngle = 1004,
+};
+
+// Segment counts are kept within the limits of the primitives' descriptions,
+// whatever a scene file holds.
+constexpr std::int32_t kMaxSegments = 1000;
+// Intermediate point choice of a spline that draws straight lines between its
+// four control points.
+constexpr std::int32_t kNoIntermediatePoints = 0;
+constexpr int kCircleControlPoints = 4;
+// Bounds of the points of a circle spline's loop drawn by angle.
+constexpr int kMinLoopPoints = 8;
+constexpr int kMaxLoopPoints = 3600;
+
+// A length of the object (absolute value); throws for one that is not finite.
+double sizeOf(const Node& object, std::int32_t id) {
+    return std::abs(finiteParameter(object, id, 0.0));
+}
+
+int segmentsOf(const Node& object, std::int32_t id, int minimum) {
+    return std::clamp(parameterOf<std::int32_t>(object, id, minimum), minimum, kMaxSegments);
+}
+
+struct SurfacePoint {
+    Vector position;
+    Vector normal;
+};
+
+// Adds a grid of (uSegments + 1) x (vSegments + 1) points, point(u, v) for u
+// and v in [0, 1], as two triangles per cell, each turned to face the way its
+// corners' normals point. Cells that collapse to a line or a point are left
+// out.
+void addSurface(PrimitiveMesh& mesh, int uSegments, int vSegments,
+                const std::function<SurfacePoint(double u, double v)>& point) {
+    const auto first = static_cast<std::uint32_t>(mesh.positions.size());
+    for (int j = 0; j <= vSegments; ++j) {
+        for (int i = 0; i <= uSegments; ++i) {
+            const SurfacePoint p =
+                point(static_cast<double>(i) / uSegments, static_cast<double>(j) / vSegments);
+            mesh.positions.push_back(p.position);
+            mesh.normals.push_back(p.normal);
+        }
+    }
+    const auto at = [&](int i, int j) { return first + static_cast<std::uint32_t>(j * (uSegments + 1) + i); };
+    const auto addTriangle = [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+        const Vector& pa = mesh.positions[a];
+        const Vector face = cross(mesh.positions[b] - pa, mesh.positions[c] - pa);
+        if (face.x == 0.0 && face.y == 0.0 && face.z == 0.0) {
+            return;
+        }
+        const Vector normals = mesh.normals[a] + mesh.normals[b] + mesh.normals[c];
+        if (dot(face, normals) >= 0.0) {
+            mesh.indices.insert(mesh.indices.end(), {a, b, c});
+        } else {
+            mesh.indices.insert(mesh.indices.end(), {a, c, b});
+        }
+    };
+    for (int j = 0; j < vSegments; ++j) {
+        for (int i = 0; i < uSegments; ++i) {
+            addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+            addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+        }
+    }
+}
+
+// The rotation that takes a primitive built about +Y onto its axis choice:
+// +Y stays, +X takes (x, y, z) to (y, z, x) and so on, each a proper rotation,
+// chosen so that a plane's width and height land where the host's sizes put
+// them.
+Vector ontoAxis(std::int32_t axis, Vector v) {
+    switch (axis) {
+    case kAxisPlusX:
+        return {v.y, v.z, v.x};
+    case kAxisMinusX:
+        return {-v.y, v.z, -v.x};
+    case kAxisMinusY:
+        return {v.x, -v.y, -v.z};
+    case kAxisPlusZ:
+        return {v.x, -v.z, v.y};
+    case kAxisMinusZ:
+        return {v.x, v.z, -v.y};
+    default:
+        return v;
+    }
+}
+
+void turnOntoAxis(PrimitiveMesh& mesh, std::int32_t axis) {
+    for (Vector& p : mesh.positions) {
+        p = ontoAxis(axis, p);
+    }
+    for (Vector& n : mesh.normals) {
+        n = ontoAxis(axis, n);
+    }
+}
+
+// The turn about +Y a tube or torus covers: the whole turn, or the slice from
+// its start to its end (an end before the start wraps once around).
+struct Turn {
+    double fromRad = 0.0;
+    double spanRad = kTwoPi;
+    bool sliced = false;
+
+    [[nodiscard]] double at(double u) const { return fromRad + spanRad * u; }
+    // Segments of the span at `segmentsPerTurn` for the whole turn.
+    [[nodiscard]] int segments(int segmentsPerTurn) const {
+        return std::max(1, static_cast<int>(std::ceil(segmentsPerTurn * spanRad / kTwoPi - 1e-9)));
+    }
+};
+
+Turn turnOf(const Node& object) {
+    if (!parameterOf<bool>(object, kSliceOn, false)) {
+        return {};
+    }
+    const double from = finiteParameter(object, kSliceFrom, 0.0);
+    const double to = finiteParameter(object, kSliceTo, kTwoPi);
+    double span = to - from;
+    if (span < 0.0) {
+        span += kTwoPi;
+    }
+    return {from, std::min(span, kTwoPi), true};
+}
+
+// Unit vector in the XZ plane at an angle from +X towards +Z.
+Vector radialDirection(double angleRad) {
+    return {std::cos(angleRad), 0.0, std::sin(angleRad)};
+}
+// Its direction of increasing angle.
+Vector alongTurn(double angleRad) {
+    return {-std::sin(angleRad), 0.0, std::cos(angleRad)};
+}
+
+std::optional<PrimitiveMesh> finished(PrimitiveMesh mesh) {
+    if (mesh.topology == MeshTopology::Triangles && mesh.indices.empty()) {
+        return std::nullopt;
+    }
+    return mesh;
+}
+
+std::optional<PrimitiveMesh> sphereMesh(const Node& object) {
+    const double r = sizeOf(object, kSphereRadius);
+    const int aroundSegments = segmentsOf(object, kSphereSegments, 3);
+    const int poleToPole = std::max(2, aroundSegments / 2);
+    PrimitiveMesh mesh;
+    addSurface(mesh, aroundSegments, poleToPole, [&](double u, double v) {
+        const double longitude = kTwoPi * u;
+        const double sinPolar = v == 0.0 || v == 1.0 ? 0.0 : std::sin(kPi * v);
+        const Vector n{sinPolar * std::cos(longitude), std::cos(kPi * v), sinPolar * std::sin(longitude)};
+        return SurfacePoint{n * r, n};
+    });
+    return finished(std::move(mesh));
+}
+
+std::optional<PrimitiveMesh> planeMesh(const Node& object) {
+    const double w = sizeOf(object, kPlaneWidth);
+    const double h = sizeOf(object, kPlaneHeight);
+    PrimitiveMesh mesh;
+    mesh.open = true;
+    addSurface(mesh, segmentsOf(object, kPlaneWidthSegments, 1), segmentsOf(object, kPlaneHeightSegments, 1),
+               [&](double u, double v) {
+                   return SurfacePoint{{(u - 0.5) * w, 0.0, (v - 0.5) * h}, {0.0, 1.0, 0.0}};
+               });
+    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, kPrimitiveAxis, kAxisPlusY));
+    return finished(std::move(mesh));
+}
+
+// The two flat ends of a sliced solid of revolution: the section at the
+// start faces back along the turn, the one at the end forwards.
+void addSliceEnds(PrimitiveMesh& mesh, const Turn& turn, int uSegments, int vSegments,
+                  const std::function<Vector(double angleRad, double u, double v)>& section) {
+    if (!turn.sliced) {
+        return;
+    }
+    for (const bool atEnd : {false, true}) {
+        const double angle = atEnd ? turn.at(1.0) : turn.at(0.0);
+        const Vector normal = alongTurn(angle) * (atEnd ? 1.0 : -1.0);
+        addSurface(mesh, uSegments, vSegments, [&](double u, double v) {
+            return SurfacePoint{section(angle, u, v), normal};
+        });
+    }
+}
+
+std::optional<PrimitiveMesh> tubeMesh(const Node& object) {
+    const double outerRadius = sizeOf(object, kTubeOuterRadius);
+    const double innerRadius = std::min(sizeOf(object, kTubeInnerRadius), outerRadius);
+    const double halfHeight = sizeOf(object, kTubeHeight) / 2.0;
+    const Turn turn = turnOf(object);
+    const int aroundSegments = turn.segments(segmentsOf(object, kTubeRotationSegments, 3));
+    const int along = segmentsOf(object, kTubeHeightSegments, 1);
+    const int across = segmentsOf(object, kTubeCapSegments, 1);
+    PrimitiveMesh mesh;
+    for (const bool outer : {true, false}) {
+        const double r = outer ? outerRadius : innerRadius;
+        addSurface(mesh, aroundSegments, along, [&](double u, double v) {
+            const Vector radial = radialDirection(turn.at(u));
+            return SurfacePoint{radial * r + Vector{0.0, (2.0 * v - 1.0) * halfHeight, 0.0},
+                                outer ? radial : -radial};
+        });
+    }
+    for (const double side : {1.0, -1.0}) {
+        addSurface(mesh, aroundSegments, across, [&](double u, double v) {
+            const double r = innerRadius + (outerRadius - innerRadius) * v;
+            return SurfacePoint{radialDirection(turn.at(u)) * r + Vector{0.0, side * halfHeight, 0.0},
+                                {0.0, side, 0.0}};
+        });
+    }
+    addSliceEnds(mesh, turn, across, along, [&](double angleRad, double u, double v) {
+        const double r = innerRadius + (outerRadius - innerRadius) * u;
+        return radialDirection(angleRad) * r + Vector{0.0, (2.0 * v - 1.0) * halfHeight, 0.0};
+    });
+    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, kPrimitiveAxis, kAxisPlusY));
+    return finished(std::move(mesh));
+}
+
+std::optional<PrimitiveMesh> torusMesh(const Node& object) {
+    const double ringRadius = sizeOf(object, kTorusRingRadius);
+    const double pipeRadius = sizeOf(object, kTorusPipeRadius);
+    const Turn turn = turnOf(object);
+    const int aroundSegments = turn.segments(segmentsOf(object, kTorusRingSegments, 3));
+    const int pipe = segmentsOf(object, kTorusPipeSegments, 3);
+    PrimitiveMesh mesh;
+    // Pipe angle 0 points away from the axis, pi/2 along +Y.
+    const auto pipeDirection = [](double ringAngleRad, double pipeAngleRad) {
+        return radialDirection(ringAngleRad) * std::cos(pipeAngleRad) +
+               Vector{0.0, std::sin(pipeAngleRad), 0.0};
+    };
+    addSurface(mesh, aroundSegments, pipe, [&](double u, double v) {
+        const double ringAngle = turn.at(u);
+        const Vector n = pipeDirection(ringAngle, kTwoPi * v);
+        return SurfacePoint{radialDirection(ringAngle) * ringRadius + n * pipeRadius, n};
+    });
+    addSliceEnds(mesh, turn, pipe, 1, [&](double angleRad, double u, double v) {
+        return radialDirection(angleRad) * ringRadius +
+               pipeDirection(angleRad, kTwoPi * u) * (pipeRadius * v);
+    });
+    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, kPrimitiveAxis, kAxisPlusY));
+    return finished(std::move(mesh));
+}
+
+std::optional<PrimitiveMesh> boxMesh(const Node& object) {
+    const Vector stored = parameterOf<Vector>(object, kBoxSize, {});
+    if (!std::isfinite(stored.x) || !std::isfinite(stored.y) || !std::isfinite(stored.z)) {
+        throw HostError(describeNode(object) + " (\"" + object.name + "\"): its size is not finite");
+    }
+    const Vector half{std::abs(stored.x) / 2.0, std::abs(stored.y) / 2.0, std::abs(stored.z) / 2.0};
+    const int segments[3] = {segmentsOf(object, kBoxSegmentsX, 1), segmentsOf(object, kBoxSegmentsY, 1),
+                             segmentsOf(object, kBoxSegmentsZ, 1)};
+    PrimitiveMesh mesh;
+    // Each face: its normal axis, and the two axes across it in cyclic order.
+    for (int axis = 0; axis < 3; ++axis) {
+        const int across1 = (axis + 1) % 3;
+        const int across2 = (axis + 2) % 3;
+        for (const double side : {1.0, -1.0}) {
+            addSurface(mesh, segments[across1], segments[across2], [&](double u, double v) {
+                double coordinates[3] = {};
+                coordinates[axis] = side;
+                coordinates[across1] = 2.0 * u - 1.0;
+                coordinates[across2] = 2.0 * v - 1.0;
+                Vector normal;
+                (axis == 0 ? normal.x : axis == 1 ? normal.y : normal.z) = side;
+                return SurfacePoint{
+                    {coordinates[0] * half.x, coordinates[1] * half.y, coordinates[2] * half.z}, normal};
+            });
+        }
+    }
+    return finished(std::move(mesh));
+}
+
+std::optional<PrimitiveMesh> circleMesh(const Node& object) {
+    const SplineEllipse ellipse = splineEllipseOf(object);
+    int points = kCircleControlPoints;
+    if (parameterOf<std::int32_t>(object, kSplineIntermediatePoints, kNoIntermediatePoints) !=
+        kNoIntermediatePoints) {
+        const double angle = parameterOf<double>(object, kSplineAngle, 0.0);
+        const double wanted = angle > 0.0 ? std::ceil(kTwoPi / angle - 1e-9) : kMaxLoopPoints;
+        points = static_cast<int>(std::clamp(wanted, double{kMinLoopPoints}, double{kMaxLoopPoints}));
+    }
+    if (ellipse.radiusA == 0.0 && ellipse.radiusB == 0.0) {
+        return std::nullopt;
+    }
+    PrimitiveMesh mesh;
+    mesh.topology = MeshTopology::LineLoop;
+    for (int i = 0; i < points; ++i) {
+        mesh.positions.push_back(ellipse.point(kTwoPi * i / points));
+    }
+    return mesh;
+}
+
+} // namespace
+
+double finiteParameter(const Node& object, std::int32_t id, double fallback) {
+    const double value = parameterOf<double>(object, id, fallback);
+    if (!std::isfinite(value)) {
+        throw HostError(describeNode(object) + " (\"" + object.name + "\"): parameter " + std::to_string(id) +
+                        " is not a finite number");
+    }
+    return value;
+}
+
+Vector SplineEllipse::point(double angleRad) const {
+    return firstAxis * (radiusA * std::cos(angleRad)) + secondAxis * (radiusB * std::sin(angleRad));
+}
+
+Vector SplineEllipse::tangent(double angleRad) const {
+    return firstAxis * (-radiusA * std::sin(angleRad)) + secondAxis * (radiusB * std::cos(angleRad));
+}
+
+Vector SplineEllipse::outwardNormal(double angleRad) const {
+    // The gradient of (p1 / a)^2 + (p2 / b)^2; for a flat ellipse the radial
+    // direction stands in.
+    const Vector n =
+        radiusA > 0.0 && radiusB > 0.0
+            ? firstAxis * (std::cos(angleRad) / radiusA) + secondAxis * (std::sin(angleRad) / radiusB)
+            : firstAxis * std::cos(angleRad) + secondAxis * std::sin(angleRad);
+    return n * (1.0 / length(n));
+}
+
+SplineEllipse splineEllipseOf(const Node& circleSpline) {
+    SplineEllipse ellipse;
+    ellipse.radiusA = sizeOf(circleSpline, kCircleRadius);
+    ellipse.radiusB = parameterOf<bool>(circleSpline, kCircleEllipse, false)
+                          ? sizeOf(circleSpline, kCircleSecondRadius)
+                          : ellipse.radiusA;
+    switch (parameterOf<std::int32_t>(circleSpline, kCirclePlane, kPlaneXY)) {
+    case kPlaneZY:
+        ellipse.firstAxis = {0.0, 0.0, 1.0};
+        ellipse.secondAxis = {0.0, 1.0, 0.0};
+        break;
+    case kPlaneXZ:
+        ellipse.firstAxis = {1.0, 0.0, 0.0};
+        ellipse.secondAxis = {0.0, 0.0, 1.0};
+        break;
+    default:
+        break;
+    }
+    return ellipse;
+}
+
+std::optional<PrimitiveMesh> buildPrimitiveMesh(const Node& object) {
+    switch (object.typeId()) {
+    case kTypeSphere:
+        return sphereMesh(object);
+    case kTypePlane:
+        return planeMesh(object);
+    case kTypeTube:
+        return tubeMesh(object);
+    case kTypeTorus:
+        return torusMesh(object);
+    case kTypeBox:
+        return boxMesh(object);
+    case kTypeCircleSpline:
+        return circleMesh(object);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace caelo::host

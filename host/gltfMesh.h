@@ -1,0 +1,90 @@
+// Geometry of the host's primitives as their parameters describe them, for
+// export: sphere, plane, tube, torus, box and circle spline.
+#ifndef CAELO_HOST_GLTF_MESH_H
+#define CAELO_HOST_GLTF_MESH_H
+
+#include "description.h"
+#include "matrix.h"
+#include "scene.h"
+
+#include <cstdint>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace caelo::host {
+
+enum class MeshTopology { Triangles, LineLoop };
+
+// A mesh in its object's own frame (scene units, host axes). Triangles face
+// outwards: for the corners a, b, c, cross(b - a, c - a) points to the side
+// the vertex normals point to. A line loop has no normals and no indices.
+struct PrimitiveMesh {
+    MeshTopology topology = MeshTopology::Triangles;
+    std::vector<Vector> positions;
+    std::vector<Vector> normals; // unit length, one per position (triangles only)
+    std::vector<std::uint32_t> indices;
+    bool open = false; // a surface without inside (a plane): seen from both sides
+};
+
+// The mesh of a host primitive object, or nothing for other types and for a
+// primitive whose sizes leave no area (radius 0, say).
+//
+// - Sphere (5160): radius 1110, 1111 segments around the Y axis and half as
+//   many (at least 2) from pole to pole.
+// - Plane (5168): width 1230 and height 1231 with 1232 and 1233 segments,
+//   facing along its axis 1300 (default +Y: width along X, height along Z).
+// - Tube (5165): outer radius 1170, inner radius 1171, height 1172 along its
+//   axis 1300, with 1176 segments around, 1175 along and 1174 across the caps;
+//   when slice 1200 is on, only the turn from 1201 to 1202 (radians, from +X
+//   towards +Z about +Y) with closed ends.
+// - Torus (5163): ring radius 1150, pipe radius 1151, 1152 segments around
+//   the ring and 1153 around the pipe, about its axis 1300, sliced as a tube.
+// - Box (5159): full side lengths 1100 with 1102, 1103 and 1104 segments.
+// - Circle spline (5181): a line loop of radius 2012 (and second radius 2013
+//   when 2010 makes it an ellipse) in its plane 2300; one point every angle
+//   1004 (radians) of the turn, or the four control points when 1001 asks for
+//   no intermediate points.
+// Throws HostError naming the object when a size is not finite.
+[[nodiscard]] std::optional<PrimitiveMesh> buildPrimitiveMesh(const Node& object);
+
+// A stored parameter of the object, else its type's default, else `fallback`.
+// Example: parameterOf<double>(sphere, 1110, 0.0) is the sphere's radius.
+template <class T> [[nodiscard]] T parameterOf(const Node& object, std::int32_t id, T fallback) {
+    if (const Value* value = object.parameters.find(id); value && std::holds_alternative<T>(*value)) {
+        return std::get<T>(*value);
+    }
+    if (const Description* description = object.description()) {
+        if (const ParameterDescription* parameter = description->find(id);
+            parameter && parameter->defaultValue && std::holds_alternative<T>(*parameter->defaultValue)) {
+            return std::get<T>(*parameter->defaultValue);
+        }
+    }
+    return fallback;
+}
+
+// A Float parameter read as parameterOf does; throws HostError naming the
+// object and the parameter when it is not finite.
+[[nodiscard]] double finiteParameter(const Node& object, std::int32_t id, double fallback);
+
+// An ellipse of a circle spline in its own frame: radius a along the first
+// axis of its plane, b along the second (XY: X, Y; ZY: Z, Y; XZ: X, Z). The
+// parameter angle runs from the first axis towards the second.
+struct SplineEllipse {
+    double radiusA = 0.0;
+    double radiusB = 0.0;
+    Vector firstAxis{1.0, 0.0, 0.0};
+    Vector secondAxis{0.0, 1.0, 0.0};
+
+    [[nodiscard]] Vector point(double angleRad) const;
+    [[nodiscard]] Vector tangent(double angleRad) const; // d point / d angle
+    // The unit normal in the plane that points away from the centre.
+    [[nodiscard]] Vector outwardNormal(double angleRad) const;
+};
+
+// The ellipse of a circle spline object from its parameters.
+[[nodiscard]] SplineEllipse splineEllipseOf(const Node& circleSpline);
+
+} // namespace caelo::host
+
+#endif

@@ -1,0 +1,166 @@
+#include "gltfWriter.h"
+
+#include "hostError.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace caelo::host {
+
+namespace {
+
+// Numbers glTF gives to component types, element types' names and targets.
+constexpr int kComponentFloat = 5126;
+constexpr int kComponentUnsignedInt = 5125;
+constexpr int kTargetArrayBuffer = 34962;
+constexpr int kTargetElementArrayBuffer = 34963;
+
+// The binary container: header magic, version and chunk types.
+constexpr std::uint32_t kGlbMagic = 0x46546C67; // "glTF"
+constexpr std::uint32_t kGlbVersion = 2;
+constexpr std::uint32_t kChunkJson = 0x4E4F534A;   // "JSON"
+constexpr std::uint32_t kChunkBinary = 0x004E4942; // "BIN\0"
+constexpr std::size_t kGlbHeaderBytes = 12;
+constexpr std::size_t kChunkHeaderBytes = 8;
+// Buffer views and chunks start on 4-byte boundaries.
+constexpr std::size_t kAlignment = 4;
+
+const char* elementType(int components) {
+    switch (components) {
+    case 1:
+        return "SCALAR";
+    case 2:
+        return "VEC2";
+    case 3:
+        return "VEC3";
+    default:
+        return "VEC4";
+    }
+}
+
+std::size_t padded(std::size_t bytes) {
+    return (bytes + kAlignment - 1) / kAlignment * kAlignment;
+}
+
+void appendWord(std::string& out, std::uint32_t word) {
+    // Little-endian, as the container is.
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<char>((word >> shift) & 0xFFu));
+    }
+}
+
+std::string base64(const std::string& bytes) {
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t available = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t group = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            group = (group << 8) | (k < available ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        }
+        for (std::size_t k = 0; k < 4; ++k) {
+            out.push_back(k <= available ? kDigits[(group >> (18 - 6 * k)) & 0x3Fu] : '=');
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+GltfWriter::GltfWriter() {
+    json_["asset"] = {{"version", "2.0"}, {"generator", "caelo"}};
+}
+
+int GltfWriter::append(const char* array, nlohmann::json element) {
+    nlohmann::json& elements = json_[array];
+    elements.push_back(std::move(element));
+    return static_cast<int>(elements.size()) - 1;
+}
+
+int GltfWriter::addView(const void* data, std::size_t bytes, GltfTarget target) {
+    nlohmann::json view = {{"buffer", 0}, {"byteOffset", binary_.size()}, {"byteLength", bytes}};
+    if (target != GltfTarget::None) {
+        view["target"] = target == GltfTarget::Vertices ? kTargetArrayBuffer : kTargetElementArrayBuffer;
+    }
+    binary_.append(static_cast<const char*>(data), bytes);
+    binary_.resize(padded(binary_.size()), '\0');
+    return append("bufferViews", std::move(view));
+}
+
+int GltfWriter::addFloats(const std::vector<float>& values, int components, GltfTarget target) {
+    const std::size_t count = values.size() / static_cast<std::size_t>(components);
+    nlohmann::json minimum = nlohmann::json::array();
+    nlohmann::json maximum = nlohmann::json::array();
+    for (int c = 0; c < components; ++c) {
+        float low = std::numeric_limits<float>::max();
+        float high = std::numeric_limits<float>::lowest();
+        for (std::size_t i = static_cast<std::size_t>(c); i < values.size();
+             i += static_cast<std::size_t>(components)) {
+            low = std::min(low, values[i]);
+            high = std::max(high, values[i]);
+        }
+        minimum.push_back(static_cast<double>(low));
+        maximum.push_back(static_cast<double>(high));
+    }
+    const int view = addView(values.data(), values.size() * sizeof(float), target);
+    return append("accessors", {{"bufferView", view},
+                                {"componentType", kComponentFloat},
+                                {"count", count},
+                                {"type", elementType(components)},
+                                {"min", std::move(minimum)},
+                                {"max", std::move(maximum)}});
+}
+
+int GltfWriter::addIndices(const std::vector<std::uint32_t>& indices) {
+    const int view = addView(indices.data(), indices.size() * sizeof(std::uint32_t), GltfTarget::Indices);
+    return append("accessors", {{"bufferView", view},
+                                {"componentType", kComponentUnsignedInt},
+                                {"count", indices.size()},
+                                {"type", "SCALAR"}});
+}
+
+nlohmann::json GltfWriter::withBuffer(const std::string* uri) const {
+    nlohmann::json whole = json_;
+    if (!binary_.empty()) {
+        nlohmann::json buffer = {{"byteLength", binary_.size()}};
+        if (uri != nullptr) {
+            buffer["uri"] = *uri;
+        }
+        whole["buffers"] = nlohmann::json::array({std::move(buffer)});
+    }
+    return whole;
+}
+
+std::string GltfWriter::glb() const {
+    std::string text = withBuffer(nullptr).dump();
+    text.resize(padded(text.size()), ' ');
+    const std::size_t total = kGlbHeaderBytes + kChunkHeaderBytes + text.size() +
+                              (binary_.empty() ? 0 : kChunkHeaderBytes + binary_.size());
+    if (total > std::numeric_limits<std::uint32_t>::max()) {
+        throw HostError("the scene is too large for a binary glTF file (" + std::to_string(total) +
+                        " bytes)");
+    }
+    std::string out;
+    out.reserve(total);
+    appendWord(out, kGlbMagic);
+    appendWord(out, kGlbVersion);
+    appendWord(out, static_cast<std::uint32_t>(total));
+    appendWord(out, static_cast<std::uint32_t>(text.size()));
+    appendWord(out, kChunkJson);
+    out += text;
+    if (!binary_.empty()) {
+        appendWord(out, static_cast<std::uint32_t>(binary_.size()));
+        appendWord(out, kChunkBinary);
+        out += binary_;
+    }
+    return out;
+}
+
+std::string GltfWriter::embeddedGltf() const {
+    const std::string uri = "data:application/octet-stream;base64," + base64(binary_);
+    return withBuffer(&uri).dump(1) + "\n";
+}
+
+} // namespace caelo::host

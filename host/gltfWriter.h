@@ -1,0 +1,57 @@
+// A glTF 2.0 asset being put together: its JSON and one binary buffer, written
+// as a binary .glb or as .gltf JSON with the buffer embedded as a data URI.
+//
+// Example:
+//   GltfWriter writer;
+//   const int times = writer.addFloats({0.0f, 1.0f}, 1, GltfTarget::None);
+//   ...
+//   writeFileAtomically("scene.glb", writer.glb());
+#ifndef CAELO_HOST_GLTF_WRITER_H
+#define CAELO_HOST_GLTF_WRITER_H
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace caelo::host {
+
+// What a buffer view holds, for viewers that upload it.
+enum class GltfTarget { None, Vertices, Indices };
+
+class GltfWriter {
+public:
+    GltfWriter();
+
+    // The JSON of the asset; callers add nodes, meshes, materials, cameras,
+    // animations and scenes to it as glTF defines them.
+    [[nodiscard]] nlohmann::json& json() { return json_; }
+
+    // Appends `values` (components per element: 1, 3 or 4) to the buffer with a
+    // view and an accessor of float elements, with their bounds; answers the
+    // accessor's index. The values must be finite.
+    int addFloats(const std::vector<float>& values, int components, GltfTarget target);
+    // The same for unsigned 32-bit indices.
+    int addIndices(const std::vector<std::uint32_t>& indices);
+
+    // Appends an element to a top-level array of the JSON ("nodes", ...) and
+    // answers its index.
+    int append(const char* array, nlohmann::json element);
+
+    // The whole asset as a binary glTF file. Throws HostError when it would
+    // not fit the format's 32-bit lengths.
+    [[nodiscard]] std::string glb() const;
+    // The whole asset as glTF JSON with the buffer as a base64 data URI.
+    [[nodiscard]] std::string embeddedGltf() const;
+
+private:
+    int addView(const void* data, std::size_t bytes, GltfTarget target);
+    [[nodiscard]] nlohmann::json withBuffer(const std::string* uri) const;
+
+    nlohmann::json json_;
+    std::string binary_;
+};
+
+} // namespace caelo::host
+
+#endif

@@ -1,0 +1,616 @@
+// The glTF export read back with an independent reader: node world matrices
+// against the host's at frames and between keys, the keys a fast motion gets,
+// what is left out, materials and camera, the whole preset for a model year,
+// the Khronos validator, and refused outputs.
+#include "gltfExport.h"
+
+#include "application.h"
+#include "evaluation.h"
+#include "gltfAnimation.h"
+#include "hostError.h"
+#include "messages.h"
+#include "moduleSceneTest.h"
+#include "numberText.h"
+#include "scene.h"
+#include "sceneEditing.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <numbers>
+#include <optional>
+#include <string>
+#include <tiny_gltf.h>
+#include <unistd.h>
+#include <vector>
+
+namespace caelo::host {
+namespace {
+
+using namespace moduleTest;
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kDegree = kPi / 180.0;
+
+// ---------------------------------------------------------------- reading
+
+// A glTF file read back, with the parent of every node.
+struct ReadGltf {
+    tinygltf::Model model;
+    std::vector<int> parents;
+
+    // The node whose extras name this host path, or -1.
+    [[nodiscard]] int nodeOfPath(const std::string& path) const {
+        for (std::size_t i = 0; i < model.nodes.size(); ++i) {
+            const tinygltf::Value& extras = model.nodes[i].extras;
+            if (extras.Has("hostPath") && extras.Get("hostPath").Get<std::string>() == path) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+    [[nodiscard]] int nodeNamed(const std::string& name) const {
+        for (std::size_t i = 0; i < model.nodes.size(); ++i) {
+            if (model.nodes[i].name == name) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+};
+
+ReadGltf readGltf(const std::filesystem::path& file) {
+    ReadGltf read;
+    tinygltf::TinyGLTF loader;
+    std::string error;
+    std::string warning;
+    const bool loaded = file.extension() == ".glb"
+                            ? loader.LoadBinaryFromFile(&read.model, &error, &warning, file.string())
+                            : loader.LoadASCIIFromFile(&read.model, &error, &warning, file.string());
+    EXPECT_TRUE(loaded) << error;
+    read.parents.assign(read.model.nodes.size(), -1);
+    for (std::size_t i = 0; i < read.model.nodes.size(); ++i) {
+        for (const int child : read.model.nodes[i].children) {
+            read.parents[static_cast<std::size_t>(child)] = static_cast<int>(i);
+        }
+    }
+    return read;
+}
+
+std::vector<float> floatsOf(const tinygltf::Model& model, int accessorIndex) {
+    const tinygltf::Accessor& accessor = model.accessors[static_cast<std::size_t>(accessorIndex)];
+    const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(accessor.bufferView)];
+    const unsigned char* data = model.buffers[static_cast<std::size_t>(view.buffer)].data.data() +
+                                view.byteOffset + accessor.byteOffset;
+    const auto count =
+        accessor.count * static_cast<std::size_t>(tinygltf::GetNumComponentsInType(accessor.type));
+    std::vector<float> values(count);
+    std::memcpy(values.data(), data, count * sizeof(float));
+    return values;
+}
+
+// A node's translation, rotation and scale at an animation time (linear
+// keys, rotations by spherical interpolation, as viewers play them).
+struct Trs {
+    std::array<double, 3> t{0.0, 0.0, 0.0};
+    std::array<double, 4> q{0.0, 0.0, 0.0, 1.0};
+    std::array<double, 3> s{1.0, 1.0, 1.0};
+};
+
+template <std::size_t N>
+void interpolate(const std::vector<float>& times, const std::vector<float>& values, double time,
+                 std::array<double, N>& out) {
+    std::size_t k = 0;
+    while (k + 2 < times.size() && times[k + 1] <= time) {
+        ++k;
+    }
+    const double f =
+        times.size() < 2 ? 0.0 : std::clamp((time - times[k]) / (times[k + 1] - times[k]), 0.0, 1.0);
+    const std::size_t next = times.size() < 2 ? k : k + 1;
+    std::array<double, N> a{};
+    std::array<double, N> b{};
+    for (std::size_t c = 0; c < N; ++c) {
+        a[c] = values[k * N + c];
+        b[c] = values[next * N + c];
+    }
+    if constexpr (N == 4) {
+        double d = 0.0;
+        for (std::size_t c = 0; c < 4; ++c) {
+            d += a[c] * b[c];
+        }
+        const double angle = std::acos(std::clamp(d, -1.0, 1.0));
+        const double wa = angle < 1e-9 ? 1.0 - f : std::sin((1.0 - f) * angle) / std::sin(angle);
+        const double wb = angle < 1e-9 ? f : std::sin(f * angle) / std::sin(angle);
+        double norm = 0.0;
+        for (std::size_t c = 0; c < 4; ++c) {
+            out[c] = wa * a[c] + wb * b[c];
+            norm += out[c] * out[c];
+        }
+        for (double& c : out) {
+            c /= std::sqrt(norm);
+        }
+    } else {
+        for (std::size_t c = 0; c < N; ++c) {
+            out[c] = a[c] + f * (b[c] - a[c]);
+        }
+    }
+}
+
+Trs trsAt(const ReadGltf& read, int nodeIndex, double time) {
+    const tinygltf::Node& node = read.model.nodes[static_cast<std::size_t>(nodeIndex)];
+    Trs trs;
+    std::copy(node.translation.begin(), node.translation.end(), trs.t.begin());
+    std::copy(node.rotation.begin(), node.rotation.end(), trs.q.begin());
+    std::copy(node.scale.begin(), node.scale.end(), trs.s.begin());
+    for (const tinygltf::Animation& animation : read.model.animations) {
+        for (const tinygltf::AnimationChannel& channel : animation.channels) {
+            if (channel.target_node != nodeIndex) {
+                continue;
+            }
+            const tinygltf::AnimationSampler& sampler =
+                animation.samplers[static_cast<std::size_t>(channel.sampler)];
+            const std::vector<float> times = floatsOf(read.model, sampler.input);
+            const std::vector<float> values = floatsOf(read.model, sampler.output);
+            if (channel.target_path == "translation") {
+                interpolate(times, values, time, trs.t);
+            } else if (channel.target_path == "rotation") {
+                interpolate(times, values, time, trs.q);
+            } else {
+                interpolate(times, values, time, trs.s);
+            }
+        }
+    }
+    return trs;
+}
+
+Matrix matrixOf(const Trs& trs) {
+    const auto [x, y, z, w] = trs.q;
+    Matrix m;
+    m.x = Vector{1 - 2 * (y * y + z * z), 2 * (x * y + z * w), 2 * (x * z - y * w)} * trs.s[0];
+    m.y = Vector{2 * (x * y - z * w), 1 - 2 * (x * x + z * z), 2 * (y * z + x * w)} * trs.s[1];
+    m.z = Vector{2 * (x * z + y * w), 2 * (y * z - x * w), 1 - 2 * (x * x + y * y)} * trs.s[2];
+    m.off = {trs.t[0], trs.t[1], trs.t[2]};
+    return m;
+}
+
+// A node's world matrix at an animation time, in glTF's frame.
+Matrix worldAt(const ReadGltf& read, int nodeIndex, double time) {
+    Matrix world = matrixOf(trsAt(read, nodeIndex, time));
+    for (int parent = read.parents[static_cast<std::size_t>(nodeIndex)]; parent >= 0;
+         parent = read.parents[static_cast<std::size_t>(parent)]) {
+        world = matrixOf(trsAt(read, parent, time)) * world;
+    }
+    return world;
+}
+
+// A host matrix in glTF's frame: S M S with S = diag(1, 1, -1).
+Matrix mirrored(const Matrix& m) {
+    const auto s = [](Vector v) { return Vector{v.x, v.y, -v.z}; };
+    return {s(m.off), s(m.x), s(m.y), -s(m.z)};
+}
+
+// Tolerances of a node's world matrix: of its offset, relative to its
+// distance from the origin (at least 1 scene unit), and of its axes, relative
+// to their lengths. Key times are floats: at 16 s they are off by up to
+// 1e-6 s, which turns a moon that spins 12000 degrees a second by 2e-4 rad.
+struct MatrixTolerance {
+    double offset;
+    double axes;
+};
+
+void expectMatrixNear(const Matrix& got, const Matrix& want, MatrixTolerance tolerance,
+                      const std::string& what) {
+    EXPECT_LE(length(got.off - want.off), tolerance.offset * std::max(1.0, length(want.off)))
+        << what << ", offset";
+    const Vector gotAxes[3] = {got.x, got.y, got.z};
+    const Vector wantAxes[3] = {want.x, want.y, want.z};
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_LE(length(gotAxes[c] - wantAxes[c]), tolerance.axes * std::max(1.0, length(wantAxes[c])))
+            << what << ", axis " << c;
+    }
+}
+
+// ---------------------------------------------------------------- validator
+
+// The Khronos validator's error count for a file, or nothing when the
+// validator is not installed (tools/test.sh installs it).
+std::optional<int> validatorErrors(const std::filesystem::path& file, std::string& output) {
+    const std::filesystem::path tool =
+        std::filesystem::path(CAELO_TEST_SOURCE_DIR) / "tools" / "gltf-validator";
+    if (!std::filesystem::exists(tool / "node_modules" / "gltf-validator") ||
+        std::system("node --version > /dev/null 2>&1") != 0) {
+        return std::nullopt;
+    }
+    const std::string command = "node '" + (tool / "validate.js").string() + "' '" + file.string() + "' 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return std::nullopt;
+    }
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        output.append(buffer, n);
+    }
+    pclose(pipe);
+    const std::size_t colon = output.find(": ");
+    return colon == std::string::npos ? -1 : std::atoi(output.c_str() + colon + 2);
+}
+
+// Expects the validator to find no error in the file. Without the validator
+// the test is skipped, or fails where CAELO_REQUIRE_GLTF_VALIDATOR=1 asks for it.
+#define EXPECT_VALIDATOR_CLEAN(file)                                                                         \
+    do {                                                                                                     \
+        std::string output;                                                                                  \
+        const std::optional<int> errors = validatorErrors(file, output);                                     \
+        if (!errors) {                                                                                       \
+            const char* required = std::getenv("CAELO_REQUIRE_GLTF_VALIDATOR");                              \
+            if (required != nullptr && std::string(required) == "1") {                                       \
+                FAIL() << "the glTF validator is not installed (npm ci in tools/gltf-validator)";            \
+            }                                                                                                \
+            GTEST_SKIP() << "the glTF validator is not installed (npm ci in tools/gltf-validator)";          \
+        }                                                                                                    \
+        EXPECT_EQ(*errors, 0) << output;                                                                     \
+    } while (false)
+
+// ---------------------------------------------------------------- fixtures
+
+// Each test writes into a folder of its own process, removed afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder()
+        : folder_(std::filesystem::temp_directory_path() / ("caelo-gltf-test-" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(folder_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const { return folder_ / name; }
+    [[nodiscard]] std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+class GltfExport : public ModuleSceneTest {
+protected:
+    Node& addNamed(std::int32_t type, const std::string& name, Node* parent = nullptr) {
+        Node& node = add(type, parent);
+        node.name = name;
+        return node;
+    }
+
+    // Exports, reads back and checks every exported object's node against
+    // the host's world matrix at the given frames and fractions of frames.
+    ReadGltf exportAndCompare(const std::filesystem::path& file, std::int64_t frameCount,
+                              const std::vector<double>& frames, MatrixTolerance tolerance) {
+        const auto started = std::chrono::steady_clock::now();
+        exportGltf(document(), file, {Rational{0, 1}, frameCount, {}});
+        exportSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        ReadGltf read = readGltf(file);
+        for (const double frame : frames) {
+            const double seconds = frame / document().fps;
+            document().time = Rational::fromSeconds(seconds);
+            evaluateDocument(document());
+            document().forEachObject([&](Node& object) {
+                const int index = read.nodeOfPath(document().pathOf(object));
+                if (index >= 0) {
+                    expectMatrixNear(worldAt(read, index, seconds), mirrored(object.worldMatrix()), tolerance,
+                                     object.name + " at frame " + formatDouble(frame));
+                }
+            });
+        }
+        return read;
+    }
+
+    ScratchFolder scratch;
+    double exportSeconds = 0.0;
+};
+
+// ---------------------------------------------------------------- tests
+
+TEST_F(GltfExport, StaticSceneKeepsTreeNamesMatricesAndLeavesOutHiddenAndDisabledObjects) {
+    Node& sphere = addNamed(kTypeSphere, "Globe Egalit\xc3\xa9 \xe6\x97\xa5");
+    sphere.frozen = {{10.0, -5.0, 3.0}, {0.3, -0.4, 0.2}, {1.0, 2.0, 0.5}};
+    sphere.relative = {{1.0, 2.0, 3.0}, {-1.2, 0.5, 2.9}, {1.5, 1.0, 1.0}};
+    Node& torus = addNamed(kTypeTorus, "Ring", &sphere);
+    torus.relative.position = {0.0, 0.0, 250.0};
+    Node& hidden = addNamed(kTypeNull, "Hidden", &sphere);
+    hidden.renderMode = HOST_DISPLAY_HIDDEN;
+    addNamed(kTypeSphere, "Below hidden", &hidden);
+    Node& disabled = addNamed(kTypePlane, "Switched off");
+    disabled.enabled = false;
+    addNamed(kTypeSphere, "Below switched off", &disabled);
+    Node& editorHidden = addNamed(kTypeCircleSpline, "Hidden in the editor only");
+    editorHidden.editorMode = HOST_DISPLAY_HIDDEN;
+
+    const ReadGltf read = exportAndCompare(scratch / "static.glb", 1, {0.0}, {1e-7, 1e-7});
+    for (const char* absent : {"Hidden", "Below hidden", "Switched off", "Below switched off"}) {
+        EXPECT_EQ(read.nodeNamed(absent), -1) << absent;
+    }
+    const int globe = read.nodeNamed("Globe Egalite _");
+    ASSERT_GE(globe, 0);
+    EXPECT_EQ(read.nodeNamed("Globe Egalite _ (frozen)"), read.parents[static_cast<std::size_t>(globe)]);
+    EXPECT_EQ(read.parents[static_cast<std::size_t>(read.nodeNamed("Ring"))], globe);
+    // Objects without a frozen transform get one node only.
+    EXPECT_EQ(read.nodeNamed("Ring (frozen)"), -1);
+    EXPECT_GE(read.nodeNamed("Hidden in the editor only"), 0);
+    EXPECT_TRUE(read.model.animations.empty());
+    // The view camera sits outside the tree and becomes a camera at the top.
+    const int camera = read.nodeNamed("Camera");
+    ASSERT_GE(camera, 0);
+    EXPECT_EQ(read.model.nodes[static_cast<std::size_t>(camera)].camera, 0);
+    expectMatrixNear(worldAt(read, camera, 0.0), mirrored(document().camera()->worldMatrix()), {1e-9, 1e-9},
+                     "camera");
+}
+
+TEST_F(GltfExport, ColoursBecomeMaterialsAndSeeThroughBlends) {
+    Node& plane = addNamed(kTypePlane, "Blue plane");
+    plane.color = {2, {0.0, 0.5, 1.0}, true};
+    addNamed(kTypeSphere, "Plain sphere");
+    Node& spline = addNamed(kTypeCircleSpline, "Red circle");
+    spline.color = {2, {1.0, 0.0, 0.0}, false};
+    const ReadGltf read = exportAndCompare(scratch / "colours.gltf", 1, {0.0}, {1e-9, 1e-9});
+
+    const auto materialOf = [&](const std::string& name) -> const tinygltf::Material& {
+        const tinygltf::Node& node = read.model.nodes[static_cast<std::size_t>(read.nodeNamed(name))];
+        const tinygltf::Mesh& mesh = read.model.meshes[static_cast<std::size_t>(node.mesh)];
+        return read.model.materials[static_cast<std::size_t>(mesh.primitives.front().material)];
+    };
+    const tinygltf::Material& blue = materialOf("Blue plane");
+    EXPECT_EQ(blue.alphaMode, "BLEND");
+    EXPECT_EQ(blue.pbrMetallicRoughness.baseColorFactor, (std::vector<double>{0.0, 0.5, 1.0, 0.5}));
+    EXPECT_TRUE(blue.doubleSided);
+    const tinygltf::Material& plain = materialOf("Plain sphere");
+    EXPECT_EQ(plain.alphaMode, "OPAQUE");
+    EXPECT_FALSE(plain.doubleSided);
+    EXPECT_EQ(materialOf("Red circle").pbrMetallicRoughness.baseColorFactor,
+              (std::vector<double>{1.0, 0.0, 0.0, 1.0}));
+    const tinygltf::Node& circle = read.model.nodes[static_cast<std::size_t>(read.nodeNamed("Red circle"))];
+    EXPECT_EQ(read.model.meshes[static_cast<std::size_t>(circle.mesh)].primitives.front().mode,
+              TINYGLTF_MODE_LINE_LOOP);
+}
+
+TEST_F(GltfExport, EveryPrimitiveInBothFormatsIsValidatorClean) {
+    Node& tube = addNamed(kTypeTube, "Sliced tube");
+    tube.parameters.setBool(1200, true);
+    tube.parameters.setFloat(1201, 0.5);
+    tube.parameters.setFloat(1202, 2.0);
+    Node& torus = addNamed(kTypeTorus, "Sliced torus", &tube);
+    torus.parameters.setBool(1200, true);
+    torus.frozen.rotation = {0.0, -0.4, 0.0};
+    Node& plane = addNamed(kTypePlane, "See-through plane");
+    plane.color = {2, {0.7, 0.0, 0.0}, true};
+    addNamed(kTypeBox, "Box").relative.scale = {1.0, -2.0, 0.5};
+    addNamed(kTypeCircleSpline, "Circle");
+    addNamed(kTypeSphere, "Sphere");
+    addNamed(kTypeSphere, "Empty sphere").parameters.setFloat(1110, 0.0);
+    for (const char* name : {"all.glb", "all.gltf"}) {
+        exportGltf(document(), scratch / name, {Rational{0, 1}, 1, {}});
+        EXPECT_VALIDATOR_CLEAN(scratch / name);
+    }
+}
+
+// A system whose time runs one day per document second, with a planet on a
+// fast orbit (400 degrees a frame at 30 frames per second) whose globe turns
+// 290 degrees a frame, and a slow planet beside it.
+class GltfAnimatedExport : public GltfExport {
+protected:
+    void SetUp() override {
+        GltfExport::SetUp();
+        system = &addSystem();
+        fast = &addPlanet(400.0 * 30.0 * 36525.0);
+        Node& fastBody = *fast->lastChild();
+        editParameter(fastBody, kRotationPeriod, formatDouble(1.0 / 30.0 / (290.0 / 360.0)));
+        fastGlobe = fastBody.parameters.getLink(kGlobeLink);
+        slow = &addPlanet(36000.0);
+        still = &addNamed(kTypeSphere, "Still", system);
+    }
+
+    // An orbit axis of 1 au on a circle with the given mean motion (degrees a
+    // Julian century), carrying a body axis with a globe.
+    Node& addPlanet(double meanMotionDegPerCentury) {
+        Node& orbit = add(kOrbitAxis, system);
+        editParameter(orbit, kMode, kModeElements);
+        editParameter(orbit, kA, std::string("1"));
+        editParameter(orbit, kLRate, formatDouble(meanMotionDegPerCentury));
+        editParameter(orbit, kI, std::string("5"));
+        addBody(&orbit);
+        return orbit;
+    }
+
+    // The rotation steps (radians) between consecutive keys of a node's
+    // rotation channel.
+    std::vector<double> rotationSteps(const ReadGltf& read, int node) {
+        std::vector<double> steps;
+        for (const tinygltf::AnimationChannel& channel : read.model.animations.at(0).channels) {
+            if (channel.target_node != node || channel.target_path != "rotation") {
+                continue;
+            }
+            const std::vector<float> q =
+                floatsOf(read.model, read.model.animations[0].samplers[channel.sampler].output);
+            for (std::size_t k = 4; k < q.size(); k += 4) {
+                const double d =
+                    q[k - 4] * q[k] + q[k - 3] * q[k + 1] + q[k - 2] * q[k + 2] + q[k - 1] * q[k + 3];
+                steps.push_back(2.0 * std::acos(std::min(1.0, std::abs(d))));
+            }
+        }
+        return steps;
+    }
+
+    Node* system = nullptr;
+    Node* fast = nullptr;
+    Node* slow = nullptr;
+    Node* still = nullptr;
+    NodeId fastGlobe = kNoNode;
+};
+
+TEST_F(GltfAnimatedExport, NodesMatchTheHostAtFramesAndBetweenKeys) {
+    const std::vector<double> frames = {0.0, 1.0, 5.0, 9.0};
+    const ReadGltf read = exportAndCompare(scratch / "animated.glb", 10, frames, {1e-6, 1e-5});
+
+    // Between keys the interpolation follows the motion: a body's direction
+    // from its orbit's centre stays within a few degrees of the host's.
+    const Node& body = *fast->lastChild();
+    const int bodyNode = read.nodeOfPath(document().pathOf(body));
+    ASSERT_GE(bodyNode, 0);
+    for (const double frame : {0.5, 2.37, 7.81}) {
+        const double seconds = frame / document().fps;
+        document().time = Rational::fromSeconds(seconds);
+        evaluateDocument(document());
+        const Vector want = mirrored(body.worldMatrix()).off;
+        const Vector got = worldAt(read, bodyNode, seconds).off;
+        EXPECT_LT(std::atan2(length(cross(got, want)), dot(got, want)), 6.0 * kDegree) << "frame " << frame;
+    }
+}
+
+TEST_F(GltfAnimatedExport, FastMotionGetsKeysBetweenFramesAndSlowOrStillNodesDoNot) {
+    const ReadGltf read = exportAndCompare(scratch / "keys.glb", 4, {0.0, 3.0}, {1e-6, 1e-5});
+    ASSERT_EQ(read.model.animations.size(), 1u);
+
+    const int globe = read.nodeOfPath(document().pathOf(*document().findNode(fastGlobe)));
+    const std::vector<double> globeSteps = rotationSteps(read, globe);
+    ASSERT_FALSE(globeSteps.empty());
+    EXPECT_GE(globeSteps.size(), 3u * 3u); // 290 degrees a frame: three keys a frame at least
+    EXPECT_LE(*std::max_element(globeSteps.begin(), globeSteps.end()), kMaxRotationStepRad + 1e-6);
+
+    // The fast body turns 400 degrees a frame about its orbit's origin: 40 keys
+    // a frame at least, none more than 10 degrees apart.
+    const int body = read.nodeOfPath(document().pathOf(*fast->lastChild()));
+    for (const tinygltf::AnimationChannel& channel : read.model.animations[0].channels) {
+        if (channel.target_node != body || channel.target_path != "translation") {
+            continue;
+        }
+        const std::vector<float> t =
+            floatsOf(read.model, read.model.animations[0].samplers[channel.sampler].output);
+        EXPECT_GE(t.size() / 3, 3u * 40u);
+        for (std::size_t k = 3; k < t.size(); k += 3) {
+            const Vector a{t[k - 3], t[k - 2], t[k - 1]};
+            const Vector b{t[k], t[k + 1], t[k + 2]};
+            EXPECT_LE(std::atan2(length(cross(a, b)), dot(a, b)), kMaxTurnStepRad + 1e-5);
+        }
+    }
+
+    // The slow planet's body moves a fraction of a degree a frame: keys at the
+    // frames only. A sphere that stays put has no channel at all.
+    const int slowBody = read.nodeOfPath(document().pathOf(*slow->lastChild()));
+    const int stillNode = read.nodeOfPath(document().pathOf(*still));
+    for (const tinygltf::AnimationChannel& channel : read.model.animations[0].channels) {
+        EXPECT_NE(channel.target_node, stillNode);
+        if (channel.target_node == slowBody) {
+            const tinygltf::AnimationSampler& sampler = read.model.animations[0].samplers[channel.sampler];
+            EXPECT_EQ(read.model.accessors[static_cast<std::size_t>(sampler.input)].count, 4u);
+        }
+    }
+}
+
+TEST_F(GltfAnimatedExport, RestoresTheDocumentTimeAndReportsProgressInOrder) {
+    document().time = Rational{7, 2};
+    evaluateDocument(document());
+    const Vector before = fast->lastChild()->worldMatrix().off;
+    std::vector<double> reports;
+    exportGltf(document(), scratch / "progress.glb",
+               {Rational{1, 1}, 500, [&](double fraction) { reports.push_back(fraction); }});
+    EXPECT_EQ(document().time, (Rational{7, 2}));
+    EXPECT_EQ(fast->lastChild()->worldMatrix().off, before);
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_LE(reports.size(), 300u);
+    EXPECT_EQ(reports.front(), 0.0);
+    EXPECT_EQ(reports.back(), 1.0);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+}
+
+// ---------------------------------------------------------------- refusals
+
+TEST_F(GltfExport, RefusesBadOutputsAndLeavesNothingBehind) {
+    addNamed(kTypeSphere, "Globe");
+    const auto refused = [&](const std::filesystem::path& file, std::int64_t frames,
+                             const std::string& reason) {
+        try {
+            exportGltf(document(), file, {Rational{0, 1}, frames, {}});
+            ADD_FAILURE() << file << " was written";
+        } catch (const HostError& error) {
+            EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
+        }
+    };
+    refused(scratch / "scene.obj", 1, ".glb or .gltf");
+    refused(scratch / "scene", 1, ".glb or .gltf");
+    refused(scratch / "scene.glb", 0, "frame count");
+    refused(scratch / "missing folder" / "scene.glb", 1, "cannot open");
+    std::FILE* plain = std::fopen((scratch / "a file").c_str(), "w");
+    ASSERT_NE(plain, nullptr);
+    std::fclose(plain);
+    refused(scratch / "a file" / "scene.gltf", 1, "cannot open");
+    EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"a file"}));
+}
+
+TEST_F(GltfExport, RefusesNonFiniteTransformsNamingTheObject) {
+    Node& globe = addNamed(kTypeSphere, "Globe");
+    globe.relative.position.x = std::nan("");
+    try {
+        exportGltf(document(), scratch / "nan.glb", {Rational{0, 1}, 1, {}});
+        ADD_FAILURE() << "a non-finite position was exported";
+    } catch (const HostError& error) {
+        EXPECT_NE(std::string(error.what()).find("/0 (\"Globe\")"), std::string::npos) << error.what();
+    }
+    globe.relative.position.x = 0.0;
+    globe.parameters.setFloat(1110, 1e300); // a radius no float can hold
+    EXPECT_THROW(exportGltf(document(), scratch / "huge.glb", {Rational{0, 1}, 1, {}}), HostError);
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+// ---------------------------------------------------------------- the preset
+
+// Frames of one model year at the document's frame rate: the system runs
+// `timeScale` document seconds per model day.
+std::int64_t framesOfModelYear(const Node& system, std::int32_t fps) {
+    constexpr double kDaysPerYear = 365.25;
+    return static_cast<std::int64_t>(
+        std::ceil(kDaysPerYear * system.parameters.getFloat(kTimeScale, 0.0) * fps));
+}
+
+TEST_F(GltfExport, WholePresetForAModelYearIsSmallFastAndMatchesTheHost) {
+    Node& system = add(kSystem);
+    ASSERT_TRUE(pressButton(system, kBuildSolarSystem));
+    const std::int64_t frames = framesOfModelYear(system, document().fps);
+    EXPECT_EQ(frames, 1096);
+    const std::filesystem::path file = scratch / "preset.glb";
+    const ReadGltf read = exportAndCompare(file, frames, {0.0, 1.0, 500.0, 1095.0}, {1e-6, 1e-5});
+    std::printf("preset: %lld frames, %.2f s, %.1f MB\n", static_cast<long long>(frames), exportSeconds,
+                static_cast<double>(std::filesystem::file_size(file)) / 1e6);
+    EXPECT_LT(std::filesystem::file_size(file), 50u * 1000u * 1000u);
+    // Iapetus's orbit axis is hidden with what it carries; switched-off rings
+    // and planes are left out but for the Sun's equator plane; the seven
+    // bands are there, with their names in plain ASCII.
+    for (const char* absent : {"Orbit(Iapetus)", "Body(Iapetus)", "Iapetus", "Orbit Plane"}) {
+        EXPECT_EQ(read.nodeNamed(absent), -1) << absent;
+    }
+    const auto named = [&](const std::string& name) {
+        return std::count_if(read.model.nodes.begin(), read.model.nodes.end(),
+                             [&](const tinygltf::Node& node) { return node.name == name && node.mesh >= 0; });
+    };
+    EXPECT_EQ(named("Band"), 7);
+    EXPECT_EQ(named("Equator Plane"), 1);
+    EXPECT_GE(read.nodeNamed("Orbit(Liberte)"), 0);
+    EXPECT_EQ(read.model.cameras.size(), 1u);
+    EXPECT_VALIDATOR_CLEAN(file);
+}
+
+} // namespace
+} // namespace caelo::host
