@@ -15,3 +15,16 @@ install_missing_packages() {
     "${sudo[@]}" apt-get update
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 }
+
+# Node.js with npm (Debian's packages when either is missing) and the Khronos
+# glTF validator pinned in tools/gltf-validator, which the export tests run.
+install_gltf_validator() {
+    if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+        echo "Installing missing packages: nodejs npm" >&2
+        local sudo=()
+        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+        "${sudo[@]}" apt-get update
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y nodejs npm
+    fi
+    (cd tools/gltf-validator && npm ci --no-audit --no-fund --loglevel=error)
+}

@@ -2,7 +2,8 @@
 # Builds everything with warnings as errors and runs the test suite twice: a
 # normal build in build/ and an AddressSanitizer + UndefinedBehaviorSanitizer
 # build in build-asan/. Installs the Debian packages the build needs when any
-# is missing. Exits non-zero on any failure.
+# is missing, and the glTF validator the export tests run. Exits non-zero on
+# any failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -19,5 +20,8 @@ build_and_test() {
 }
 
 install_missing_packages
+install_gltf_validator
+# The export tests fail rather than skip when the validator is missing.
+export CAELO_REQUIRE_GLTF_VALIDATOR=1
 build_and_test build -DCAELO_SANITIZE=OFF
 build_and_test build-asan -DCAELO_SANITIZE=ON
