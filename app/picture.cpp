@@ -1,0 +1,137 @@
+#include "picture.h"
+
+#include "atomicFile.h"
+#include "hostError.h"
+#include "orreryChart.h"
+#include "pictureScene.h"
+#include "sceneRender.h"
+
+#include <algorithm>
+#include <cairo-svg.h>
+#include <cairo.h>
+#include <cctype>
+#include <memory>
+#include <string>
+
+namespace caelo::app {
+namespace {
+
+enum class PictureFormat { Png, Svg };
+
+// The caption of the camera view at the reference size (pixels); it scales
+// with the picture's smaller side.
+constexpr double kReferenceSidePx = 1200.0;
+constexpr double kCaptionSize = 15.0;
+constexpr double kCaptionMargin = 24.0;
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextDeleter {
+    void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using Context = std::unique_ptr<cairo_t, ContextDeleter>;
+
+PictureFormat formatOf(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".png") {
+        return PictureFormat::Png;
+    }
+    if (extension == ".svg") {
+        return PictureFormat::Svg;
+    }
+    throw host::HostError(file.string() + ": cannot tell the picture format from the extension '" +
+                          file.extension().string() + "' (use .png or .svg)");
+}
+
+void checkSize(const std::filesystem::path& file, const PictureOptions& options) {
+    const auto inRange = [](int side) { return side >= 1 && side <= kMaxPictureSidePx; };
+    if (!inRange(options.widthPx) || !inRange(options.heightPx)) {
+        throw host::HostError(file.string() + ": a picture of " + std::to_string(options.widthPx) + " x " +
+                              std::to_string(options.heightPx) +
+                              " pixels cannot be drawn (width and height " + "must be 1 to " +
+                              std::to_string(kMaxPictureSidePx) + ")");
+    }
+}
+
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+void checkStatus(cairo_status_t status, const char* doing) {
+    if (status != CAIRO_STATUS_SUCCESS) {
+        throw host::HostError(std::string("cannot ") + doing + ": " + cairo_status_to_string(status));
+    }
+}
+
+// The system's name and model date in the bottom-left corner.
+void paintCaption(cairo_t* cairo, const std::string& caption, const PictureOptions& options) {
+    const double unit = std::min(options.widthPx, options.heightPx) / kReferenceSidePx;
+    cairo_select_font_face(cairo, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cairo, kCaptionSize * unit);
+    cairo_move_to(cairo, kCaptionMargin * unit, options.heightPx - kCaptionMargin * unit);
+    cairo_set_source_rgba(cairo, 0.78, 0.8, 0.86, 0.9);
+    cairo_show_text(cairo, caption.c_str());
+}
+
+void drawView(cairo_t* cairo, const host::Document& document, const PictureOptions& options) {
+    if (options.view == PictureView::Top) {
+        drawOrreryChart(cairo, document, options.widthPx, options.heightPx);
+        return;
+    }
+    host::CameraViewStyle style;
+    style.globeColour = [](const host::Node& sphere) { return bodyColour(sphere.name); };
+    host::drawCameraView(cairo, document, options.widthPx, options.heightPx, style);
+    if (const auto caption = systemCaption(document)) {
+        paintCaption(cairo, *caption, options);
+    }
+}
+
+void drawOnto(cairo_surface_t* surface, const host::Document& document, const PictureOptions& options) {
+    const Context cairo(cairo_create(surface));
+    checkStatus(cairo_status(cairo.get()), "start drawing");
+    drawView(cairo.get(), document, options);
+    checkStatus(cairo_status(cairo.get()), "draw the picture");
+}
+
+std::string pngBytes(const host::Document& document, const PictureOptions& options) {
+    const Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, options.widthPx, options.heightPx));
+    checkStatus(cairo_surface_status(surface.get()), "make a picture of that size");
+    drawOnto(surface.get(), document, options);
+    std::string bytes;
+    checkStatus(cairo_surface_write_to_png_stream(surface.get(), appendBytes, &bytes), "encode the PNG");
+    return bytes;
+}
+
+std::string svgBytes(const host::Document& document, const PictureOptions& options) {
+    std::string bytes;
+    const Surface surface(
+        cairo_svg_surface_create_for_stream(appendBytes, &bytes, options.widthPx, options.heightPx));
+    checkStatus(cairo_surface_status(surface.get()), "make an SVG picture");
+    cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
+    drawOnto(surface.get(), document, options);
+    cairo_surface_finish(surface.get());
+    checkStatus(cairo_surface_status(surface.get()), "write the SVG");
+    return bytes;
+}
+
+} // namespace
+
+void writePicture(const host::Document& document, const std::filesystem::path& file,
+                  const PictureOptions& options) {
+    const PictureFormat format = formatOf(file);
+    checkSize(file, options);
+    try {
+        const std::string bytes =
+            format == PictureFormat::Png ? pngBytes(document, options) : svgBytes(document, options);
+        host::writeFileAtomically(file, bytes);
+    } catch (const host::HostError& error) {
+        throw host::HostError(file.string() + ": " + error.what());
+    }
+}
+
+} // namespace caelo::app

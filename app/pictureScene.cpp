@@ -1,0 +1,230 @@
+#include "pictureScene.h"
+
+#include "hostError.h"
+#include "matrix.h"
+#include "numberText.h"
+#include "sceneRenderShapes.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <utility>
+
+namespace caelo::app {
+namespace {
+
+// The module's node types and the parameters the pictures read.
+constexpr std::int32_t kTypeSystem = 1032493;
+constexpr std::int32_t kTypeOrbitAxis = 1032494;
+constexpr std::int32_t kTypeBodyAxis = 1032495;
+constexpr std::int32_t kSystemBodyScale = 1001;      // scene units per Earth diameter
+constexpr std::int32_t kSystemDistanceFactor = 1002; // distances drawn smaller than at body scale
+constexpr std::int32_t kSystemCurrentDate = 1004;
+constexpr std::int32_t kBodyEquatorialRadius = 1001; // number text, km
+constexpr std::int32_t kBodyGlobeLink = 1011;
+
+constexpr double kEarthDiameterCentimetres = 1275627400.0;
+constexpr double kCentimetresPerAu = 149597870700.0 * 100.0;
+
+constexpr host::RgbColour kDefaultBodyColour{0.78, 0.76, 0.72};
+
+const std::array<std::pair<std::string_view, host::RgbColour>, 17> kBodyColours{{
+    {"Sun", {1.0, 0.78, 0.32}},
+    {"Mercury", {0.68, 0.65, 0.62}},
+    {"Venus", {0.93, 0.83, 0.6}},
+    {"Earth", {0.32, 0.56, 0.94}},
+    {"Moon", {0.76, 0.76, 0.75}},
+    {"Mars", {0.88, 0.43, 0.26}},
+    {"Jupiter", {0.87, 0.71, 0.53}},
+    {"Io", {0.93, 0.85, 0.45}},
+    {"Europa", {0.86, 0.8, 0.7}},
+    {"Ganymede", {0.7, 0.66, 0.6}},
+    {"Callisto", {0.52, 0.48, 0.44}},
+    {"Saturn", {0.92, 0.81, 0.57}},
+    {"Titan", {0.9, 0.7, 0.4}},
+    {"Uranus", {0.62, 0.86, 0.9}},
+    {"Neptune", {0.38, 0.54, 0.97}},
+    {"Pluto", {0.82, 0.72, 0.62}},
+    {"Charon", {0.62, 0.6, 0.58}},
+}};
+
+constexpr std::array<std::string_view, 12> kMonthNames{"January",   "February", "March",    "April",
+                                                       "May",       "June",     "July",     "August",
+                                                       "September", "October",  "November", "December"};
+
+const host::Node* findSystem(const host::Node* first) {
+    for (const host::Node* node = first; node != nullptr; node = node->nextSibling()) {
+        if (node->typeId() == kTypeSystem) {
+            return node;
+        }
+        if (const host::Node* below = findSystem(node->firstChild())) {
+            return below;
+        }
+    }
+    return nullptr;
+}
+
+// The first body axis at or below the siblings from `first` on, in tree order.
+const host::Node* firstBodyAxis(const host::Node* first) {
+    for (const host::Node* node = first; node != nullptr; node = node->nextSibling()) {
+        if (node->typeId() == kTypeBodyAxis) {
+            return node;
+        }
+        if (const host::Node* below = firstBodyAxis(node->firstChild())) {
+            return below;
+        }
+    }
+    return nullptr;
+}
+
+// The body axes below `parent` whose nearest body axis above is `parent`'s.
+void collectOrbitingAxes(const host::Node& parent, std::vector<const host::Node*>& axes) {
+    for (const host::Node* child = parent.firstChild(); child != nullptr; child = child->nextSibling()) {
+        if (child->typeId() == kTypeBodyAxis) {
+            axes.push_back(child);
+        } else {
+            collectOrbitingAxes(*child, axes);
+        }
+    }
+}
+
+const host::Node* globeOf(const host::Document& document, const host::Node& body) {
+    return document.findNode(body.parameters.getLink(kBodyGlobeLink));
+}
+
+// The body whose globe names and sizes an orbiting body: the first body axis
+// with a globe at or below `node`, in tree order.
+const host::Node* globedBody(const host::Document& document, const host::Node& node) {
+    if (node.typeId() == kTypeBodyAxis && globeOf(document, node) != nullptr) {
+        return &node;
+    }
+    for (const host::Node* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
+        if (const host::Node* found = globedBody(document, *child)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+double sceneUnitsPerAu(const host::Node& system) {
+    const double bodySize = system.parameters.getFloat(kSystemBodyScale, 0.0);
+    const double distanceFactor = system.parameters.getFloat(kSystemDistanceFactor, 0.0);
+    return kCentimetresPerAu * (bodySize / kEarthDiameterCentimetres) * distanceFactor;
+}
+
+class HeliocentricFrame {
+public:
+    HeliocentricFrame(host::Vector centralWorld, double unitsPerAu)
+        : central_(centralWorld), unitsPerAu_(unitsPerAu) {}
+
+    // Scene world position to heliocentric ecliptic au.
+    [[nodiscard]] host::Vector eclipticAu(host::Vector world) const {
+        const host::Vector d = (world - central_) * (1.0 / unitsPerAu_);
+        return {d.x, d.z, d.y};
+    }
+
+private:
+    host::Vector central_;
+    double unitsPerAu_;
+};
+
+std::vector<host::Vector> orbitOf(const host::Node& body, const HeliocentricFrame& frame, int samples) {
+    const host::Node* orbitAxis = body.parent();
+    if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeOrbitAxis) {
+        return {};
+    }
+    for (const host::Node* child = orbitAxis->firstChild(); child != nullptr; child = child->nextSibling()) {
+        if (child->typeId() == host::kTypeCircleSpline) {
+            const host::Matrix world = child->worldMatrix();
+            std::vector<host::Vector> orbit;
+            for (const host::Vector& p : host::circleSplineOutline(*child, samples)) {
+                orbit.push_back(frame.eclipticAu(host::transformPoint(world, p)));
+            }
+            return orbit;
+        }
+    }
+    return {};
+}
+
+OrbitingBody orbitingBody(const host::Document& document, const host::Node& body,
+                          const HeliocentricFrame& frame, int orbitSamples) {
+    OrbitingBody result;
+    const host::Node* named = globedBody(document, body);
+    result.label = named != nullptr ? globeOf(document, *named)->name : body.name;
+    if (result.label.empty()) {
+        result.label = body.name;
+    }
+    if (named != nullptr) {
+        result.radiusKm =
+            host::textToNumber(named->parameters.getString(kBodyEquatorialRadius)).value_or(0.0);
+    }
+    result.placeAu = frame.eclipticAu(body.worldMatrix().off);
+    result.orbitAu = orbitOf(body, frame, orbitSamples);
+    result.colour = bodyColour(result.label).value_or(kDefaultBodyColour);
+    return result;
+}
+
+} // namespace
+
+OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSamples) {
+    const host::Node* system = findSystem(document.firstObject());
+    if (system == nullptr) {
+        throw host::HostError("the document holds no system object (type 1032493) to chart");
+    }
+    const host::Node* central = firstBodyAxis(system->firstChild());
+    if (central == nullptr) {
+        throw host::HostError("the system \"" + system->name +
+                              "\" holds no body axis (type 1032495) to chart");
+    }
+    const double unitsPerAu = sceneUnitsPerAu(*system);
+    if (!std::isfinite(unitsPerAu) || unitsPerAu <= 0.0) {
+        throw host::HostError("the system \"" + system->name +
+                              "\" has no usable distance scale (its body scale and distance factor must be "
+                              "positive)");
+    }
+    OrbitingBodies result;
+    result.systemName = system->name;
+    const host::Node* centralGlobe = globeOf(document, *central);
+    result.centralLabel =
+        centralGlobe != nullptr && !centralGlobe->name.empty() ? centralGlobe->name : central->name;
+    result.centralColour = bodyColour(result.centralLabel).value_or(kDefaultBodyColour);
+    result.modelDate = system->parameters.getDateTime(kSystemCurrentDate);
+
+    const HeliocentricFrame frame(central->worldMatrix().off, unitsPerAu);
+    std::vector<const host::Node*> axes;
+    collectOrbitingAxes(*central, axes);
+    for (const host::Node* body : axes) {
+        result.bodies.push_back(orbitingBody(document, *body, frame, orbitSamples));
+    }
+    return result;
+}
+
+std::optional<std::string> systemCaption(const host::Document& document) {
+    const host::Node* system = findSystem(document.firstObject());
+    if (system == nullptr) {
+        return std::nullopt;
+    }
+    const auto date = system->parameters.getDateTime(kSystemCurrentDate);
+    return system->name + (date ? ", " + pictureDateText(*date) : std::string{});
+}
+
+std::optional<host::RgbColour> bodyColour(std::string_view name) {
+    for (const auto& [bodyName, colour] : kBodyColours) {
+        if (bodyName == name) {
+            return colour;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string pictureDateText(const HostDateTime& date) {
+    const bool knownMonth = date.month >= 1 && date.month <= 12;
+    const std::string month = knownMonth ? std::string(kMonthNames[static_cast<std::size_t>(date.month - 1)])
+                                         : "month " + std::to_string(date.month);
+    char time[8];
+    std::snprintf(time, sizeof time, "%02d:%02d", date.hour % 100, date.minute % 100);
+    return std::to_string(date.day) + " " + month + " " + std::to_string(date.year) + ", " + time;
+}
+
+} // namespace caelo::app

@@ -1,0 +1,468 @@
+#include "sceneRender.h"
+
+#include "hostError.h"
+#include "sceneRenderGlobe.h"
+#include "sceneRenderProjection.h"
+#include "sceneRenderShapes.h"
+
+#include <algorithm>
+#include <cairo.h>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace caelo::host {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+// Sizes are given for a picture whose diagonal is this long and scale with it.
+constexpr double kReferenceDiagonalPx = 2000.0;
+
+constexpr RgbColour kBackgroundTop{0.012, 0.016, 0.04};
+constexpr RgbColour kBackgroundBottom{0.035, 0.045, 0.09};
+constexpr RgbColour kDefaultPlaneColour{0.5, 0.55, 0.62};
+constexpr RgbColour kDefaultOrbitColour{0.45, 0.62, 0.9};
+constexpr RgbColour kDefaultRingColour{0.85, 0.77, 0.62};
+constexpr RgbColour kDefaultGlobeColour{0.74, 0.72, 0.68};
+constexpr RgbColour kLabelColour{0.88, 0.9, 0.95};
+
+// Opacity of planes, orbit lines and rings; see-through objects take the second.
+constexpr double kPlaneAlpha = 0.35, kSeeThroughPlaneAlpha = 0.16;
+constexpr double kOrbitAlpha = 0.75, kSeeThroughOrbitAlpha = 0.4;
+constexpr double kRingAlpha = 0.6, kSeeThroughRingAlpha = 0.35;
+
+// Line widths, the smallest disc and the labels at the reference size (pixels).
+constexpr double kOrbitWidth = 1.3;
+constexpr double kPlaneEdgeWidth = 1.0;
+constexpr double kMinimumGlobeRadius = 1.2;
+constexpr double kLabelSize = 15.0;
+constexpr double kLabelGap = 5.0;
+constexpr double kLabelHaloWidth = 3.0;
+
+// Samples of a whole turn of an orbit line and of a ring.
+constexpr int kOrbitSamples = 720;
+constexpr int kRingSamples = 240;
+
+// Beyond this many pixels from the picture a disc is too large for cairo's
+// fixed-point coordinates; such a globe is drawn only when it covers the whole
+// picture, as a fill.
+constexpr double kLargestDrawnPx = 1.0e6;
+
+// The sphere's radius (scene units).
+constexpr std::int32_t kSphereRadiusParameter = 1110;
+
+// The light sits at the world origin.
+constexpr Vector kLightPosition{0.0, 0.0, 0.0};
+
+bool isHiddenForRendering(const Node& object) {
+    for (const Node* node = &object; node != nullptr; node = node->parent()) {
+        if (node->renderMode == HOST_DISPLAY_HIDDEN) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isShown(const Node& object) {
+    return object.enabled && !isHiddenForRendering(object);
+}
+
+RgbColour displayColour(const Node& object, RgbColour fallback) {
+    const HostColorProperties& c = object.color;
+    return c.mode == 2 ? RgbColour{c.color.x, c.color.y, c.color.z} : fallback;
+}
+
+void setSource(cairo_t* cairo, RgbColour c, double alpha) {
+    cairo_set_source_rgba(cairo, c.red, c.green, c.blue, alpha);
+}
+
+void addPolygon(cairo_t* cairo, const std::vector<PicturePoint>& points) {
+    for (const PicturePoint& p : points) {
+        cairo_line_to(cairo, p.x, p.y);
+    }
+    cairo_close_path(cairo);
+}
+
+std::vector<Vector> transformed(const Matrix& m, const std::vector<Vector>& points) {
+    std::vector<Vector> result;
+    result.reserve(points.size());
+    for (const Vector& p : points) {
+        result.push_back(transformPoint(m, p));
+    }
+    return result;
+}
+
+// The largest factor by which a matrix stretches a length.
+double largestScale(const Matrix& m) {
+    return std::max({length(m.x), length(m.y), length(m.z)});
+}
+
+// A piece of a ring, or a whole ring, ready to fill: its outline loops in the
+// picture (filled even-odd) and its mean depth.
+struct RingPiece {
+    std::vector<std::vector<PicturePoint>> loops;
+    RgbColour colour;
+    double alpha = kRingAlpha;
+};
+
+// A globe to paint, and to label.
+struct Globe {
+    GlobeDisc disc;
+    std::string name;
+    double depth = 0.0; // of its centre, scene units in front of the camera
+};
+
+// Something painted in depth order: a globe or a ring piece.
+struct DepthItem {
+    double depth = 0.0;
+    const Globe* globe = nullptr;
+    const RingPiece* ring = nullptr;
+};
+
+struct LabelBox {
+    double left, top, right, bottom;
+
+    [[nodiscard]] bool overlaps(const LabelBox& other) const {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+};
+
+class CameraViewPainter {
+public:
+    CameraViewPainter(cairo_t* cairo, const Node& camera, int widthPx, int heightPx,
+                      const CameraViewStyle& style)
+        : cairo_(cairo), view_(CameraProjection::ofCamera(camera, widthPx, heightPx)), style_(style),
+          width_(widthPx), height_(heightPx),
+          unit_(std::hypot(static_cast<double>(widthPx), static_cast<double>(heightPx)) /
+                kReferenceDiagonalPx) {}
+
+    void paint(const Document& document) {
+        paintBackground();
+        std::vector<const Node*> planes, splines, rings, spheres;
+        document.forEachObject([&](Node& object) {
+            if (!isShown(object)) {
+                return;
+            }
+            switch (object.typeId()) {
+            case kTypePlane:
+                planes.push_back(&object);
+                break;
+            case kTypeCircleSpline:
+                splines.push_back(&object);
+                break;
+            case kTypeTube:
+            case kTypeTorus:
+                rings.push_back(&object);
+                break;
+            case kTypeSphere:
+                spheres.push_back(&object);
+                break;
+            default:
+                break;
+            }
+        });
+        for (const Node* plane : planes) {
+            paintPlane(*plane);
+        }
+        for (const Node* spline : splines) {
+            paintOrbit(*spline);
+        }
+        for (const Node* ring : rings) {
+            collectRing(*ring);
+        }
+        for (const Node* sphere : spheres) {
+            collectGlobe(*sphere);
+        }
+        paintInDepthOrder();
+        paintLabels();
+    }
+
+private:
+    void paintBackground() {
+        cairo_pattern_t* sky = cairo_pattern_create_linear(0.0, 0.0, 0.0, height_);
+        cairo_pattern_add_color_stop_rgb(sky, 0.0, kBackgroundTop.red, kBackgroundTop.green,
+                                         kBackgroundTop.blue);
+        cairo_pattern_add_color_stop_rgb(sky, 1.0, kBackgroundBottom.red, kBackgroundBottom.green,
+                                         kBackgroundBottom.blue);
+        cairo_set_source(cairo_, sky);
+        cairo_paint(cairo_);
+        cairo_pattern_destroy(sky);
+    }
+
+    [[nodiscard]] std::vector<Vector> inCameraSpace(const std::vector<Vector>& world) const {
+        std::vector<Vector> result;
+        result.reserve(world.size());
+        for (const Vector& p : world) {
+            result.push_back(view_.toCameraSpace(p));
+        }
+        return result;
+    }
+
+    void paintPlane(const Node& plane) {
+        const auto corners = planeCorners(plane);
+        const std::vector<PicturePoint> outline = view_.clipPolygon(inCameraSpace(
+            transformed(plane.worldMatrix(), std::vector<Vector>(corners.begin(), corners.end()))));
+        if (outline.size() < 3) {
+            return;
+        }
+        const double alpha = plane.color.seeThrough ? kSeeThroughPlaneAlpha : kPlaneAlpha;
+        const RgbColour colour = displayColour(plane, kDefaultPlaneColour);
+        addPolygon(cairo_, outline);
+        setSource(cairo_, colour, alpha);
+        cairo_fill_preserve(cairo_);
+        setSource(cairo_, colour, std::min(1.0, 2.0 * alpha));
+        cairo_set_line_width(cairo_, kPlaneEdgeWidth * unit_);
+        cairo_stroke(cairo_);
+    }
+
+    void paintOrbit(const Node& spline) {
+        const auto pieces = view_.clipPolyline(
+            inCameraSpace(transformed(spline.worldMatrix(), circleSplineOutline(spline, kOrbitSamples))),
+            true);
+        for (const auto& piece : pieces) {
+            for (const PicturePoint& p : piece) {
+                cairo_line_to(cairo_, p.x, p.y);
+            }
+            cairo_new_sub_path(cairo_);
+        }
+        setSource(cairo_, displayColour(spline, kDefaultOrbitColour),
+                  spline.color.seeThrough ? kSeeThroughOrbitAlpha : kOrbitAlpha);
+        cairo_set_line_width(cairo_, kOrbitWidth * unit_);
+        cairo_set_line_join(cairo_, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cairo_);
+    }
+
+    // A ring in pieces: runs of samples nearer the camera than the ring's
+    // centre and runs beyond it, each a band between its outer and inner edge.
+    void collectRing(const Node& object) {
+        const auto ring = flatRingOutline(object, kRingSamples);
+        if (!ring) {
+            return;
+        }
+        const Matrix world = object.worldMatrix();
+        const std::vector<Vector> outer = inCameraSpace(transformed(world, ring->outer));
+        const std::vector<Vector> inner = inCameraSpace(transformed(world, ring->inner));
+        const double centreDepth = view_.toCameraSpace(world.off).z;
+        const std::size_t n = outer.size();
+        const auto nearer = [&](std::size_t i) { return outer[i].z < centreDepth; };
+        RingPiece style{{},
+                        displayColour(object, kDefaultRingColour),
+                        object.color.seeThrough ? kSeeThroughRingAlpha : kRingAlpha};
+
+        // Where a whole ring changes side, so that every run starts at a change.
+        std::size_t first = 0;
+        bool changes = !ring->whole;
+        for (std::size_t i = 0; i < n && ring->whole; ++i) {
+            if (nearer(i) != nearer((i + n - 1) % n)) {
+                first = i;
+                changes = true;
+                break;
+            }
+        }
+        if (!changes) {
+            addRingPiece(style, {outer, inner}, centreDepth);
+            return;
+        }
+        const std::size_t count = ring->whole ? n : n - 1; // segments between samples
+        std::size_t start = 0;
+        for (std::size_t step = 1; step <= count; ++step) {
+            const std::size_t at = (first + step) % n;
+            if (step < count && nearer(at) == nearer((first + start) % n)) {
+                continue;
+            }
+            std::vector<Vector> band;
+            for (std::size_t k = start; k <= step; ++k) {
+                band.push_back(outer[(first + k) % n]);
+            }
+            for (std::size_t k = step + 1; k-- > start;) {
+                band.push_back(inner[(first + k) % n]);
+            }
+            double depth = 0.0;
+            for (const Vector& p : band) {
+                depth += p.z / static_cast<double>(band.size());
+            }
+            addRingPiece(style, {band}, depth);
+            start = step;
+        }
+    }
+
+    void addRingPiece(const RingPiece& style, const std::vector<std::vector<Vector>>& loops, double depth) {
+        RingPiece piece{{}, style.colour, style.alpha};
+        for (const auto& loop : loops) {
+            auto outline = view_.clipPolygon(loop);
+            if (outline.size() >= 3) {
+                piece.loops.push_back(std::move(outline));
+            }
+        }
+        if (!piece.loops.empty()) {
+            rings_.push_back(std::move(piece));
+            ringDepths_.push_back(depth);
+        }
+    }
+
+    void collectGlobe(const Node& sphere) {
+        const Matrix world = sphere.worldMatrix();
+        const double radius = sphere.parameters.getFloat(kSphereRadiusParameter, 0.0) * largestScale(world);
+        std::optional<RgbColour> colour;
+        if (sphere.color.mode == 2) {
+            colour = displayColour(sphere, kDefaultGlobeColour);
+        } else if (style_.globeColour) {
+            colour = style_.globeColour(sphere);
+        }
+        const Vector centre = view_.toCameraSpace(world.off);
+        auto disc = globeDisc(view_, centre, std::abs(radius), view_.toCameraSpace(kLightPosition),
+                              colour.value_or(kDefaultGlobeColour));
+        if (!disc) {
+            return;
+        }
+        disc->radiusPx = std::max(disc->radiusPx, kMinimumGlobeRadius * unit_);
+        if (!touchesPicture(*disc)) {
+            return;
+        }
+        globes_.push_back({*disc, sphere.name, centre.z});
+    }
+
+    [[nodiscard]] bool touchesPicture(const GlobeDisc& disc) const {
+        const double nearestX = std::clamp(disc.centre.x, 0.0, static_cast<double>(width_));
+        const double nearestY = std::clamp(disc.centre.y, 0.0, static_cast<double>(height_));
+        return std::hypot(disc.centre.x - nearestX, disc.centre.y - nearestY) < disc.radiusPx;
+    }
+
+    [[nodiscard]] bool coversPicture(const GlobeDisc& disc) const {
+        const double farX = std::max(std::abs(disc.centre.x), std::abs(disc.centre.x - width_));
+        const double farY = std::max(std::abs(disc.centre.y), std::abs(disc.centre.y - height_));
+        return std::hypot(farX, farY) < disc.radiusPx;
+    }
+
+    void paintInDepthOrder() {
+        std::vector<DepthItem> items;
+        for (std::size_t i = 0; i < globes_.size(); ++i) {
+            items.push_back({globes_[i].depth, &globes_[i], nullptr});
+        }
+        for (std::size_t i = 0; i < rings_.size(); ++i) {
+            items.push_back({ringDepths_[i], nullptr, &rings_[i]});
+        }
+        std::stable_sort(items.begin(), items.end(),
+                         [](const DepthItem& a, const DepthItem& b) { return a.depth > b.depth; });
+        for (const DepthItem& item : items) {
+            if (item.globe) {
+                paintGlobeSafely(item.globe->disc);
+            } else {
+                paintRingPiece(*item.ring);
+            }
+        }
+    }
+
+    void paintGlobeSafely(const GlobeDisc& disc) {
+        const double extent = std::max({std::abs(disc.centre.x), std::abs(disc.centre.y), disc.radiusPx});
+        if (extent <= kLargestDrawnPx) {
+            paintGlobe(cairo_, disc);
+        } else if (coversPicture(disc)) {
+            setSource(cairo_, disc.colour, 1.0);
+            cairo_paint(cairo_);
+        }
+    }
+
+    void paintRingPiece(const RingPiece& piece) {
+        for (const auto& loop : piece.loops) {
+            cairo_new_sub_path(cairo_);
+            addPolygon(cairo_, loop);
+        }
+        cairo_set_fill_rule(cairo_, CAIRO_FILL_RULE_EVEN_ODD);
+        setSource(cairo_, piece.colour, piece.alpha);
+        cairo_fill(cairo_);
+        cairo_set_fill_rule(cairo_, CAIRO_FILL_RULE_WINDING);
+    }
+
+    // True when a nearer globe covers the centre of this one.
+    [[nodiscard]] bool isBehindAnother(const Globe& globe) const {
+        return std::any_of(globes_.begin(), globes_.end(), [&](const Globe& other) {
+            return other.depth < globe.depth &&
+                   std::hypot(other.disc.centre.x - globe.disc.centre.x,
+                              other.disc.centre.y - globe.disc.centre.y) < other.disc.radiusPx;
+        });
+    }
+
+    // Larger discs are labelled first; a label goes right of its disc, or left
+    // when the right is taken, or not at all. A globe hidden behind another
+    // keeps no label.
+    void paintLabels() {
+        std::vector<const Globe*> order;
+        for (const Globe& globe : globes_) {
+            if (!globe.name.empty() && globe.disc.radiusPx <= kLargestDrawnPx && !isBehindAnother(globe)) {
+                order.push_back(&globe);
+            }
+        }
+        std::stable_sort(order.begin(), order.end(),
+                         [](const Globe* a, const Globe* b) { return a->disc.radiusPx > b->disc.radiusPx; });
+        cairo_select_font_face(cairo_, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cairo_, kLabelSize * unit_);
+        std::vector<LabelBox> taken;
+        for (const Globe* globe : order) {
+            if (const auto box = freeLabelBox(*globe, taken)) {
+                taken.push_back(*box);
+                paintLabel(globe->name, box->left, box->bottom - (box->bottom - box->top) * 0.25);
+            }
+        }
+    }
+
+    [[nodiscard]] std::optional<LabelBox> freeLabelBox(const Globe& globe,
+                                                       const std::vector<LabelBox>& taken) {
+        cairo_text_extents_t text;
+        cairo_text_extents(cairo_, globe.name.c_str(), &text);
+        const double height = kLabelSize * unit_ * 1.25;
+        const double gap = kLabelGap * unit_;
+        const GlobeDisc& disc = globe.disc;
+        const double top = disc.centre.y - height / 2.0;
+        for (const double left :
+             {disc.centre.x + disc.radiusPx + gap, disc.centre.x - disc.radiusPx - gap - text.x_advance}) {
+            const LabelBox box{left, top, left + text.x_advance, top + height};
+            const bool inside =
+                box.left >= 0.0 && box.right <= width_ && box.top >= 0.0 && box.bottom <= height_;
+            if (inside && std::none_of(taken.begin(), taken.end(),
+                                       [&](const LabelBox& other) { return box.overlaps(other); })) {
+                return box;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void paintLabel(const std::string& text, double x, double baseline) {
+        cairo_move_to(cairo_, x, baseline);
+        cairo_text_path(cairo_, text.c_str());
+        cairo_set_source_rgba(cairo_, 0.0, 0.0, 0.0, 0.7);
+        cairo_set_line_width(cairo_, kLabelHaloWidth * unit_);
+        cairo_set_line_join(cairo_, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke_preserve(cairo_);
+        setSource(cairo_, kLabelColour, 1.0);
+        cairo_fill(cairo_);
+    }
+
+    cairo_t* cairo_;
+    CameraProjection view_;
+    const CameraViewStyle& style_;
+    int width_;
+    int height_;
+    double unit_; // pixels per pixel of the reference size
+    std::vector<Globe> globes_;
+    std::vector<RingPiece> rings_;
+    std::vector<double> ringDepths_;
+};
+
+} // namespace
+
+void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx,
+                    const CameraViewStyle& style) {
+    const Node* camera = document.camera();
+    if (camera == nullptr) {
+        throw HostError("the document's view has no camera to look through");
+    }
+    cairo_save(cairo);
+    CameraViewPainter(cairo, *camera, widthPx, heightPx, style).paint(document);
+    cairo_restore(cairo);
+}
+
+} // namespace caelo::host

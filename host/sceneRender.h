@@ -1,0 +1,65 @@
+// The camera view: a document as last evaluated, drawn in perspective through
+// its view's camera with cairo (the camera model is in sceneRenderProjection.h).
+//
+// What is drawn, back to front, on a dark background:
+// 1. planes (type 5168) as translucent quads in their display colour;
+// 2. circle splines (type 5181) as lines: the orbits;
+// 3. spheres (type 5160) as shaded discs and tubes and tori (types 5165, 5163)
+//    as flat translucent rings, sorted by depth; each ring is cut into the half
+//    nearer the camera than its centre and the half beyond it, so that a
+//    planet's rings pass behind the planet and in front of it;
+// 4. the spheres' names as labels, larger discs first; a label that would
+//    cover another is left out.
+// Other types (boxes, deformers, polygon objects, nulls, the module's axes)
+// are not drawn. An object is left out when it is disabled or hidden for
+// rendering: render display code 1 on the object or on an ancestor that it
+// follows (code 2 follows the parent; a top-level object that follows is
+// shown). A disabled object's children are still drawn.
+//
+// Light: a point light at the world origin, where a system's central star
+// sits. A sphere that encloses the light glows (bright centre, a halo);
+// every other sphere is lit from the light's side with its phase (the
+// terminator drawn as a half ellipse) and a dim night side.
+//
+// Colours: an object whose colour mode is 2 is drawn in its own display
+// colour; any other mode takes the style's colour for spheres, else a default
+// for its kind. See-through objects are drawn fainter.
+//
+// Example:
+//   drawCameraView(cairo, document, 1600, 1200, {});
+#ifndef CAELO_HOST_SCENE_RENDER_H
+#define CAELO_HOST_SCENE_RENDER_H
+
+#include "scene.h"
+
+#include <functional>
+#include <optional>
+
+typedef struct _cairo cairo_t; // NOLINT: cairo's own declaration of its context
+
+namespace caelo::host {
+
+// A colour with red, green and blue in [0, 1].
+struct RgbColour {
+    double red = 0.0;
+    double green = 0.0;
+    double blue = 0.0;
+};
+
+// Choices the caller makes about the camera view.
+struct CameraViewStyle {
+    // The colour of a sphere whose own display colour is not set (colour mode
+    // other than 2); nothing, or no function, takes the default.
+    std::function<std::optional<RgbColour>(const Node& sphere)> globeColour;
+};
+
+// Draws `document` as last evaluated through its view's camera onto `cairo`,
+// whose target is widthPx x heightPx pixels (both positive). Throws HostError
+// when the view has no camera. Objects behind the camera are left out; nothing
+// drawn has coordinates that are not finite.
+void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx,
+                    const CameraViewStyle& style);
+
+} // namespace caelo::host
+
+#endif

@@ -1,0 +1,42 @@
+// How the camera view paints one globe: a disc lit from one side with its
+// phase, or a glowing disc for the globe that holds the light.
+#ifndef CAELO_HOST_SCENE_RENDER_GLOBE_H
+#define CAELO_HOST_SCENE_RENDER_GLOBE_H
+
+#include "matrix.h"
+#include "sceneRender.h"
+#include "sceneRenderProjection.h"
+
+namespace caelo::host {
+
+// A globe as the picture shows it.
+struct GlobeDisc {
+    PicturePoint centre; // pixels
+    double radiusPx = 0.0;
+    RgbColour colour;
+    bool glows = false; // the globe holds the light
+    // Where the light comes from, seen from the globe (unused when it glows):
+    // phaseCos is the cosine of the angle between the directions to the light
+    // and to the camera (1 full, 0 half lit, -1 new); lightAngleRad is the
+    // direction of the lit limb in the picture (radians from +x towards +y,
+    // picture y pointing down).
+    double phaseCos = 1.0;
+    double lightAngleRad = 0.0;
+};
+
+// The disc of a sphere of `radius` (scene units) centred at `centre` (camera
+// space) with the light at `light` (camera space). Nothing when the sphere
+// reaches behind the near plane (the camera is inside it or level with it).
+// The radius in pixels is the sphere's exact apparent radius for a sphere
+// straight ahead, f r / sqrt(d^2 - r^2) with d its distance.
+[[nodiscard]] std::optional<GlobeDisc> globeDisc(const CameraProjection& view, Vector centre, double radius,
+                                                 Vector light, RgbColour colour);
+
+// Paints a globe: a glowing globe as a bright disc in a halo of its colour;
+// any other as its night side (dim) under the lit part bounded by the limb on
+// the light's side and the terminator, shaded from the point below the light.
+void paintGlobe(cairo_t* cairo, const GlobeDisc& globe);
+
+} // namespace caelo::host
+
+#endif

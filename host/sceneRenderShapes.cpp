@@ -1,0 +1,155 @@
+#include "sceneRenderShapes.h"
+
+#include "hostTypes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace caelo::host {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+// The host primitives' parameters that the outlines read, with the defaults
+// their descriptions give.
+enum OutlineParameter : std::int32_t {
+    kTorusRingRadius = 1150,
+    kTorusPipeRadius = 1151,
+    kTubeOuterRadius = 1170,
+    kTubeInnerRadius = 1171,
+    kSliceOn = 1200,
+    kSliceFrom = 1201,
+    kSliceTo = 1202,
+    kPlaneWidth = 1230,
+    kPlaneHeight = 1231,
+    kPrimitiveAxis = 1300,
+    kCircleEllipse = 2010,
+    kCircleRadius = 2012,
+    kCircleSecondRadius = 2013,
+    kCirclePlane = 2300,
+};
+constexpr double kDefaultRingRadius = 100.0;   // torus ring, tube outer radius
+constexpr double kDefaultPipeRadius = 20.0;    // torus pipe
+constexpr double kDefaultInnerRadius = 50.0;   // tube inner radius
+constexpr double kDefaultPlaneSide = 400.0;    // plane width and height
+constexpr double kDefaultCircleRadius = 200.0; // circle spline
+
+// A primitive built about +Y, turned onto its axis choice.
+Vector ontoAxis(std::int32_t axis, Vector v) {
+    switch (axis) {
+    case kAxisPlusX:
+        return {v.y, v.z, v.x};
+    case kAxisMinusX:
+        return {-v.y, v.z, -v.x};
+    case kAxisMinusY:
+        return {v.x, -v.y, -v.z};
+    case kAxisPlusZ:
+        return {v.x, -v.z, v.y};
+    case kAxisMinusZ:
+        return {v.x, v.z, -v.y};
+    default:
+        return v;
+    }
+}
+
+// The angles a tube or torus covers: from its slice start over its span.
+struct Turn {
+    double fromRad = 0.0;
+    double spanRad = kTwoPi;
+    bool whole = true;
+};
+
+// Nothing for a slice whose angles are not finite.
+std::optional<Turn> turnOf(const Node& object) {
+    const Container& c = object.parameters;
+    if (!c.getBool(kSliceOn, false)) {
+        return Turn{};
+    }
+    const double from = c.getFloat(kSliceFrom, 0.0);
+    double span = c.getFloat(kSliceTo, kTwoPi) - from;
+    if (!std::isfinite(span)) {
+        return std::nullopt;
+    }
+    if (span < 0.0) {
+        span += kTwoPi;
+    }
+    return Turn{from, std::min(span, kTwoPi), false};
+}
+
+} // namespace
+
+std::vector<Vector> circleSplineOutline(const Node& spline, int samples) {
+    const Container& c = spline.parameters;
+    const double radius = std::abs(c.getFloat(kCircleRadius, kDefaultCircleRadius));
+    const double second =
+        c.getBool(kCircleEllipse, false) ? std::abs(c.getFloat(kCircleSecondRadius, radius)) : radius;
+    const std::int32_t plane = c.getInt32(kCirclePlane, kPlaneXY);
+    const int count = std::max(samples, 3);
+    std::vector<Vector> points;
+    points.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double angle = kTwoPi * i / count;
+        const double a = radius * std::cos(angle);
+        const double b = second * std::sin(angle);
+        switch (plane) {
+        case kPlaneZY:
+            points.push_back({0.0, b, a});
+            break;
+        case kPlaneXZ:
+            points.push_back({a, 0.0, b});
+            break;
+        default:
+            points.push_back({a, b, 0.0});
+            break;
+        }
+    }
+    return points;
+}
+
+std::optional<FlatRing> flatRingOutline(const Node& object, int samplesPerTurn) {
+    const Container& c = object.parameters;
+    double inner = 0.0;
+    double outer = 0.0;
+    if (object.typeId() == kTypeTube) {
+        outer = std::abs(c.getFloat(kTubeOuterRadius, kDefaultRingRadius));
+        inner = std::min(std::abs(c.getFloat(kTubeInnerRadius, kDefaultInnerRadius)), outer);
+    } else if (object.typeId() == kTypeTorus) {
+        const double ring = std::abs(c.getFloat(kTorusRingRadius, kDefaultRingRadius));
+        const double pipe = std::abs(c.getFloat(kTorusPipeRadius, kDefaultPipeRadius));
+        inner = std::max(ring - pipe, 0.0);
+        outer = ring + pipe;
+    } else {
+        return std::nullopt;
+    }
+    const std::optional<Turn> turn = turnOf(object);
+    if (!(outer > inner) || !turn) {
+        return std::nullopt;
+    }
+    // A whole ring repeats no angle; a slice keeps both of its ends.
+    const int steps =
+        std::max(2, static_cast<int>(std::ceil(std::max(samplesPerTurn, 3) * turn->spanRad / kTwoPi)));
+    const int count = turn->whole ? steps : steps + 1;
+    const std::int32_t axis = c.getInt32(kPrimitiveAxis, kAxisPlusY);
+    FlatRing ring;
+    ring.whole = turn->whole;
+    for (int i = 0; i < count; ++i) {
+        const double angle = turn->fromRad + turn->spanRad * i / steps;
+        const Vector radial{std::cos(angle), 0.0, std::sin(angle)};
+        ring.outer.push_back(ontoAxis(axis, radial * outer));
+        ring.inner.push_back(ontoAxis(axis, radial * inner));
+    }
+    return ring;
+}
+
+std::array<Vector, 4> planeCorners(const Node& plane) {
+    const Container& c = plane.parameters;
+    const double w = std::abs(c.getFloat(kPlaneWidth, kDefaultPlaneSide)) / 2.0;
+    const double h = std::abs(c.getFloat(kPlaneHeight, kDefaultPlaneSide)) / 2.0;
+    const std::int32_t axis = c.getInt32(kPrimitiveAxis, kAxisPlusY);
+    return {ontoAxis(axis, {-w, 0.0, -h}), ontoAxis(axis, {w, 0.0, -h}), ontoAxis(axis, {w, 0.0, h}),
+            ontoAxis(axis, {-w, 0.0, h})};
+}
+
+} // namespace caelo::host
