@@ -25,6 +25,9 @@ constexpr double kRadiansPerDegree = kPi / 180.0;
 // Sizes are given for a picture whose smaller side is this long and scale with it.
 constexpr double kReferenceSidePx = 1200.0;
 
+// Text shrinks with the picture down to this share of its reference size.
+constexpr double kSmallestTextScale = 0.7;
+
 // Layout at the reference size (pixels).
 constexpr double kMargin = 36.0;
 constexpr double kLongitudeRingGap = 8.0;     // chart edge to the longitude ring
@@ -94,7 +97,8 @@ class OrreryChartPainter {
 public:
     OrreryChartPainter(cairo_t* cairo, const OrbitingBodies& system, int widthPx, int heightPx)
         : cairo_(cairo), system_(system), width_(widthPx), height_(heightPx),
-          layout_(system, widthPx, heightPx), unit_(layout_.unit()), centreX_(layout_.centre().x),
+          layout_(system, widthPx, heightPx), unit_(layout_.unit()),
+          textUnit_(std::max(unit_, kSmallestTextScale)), centreX_(layout_.centre().x),
           centreY_(layout_.centre().y), chartRadius_(layout_.radiusPx()) {}
 
     void paint() {
@@ -122,7 +126,7 @@ private:
     void setFont(double size, bool bold = false) {
         cairo_select_font_face(cairo_, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
                                bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cairo_, size * unit_);
+        cairo_set_font_size(cairo_, size * textUnit_);
     }
 
     [[nodiscard]] double textWidth(const std::string& text) {
@@ -175,7 +179,7 @@ private:
             if (degrees % 30 == 0) {
                 const std::string text = std::to_string(degrees) + "\xC2\xB0";
                 const double w = textWidth(text);
-                const double h = kTickLabelSize * unit_;
+                const double h = kTickLabelSize * textUnit_;
                 const double at = ring + tick + 5.0 * unit_ + 0.5 * std::hypot(w * c, h * s);
                 paintText(text, centreX_ + at * c - w / 2.0, centreY_ + at * s + h * 0.35, kDimTextColour);
             }
@@ -249,7 +253,7 @@ private:
         taken_.push_back({centreX_ - r, centreY_ - r, centreX_ + r, centreY_ + r});
         setFont(kNameSize, true);
         const double w = textWidth(system_.centralLabel);
-        const double h = kNameSize * unit_;
+        const double h = kNameSize * textUnit_;
         const double top = centreY_ + r + kLabelGap * unit_;
         paintText(system_.centralLabel, centreX_ - w / 2.0, top + h * 0.8, kTextColour);
         taken_.push_back({centreX_ - w / 2.0, top, centreX_ + w / 2.0, top + h});
@@ -292,7 +296,7 @@ private:
         setFont(kNameSize, true);
         const double nameWidth = textWidth(body.label);
         const double w = std::max(nameWidth, distanceWidth);
-        const double h = (kNameSize + kDistanceSize + 2.0) * unit_;
+        const double h = (kNameSize + kDistanceSize) * textUnit_ + 2.0 * unit_;
         const double outward = std::atan2(-(p->y - centreY_), p->x - centreX_);
         const double gap = dotRadius(body) + kLabelGap * unit_;
         std::optional<Box> chosen;
@@ -305,7 +309,7 @@ private:
         }
         const Box box = chosen.value_or(labelBox(*p, outward, gap, w, h));
         taken_.push_back(box);
-        paintText(body.label, box.left + (w - nameWidth) / 2.0, box.top + kNameSize * unit_ * 0.85,
+        paintText(body.label, box.left + (w - nameWidth) / 2.0, box.top + kNameSize * textUnit_ * 0.85,
                   kTextColour);
         setFont(kDistanceSize);
         paintText(distance, box.left + (w - distanceWidth) / 2.0, box.bottom - 2.0 * unit_, kDimTextColour);
@@ -370,7 +374,7 @@ private:
             cairo_stroke(cairo_);
             const std::string text = markText(au);
             const double w = textWidth(text);
-            const double h = kTickLabelSize * unit_;
+            const double h = kTickLabelSize * textUnit_;
             // Beside the tick, on the ruler's clockwise side.
             const double side = 2.0 * tick + 0.5 * std::hypot(w * s, h * c);
             paintText(text, x - side * s - w / 2.0, y + side * c + h * 0.35, kDimTextColour);
@@ -379,15 +383,15 @@ private:
 
     void paintTitle() {
         const double x = kMargin * unit_;
-        double y = kMargin * unit_ + kTitleSize * unit_;
+        double y = kMargin * unit_ + kTitleSize * textUnit_;
         setFont(kTitleSize, true);
         paintText(system_.systemName.empty() ? std::string("Planetary system") : system_.systemName, x, y,
                   kTextColour);
-        y += kDateSize * unit_ * 1.6;
+        y += kDateSize * textUnit_ * 1.6;
         setFont(kDateSize);
         const std::string date = system_.modelDate ? pictureDateText(*system_.modelDate) : "date not set";
         paintText(date, x, y, kTextColour);
-        y += kNoteSize * unit_ * 1.7;
+        y += kNoteSize * textUnit_ * 1.7;
         setFont(kNoteSize);
         paintText("seen from ecliptic north", x, y, kDimTextColour);
     }
@@ -399,10 +403,10 @@ private:
                 " are true to scale within 1 au and logarithmic beyond (dashed circles).",
             "Orbits are fainter where they run south of the ecliptic."};
         setFont(kNoteSize);
-        double y = height_ - kMargin * unit_ - (notes.size() - 1) * kNoteSize * unit_ * 1.5;
+        double y = height_ - kMargin * unit_ - (notes.size() - 1) * kNoteSize * textUnit_ * 1.5;
         for (const std::string& note : notes) {
             paintText(note, kMargin * unit_, y, kDimTextColour);
-            y += kNoteSize * unit_ * 1.5;
+            y += kNoteSize * textUnit_ * 1.5;
         }
     }
 
@@ -411,7 +415,8 @@ private:
     int width_;
     int height_;
     ChartLayout layout_;
-    double unit_; // pixels per pixel of the reference size
+    double unit_;     // pixels per pixel of the reference size
+    double textUnit_; // the same for text, which shrinks less
     double centreX_;
     double centreY_;
     double chartRadius_;

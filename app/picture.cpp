@@ -23,6 +23,7 @@ enum class PictureFormat { Png, Svg };
 constexpr double kReferenceSidePx = 1200.0;
 constexpr double kCaptionSize = 15.0;
 constexpr double kCaptionMargin = 24.0;
+constexpr double kSmallestTextScale = 0.7; // text shrinks with the picture down to this share
 
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
@@ -70,7 +71,8 @@ void checkStatus(cairo_status_t status, const char* doing) {
 
 // The system's name and model date in the bottom-left corner.
 void paintCaption(cairo_t* cairo, const std::string& caption, const PictureOptions& options) {
-    const double unit = std::min(options.widthPx, options.heightPx) / kReferenceSidePx;
+    const double unit =
+        std::max(std::min(options.widthPx, options.heightPx) / kReferenceSidePx, kSmallestTextScale);
     cairo_select_font_face(cairo, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cairo, kCaptionSize * unit);
     cairo_move_to(cairo, kCaptionMargin * unit, options.heightPx - kCaptionMargin * unit);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ constexpr double kPlaneAlpha = 0.35, kSeeThroughPlaneAlpha = 0.16;
 constexpr double kOrbitAlpha = 0.75, kSeeThroughOrbitAlpha = 0.4;
 constexpr double kRingAlpha = 0.6, kSeeThroughRingAlpha = 0.35;
 
+// Labels shrink with the picture down to this share of their reference size.
+constexpr double kSmallestTextScale = 0.7;
+
 // Line widths, the smallest disc and the labels at the reference size (pixels).
 constexpr double kOrbitWidth = 1.3;
 constexpr double kPlaneEdgeWidth = 1.0;
@@ -53,6 +57,9 @@ constexpr double kLargestDrawnPx = 1.0e6;
 
 // The sphere's radius (scene units).
 constexpr std::int32_t kSphereRadiusParameter = 1110;
+
+// A point that breaks a line where it is hidden.
+constexpr Vector kBreak{std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0};
 
 // The light sits at the world origin.
 constexpr Vector kLightPosition{0.0, 0.0, 0.0};
@@ -112,7 +119,22 @@ struct RingPiece {
 struct Globe {
     GlobeDisc disc;
     std::string name;
+    Vector centre;      // camera space
+    double radius;      // scene units
     double depth = 0.0; // of its centre, scene units in front of the camera
+
+    // True when the globe's surface lies between the camera and a point
+    // (camera space): the line of sight enters the sphere before the point.
+    [[nodiscard]] bool hides(Vector p) const {
+        const double pp = dot(p, p);
+        const double pc = dot(p, centre);
+        const double discriminant = pc * pc - pp * (dot(centre, centre) - radius * radius);
+        if (discriminant < 0.0 || pp == 0.0) {
+            return false;
+        }
+        const double entry = (pc - std::sqrt(discriminant)) / pp; // along the sight line, 1 at the point
+        return entry > 0.0 && entry < 1.0;
+    }
 };
 
 // Something painted in depth order: a globe or a ring piece.
@@ -167,9 +189,6 @@ public:
         for (const Node* plane : planes) {
             paintPlane(*plane);
         }
-        for (const Node* spline : splines) {
-            paintOrbit(*spline);
-        }
         for (const Node* ring : rings) {
             collectRing(*ring);
         }
@@ -177,6 +196,9 @@ public:
             collectGlobe(*sphere);
         }
         paintInDepthOrder();
+        for (const Node* spline : splines) {
+            paintOrbit(*spline);
+        }
         paintLabels();
     }
 
@@ -218,10 +240,17 @@ private:
         cairo_stroke(cairo_);
     }
 
+    // An orbit line over the globes, left out where a globe hides it.
     void paintOrbit(const Node& spline) {
-        const auto pieces = view_.clipPolyline(
-            inCameraSpace(transformed(spline.worldMatrix(), circleSplineOutline(spline, kOrbitSamples))),
-            true);
+        std::vector<Vector> line =
+            inCameraSpace(transformed(spline.worldMatrix(), circleSplineOutline(spline, kOrbitSamples)));
+        for (Vector& p : line) {
+            if (std::any_of(globes_.begin(), globes_.end(),
+                            [&](const Globe& globe) { return globe.hides(p); })) {
+                p = kBreak;
+            }
+        }
+        const auto pieces = view_.clipPolyline(line, true);
         for (const auto& piece : pieces) {
             for (const PicturePoint& p : piece) {
                 cairo_line_to(cairo_, p.x, p.y);
@@ -322,7 +351,7 @@ private:
         if (!touchesPicture(*disc)) {
             return;
         }
-        globes_.push_back({*disc, sphere.name, centre.z});
+        globes_.push_back({*disc, sphere.name, centre, std::abs(radius), centre.z});
     }
 
     [[nodiscard]] bool touchesPicture(const GlobeDisc& disc) const {
@@ -399,7 +428,7 @@ private:
         std::stable_sort(order.begin(), order.end(),
                          [](const Globe* a, const Globe* b) { return a->disc.radiusPx > b->disc.radiusPx; });
         cairo_select_font_face(cairo_, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cairo_, kLabelSize * unit_);
+        cairo_set_font_size(cairo_, kLabelSize * textUnit_);
         std::vector<LabelBox> taken;
         for (const Globe* globe : order) {
             if (const auto box = freeLabelBox(*globe, taken)) {
@@ -413,7 +442,7 @@ private:
                                                        const std::vector<LabelBox>& taken) {
         cairo_text_extents_t text;
         cairo_text_extents(cairo_, globe.name.c_str(), &text);
-        const double height = kLabelSize * unit_ * 1.25;
+        const double height = kLabelSize * textUnit_ * 1.25;
         const double gap = kLabelGap * unit_;
         const GlobeDisc& disc = globe.disc;
         const double top = disc.centre.y - height / 2.0;
@@ -446,7 +475,8 @@ private:
     const CameraViewStyle& style_;
     int width_;
     int height_;
-    double unit_; // pixels per pixel of the reference size
+    double unit_;     // pixels per pixel of the reference size
+    double textUnit_; // the same for labels, which shrink less
     std::vector<Globe> globes_;
     std::vector<RingPiece> rings_;
     std::vector<double> ringDepths_;

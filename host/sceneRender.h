@@ -3,13 +3,15 @@
 //
 // What is drawn, back to front, on a dark background:
 // 1. planes (type 5168) as translucent quads in their display colour;
-// 2. circle splines (type 5181) as lines: the orbits;
-// 3. spheres (type 5160) as shaded discs and tubes and tori (types 5165, 5163)
-//    as flat translucent rings, sorted by depth; each ring is cut into the half
-//    nearer the camera than its centre and the half beyond it, so that a
+// 2. spheres (type 5160) as shaded discs and tubes and tori (types 5165, 5163)
+//    as flat translucent rings, sorted by depth; each ring is cut into the
+//    part nearer the camera than its centre and the part beyond it, so that a
 //    planet's rings pass behind the planet and in front of it;
+// 3. circle splines (type 5181) as lines, the orbits, left out where a sphere
+//    lies in front of them (a moon's orbit passes in front of its planet and
+//    behind it; a planet's own orbit does not cross its disc);
 // 4. the spheres' names as labels, larger discs first; a label that would
-//    cover another is left out.
+//    cover another, or whose sphere is hidden behind another, is left out.
 // Other types (boxes, deformers, polygon objects, nulls, the module's axes)
 // are not drawn. An object is left out when it is disabled or hidden for
 // rendering: render display code 1 on the object or on an ancestor that it

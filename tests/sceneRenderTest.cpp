@@ -254,6 +254,31 @@ TEST_F(SceneRenderTest, ARingPassesInFrontOfItsGlobeOnOneSideAndBehindItOnTheOth
     EXPECT_GT(red(greenAbove ? below : above), 100) << "the half behind leaves the globe as it is";
 }
 
+TEST_F(SceneRenderTest, AnOrbitLineIsHiddenWhereItsGlobeIsInFrontOfIt) {
+    sphereAt({0.0, 0.0, 1000.0}, 100.0, {1.0, 0.0, 0.0});
+    Node& orbit = add(kTypeCircleSpline, "Orbit");
+    orbit.relative.position = {0.0, 0.0, 1000.0};
+    orbit.relative.rotation = {0.0, 0.35, 0.0}; // tilted towards the camera
+    orbit.parameters.set(2012, 200.0);
+    orbit.parameters.set(2300, std::int32_t{kPlaneXZ});
+    orbit.color = {2, {0.0, 1.0, 0.0}, false};
+    constexpr int width = 1600, height = 1200;
+    const auto pixels = draw(width, height);
+    // The globe's disc is 160 px across its radius; count the line's pixels
+    // on it above and below its centre.
+    int greenAbove = 0;
+    int greenBelow = 0;
+    for (int y = 600 - 150; y <= 600 + 150; ++y) {
+        for (int x = 800 - 100; x <= 800 + 100; ++x) {
+            if (green(at(pixels, x, y)) > 40) {
+                (y < 600 ? greenAbove : greenBelow) += 1;
+            }
+        }
+    }
+    EXPECT_TRUE((greenAbove == 0) != (greenBelow == 0))
+        << "above " << greenAbove << ", below " << greenBelow << ": the far half hidden, the near half shown";
+}
+
 TEST_F(SceneRenderTest, RefusesAViewWithoutACamera) {
     removeNode(*document().camera());
     EXPECT_THROW(draw(), HostError);
