@@ -4,6 +4,7 @@
 #include "matrix.h"
 #include "numberText.h"
 #include "sceneRenderShapes.h"
+#include "systemObject.h"
 
 #include <array>
 #include <cmath>
@@ -14,18 +15,10 @@
 namespace caelo::app {
 namespace {
 
-// The module's node types and the parameters the pictures read.
-constexpr std::int32_t kTypeSystem = 1032493;
+// The module's orbit axis type and the body axis's parameters the pictures read.
 constexpr std::int32_t kTypeOrbitAxis = 1032494;
-constexpr std::int32_t kTypeBodyAxis = 1032495;
-constexpr std::int32_t kSystemBodyScale = 1001;      // scene units per Earth diameter
-constexpr std::int32_t kSystemDistanceFactor = 1002; // distances drawn smaller than at body scale
-constexpr std::int32_t kSystemCurrentDate = 1004;
 constexpr std::int32_t kBodyEquatorialRadius = 1001; // number text, km
 constexpr std::int32_t kBodyGlobeLink = 1011;
-
-constexpr double kEarthDiameterCentimetres = 1275627400.0;
-constexpr double kCentimetresPerAu = 149597870700.0 * 100.0;
 
 constexpr host::RgbColour kDefaultBodyColour{0.78, 0.76, 0.72};
 
@@ -52,18 +45,6 @@ const std::array<std::pair<std::string_view, host::RgbColour>, 17> kBodyColours{
 constexpr std::array<std::string_view, 12> kMonthNames{"January",   "February", "March",    "April",
                                                        "May",       "June",     "July",     "August",
                                                        "September", "October",  "November", "December"};
-
-const host::Node* findSystem(const host::Node* first) {
-    for (const host::Node* node = first; node != nullptr; node = node->nextSibling()) {
-        if (node->typeId() == kTypeSystem) {
-            return node;
-        }
-        if (const host::Node* below = findSystem(node->firstChild())) {
-            return below;
-        }
-    }
-    return nullptr;
-}
 
 // The first body axis at or below the siblings from `first` on, in tree order.
 const host::Node* firstBodyAxis(const host::Node* first) {
@@ -105,12 +86,6 @@ const host::Node* globedBody(const host::Document& document, const host::Node& n
         }
     }
     return nullptr;
-}
-
-double sceneUnitsPerAu(const host::Node& system) {
-    const double bodySize = system.parameters.getFloat(kSystemBodyScale, 0.0);
-    const double distanceFactor = system.parameters.getFloat(kSystemDistanceFactor, 0.0);
-    return kCentimetresPerAu * (bodySize / kEarthDiameterCentimetres) * distanceFactor;
 }
 
 class HeliocentricFrame {
@@ -168,7 +143,7 @@ OrbitingBody orbitingBody(const host::Document& document, const host::Node& body
 } // namespace
 
 OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSamples) {
-    const host::Node* system = findSystem(document.firstObject());
+    const host::Node* system = firstSystem(document);
     if (system == nullptr) {
         throw host::HostError("the document holds no system object (type 1032493) to chart");
     }
@@ -201,7 +176,7 @@ OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSampl
 }
 
 std::optional<std::string> systemCaption(const host::Document& document) {
-    const host::Node* system = findSystem(document.firstObject());
+    const host::Node* system = firstSystem(document);
     if (system == nullptr) {
         return std::nullopt;
     }
