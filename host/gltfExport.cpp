@@ -413,7 +413,11 @@ std::string assemble(Document& document, GltfFormat format, const GltfExportOpti
             roots.push_back(indices.top[i]);
         }
     }
-    writer.append("scenes", {{"name", "Document"}, {"nodes", std::move(roots)}});
+    nlohmann::json documentScene = {{"name", "Document"}};
+    if (!roots.empty()) { // glTF wants a scene's node list to hold a node
+        documentScene["nodes"] = std::move(roots);
+    }
+    writer.append("scenes", std::move(documentScene));
     writer.json()["scene"] = 0;
     addAnimation(writer, keys, indices);
     return format == GltfFormat::Binary ? writer.glb() : writer.embeddedGltf();

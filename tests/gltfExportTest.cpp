@@ -404,6 +404,11 @@ TEST_F(GltfExport, EveryPrimitiveInBothFormatsIsValidatorClean) {
         exportGltf(document(), scratch / name, {Rational{0, 1}, 1, {}});
         EXPECT_VALIDATOR_CLEAN(scratch / name);
     }
+    // A document with nothing to show, not even a camera.
+    removeNode(*document().camera());
+    document().forEachObject([](Node& object) { object.enabled = false; });
+    exportGltf(document(), scratch / "empty.glb", {Rational{0, 1}, 3, {}});
+    EXPECT_VALIDATOR_CLEAN(scratch / "empty.glb");
 }
 
 // A system whose time runs one day per document second, with a planet on a
