@@ -103,29 +103,37 @@ std::string nodeName(const Node& node) {
 }
 
 // An object that is exported, with the index of its exported parent (-1 at
-// the top).
+// the top); a switched-off object is exported undrawn.
 struct ExportedObject {
     const Node* node;
     int parent;
+    bool drawn;
 };
 
-// The objects shown: an object whose render display code is "hidden" or that
-// is switched off is left out with everything below it. The active view's
-// camera comes last when it sits outside the tree.
+// The objects shown: an object whose render display code is "hidden" is left
+// out with everything below it (what follows its parent is hidden with it).
+// A switched-off object is not drawn, but what is shown below it still is: it
+// stays as a node without geometry where it has such children, and is left
+// out otherwise. The active view's camera comes last when it sits outside the
+// tree.
 std::vector<ExportedObject> collectObjects(const Document& document) {
     std::vector<ExportedObject> objects;
     const auto visit = [&objects](const auto& self, const Node* first, int parent) -> void {
         for (const Node* node = first; node != nullptr; node = node->nextSibling()) {
-            if (node->renderMode == HOST_DISPLAY_HIDDEN || !node->enabled) {
+            if (node->renderMode == HOST_DISPLAY_HIDDEN) {
                 continue;
             }
-            objects.push_back({node, parent});
-            self(self, node->firstChild(), static_cast<int>(objects.size()) - 1);
+            const std::size_t index = objects.size();
+            objects.push_back({node, parent, node->enabled});
+            self(self, node->firstChild(), static_cast<int>(index));
+            if (!node->enabled && objects.size() == index + 1) {
+                objects.pop_back();
+            }
         }
     };
     visit(visit, document.firstObject(), -1);
     if (const Node* camera = document.camera(); camera != nullptr && !camera->isAttached()) {
-        objects.push_back({camera, -1});
+        objects.push_back({camera, -1, true});
     }
     return objects;
 }
@@ -392,7 +400,7 @@ std::string assemble(Document& document, GltfFormat format, const GltfExportOpti
     std::vector<int> meshes;
     std::vector<const Node*> nodes;
     for (const ExportedObject& object : objects) {
-        meshes.push_back(scene.meshOf(*object.node));
+        meshes.push_back(object.drawn ? scene.meshOf(*object.node) : -1);
         nodes.push_back(object.node);
     }
     int cameraObject = -1;

@@ -335,14 +335,24 @@ TEST_F(GltfExport, StaticSceneKeepsTreeNamesMatricesAndLeavesOutHiddenAndDisable
     addNamed(kTypeSphere, "Below hidden", &hidden);
     Node& disabled = addNamed(kTypePlane, "Switched off");
     disabled.enabled = false;
-    addNamed(kTypeSphere, "Below switched off", &disabled);
+    disabled.relative.position = {0.0, 40.0, 0.0};
+    addNamed(kTypeSphere, "Below switched off", &disabled).relative.position = {7.0, 0.0, 0.0};
+    addNamed(kTypeTorus, "Switched off leaf", &disabled).enabled = false;
     Node& editorHidden = addNamed(kTypeCircleSpline, "Hidden in the editor only");
     editorHidden.editorMode = HOST_DISPLAY_HIDDEN;
 
     const ReadGltf read = exportAndCompare(scratch / "static.glb", 1, {0.0}, {1e-7, 1e-7});
-    for (const char* absent : {"Hidden", "Below hidden", "Switched off", "Below switched off"}) {
+    for (const char* absent : {"Hidden", "Below hidden", "Switched off leaf"}) {
         EXPECT_EQ(read.nodeNamed(absent), -1) << absent;
     }
+    // A switched-off object is not drawn but still places what is shown below it.
+    const int switchedOff = read.nodeNamed("Switched off");
+    ASSERT_GE(switchedOff, 0);
+    EXPECT_EQ(read.model.nodes[static_cast<std::size_t>(switchedOff)].mesh, -1);
+    const int below = read.nodeNamed("Below switched off");
+    ASSERT_GE(below, 0);
+    EXPECT_GE(read.model.nodes[static_cast<std::size_t>(below)].mesh, 0);
+    EXPECT_EQ(read.parents[static_cast<std::size_t>(below)], switchedOff);
     const int globe = read.nodeNamed("Globe Egalite _");
     ASSERT_GE(globe, 0);
     EXPECT_EQ(read.nodeNamed("Globe Egalite _ (frozen)"), read.parents[static_cast<std::size_t>(globe)]);
@@ -593,10 +603,18 @@ std::int64_t framesOfModelYear(const Node& system, std::int32_t fps) {
 TEST_F(GltfExport, WholePresetForAModelYearIsSmallFastAndMatchesTheHost) {
     Node& system = add(kSystem);
     ASSERT_TRUE(pressButton(system, kBuildSolarSystem));
-    const std::int64_t frames = framesOfModelYear(system, document().fps);
-    EXPECT_EQ(frames, 1096);
+    const std::int64_t yearFrames = framesOfModelYear(system, document().fps);
+    EXPECT_EQ(yearFrames, 1096);
+#if defined(__SANITIZE_ADDRESS__)
+    // Size and speed are the plain build's to show; under the sanitizers a
+    // tenth of the year checks the same nodes within the test's time.
+    const std::int64_t frames = yearFrames / 10;
+#else
+    const std::int64_t frames = yearFrames;
+#endif
     const std::filesystem::path file = scratch / "preset.glb";
-    const ReadGltf read = exportAndCompare(file, frames, {0.0, 1.0, 500.0, 1095.0}, {1e-6, 1e-5});
+    const ReadGltf read =
+        exportAndCompare(file, frames, {0.0, 1.0, frames / 2.0, frames - 1.0}, {1e-6, 1e-5});
     std::printf("preset: %lld frames, %.2f s, %.1f MB\n", static_cast<long long>(frames), exportSeconds,
                 static_cast<double>(std::filesystem::file_size(file)) / 1e6);
     EXPECT_LT(std::filesystem::file_size(file), 50u * 1000u * 1000u);
