@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -160,18 +161,21 @@ protected:
 
     // Draws the camera view into an image and answers its pixels (ARGB).
     std::vector<std::uint32_t> draw(int width = 400, int height = 300) {
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-        cairo_t* cairo = cairo_create(surface);
-        drawCameraView(cairo, document(), width, height, {});
-        cairo_destroy(cairo);
-        cairo_surface_flush(surface);
-        const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface));
-        const int stride = cairo_image_surface_get_stride(surface) / 4;
+        const std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> surface(
+            cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
+        {
+            const std::unique_ptr<cairo_t, void (*)(cairo_t*)> cairo(cairo_create(surface.get()),
+                                                                     cairo_destroy);
+            drawCameraView(cairo.get(), document(), width, height, {});
+        }
+        cairo_surface_flush(surface.get());
+        const auto* data =
+            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface.get()));
+        const int stride = cairo_image_surface_get_stride(surface.get()) / 4;
         std::vector<std::uint32_t> pixels;
         for (int y = 0; y < height; ++y) {
             pixels.insert(pixels.end(), data + y * stride, data + y * stride + width);
         }
-        cairo_surface_destroy(surface);
         width_ = width;
         return pixels;
     }
