@@ -22,12 +22,6 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2.0 * kPi;
 constexpr double kRadiansPerDegree = kPi / 180.0;
 
-// Sizes are given for a picture whose smaller side is this long and scale with it.
-constexpr double kReferenceSidePx = 1200.0;
-
-// Text shrinks with the picture down to this share of its reference size.
-constexpr double kSmallestTextScale = 0.7;
-
 // Layout at the reference size (pixels).
 constexpr double kMargin = 36.0;
 constexpr double kLongitudeRingGap = 8.0;     // chart edge to the longitude ring
@@ -98,7 +92,7 @@ public:
     OrreryChartPainter(cairo_t* cairo, const OrbitingBodies& system, int widthPx, int heightPx)
         : cairo_(cairo), system_(system), width_(widthPx), height_(heightPx),
           layout_(system, widthPx, heightPx), unit_(layout_.unit()),
-          textUnit_(std::max(unit_, kSmallestTextScale)), centreX_(layout_.centre().x),
+          textUnit_(host::pictureScale(widthPx, heightPx).text), centreX_(layout_.centre().x),
           centreY_(layout_.centre().y), chartRadius_(layout_.radiusPx()) {}
 
     void paint() {
@@ -437,7 +431,7 @@ double outermostAu(const OrbitingBodies& system) {
 } // namespace
 
 ChartLayout::ChartLayout(const OrbitingBodies& system, int widthPx, int heightPx)
-    : unit_(std::min(widthPx, heightPx) / kReferenceSidePx), centre_{widthPx / 2.0, heightPx / 2.0},
+    : unit_(host::pictureScale(widthPx, heightPx).lines), centre_{widthPx / 2.0, heightPx / 2.0},
       radiusPx_(std::max(1.0, std::min(widthPx, heightPx) / 2.0 -
                                   (kMargin + kLongitudeRingGap + kLongitudeLabelSpace) * unit_)),
       scale_(outermostAu(system), radiusPx_) {}

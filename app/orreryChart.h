@@ -18,6 +18,7 @@
 
 #include "pictureScene.h"
 #include "scene.h"
+#include "sceneRender.h"
 #include "sceneRenderProjection.h"
 
 #include <optional>
@@ -67,7 +68,7 @@ public:
     [[nodiscard]] host::PicturePoint centre() const { return centre_; }
     [[nodiscard]] double radiusPx() const { return radiusPx_; }
     [[nodiscard]] const ChartRadialScale& scale() const { return scale_; }
-    // Pixels per pixel of a picture whose smaller side is 1200 pixels.
+    // The picture's line scale (see host::pictureScale).
     [[nodiscard]] double unit() const { return unit_; }
 
 private:

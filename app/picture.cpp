@@ -18,12 +18,9 @@ namespace {
 
 enum class PictureFormat { Png, Svg };
 
-// The caption of the camera view at the reference size (pixels); it scales
-// with the picture's smaller side.
-constexpr double kReferenceSidePx = 1200.0;
+// The caption of the camera view at the reference size (pixels).
 constexpr double kCaptionSize = 15.0;
 constexpr double kCaptionMargin = 24.0;
-constexpr double kSmallestTextScale = 0.7; // text shrinks with the picture down to this share
 
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
@@ -71,8 +68,7 @@ void checkStatus(cairo_status_t status, const char* doing) {
 
 // The system's name and model date in the bottom-left corner.
 void paintCaption(cairo_t* cairo, const std::string& caption, const PictureOptions& options) {
-    const double unit =
-        std::max(std::min(options.widthPx, options.heightPx) / kReferenceSidePx, kSmallestTextScale);
+    const double unit = host::pictureScale(options.widthPx, options.heightPx).text;
     cairo_select_font_face(cairo, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cairo, kCaptionSize * unit);
     cairo_move_to(cairo, kCaptionMargin * unit, options.heightPx - kCaptionMargin * unit);

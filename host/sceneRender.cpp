@@ -9,7 +9,6 @@
 #include <cairo.h>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,10 @@ namespace caelo::host {
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-// Sizes are given for a picture whose diagonal is this long and scale with it.
-constexpr double kReferenceDiagonalPx = 2000.0;
+// Sizes are given for a picture whose smaller side is this long.
+constexpr double kReferenceSidePx = 1200.0;
+// Text stops shrinking at this share of its size.
+constexpr double kSmallestTextScale = 0.7;
 
 constexpr RgbColour kBackgroundTop{0.012, 0.016, 0.04};
 constexpr RgbColour kBackgroundBottom{0.035, 0.045, 0.09};
@@ -34,9 +33,6 @@ constexpr RgbColour kLabelColour{0.88, 0.9, 0.95};
 constexpr double kPlaneAlpha = 0.35, kSeeThroughPlaneAlpha = 0.16;
 constexpr double kOrbitAlpha = 0.75, kSeeThroughOrbitAlpha = 0.4;
 constexpr double kRingAlpha = 0.6, kSeeThroughRingAlpha = 0.35;
-
-// Labels shrink with the picture down to this share of their reference size.
-constexpr double kSmallestTextScale = 0.7;
 
 // Line widths, the smallest disc and the labels at the reference size (pixels).
 constexpr double kOrbitWidth = 1.3;
@@ -157,9 +153,8 @@ public:
     CameraViewPainter(cairo_t* cairo, const Node& camera, int widthPx, int heightPx,
                       const CameraViewStyle& style)
         : cairo_(cairo), view_(CameraProjection::ofCamera(camera, widthPx, heightPx)), style_(style),
-          width_(widthPx), height_(heightPx),
-          unit_(std::hypot(static_cast<double>(widthPx), static_cast<double>(heightPx)) /
-                kReferenceDiagonalPx) {}
+          width_(widthPx), height_(heightPx), unit_(pictureScale(widthPx, heightPx).lines),
+          textUnit_(pictureScale(widthPx, heightPx).text) {}
 
     void paint(const Document& document) {
         paintBackground();
@@ -483,6 +478,11 @@ private:
 };
 
 } // namespace
+
+PictureScale pictureScale(int widthPx, int heightPx) {
+    const double lines = std::min(widthPx, heightPx) / kReferenceSidePx;
+    return {lines, std::max(lines, kSmallestTextScale)};
+}
 
 void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx,
                     const CameraViewStyle& style) {

@@ -55,6 +55,16 @@ struct CameraViewStyle {
     std::function<std::optional<RgbColour>(const Node& sphere)> globeColour;
 };
 
+// How much larger than at the reference size (1200 pixels on the picture's
+// smaller side) lines and text are drawn: lines scale with the picture, text
+// stops shrinking at 70 % so that small pictures stay readable.
+// Example: pictureScale(800, 600) gives lines 0.5 and text 0.7.
+struct PictureScale {
+    double lines = 1.0;
+    double text = 1.0;
+};
+[[nodiscard]] PictureScale pictureScale(int widthPx, int heightPx);
+
 // Draws `document` as last evaluated through its view's camera onto `cairo`,
 // whose target is widthPx x heightPx pixels (both positive). Throws HostError
 // when the view has no camera. Objects behind the camera are left out; nothing
