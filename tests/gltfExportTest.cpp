@@ -613,8 +613,8 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallFastAndMatchesTheHost) {
     const std::int64_t frames = yearFrames;
 #endif
     const std::filesystem::path file = scratch / "preset.glb";
-    const ReadGltf read =
-        exportAndCompare(file, frames, {0.0, 1.0, frames / 2.0, frames - 1.0}, {1e-6, 1e-5});
+    const ReadGltf read = exportAndCompare(
+        file, frames, {0.0, 1.0, static_cast<double>(frames / 2), frames - 1.0}, {1e-6, 1e-5});
     std::printf("preset: %lld frames, %.2f s, %.1f MB\n", static_cast<long long>(frames), exportSeconds,
                 static_cast<double>(std::filesystem::file_size(file)) / 1e6);
     EXPECT_LT(std::filesystem::file_size(file), 50u * 1000u * 1000u);
