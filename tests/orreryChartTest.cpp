@@ -3,6 +3,7 @@
 // picture.
 #include "orreryChart.h"
 
+#include "bodyPlaces.h"
 #include "hostError.h"
 #include "messages.h"
 #include "moduleSceneTest.h"
@@ -12,6 +13,7 @@
 #include <cairo.h>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -144,6 +146,31 @@ TEST_F(PresetChart, KeepsMercuryAndNeptuneInsideThePictureAndApart) {
         EXPECT_NEAR(pixel & 0xff, body.colour.blue * 255.0, 24.0) << body.label;
     }
     cairo_surface_destroy(surface);
+}
+
+// The chart is seen from ecliptic north: each planet stands at its ecliptic
+// longitude counted counter-clockwise from the right, as the positions table
+// gives it (bodyPlaces reads the scene on its own).
+TEST_F(PresetChart, PutsEachPlanetAtItsEclipticLongitudeCountedCounterClockwise) {
+    const OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
+    const ChartLayout layout(system, 1600, 1200);
+    std::vector<double> longitudesDeg;
+    for (const BodyPlace& place : bodyPlaces(document())) {
+        if (place.heliocentric) {
+            longitudesDeg.push_back(place.heliocentric->longitudeDeg);
+        }
+    }
+    ASSERT_EQ(longitudesDeg.size(), system.bodies.size());
+    for (std::size_t i = 0; i < system.bodies.size(); ++i) {
+        const auto p = layout.pointOf(system.bodies[i].placeAu);
+        ASSERT_TRUE(p);
+        double chartDeg =
+            std::atan2(layout.centre().y - p->y, p->x - layout.centre().x) * 180.0 / std::numbers::pi;
+        if (chartDeg < 0.0) {
+            chartDeg += 360.0;
+        }
+        EXPECT_NEAR(chartDeg, longitudesDeg[i], 1e-6) << system.bodies[i].label;
+    }
 }
 
 TEST_F(PresetChart, RefusesADocumentWithoutASystemOrBodies) {
