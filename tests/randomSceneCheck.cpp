@@ -1,0 +1,202 @@
+#include "randomSceneCheck.h"
+
+#include "application.h"
+#include "numberText.h"
+#include "sceneEditing.h"
+
+#include <cmath>
+#include <set>
+#include <sstream>
+#include <variant>
+
+namespace caelo::host::randomScene {
+
+namespace {
+
+class Inspector {
+public:
+    explicit Inspector(const Document& document) : document_(document) {}
+
+    std::optional<Failure> inspect() {
+        if (auto failure = objects(document_.firstObject(), nullptr)) {
+            return failure;
+        }
+        std::size_t inDocument = seen_.size();
+        if (const Node* camera = document_.camera(); camera && !camera->isAttached()) {
+            if (camera->document() != &document_) {
+                return fail("tree", "the view camera does not belong to its document");
+            }
+            if (auto failure = values(*camera)) {
+                return failure;
+            }
+            ++inDocument;
+        }
+        if (application().nodeCount() != inDocument) {
+            return fail("tree", std::to_string(application().nodeCount() - inDocument) +
+                                    " living node(s) belong to no document");
+        }
+        return std::nullopt;
+    }
+
+private:
+    static std::optional<Failure> fail(const std::string& category, const std::string& message) {
+        return Failure{0, category, message};
+    }
+
+    std::optional<Failure> common(const Node& node) {
+        if (!seen_.insert(&node).second) {
+            return fail("tree", describeNode(node) + " is reached twice in the tree");
+        }
+        if (node.document() != &document_) {
+            return fail("tree", describeNode(node) + " sits in the tree but names another document");
+        }
+        if (application().findNode(node.id()) != &node) {
+            return fail("tree", describeNode(node) + " is not in the host's node store");
+        }
+        const std::string path = document_.pathOf(node);
+        if (path.empty() || document_.nodeAtPath(path) != &node) {
+            return fail("tree", "the path " + quotedText(path) + " does not lead back to its node");
+        }
+        return values(node);
+    }
+
+    std::optional<Failure> objects(const Node* first, const Node* parent) {
+        const Node* previous = nullptr;
+        for (const Node* node = first; node; previous = node, node = node->nextSibling()) {
+            if (seen_.size() > application().nodeCount()) {
+                return fail("tree", "the tree holds more nodes than are alive: it has a cycle");
+            }
+            if (!node->isObject()) {
+                return fail("tree", describeNode(*node) + " is a tag among objects");
+            }
+            if (node->parent() != parent || node->prevSibling() != previous) {
+                return fail("tree", describeNode(*node) + " disagrees with its parent or previous sibling");
+            }
+            if (auto failure = common(*node)) {
+                return failure;
+            }
+            for (const Node* tag : node->tags()) {
+                if (!tag->isTag() || tag->object() != node) {
+                    return fail("tree", describeNode(*node) + " holds a tag that does not name it");
+                }
+                if (auto failure = common(*tag)) {
+                    return failure;
+                }
+            }
+            if (auto failure = objects(node->firstChild(), node)) {
+                return failure;
+            }
+        }
+        const Node* last = parent ? parent->lastChild() : document_.lastObject();
+        if (last != previous) {
+            return fail("tree", "the last child of " +
+                                    (parent ? describeNode(*parent) : std::string("the top level")) +
+                                    " is not the end of its children");
+        }
+        return std::nullopt;
+    }
+
+    // Non-finite numbers and links that leave the document.
+    std::optional<Failure> values(const Node& node) const {
+        std::string where;
+        const auto finite = [&where](const Vector& v, const std::string& what) {
+            if (std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) {
+                return true;
+            }
+            where = what + " is " + vectorText(v);
+            return false;
+        };
+        const bool transformsFinite =
+            !node.isObject() ||
+            (finite(node.relative.position, "relative position") &&
+             finite(node.relative.rotation, "relative rotation") &&
+             finite(node.relative.scale, "relative scale") &&
+             finite(node.frozen.position, "frozen position") &&
+             finite(node.frozen.rotation, "frozen rotation") && finite(node.frozen.scale, "frozen scale") &&
+             finite(fromHost(node.color.color), "display colour"));
+        if (!transformsFinite) {
+            return fail("non-finite", describeNode(node) + ": " + where);
+        }
+        for (const auto& [id, value] : node.parameters.values()) {
+            const std::string what = "parameter " + std::to_string(id);
+            bool ok = true;
+            if (const double* d = std::get_if<double>(&value)) {
+                ok = std::isfinite(*d) || (where = what + " is " + formatDouble(*d), false);
+            } else if (const Vector* v = std::get_if<Vector>(&value)) {
+                ok = finite(*v, what);
+            } else if (const Curve* curve = std::get_if<Curve>(&value)) {
+                for (const HostCurveKnot& k : curve->knots) {
+                    ok = ok && finite(fromHost(k.position), what + " knot") &&
+                         finite(fromHost(k.leftTangent), what + " knot") &&
+                         finite(fromHost(k.rightTangent), what + " knot");
+                }
+            } else if (const Link* link = std::get_if<Link>(&value); link && link->target != kNoNode) {
+                const Node* target = application().findNode(link->target);
+                if (target && target->document() != &document_) {
+                    return fail("link", describeNode(node) + ": " + what +
+                                            " links to a living node outside the document");
+                }
+            }
+            if (!ok) {
+                return fail("non-finite", describeNode(node) + ": " + where);
+            }
+        }
+        return std::nullopt;
+    }
+
+    const Document& document_;
+    std::set<const Node*> seen_;
+};
+
+} // namespace
+
+std::string quotedText(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            quoted += "\\x";
+            quoted += kHex[static_cast<unsigned char>(c) >> 4];
+            quoted += kHex[static_cast<unsigned char>(c) & 0xf];
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string vectorText(const Vector& v) {
+    return "(" + formatDouble(v.x) + ", " + formatDouble(v.y) + ", " + formatDouble(v.z) + ")";
+}
+
+std::string firstDifference(const std::string& before, const std::string& after) {
+    std::istringstream a(before);
+    std::istringstream b(after);
+    std::string lineA;
+    std::string lineB;
+    std::string lastName;
+    for (std::size_t number = 1;; ++number) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreB = static_cast<bool>(std::getline(b, lineB));
+        if (!moreA && !moreB) {
+            return "no difference";
+        }
+        if (lineA != lineB || moreA != moreB) {
+            return "line " + std::to_string(number) + (lastName.empty() ? "" : " (in " + lastName + ")") +
+                   ": " + quotedText(moreA ? lineA : "<end>") + " became " +
+                   quotedText(moreB ? lineB : "<end>");
+        }
+        if (lineA.find("\"name\":") != std::string::npos) {
+            lastName = lineA.substr(lineA.find_first_not_of(' '));
+        }
+    }
+}
+
+std::optional<Failure> findViolation(const Document& document) {
+    return Inspector(document).inspect();
+}
+
+} // namespace caelo::host::randomScene

@@ -1,0 +1,45 @@
+// The invariants of a sound scene and readable reports of where they break,
+// shared by the random scene test and the fuzz targets.
+#ifndef CAELO_TESTS_RANDOM_SCENE_CHECK_H
+#define CAELO_TESTS_RANDOM_SCENE_CHECK_H
+
+#include "matrix.h"
+#include "scene.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace caelo::host::randomScene {
+
+// A broken invariant: after which action, of which kind ("non-finite",
+// "link", "tree", "idempotence", "round trip", "refusal", "exception",
+// "crash" or "hang"), and what exactly.
+struct Failure {
+    std::size_t actionIndex = 0;
+    std::string category;
+    std::string message;
+};
+
+// The first broken invariant of a document: a non-finite number in a
+// transform, colour or Float, Vector or curve parameter; a link to a living
+// node of another document or of none; a tree whose parent, sibling, tag and
+// document links disagree, a path that does not lead back to its node, or a
+// living node that belongs to no document.
+[[nodiscard]] std::optional<Failure> findViolation(const Document& document);
+
+// The first line in which two scene texts differ, with the name of the node
+// it belongs to: line 12 (in "name": "Earth"): "..." became "...".
+[[nodiscard]] std::string firstDifference(const std::string& before, const std::string& after);
+
+// Text in double quotes with quotes, backslashes and bytes outside printable
+// ASCII escaped: quotedText("a\n") == "\"a\\x0a\"".
+[[nodiscard]] std::string quotedText(std::string_view text);
+
+// "(x, y, z)" with the shortest exact number texts.
+[[nodiscard]] std::string vectorText(const Vector& v);
+
+} // namespace caelo::host::randomScene
+
+#endif
