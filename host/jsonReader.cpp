@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -17,6 +18,13 @@ std::string parseReason(const nlohmann::json::parse_error& error) {
     const std::string what = error.what();
     const std::size_t colon = what.find(": ", what.find("column"));
     return colon == std::string::npos ? what : what.substr(colon + 2);
+}
+
+// "[json.exception.out_of_range.406] number overflow ..." without the part in
+// brackets.
+std::string withoutLibraryPrefix(const std::string& what) {
+    const std::size_t end = what.find("] ");
+    return what.starts_with("[json.exception") && end != std::string::npos ? what.substr(end + 2) : what;
 }
 
 } // namespace
@@ -39,10 +47,20 @@ nlohmann::json parseJsonText(std::string_view text, const std::string& origin) {
         }
         throw HostError(origin + ": line " + std::to_string(line) + ", column " + std::to_string(column) +
                         ": " + parseReason(error));
+    } catch (const nlohmann::json::exception& error) {
+        // The parser reports a number beyond the range of a double ("1e400")
+        // as out of range, without a place.
+        throw HostError(origin + ": " + withoutLibraryPrefix(error.what()));
     }
 }
 
 std::string readTextFile(const std::string& file) {
+    // A device, pipe or folder would be read without end (/dev/zero), block
+    // (a pipe nobody writes to) or read as empty text.
+    std::error_code error;
+    if (std::filesystem::exists(file, error) && !std::filesystem::is_regular_file(file, error)) {
+        throw HostError(file + ": not a regular file");
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         throw HostError(file + ": cannot open the file for reading");

@@ -12,10 +12,12 @@
 
 namespace caelo::host {
 
-// Parses JSON text. Throws HostError "<origin>: line L, column C: <reason>".
+// Parses JSON text. Throws HostError "<origin>: line L, column C: <reason>" for
+// bad syntax and "<origin>: <reason>" for a number beyond the range of a double.
 [[nodiscard]] nlohmann::json parseJsonText(std::string_view text, const std::string& origin);
 
-// Reads a file whole. Throws HostError naming the file when it cannot.
+// Reads a regular file whole. Throws HostError naming the file when it cannot,
+// and for a device, pipe or folder.
 [[nodiscard]] std::string readTextFile(const std::string& file);
 
 // A value inside a parsed document together with its place.

@@ -176,6 +176,40 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
     EXPECT_THROW(loadScene(file("missing.caelo")), HostError);
 }
 
+// Regression: a number beyond the range of a double escaped the reader as the
+// JSON library's own exception instead of a HostError, ending the program.
+TEST_F(HostSceneFileTest, NumbersBeyondTheRangeOfADoubleAreRefused) {
+    const std::string text =
+        R"({"format": "caelo-scene", "version": 1, "time": {"numerator": 0, "denominator": 1},
+        "fps": 30, "camera": null, "objects": [{"id": 1, "type": 5140, "relative": {"position": [1e400, 0, 0]}}]})";
+    try {
+        static_cast<void>(sceneFromText(text, "huge.caelo"));
+        ADD_FAILURE() << "a number beyond the range of a double was read";
+    } catch (const HostError& error) {
+        EXPECT_NE(std::string(error.what()).find("huge.caelo: number overflow"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(application().nodeCount(), 1u) << "only the open document's camera is left";
+}
+
+// Regression: a device was read without end (/dev/zero until memory ran out)
+// and a folder was read as empty text, reported as bad syntax.
+TEST_F(HostSceneFileTest, OnlyRegularFilesAreRead) {
+    add(kTypeNull, "kept");
+    const std::string openText = sceneToText(document());
+    for (const std::filesystem::path& notAFile : {std::filesystem::path("/dev/zero"), folder_}) {
+        try {
+            loadScene(notAFile);
+            ADD_FAILURE() << "read " << notAFile;
+        } catch (const HostError& error) {
+            EXPECT_NE(std::string(error.what()).find(notAFile.string() + ": not a regular file"),
+                      std::string::npos)
+                << error.what();
+        }
+        EXPECT_EQ(sceneToText(document()), openText);
+    }
+}
+
 // Regression: nesting without bound would be read with unbounded recursion.
 TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
     std::string objects;
