@@ -389,6 +389,22 @@ inline void SetNumberText(const Container& container, int32_t id, double value) 
     container.SetString(id, FormatNumberText(value).text);
 }
 
+/* Reads the text of a number-text parameter; false, with the value
+ * untouched, when the text is no number or when the number's normalised form
+ * would not read back (a magnitude within rounding of the largest double:
+ * "1.7976931348623157e308" normalises to "1.797693134862316e+308", which lies
+ * beyond it), so that the text kept always holds the value in force.
+ * Example: double v = 0; ReadNumberText(" 2.5e3 ", v) sets v to 2500. */
+inline bool ReadNumberText(const char* text, double& value) {
+    double parsed = 0.0;
+    double normalised = 0.0;
+    if (!TextToNumber(text, parsed) || !TextToNumber(FormatNumberText(parsed).text, normalised)) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
 /* Appends text to a NUL-terminated buffer; false when it does not fit. */
 inline bool TextInsert(char* buffer, size_t capacity, const char* text) {
     return Host().TextInsert(buffer, capacity, text);

@@ -201,7 +201,7 @@ void ObjCaeloBodyAxis::ReadBodyText(HostNode* node, int32_t parameterId) {
     }
     const Container container = GetParameterContainer(node);
     double value = record.*field;
-    if (TextToNumber(container.GetString(parameterId), value)) {
+    if (ReadNumberText(container.GetString(parameterId), value)) {
         record.*field = value;
     }
     SetNumberText(container, parameterId, record.*field);

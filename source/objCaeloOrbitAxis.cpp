@@ -608,7 +608,7 @@ void ObjCaeloOrbitAxis::ReadParameter(const Container& container, int32_t parame
 void ObjCaeloOrbitAxis::ParseElementText(const Container& container, int32_t parameterId) {
     double& field = record.*ElementField(parameterId);
     double value = field;
-    if (TextToNumber(container.GetString(parameterId), value)) {
+    if (ReadNumberText(container.GetString(parameterId), value)) {
         field = value;
     }
     SetNumberText(container, parameterId, field);

@@ -138,7 +138,7 @@ void TagCaeloRing::ReadRingText(HostNode* tag, int32_t parameterId) {
     }
     const Container container = GetParameterContainer(tag);
     double value = record.*field;
-    if (TextToNumber(container.GetString(parameterId), value)) {
+    if (ReadNumberText(container.GetString(parameterId), value)) {
         record.*field = value;
     }
     SetNumberText(container, parameterId, record.*field);
