@@ -548,8 +548,17 @@ HostMatrix GetParentWorldMatrix(HostNode* object) noexcept {
 }
 
 void SetObjectPosition(HostNode* object, HostVector position) noexcept {
-    if (Node* o = objectOf(object)) {
-        o->relative.position = transformPoint(inverse(o->frozenMatrix()), fromHost(position));
+    Node* o = objectOf(object);
+    if (!o) {
+        return;
+    }
+    // A collapsed frozen transform (a scale of 0) reaches no relative position
+    // that lands at `position`, and an overflowing inverse none that is
+    // finite: the object then stays where it is.
+    const Matrix frozen = o->frozenMatrix();
+    const Vector relative = transformPoint(inverse(frozen), fromHost(position));
+    if (determinant(frozen) != 0.0 && isFinite(relative)) {
+        o->relative.position = relative;
     }
 }
 

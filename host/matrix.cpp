@@ -59,15 +59,23 @@ Matrix operator*(const Matrix& a, const Matrix& b) {
             transformDirection(a, b.z)};
 }
 
+bool isFinite(const Vector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+double determinant(const Matrix& m) {
+    return dot(m.x, cross(m.y, m.z));
+}
+
 Matrix inverse(const Matrix& m) {
     const Vector row0 = cross(m.y, m.z);
     const Vector row1 = cross(m.z, m.x);
     const Vector row2 = cross(m.x, m.y);
-    const double determinant = dot(m.x, row0);
-    if (determinant == 0.0) {
+    const double volume = dot(m.x, row0);
+    if (volume == 0.0) {
         return Matrix{};
     }
-    const double f = 1.0 / determinant;
+    const double f = 1.0 / volume;
     Matrix r;
     r.x = Vector{row0.x, row1.x, row2.x} * f;
     r.y = Vector{row0.y, row1.y, row2.y} * f;

@@ -62,6 +62,13 @@ struct Matrix {
 // as directions. Applying the product equals applying b, then a.
 [[nodiscard]] Matrix operator*(const Matrix& a, const Matrix& b);
 
+// True when all three components are finite.
+[[nodiscard]] bool isFinite(const Vector& v);
+
+// The determinant: the signed volume the three axes span (0 for a matrix that
+// collapses space onto a plane, a line or a point).
+[[nodiscard]] double determinant(const Matrix& m);
+
 // The inverse by cofactors over the determinant. A matrix whose determinant is
 // exactly 0 answers the identity (zero offset, unit axes).
 [[nodiscard]] Matrix inverse(const Matrix& m);

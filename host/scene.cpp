@@ -48,6 +48,10 @@ Node* childAt(const Node& parent, std::size_t index) {
     return child;
 }
 
+bool isFinite(const Transform& t) {
+    return isFinite(t.position) && isFinite(t.rotation) && isFinite(t.scale);
+}
+
 void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool withTags) {
     for (Node* node = first; node; node = node->nextSibling()) {
         visit(*node);
@@ -112,7 +116,13 @@ void Node::setWorldMatrix(const Matrix& world) {
         return;
     }
     const Matrix frame = parentWorldMatrix() * frozenMatrix();
-    relative = matrixToTransform(inverse(frame) * world);
+    if (determinant(frame) == 0.0) {
+        return;
+    }
+    const Transform wanted = matrixToTransform(inverse(frame) * world);
+    if (isFinite(wanted)) {
+        relative = wanted;
+    }
 }
 
 // ---------------------------------------------------------------- Rational

@@ -99,6 +99,9 @@ public:
     [[nodiscard]] Matrix worldMatrix() const; // parent world x frozen x relative
     // Sets the relative transform so that the world matrix becomes `world`
     // (position, rotation and scale decomposed as matrixToTransform does).
+    // Where no finite relative transform does that (the parent's world matrix
+    // or the frozen transform collapses space, e.g. a scale of 0, or the
+    // numbers overflow), the relative transform stays as it was.
     void setWorldMatrix(const Matrix& world);
 
     std::string name;

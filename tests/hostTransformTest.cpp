@@ -242,11 +242,52 @@ TEST_F(HostTransformTest, SetWorldMatrixKeepsTheParentAndFrozenFrame) {
     EXPECT_EQ(child.frozen.rotation, (Vector{0.0, 0.4, 0.0})) << "the frozen transform stays";
 }
 
+// Regression: in a collapsed frame the inverse stood in as the identity, so
+// the object was moved to a wrong place, and again at every evaluation of a
+// tag that holds it; an overflowing inverse wrote infinite positions.
+TEST_F(HostTransformTest, SetWorldMatrixLeavesTheObjectWhereNoRelativeTransformReachesTheMatrix) {
+    struct Case {
+        const char* name;
+        Transform parent;
+        Transform frozen;
+    };
+    const Case cases[] = {
+        {"frozen scale 0", {}, {{0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}, {1.0, 0.0, 6.7e7}}},
+        {"parent scale 0", {{1.0, 2.0, 3.0}, {0.0, 0.0, 0.0}, {0.0, 1.0, 1.0}}, {}},
+        {"overflowing inverse", {{1e300, 0.0, 0.0}, {0.0, 0.0, 0.0}, {1e-100, 1e-100, 1e-100}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Node& parent = add(kTypeNull, "parent");
+        parent.relative = c.parent;
+        Node& child = add(kTypeNull, "child", &parent);
+        child.frozen = c.frozen;
+        const Transform before{{-360.0, 0.5, 1.0}, {0.1, 0.2, 0.3}, {1.0, 2.0, 3.0}};
+        child.relative = before;
+        table().SetWorldMatrix(toHandle(&child), toHost(anglesToMatrix({0.5, 0.0, 0.0})));
+        EXPECT_EQ(child.relative, before);
+    }
+}
+
 TEST_F(HostTransformTest, SetObjectPositionPlacesTheObjectInItsParentFrame) {
     Node& object = add(kTypeNull, "object");
     object.frozen = {{1.0, 0.0, 0.0}, {pi / 2, 0.0, 0.0}, {1.0, 1.0, 1.0}};
     table().SetObjectPosition(toHandle(&object), {4.0, 5.0, 6.0});
     expectNear({4.0, 5.0, 6.0}, object.localMatrix().off, 1e-12, "position in the parent frame");
+}
+
+// Regression: the solar system's build frames the view camera with this call;
+// under a frozen scale near the ends of the double range it wrote an infinite
+// position, and under a scale of 0 a wrong one.
+TEST_F(HostTransformTest, SetObjectPositionLeavesTheObjectWhereNoFinitePositionReachesThePoint) {
+    for (const Vector scale :
+         {Vector{2.2250738585072014e-308, -1.7976931348623157e308, -0.05}, Vector{1.0, 0.0, 1.0}}) {
+        Node& object = add(kTypeNull, "object");
+        object.frozen.scale = scale;
+        object.relative.position = {1.0, 2.0, 3.0};
+        table().SetObjectPosition(toHandle(&object), {-4.0, 5.0, 6.0});
+        EXPECT_EQ(object.relative.position, (Vector{1.0, 2.0, 3.0})) << text(scale);
+    }
 }
 
 TEST_F(HostTransformTest, ObjectSizeIsHalfExtentsByTypeAndOrientation) {
