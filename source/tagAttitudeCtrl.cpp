@@ -79,9 +79,16 @@ void TagAttitudeCtrl::HoldAttitude(HostNode* object) const {
     const HostMatrix frame = rotation::MultiplyMatrices(GetParentWorldMatrix(object), GetBaseMatrix(object));
     HostMatrix held = AnglesToMatrix(KeptAngles(MatrixToAngles(frame), mode));
     held.off = GetWorldMatrix(object).off;
-    if (IsFiniteMatrix(held)) {
-        SetWorldMatrix(object, held);
+    if (!IsFiniteMatrix(held)) {
+        return;
     }
+    /* The world position depends only on the frame and the object's own
+     * position, so keeping that position keeps the world position exactly;
+     * the position the host derives back from the world matrix differs in
+     * the last bits and would make the object creep at every evaluation. */
+    const HostVector position = GetRelativePosition(object);
+    SetWorldMatrix(object, held);
+    SetRelativePosition(object, position);
 }
 
 } // namespace caelo

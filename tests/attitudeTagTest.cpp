@@ -143,5 +143,21 @@ TEST_F(AttitudeTag, NonFiniteWorldPositionLeavesTheObjectAsItWas) {
     EXPECT_EQ(object.relative, before);
 }
 
+// Regression: the position derived back from the world matrix differed from
+// the object's own in the last bits, so the object crept at every evaluation
+// and evaluating the same time twice gave two scenes.
+TEST_F(AttitudeTag, HeldObjectKeepsItsOwnPositionExactlyFromPassToPass) {
+    Node& object = addHeldObject({1.7e231, 0.3, -0.2}, 3.1, kKeepAll);
+    object.relative.position = {-0.8978838306442516, 0.002917155315600145, 0.02841025078197552};
+    const Vector position = object.relative.position;
+    evaluateDocument(document());
+    const Transform first = object.relative;
+    for (int pass = 0; pass < 3; ++pass) {
+        evaluateDocument(document());
+        EXPECT_EQ(object.relative, first) << "pass " << pass;
+    }
+    EXPECT_EQ(object.relative.position, position);
+}
+
 } // namespace
 } // namespace caelo::host
