@@ -32,7 +32,8 @@ void startHost() {
 }
 
 void reportBroken(std::string_view stage, const std::string& what) {
-    std::fprintf(stderr, "caelo fuzz: %.*s: %s\n", static_cast<int>(stage.size()), stage.data(), what.c_str());
+    std::fprintf(stderr, "caelo fuzz: %.*s: %s\n", static_cast<int>(stage.size()), stage.data(),
+                 what.c_str());
     std::abort();
 }
 
@@ -44,9 +45,9 @@ void requireSound(const host::Document& document, std::string_view stage) {
 
 void requireIdempotentEvaluation(host::Document& document, std::string_view stage) {
     host::evaluateDocument(document);
-    const std::string first = host::sceneToText(document);
+    const std::string first = host::randomScene::comparableSceneText(document);
     host::evaluateDocument(document);
-    const std::string second = host::sceneToText(document);
+    const std::string second = host::randomScene::comparableSceneText(document);
     if (first != second) {
         reportBroken(stage, "evaluating the same time again changed the scene: " +
                                 host::randomScene::firstDifference(first, second));

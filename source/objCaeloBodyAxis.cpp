@@ -6,6 +6,7 @@
 #include "objCaeloSystem.h"
 
 #include <cmath>
+#include <limits>
 
 namespace caelo {
 
@@ -25,6 +26,15 @@ constexpr BodyText kBodyTexts[] = {
     {OCAELOBODYAXIS_ROTATION_ANGLE, &BodyAxisRecord::rotationAngleDeg},
     {OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays},
 };
+
+/* The heading this body axis last wrote into its node and the base it added
+ * its heading to (radians; see OrientAxis), kept with the node in two Float
+ * parameters outside the description, so that a saved and loaded scene
+ * remembers them as a copy does and does not turn the body once more. */
+constexpr int32_t kWrittenHeadingParameter = 1052;
+constexpr int32_t kHeadingBaseParameter = 1053;
+/* Read when a parameter is missing: no memory was kept. */
+constexpr double kNotWritten = std::numeric_limits<double>::quiet_NaN();
 
 /* The record field behind a number-text parameter, or null for another id. */
 double BodyAxisRecord::*BodyTextField(int32_t parameterId) {
@@ -231,6 +241,14 @@ void ObjCaeloBodyAxis::ReloadBodyParameters(HostNode* node) {
     for (const BodyText& text : kBodyTexts) {
         ReadBodyText(node, text.parameterId);
     }
+    const Container container = GetParameterContainer(node);
+    const double written = container.GetFloat(kWrittenHeadingParameter, kNotWritten);
+    const double base = container.GetFloat(kHeadingBaseParameter, kNotWritten);
+    if (std::isfinite(written) && std::isfinite(base)) {
+        headingWritten = true;
+        writtenHeading = written;
+        headingBase = base;
+    }
     ReadBodyValue(node, OCAELOBODYAXIS_ROTATION_MODE);
     ReadBodyValue(node, OCAELOBODYAXIS_ROTATION_EPOCH);
     ReadBodyValue(node, OCAELOBODYAXIS_GLOBE_SCALE);
@@ -327,7 +345,9 @@ void ObjCaeloBodyAxis::OrientBody(HostNode* node) {
  * wrote last; the remembered base is then used again, so that evaluating the
  * same time twice gives the same rotation instead of turning the body by its
  * heading once more. Any other heading found in the node becomes the new
- * base. A rotation that would not be finite is not written.
+ * base. A rotation that would not be finite is not written. The memory also
+ * goes into two parameters of the node, so that a saved and loaded node
+ * carries it as a copy does.
  */
 void ObjCaeloBodyAxis::OrientAxis(HostNode* node) {
     const HostVector current = GetRelativeRotation(node);
@@ -341,6 +361,9 @@ void ObjCaeloBodyAxis::OrientAxis(HostNode* node) {
     headingWritten = true;
     writtenHeading = oriented.x;
     headingBase = base;
+    const Container container = GetParameterContainer(node);
+    container.SetFloat(kWrittenHeadingParameter, writtenHeading);
+    container.SetFloat(kHeadingBaseParameter, headingBase);
 }
 
 void ObjCaeloBodyAxis::SpinByPeriod(HostNode* globe) const {

@@ -164,8 +164,9 @@ private:
     HostNode* cachedEnclosingBodyAxis = nullptr;
 
     /* The heading this instance last wrote into its node (radians) and the
-     * heading it added the body's heading to; see OrientAxis. Never stored;
-     * a copy takes them with the node's rotation. */
+     * heading it added the body's heading to; see OrientAxis. Kept with the
+     * node's rotation: a copy takes them from the instance, a loaded scene
+     * from two parameters outside the description (1052 and 1053). */
     bool headingWritten = false;
     double writtenHeading = 0.0;
     double headingBase = 0.0;

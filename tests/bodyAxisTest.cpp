@@ -249,6 +249,29 @@ TEST_F(BodyAxisObject, CopiesAndMovedBodiesFindTheirOwnLinks) {
     EXPECT_NEAR(globeOf(body).parameters.getFloat(kSphereRadius, -1.0), 100.0, 1e-12);
 }
 
+// Regression: a loaded body axis took the heading it had written before the
+// save for a base and added its heading to it once more, so every save and
+// load turned the body by its heading again.
+TEST_F(BodyAxisObject, SavedAndLoadedBodyDoesNotAddItsHeadingAgain) {
+    Node& body = addBody(&addSystem());
+    editParameter(body, kBodyHeading, std::string("30"));
+    evaluateAt(kJ2000);
+    const double turned = body.relative.rotation.x;
+    EXPECT_DOUBLE_EQ(turned, 30.0 * kRadiansPerDegree);
+    for (int reload = 0; reload < 2; ++reload) {
+        Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
+        notifyDocumentLoaded(loaded);
+        evaluateAt(kJ2000);
+        EXPECT_EQ(loaded.firstObject()->firstChild()->relative.rotation.x, turned) << "reload " << reload;
+    }
+
+    // A heading the user gives the loaded body is its new base.
+    Node& restored = *document().firstObject()->firstChild();
+    restored.relative.rotation.x = 0.5;
+    evaluateAt(kJ2000);
+    EXPECT_DOUBLE_EQ(restored.relative.rotation.x, 0.5 + turned);
+}
+
 TEST_F(BodyAxisObject, LoadedSceneRestoresTheRecordFromItsParameters) {
     Node& body = addBody(&addSystem());
     editParameter(body, kEquatorialRadius, std::string("3189.0685"));

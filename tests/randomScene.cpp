@@ -637,9 +637,9 @@ private:
         if ((failure = findViolation(document()))) {
             return "evaluate";
         }
-        const std::string first = sceneToText(document());
+        const std::string first = comparableSceneText(document());
         evaluateDocument(document());
-        const std::string second = sceneToText(document());
+        const std::string second = comparableSceneText(document());
         if (first != second) {
             failure = Failure{0, "idempotence",
                               "evaluating the same time again changed the scene: " +

@@ -29,6 +29,14 @@ struct Failure {
 // living node that belongs to no document.
 [[nodiscard]] std::optional<Failure> findViolation(const Document& document);
 
+// The scene text (sceneToText) to compare from evaluation to evaluation:
+// without the body axes' memory of the heading they wrote last (parameters
+// 1052 and 1053). By design that memory follows the heading found in the
+// node, so a second writer of the same rotation (an attitude tag on the body
+// axis, which overrides it after the body axis runs) changes it once, on the
+// second pass; the rotation itself does not change.
+[[nodiscard]] std::string comparableSceneText(const Document& document);
+
 // The first line in which two scene texts differ, with the name of the node
 // it belongs to: line 12 (in "name": "Earth"): "..." became "...".
 [[nodiscard]] std::string firstDifference(const std::string& before, const std::string& after);
