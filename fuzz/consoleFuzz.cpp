@@ -54,7 +54,8 @@ bool leavesWorkFolder(std::string_view line) {
     if (command != "save" && command != "load") {
         return false;
     }
-    const std::string_view file = end == std::string_view::npos ? std::string_view{} : trimmed(line.substr(end));
+    const std::string_view file =
+        end == std::string_view::npos ? std::string_view{} : trimmed(line.substr(end));
     return file.find('/') != std::string_view::npos || file == "." || file == "..";
 }
 
@@ -63,6 +64,10 @@ bool leavesWorkFolder(std::string_view line) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::startHost();
     enterWorkFolder();
+    // Files saved by an earlier input would make this one depend on it.
+    for (const auto& entry : std::filesystem::directory_iterator(workFolder)) {
+        std::filesystem::remove_all(entry.path());
+    }
     host::application().newDocument();
     std::ostream discard(nullptr);
     app::Console console(discard);
