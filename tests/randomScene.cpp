@@ -637,13 +637,9 @@ private:
         if ((failure = findViolation(document()))) {
             return "evaluate";
         }
-        const std::string first = comparableSceneText(document());
-        evaluateDocument(document());
-        const std::string second = comparableSceneText(document());
-        if (first != second) {
-            failure = Failure{0, "idempotence",
-                              "evaluating the same time again changed the scene: " +
-                                  firstDifference(first, second)};
+        if (const std::string change = changesOnReevaluation(document()); !change.empty()) {
+            failure =
+                Failure{0, "idempotence", "evaluating the same time again changed the scene: " + change};
         }
         return "evaluate";
     }

@@ -1,6 +1,7 @@
 #include "randomSceneCheck.h"
 
 #include "application.h"
+#include "evaluation.h"
 #include "numberText.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
@@ -9,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <variant>
+#include <vector>
 
 namespace caelo::host::randomScene {
 
@@ -149,7 +151,68 @@ private:
     std::set<const Node*> seen_;
 };
 
+// Type ids of the module's tags, its body axis and the body axis's globe link.
+constexpr std::int32_t kFirstModuleTag = 1032496;
+constexpr std::int32_t kLastModuleTag = 1032501;
+constexpr std::int32_t kBodyAxisType = 1032495;
+constexpr std::int32_t kGlobeLink = 1011;
+
+bool holdsModuleTag(const Node& object) {
+    for (const Node* tag : object.tags()) {
+        if (tag->typeId() >= kFirstModuleTag && tag->typeId() <= kLastModuleTag) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// True when the module reads a world place that is set later in the pass
+// (see changesOnReevaluation): a body's globe outside its body axis's
+// subtree, or an object the module evaluates or a globe at or below an object
+// that one of the module's tags moves.
+bool readsPlacesSetLaterInThePass(const Document& document) {
+    std::set<NodeId> globes;
+    bool found = false;
+    document.forEachObject([&](Node& node) {
+        if (node.typeId() != kBodyAxisType) {
+            return;
+        }
+        const Node* globe = document.findNode(node.parameters.getLink(kGlobeLink));
+        if (globe) {
+            globes.insert(globe->id());
+            found = found || !globe->isWithin(node);
+        }
+    });
+    document.forEachObject([&](Node& node) {
+        if (found || !holdsModuleTag(node)) {
+            return;
+        }
+        std::vector<Node*> below{&node};
+        while (!below.empty() && !found) {
+            const Node* n = below.back();
+            below.pop_back();
+            found = (n->nodeClass() && n->isObject()) || globes.contains(n->id());
+            for (Node* child = n->firstChild(); child; child = child->nextSibling()) {
+                below.push_back(child);
+            }
+        }
+    });
+    return found;
+}
+
 } // namespace
+
+std::string changesOnReevaluation(Document& document) {
+    std::string before = comparableSceneText(document);
+    evaluateDocument(document);
+    std::string after = comparableSceneText(document);
+    if (before != after && readsPlacesSetLaterInThePass(document)) {
+        before = std::move(after);
+        evaluateDocument(document);
+        after = comparableSceneText(document);
+    }
+    return before == after ? std::string{} : firstDifference(before, after);
+}
 
 std::string quotedText(std::string_view text) {
     std::string quoted = "\"";

@@ -37,6 +37,16 @@ struct Failure {
 // second pass; the rotation itself does not change.
 [[nodiscard]] std::string comparableSceneText(const Document& document);
 
+// What evaluating the document again at its time changes, after it was
+// evaluated once: nothing (the empty text) for a sound scene, else the first
+// difference. Objects run parent first in tree order and tags after every
+// object, so where the module reads a world place that is set later in the
+// pass (a body's globe put outside its body axis, below a later orbit axis,
+// or a module object or globe below a ring, an orbit plane or an object held
+// by an attitude tag), it sees that place one pass late; in such a scene the
+// first repeat may change it, and the second repeat must not.
+[[nodiscard]] std::string changesOnReevaluation(Document& document);
+
 // The first line in which two scene texts differ, with the name of the node
 // it belongs to: line 12 (in "name": "Earth"): "..." became "...".
 [[nodiscard]] std::string firstDifference(const std::string& before, const std::string& after);
