@@ -157,6 +157,21 @@ constexpr std::int32_t kLastModuleTag = 1032501;
 constexpr std::int32_t kBodyAxisType = 1032495;
 constexpr std::int32_t kGlobeLink = 1011;
 
+constexpr std::int32_t kAttitudeTagType = 1032501;
+
+// True when one of the module's tags follows an attitude tag on the object:
+// it may move the frozen frame the attitude tag has read.
+bool holdsTagAfterAttitudeTag(const Node& object) {
+    bool attitudeSeen = false;
+    for (const Node* tag : object.tags()) {
+        if (attitudeSeen && tag->typeId() >= kFirstModuleTag && tag->typeId() <= kLastModuleTag) {
+            return true;
+        }
+        attitudeSeen = attitudeSeen || tag->typeId() == kAttitudeTagType;
+    }
+    return false;
+}
+
 bool holdsModuleTag(const Node& object) {
     for (const Node* tag : object.tags()) {
         if (tag->typeId() >= kFirstModuleTag && tag->typeId() <= kLastModuleTag) {
@@ -168,8 +183,9 @@ bool holdsModuleTag(const Node& object) {
 
 // True when the module reads a world place that is set later in the pass
 // (see changesOnReevaluation): a body's globe outside its body axis's
-// subtree, or an object the module evaluates or a globe at or below an object
-// that one of the module's tags moves.
+// subtree, an object the module evaluates or a globe at or below an object
+// that one of the module's tags moves, or a tag after an attitude tag on the
+// same object.
 bool readsPlacesSetLaterInThePass(const Document& document) {
     std::set<NodeId> globes;
     bool found = false;
@@ -184,6 +200,7 @@ bool readsPlacesSetLaterInThePass(const Document& document) {
         }
     });
     document.forEachObject([&](Node& node) {
+        found = found || holdsTagAfterAttitudeTag(node);
         if (found || !holdsModuleTag(node)) {
             return;
         }

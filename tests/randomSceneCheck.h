@@ -43,7 +43,8 @@ struct Failure {
 // object, so where the module reads a world place that is set later in the
 // pass (a body's globe put outside its body axis, below a later orbit axis,
 // or a module object or globe below a ring, an orbit plane or an object held
-// by an attitude tag), it sees that place one pass late; in such a scene the
+// by an attitude tag, or a ring tag after an attitude tag on one object), it
+// sees that place one pass late; in such a scene the
 // first repeat may change it, and the second repeat must not.
 [[nodiscard]] std::string changesOnReevaluation(Document& document);
 
