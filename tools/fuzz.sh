@@ -16,7 +16,9 @@ source tools/packages.sh
 packages+=(clang libclang-rt-14-dev)
 install_missing_packages
 
-build=build-fuzz
+# Absolute paths: the console target works in a folder of its own.
+root=$(pwd)
+build=$root/build-fuzz
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCAELO_WERROR=ON -DCAELO_BUILD_TESTS=OFF \
     -DCAELO_BUILD_FUZZERS=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
@@ -30,9 +32,9 @@ for target in "${targets[@]}"; do
     corpus="$build/fuzz/corpus-$target"
     mkdir -p "$corpus"
     dictionary=()
-    [ -f "fuzz/corpus/$target.dict" ] && dictionary=(-dict="fuzz/corpus/$target.dict")
+    [ -f "fuzz/corpus/$target.dict" ] && dictionary=(-dict="$root/fuzz/corpus/$target.dict")
     log="$build/fuzz/$target.log"
-    if ! "$build/fuzz/fuzz_$target" "$corpus" "fuzz/corpus/$target" "${dictionary[@]}" \
+    if ! "$build/fuzz/fuzz_$target" "$corpus" "$root/fuzz/corpus/$target" "${dictionary[@]}" \
         -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=32768 \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 >"$log" 2>&1; then
         tail -n 60 "$log" >&2
