@@ -557,7 +557,7 @@ void SetObjectPosition(HostNode* object, HostVector position) noexcept {
     // finite: the object then stays where it is.
     const Matrix frozen = o->frozenMatrix();
     const Vector relative = transformPoint(inverse(frozen), fromHost(position));
-    if (determinant(frozen) != 0.0 && isFinite(relative)) {
+    if (determinant(frozen) != 0.0 && hasFiniteComponents(relative)) {
         o->relative.position = relative;
     }
 }

@@ -59,7 +59,7 @@ Matrix operator*(const Matrix& a, const Matrix& b) {
             transformDirection(a, b.z)};
 }
 
-bool isFinite(const Vector& v) {
+bool hasFiniteComponents(const Vector& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 

@@ -63,7 +63,7 @@ struct Matrix {
 [[nodiscard]] Matrix operator*(const Matrix& a, const Matrix& b);
 
 // True when all three components are finite.
-[[nodiscard]] bool isFinite(const Vector& v);
+[[nodiscard]] bool hasFiniteComponents(const Vector& v);
 
 // The determinant: the signed volume the three axes span (0 for a matrix that
 // collapses space onto a plane, a line or a point).

@@ -49,7 +49,7 @@ Node* childAt(const Node& parent, std::size_t index) {
 }
 
 bool isFinite(const Transform& t) {
-    return isFinite(t.position) && isFinite(t.rotation) && isFinite(t.scale);
+    return hasFiniteComponents(t.position) && hasFiniteComponents(t.rotation) && hasFiniteComponents(t.scale);
 }
 
 void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool withTags) {
