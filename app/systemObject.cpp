@@ -64,14 +64,22 @@ std::optional<double> epochJulianDate(const host::Node& system, double zoneOffse
     return host::dateTimeToDayNumber(*epoch) - kDayNumberMinusJulianDate - zoneOffsetDays;
 }
 
+std::optional<double> documentSecondsPerModelDay(const host::Node& system) {
+    const double secondsPerDay = system.parameters.getFloat(kSystemTimeScale, 0.0);
+    if (!std::isfinite(secondsPerDay) || secondsPerDay <= 0.0) {
+        return std::nullopt;
+    }
+    return secondsPerDay;
+}
+
 std::optional<double> modelJulianDate(const host::Document& document, const host::Node& system,
                                       double zoneOffsetDays) {
     const auto epoch = epochJulianDate(system, zoneOffsetDays);
-    const double secondsPerDay = system.parameters.getFloat(kSystemTimeScale, 0.0);
-    if (!epoch || !std::isfinite(secondsPerDay) || secondsPerDay <= 0.0) {
+    const auto secondsPerDay = documentSecondsPerModelDay(system);
+    if (!epoch || !secondsPerDay) {
         return std::nullopt;
     }
-    return *epoch + document.time.seconds() / secondsPerDay;
+    return *epoch + document.time.seconds() / *secondsPerDay;
 }
 
 void setEpochEverywhere(host::Document& document, double julianDate, double zoneOffsetDays) {

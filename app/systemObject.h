@@ -46,6 +46,10 @@ inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
 // Scene units per Earth diameter (the body scale parameter).
 [[nodiscard]] double sceneUnitsPerEarthDiameter(const host::Node& system);
 
+// The system's time scale: document seconds per model day, or nothing when it
+// is not a positive finite number.
+[[nodiscard]] std::optional<double> documentSecondsPerModelDay(const host::Node& system);
+
 // Local minus universal time now, in days: the zone offset of a system
 // object created now.
 [[nodiscard]] double currentZoneOffsetDays();
