@@ -1,17 +1,187 @@
 #include "commands.h"
 
+#include "animationSpan.h"
 #include "console.h"
+#include "gltfExport.h"
+#include "optionValues.h"
+#include "picture.h"
 #include "positions.h"
+#include "progressBar.h"
+#include "systemObject.h"
+#include "timeUnits.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <initializer_list>
+#include <unistd.h>
 
 namespace caelo::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// An output file named with one of `extensions` whose folder exists and can
+// be written, checked before any work is done.
+void requireOutputFile(const std::string& file, std::initializer_list<const char*> extensions) {
+    const std::string what = "--out " + quoted(file);
+    if (file.empty()) {
+        throw CommandError("--out: give the file to write");
+    }
+    const std::string extension = lowerCase(fs::path(file).extension().string());
+    if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end()) {
+        std::string names;
+        for (const char* name : extensions) {
+            names += (names.empty() ? "" : " or ") + std::string(name);
+        }
+        throw CommandError(what + ": the file name must end in " + names);
+    }
+    const fs::path folder =
+        fs::path(file).parent_path().empty() ? fs::path(".") : fs::path(file).parent_path();
+    std::error_code error;
+    if (!fs::exists(folder, error)) {
+        throw CommandError(what + ": the folder " + folder.string() + " does not exist");
+    }
+    if (!fs::is_directory(folder, error)) {
+        throw CommandError(what + ": " + folder.string() + " is not a folder");
+    }
+    if (access(folder.c_str(), W_OK) != 0) {
+        throw CommandError(what + ": cannot write in the folder " + folder.string() + ": " +
+                           std::strerror(errno));
+    }
+}
+
+// The span of an export as the request gives it, read before any work.
+struct RequestedSpan {
+    std::optional<std::int64_t> frames;
+    std::optional<double> days;
+    std::string what; // the option that gave the days, for messages
+};
+
+RequestedSpan readSpan(const ExportRequest& request) {
+    if (request.frames && request.days) {
+        throw CommandError("--days and --frames: give one of them, not both");
+    }
+    RequestedSpan span;
+    if (request.frames) {
+        span.frames = parsePositiveWhole("--frames", *request.frames, kMaxExportFrames);
+    }
+    if (request.days) {
+        span.days = parsePositiveNumber("--days", *request.days);
+        span.what = "--days " + quoted(*request.days);
+    }
+    return span;
+}
+
+// The frames the span covers in the scene as opened.
+std::int64_t framesOf(const RequestedSpan& span, const host::Document& document) {
+    if (span.frames) {
+        return *span.frames;
+    }
+    if (!span.days) {
+        return framesForOneModelYear(document);
+    }
+    const host::Node* system = firstSystem(document);
+    if (system == nullptr) {
+        throw CommandError(span.what +
+                           ": the scene holds no system object to measure model days by; give --frames");
+    }
+    const auto secondsPerDay = documentSecondsPerModelDay(*system);
+    if (!secondsPerDay) {
+        throw CommandError(span.what + ": the system's time scale is not a positive number");
+    }
+    const auto frames = framesCovering(*span.days * *secondsPerDay, document.fps);
+    if (!frames) {
+        throw CommandError(span.what + ": more than " + std::to_string(kMaxExportFrames) + " frames at " +
+                           std::to_string(document.fps) + " frames per second");
+    }
+    return *frames;
+}
+
+PictureView pictureViewNamed(const std::string& name) {
+    if (name == "top") {
+        return PictureView::Top;
+    }
+    if (name == "camera") {
+        return PictureView::Camera;
+    }
+    throw CommandError("--view " + quoted(name) + ": expected top or camera");
+}
+
+} // namespace
 
 void runPositions(const PositionsRequest& request, std::ostream& out) {
     const auto format = positionsFormatNamed(request.format);
     if (!format) {
-        throw CommandError("--format '" + request.format + "': expected table, csv or json");
+        throw CommandError("--format " + quoted(request.format) + ": expected table, csv or json");
     }
     const OpenScene scene = openScene(request.scene);
     writePositions(scene.document, scene.zoneOffsetDays, *format, out);
+}
+
+std::int64_t framesForOneModelYear(const host::Document& document) {
+    const host::Node* system = firstSystem(document);
+    if (system == nullptr) {
+        return 1;
+    }
+    const auto secondsPerDay = documentSecondsPerModelDay(*system);
+    const auto frames =
+        secondsPerDay ? framesCovering(kDaysPerJulianYear * *secondsPerDay, document.fps) : std::nullopt;
+    if (!frames) {
+        throw CommandError(document.pathOf(*system) + ": one model year at this time scale is more than " +
+                           std::to_string(kMaxExportFrames) + " frames; give --frames or --days");
+    }
+    return *frames;
+}
+
+void writeAnimation(host::Document& document, const fs::path& file, std::int64_t frames, bool quiet) {
+    ProgressBar bar = ProgressBar::onStandardError("Exporting " + file.filename().string(), quiet);
+    host::GltfExportOptions options;
+    options.start = document.time;
+    options.frameCount = frames;
+    options.progress = [&bar](double fractionDone) { bar.update(fractionDone); };
+    host::exportGltf(document, file, options);
+    bar.finish();
+}
+
+void runExport(const ExportRequest& request, std::ostream& out) {
+    requireOutputFile(request.out, {".glb", ".gltf"});
+    const auto fps =
+        request.fps ? std::optional(parsePositiveWhole("--fps", *request.fps, INT32_MAX)) : std::nullopt;
+    const RequestedSpan span = readSpan(request);
+    const OpenScene scene = openScene(request.scene);
+    if (fps) {
+        scene.document.fps = static_cast<std::int32_t>(*fps);
+    }
+    const std::int64_t frames = framesOf(span, scene.document);
+    writeAnimation(scene.document, request.out, frames, request.quiet);
+    out << "Wrote " << frames << " frames at " << scene.document.fps << " frames per second to "
+        << fs::absolute(request.out).string() << '\n';
+}
+
+void runRender(const RenderRequest& request, std::ostream& out) {
+    requireOutputFile(request.out, {".png", ".svg"});
+    PictureOptions options;
+    options.view = pictureViewNamed(request.view);
+    const PixelSize size = parsePixelSize("--size", request.size, kMaxPictureSidePx);
+    options.widthPx = size.width;
+    options.heightPx = size.height;
+    const OpenScene scene = openScene(request.scene);
+    writePicture(scene.document, request.out, options);
+    out << "Wrote a " << size.width << "x" << size.height << " picture to "
+        << fs::absolute(request.out).string() << '\n';
 }
 
 } // namespace caelo::app

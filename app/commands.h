@@ -1,7 +1,7 @@
 // The subcommands of `caelo` once their options are read: each takes the
-// option values as typed, checks them before any work and throws CommandError
-// "<option> '<value>': <what is wrong>" for a bad one (commands and options in
-// docs/caelo.md).
+// option values as typed, checks them all before any work and throws
+// CommandError "<option> '<value>': <what is wrong>" for a bad one (commands
+// and options in docs/caelo.md).
 //
 // Example:
 //   runPositions({.scene = {.date = "2000-01-01T12:00Z"}, .format = "csv"}, std::cout);
@@ -10,6 +10,9 @@
 
 #include "sceneSetup.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -22,6 +25,42 @@ struct PositionsRequest {
 
 // `caelo positions`: the scene's body axes and their places on `out`.
 void runPositions(const PositionsRequest& request, std::ostream& out);
+
+struct ExportRequest {
+    SceneChoice scene{};
+    std::optional<std::string> days{};   // model days to cover; excludes `frames`
+    std::optional<std::string> frames{}; // frames to sample
+    std::optional<std::string> fps{};    // the document's frame rate; nothing: keep it
+    std::string out;                     // FILE.glb or FILE.gltf
+    bool quiet = false;                  // no progress bar
+};
+
+// `caelo export`: an animated glTF scene from the document's time on, one
+// model year long unless `days` or `frames` say otherwise (a single frame for
+// a scene without a system object). Says on `out` where the file went.
+void runExport(const ExportRequest& request, std::ostream& out);
+
+struct RenderRequest {
+    SceneChoice scene{};
+    std::string view = "top";       // top or camera
+    std::string size = "1600x1200"; // WIDTHxHEIGHT in pixels
+    std::string out;                // FILE.png or FILE.svg
+};
+
+// `caelo render`: a picture of the scene as evaluated. Says on `out` where the
+// file went.
+void runRender(const RenderRequest& request, std::ostream& out);
+
+// The frames that cover one model year of the document's first system at the
+// document's frame rate (a single frame without a system). Throws CommandError
+// when the system's time scale makes that more than kMaxExportFrames.
+[[nodiscard]] std::int64_t framesForOneModelYear(const host::Document& document);
+
+// Writes the document's animation from its time on, `frames` frames at its
+// frame rate, to a glTF file, with a progress bar on standard error when that
+// is a terminal and `quiet` is false.
+void writeAnimation(host::Document& document, const std::filesystem::path& file, std::int64_t frames,
+                    bool quiet);
 
 } // namespace caelo::app
 

@@ -64,14 +64,17 @@ std::string describeParseError(const CLI::ParseError& error, const CLI::App& cli
 int main(int argc, char** argv) {
     CLI::App cli("caelo: an accurate, animated planetary system in a 3D scene.\n"
                  "Without a subcommand, caelo builds the solar system (the Sun, the planets, their moons\n"
-                 "and rings) at the current date, evaluates it, prints where the bodies are and saves\n"
-                 "the scene to caelo-out/solar-system.caelo.",
+                 "and rings) at the current date, evaluates it, prints where the bodies are and writes\n"
+                 "caelo-out/solar-system.caelo (the scene), .png (an orrery chart) and .glb (one model\n"
+                 "year of animation).",
                  "caelo");
     cli.require_subcommand(0, 1);
     cli.fallthrough();
     cli.footer("Examples:\n"
                "  caelo\n"
                "  caelo positions --date 2026-12-08 --format csv\n"
+               "  caelo export --date 2026-12-08T18:30Z --days 30 --out december.glb\n"
+               "  caelo render --scene my.caelo --view camera --size 1920x1080 --out my.png\n"
                "More in docs/caelo.md.");
     bool quiet = false;
     cli.add_flag("-q,--quiet", quiet, "Show no progress bar");
@@ -82,6 +85,30 @@ int main(int argc, char** argv) {
                      "barycentres, heliocentric distance (au) and ecliptic longitude and latitude (degrees)");
     addSceneOptions(*positions, positionsRequest.scene);
     positions->add_option("--format", positionsRequest.format, "table (default), csv or json");
+
+    caelo::app::ExportRequest exportRequest;
+    CLI::App* exporter = cli.add_subcommand(
+        "export",
+        "Write the scene as an animated glTF 2.0 file (.glb binary, or .gltf JSON with embedded data)");
+    addSceneOptions(*exporter, exportRequest.scene);
+    CLI::Option* days =
+        exporter->add_option("--days", exportRequest.days,
+                             "Model days to animate from the document's time on (default: one model year)");
+    CLI::Option* frames =
+        exporter->add_option("--frames", exportRequest.frames,
+                             "Frames to sample instead of --days, the first at the document's time");
+    days->excludes(frames);
+    exporter->add_option("--fps", exportRequest.fps,
+                         "Frames per second, a whole number (default: the document's)");
+    exporter->add_option("--out", exportRequest.out, "The file to write: FILE.glb or FILE.gltf")->required();
+
+    caelo::app::RenderRequest renderRequest;
+    CLI::App* render = cli.add_subcommand("render", "Draw a picture of the scene (.png or .svg)");
+    addSceneOptions(*render, renderRequest.scene);
+    render->add_option("--view", renderRequest.view,
+                       "top (default): an orrery chart seen from ecliptic north; camera: the view's camera");
+    render->add_option("--size", renderRequest.size, "WIDTHxHEIGHT in pixels (default 1600x1200)");
+    render->add_option("--out", renderRequest.out, "The file to write: FILE.png or FILE.svg")->required();
 
     std::string scriptFile;
     CLI::App* script =
@@ -106,9 +133,14 @@ int main(int argc, char** argv) {
         }
         if (*positions) {
             caelo::app::runPositions(positionsRequest, std::cout);
-            return 0;
+        } else if (*exporter) {
+            exportRequest.quiet = quiet;
+            caelo::app::runExport(exportRequest, std::cout);
+        } else if (*render) {
+            caelo::app::runRender(renderRequest, std::cout);
+        } else {
+            caelo::app::runMainJob(std::cout, kOutputFolder, quiet);
         }
-        caelo::app::runMainJob(std::cout, kOutputFolder);
         return 0;
     } catch (const std::exception& error) {
         std::cout.flush();

@@ -1,10 +1,12 @@
 #include "mainJob.h"
 
 #include "bodyPlaces.h"
+#include "commands.h"
 #include "console.h"
 #include "dateService.h"
 #include "evaluation.h"
 #include "numberText.h"
+#include "picture.h"
 #include "sceneFile.h"
 #include "sceneSetup.h"
 #include "systemObject.h"
@@ -88,19 +90,30 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
     writeBodyTable(bodies, out);
 }
 
-void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder) {
+void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder, bool quiet) {
     const OpenScene scene = buildSolarSystem();
     host::evaluateDocument(scene.document);
     writeSolarSystemSummary(scene.document, scene.zoneOffsetDays, out);
+    out.flush();
 
     std::error_code error;
     std::filesystem::create_directories(outputFolder, error);
     if (error) {
         throw CommandError(outputFolder.string() + ": cannot create the output folder: " + error.message());
     }
-    const std::filesystem::path file = outputFolder / "solar-system.caelo";
-    host::saveScene(scene.document, file);
-    out << "\nSaved the scene to " << std::filesystem::absolute(file).string() << '\n';
+    const std::filesystem::path sceneFile = outputFolder / "solar-system.caelo";
+    const std::filesystem::path pictureFile = outputFolder / "solar-system.png";
+    const std::filesystem::path animationFile = outputFolder / "solar-system.glb";
+    host::saveScene(scene.document, sceneFile);
+    writePicture(scene.document, pictureFile, PictureOptions{});
+    const std::int64_t frames = framesForOneModelYear(scene.document);
+    writeAnimation(scene.document, animationFile, frames, quiet);
+
+    out << "\nSaved the scene to " << std::filesystem::absolute(sceneFile).string() << '\n'
+        << "Drew the orrery chart (seen from ecliptic north) to "
+        << std::filesystem::absolute(pictureFile).string() << '\n'
+        << "Wrote one model year of animation (" << frames << " frames at " << scene.document.fps
+        << " frames per second) to " << std::filesystem::absolute(animationFile).string() << '\n';
 }
 
 } // namespace caelo::app

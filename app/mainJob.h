@@ -21,11 +21,14 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
 
 // Makes a new active document with a system object (epoch: now), presses its
 // button 1101 to build the preset solar system, evaluates at document time 0,
-// writes the summary to `out` and saves the scene as
-// `<outputFolder>/solar-system.caelo`, creating the folder. Throws
-// host::HostError when the build fails or a host operation is refused, and
-// CommandError when the folder cannot be created.
-void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder);
+// writes the summary to `out`, then writes into `outputFolder` (creating it)
+// the scene (solar-system.caelo), the orrery chart seen from ecliptic north
+// (solar-system.png) and one model year of animation at the document's frame
+// rate (solar-system.glb, with a progress bar unless `quiet`), and says where
+// they are. Throws host::HostError when the build fails, a host operation is
+// refused or a file cannot be written, and CommandError when the folder
+// cannot be created.
+void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder, bool quiet);
 
 } // namespace caelo::app
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -99,6 +101,26 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         {"positions --bogus", "--bogus: unknown option"},
         {"bogus", "bogus: unknown subcommand or argument"},
         {"", "caelo-out: cannot create the output folder"},
+        {"export", "--out is required"},
+        {"export --out a.obj", "--out 'a.obj': the file name must end in .glb or .gltf"},
+        {"export --out nowhere/a.glb", "--out 'nowhere/a.glb': the folder nowhere does not exist"},
+        {"export --out caelo-out/a.glb", "--out 'caelo-out/a.glb': caelo-out is not a folder"},
+        {"export --fps 0 --out a.glb", "--fps '0': expected a whole number"},
+        {"export --fps 2.5 --out a.glb", "--fps '2.5': expected a whole number"},
+        {"export --frames 0 --out a.glb", "--frames '0': expected a whole number"},
+        {"export --frames 1000000 --out a.glb",
+         "--frames '1000000': expected a whole number from 1 to 108000"},
+        {"export --days 0 --out a.glb", "--days '0': expected a number greater than 0"},
+        {"export --days 1e9 --out a.glb", "--days '1e9': more than 108000 frames"},
+        {"export --days 3 --frames 2 --out a.glb", "--days excludes --frames"},
+        {"export --scene plain.caelo --days 3 --out a.glb", "--days '3': the scene holds no system object"},
+        {"export --date 2026-02-30 --out a.glb", "date '2026-02-30'"},
+        {"render", "--out is required"},
+        {"render --out a.jpg", "--out 'a.jpg': the file name must end in .png or .svg"},
+        {"render --view side --out a.png", "--view 'side': expected top or camera"},
+        {"render --size 10 --out a.png", "--size '10': expected WIDTHxHEIGHT"},
+        {"render --size 0x10 --out a.png", "--size '0x10': expected WIDTHxHEIGHT"},
+        {"render --scene bad.caelo --out a.png", "bad.caelo: "},
     };
     for (const Case& c : cases) {
         const Outcome run = caelo(c.arguments);
@@ -138,31 +160,97 @@ TEST_F(Cli, DateWithoutZoneIsLocalTime) {
 }
 
 TEST_F(Cli, SavedSceneKeepsItsEpochOrTakesTheGivenDate) {
-    ASSERT_EQ(caelo("").exitCode, 0);
-    const Outcome kept = caelo("positions --scene caelo-out/solar-system.caelo --format json");
+    // The preset built now, as the main job builds it, without its exports.
+    std::ofstream(folder_ / "build.txt") << "add 1032493\npress /0 1101\nsave solar-system.caelo\n";
+    ASSERT_EQ(caelo("script build.txt").exitCode, 0);
+    const Outcome kept = caelo("positions --scene solar-system.caelo --format json");
     ASSERT_EQ(kept.exitCode, 0) << kept.err;
     // The main job's epoch is now, to the second.
     const auto now = static_cast<double>(std::time(nullptr)) / 86400.0 + 2440587.5;
     EXPECT_NEAR(jsonOf(kept)["modelJulianDate"].get<double>(), now, 120.0 / 86400.0);
 
     const std::string j2000 = " --date 2000-01-01T12:00:00Z --format json";
-    const Outcome loaded = caelo("positions --scene caelo-out/solar-system.caelo" + j2000);
+    const Outcome loaded = caelo("positions --scene solar-system.caelo" + j2000);
     const Outcome built = caelo("positions" + j2000);
     ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
     ASSERT_EQ(built.exitCode, 0) << built.err;
     EXPECT_EQ(jsonOf(loaded)["bodies"], jsonOf(built)["bodies"]);
 }
 
+// The width and height in a PNG file's header, or {0, 0} for another file.
+std::pair<std::uint32_t, std::uint32_t> pngSize(const std::string& bytes) {
+    const std::string signature = "\x89PNG\r\n\x1a\n";
+    if (bytes.size() < 24 || bytes.compare(0, signature.size(), signature) != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0) {
+        return {0, 0};
+    }
+    const auto bigEndian = [&bytes](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        }
+        return value;
+    };
+    return {bigEndian(16), bigEndian(20)};
+}
+
+TEST_F(Cli, ExportAndRenderWriteTheFilesAskedFor) {
+    const std::string j2000 = " --date 2000-01-01T12:00:00Z";
+    const Outcome glb = caelo("export" + j2000 + " --frames 3 --fps 24 --out a.glb");
+    ASSERT_EQ(glb.exitCode, 0) << glb.err;
+    EXPECT_EQ(glb.out.rfind("Wrote 3 frames at 24 frames per second to ", 0), 0u) << glb.out;
+    EXPECT_TRUE(glb.err.empty()) << "no progress bar when standard error is no terminal: " << glb.err;
+    EXPECT_EQ(readFile(folder_ / "a.glb").substr(0, 4), "glTF");
+
+    const Outcome gltf = caelo("export" + j2000 + " --days 2 --out a.gltf");
+    ASSERT_EQ(gltf.exitCode, 0) << gltf.err;
+    EXPECT_NE(gltf.out.find("Wrote 7 frames at 30 frames per second"), std::string::npos) << gltf.out;
+    EXPECT_EQ(Json::parse(readFile(folder_ / "a.gltf"))["asset"]["version"], "2.0");
+
+    const Outcome png = caelo("render" + j2000 + " --size 320x240 --out a.png");
+    ASSERT_EQ(png.exitCode, 0) << png.err;
+    EXPECT_EQ(pngSize(readFile(folder_ / "a.png")), std::make_pair(320u, 240u));
+
+    const Outcome svg = caelo("render" + j2000 + " --view camera --out a.svg");
+    ASSERT_EQ(svg.exitCode, 0) << svg.err;
+    EXPECT_NE(readFile(folder_ / "a.svg").find("<svg"), std::string::npos);
+
+    EXPECT_EQ(contents(), (std::set<std::string>{"a.glb", "a.gltf", "a.png", "a.svg"}))
+        << "nothing but the outputs is left behind";
+}
+
+TEST_F(Cli, MainJobWritesTheSceneTheChartAndOneModelYear) {
+    const Outcome job = caelo("");
+    ASSERT_EQ(job.exitCode, 0) << job.err;
+    EXPECT_NE(job.out.find("model Julian Date"), std::string::npos) << job.out;
+    for (const char* file : {"solar-system.caelo", "solar-system.png", "solar-system.glb"}) {
+        const fs::path path = fs::canonical(folder_) / "caelo-out" / file;
+        EXPECT_TRUE(fs::exists(path)) << file;
+        EXPECT_NE(job.out.find(path.string()), std::string::npos) << "says where " << file << " is";
+    }
+    EXPECT_NE(job.out.find("1097 frames at 30 frames per second"), std::string::npos) << job.out;
+    EXPECT_EQ(pngSize(readFile(folder_ / "caelo-out" / "solar-system.png")), std::make_pair(1600u, 1200u));
+    EXPECT_EQ(readFile(folder_ / "caelo-out" / "solar-system.glb").substr(0, 4), "glTF");
+    EXPECT_EQ(contents().size(), 4u) << "the folder and its three files, no temporary file";
+}
+
 TEST_F(Cli, HelpDescribesTheCommandsAndTheirOptions) {
     const Outcome help = caelo("--help");
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* word : {"positions", "script", "--quiet"}) {
+    for (const char* word : {"positions", "export", "render", "script", "--quiet"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
-    const Outcome positions = caelo("positions --help");
-    EXPECT_EQ(positions.exitCode, 0);
-    for (const char* word : {"--scene", "--date", "--format"}) {
-        EXPECT_NE(positions.out.find(word), std::string::npos) << word;
+    const std::pair<const char*, std::vector<const char*>> commands[] = {
+        {"positions", {"--scene", "--date", "--format"}},
+        {"export", {"--scene", "--date", "--days", "--frames", "--fps", "--out"}},
+        {"render", {"--scene", "--date", "--view", "--size", "--out"}},
+    };
+    for (const auto& [command, options] : commands) {
+        const Outcome run = caelo(std::string(command) + " --help");
+        EXPECT_EQ(run.exitCode, 0) << command;
+        for (const char* option : options) {
+            EXPECT_NE(run.out.find(option), std::string::npos) << command << " " << option;
+        }
     }
 }
 
