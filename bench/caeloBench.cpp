@@ -12,6 +12,7 @@
 //   Targets         the ratios of the performance targets, from this run
 // Each pass is one frame (1/30 s, 1/30 model day) later than the one before.
 // The process runs in universal time, so document time 0 is J2000.0.
+#include "allocationCounter.h"
 #include "application.h"
 #include "benchScenes.h"
 #include "hostError.h"
@@ -118,6 +119,20 @@ std::string firstDisagreement(const host::Document& document, const std::vector<
     return found;
 }
 
+// Counts what one more pass allocates and fails the benchmark when it
+// allocates at all: once a scene has been evaluated, a pass reuses its
+// storage.
+void checkPassAllocatesNothing(benchmark::State& state, host::Document& document, std::int64_t frame) {
+    const std::uint64_t before = allocationsSoFar();
+    evaluateFrame(document, frame);
+    const std::uint64_t allocations = allocationsSoFar() - before;
+    state.counters["allocations_per_pass"] = static_cast<double>(allocations);
+    if (allocations != 0) {
+        state.SkipWithError(
+            ("an evaluation pass allocated " + std::to_string(allocations) + " times").c_str());
+    }
+}
+
 void presetPass(benchmark::State& state) {
     host::Document& document = *newPresetScene().document();
     std::int64_t frame = 0;
@@ -125,6 +140,7 @@ void presetPass(benchmark::State& state) {
     for (auto _ : state) {
         evaluateFrame(document, ++frame);
     }
+    checkPassAllocatesNothing(state, document, ++frame);
 }
 
 void presetBaseline(benchmark::State& state) {
@@ -156,6 +172,7 @@ void beltPass(benchmark::State& state) {
     for (auto _ : state) {
         evaluateFrame(document, ++frame);
     }
+    checkPassAllocatesNothing(state, document, ++frame);
     // The last orbit axis's body must have left the origin of its orbit.
     const host::Node* lastBody = system.lastChild() ? system.lastChild()->firstChild() : nullptr;
     if (!lastBody || lastBody->relative.position == host::Vector{}) {

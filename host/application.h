@@ -75,6 +75,9 @@ public:
     // Every living node by identity (in or outside documents), or nullptr.
     [[nodiscard]] Node* findNode(NodeId id) const;
     [[nodiscard]] std::size_t nodeCount() const { return nodes_.size(); }
+    // How many nodes have left the store since start-up. While it stays the
+    // same, every node a caller took the address of is still alive.
+    [[nodiscard]] std::uint64_t nodesRemoved() const { return nodesRemoved_; }
 
     // ---------------------------------------------------------- text output
     // One line to the text output: standard output unless a sink is set.
@@ -119,6 +122,7 @@ private:
     DescriptionTable descriptions_;
     std::filesystem::path resourceFolder_;
     std::unordered_map<NodeId, std::unique_ptr<Node>> nodes_;
+    std::uint64_t nodesRemoved_ = 0;
     std::unique_ptr<Document> active_;
     TextSink sink_;
     struct HelpHook {

@@ -159,4 +159,8 @@ void Container::setLink(std::int32_t id, NodeId target) {
     slot<Link>(id)->target = target;
 }
 
+void Container::setCurve(std::int32_t id, const Curve& curve) {
+    slot<Curve>(id)->knots.assign(curve.knots.begin(), curve.knots.end());
+}
+
 } // namespace caelo::host

@@ -92,6 +92,8 @@ public:
     void setString(std::int32_t id, const char* text);
     void setVector(std::int32_t id, Vector value);
     void setLink(std::int32_t id, NodeId target);
+    // A copy of the curve, in the storage of the curve the id holds already.
+    void setCurve(std::int32_t id, const Curve& curve);
 
     [[nodiscard]] const Map& values() const { return values_; }
     [[nodiscard]] bool empty() const { return values_.empty(); }

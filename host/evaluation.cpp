@@ -15,22 +15,36 @@ std::uint64_t lastPass = 0;
 
 // Offers every enabled object with a module class the list (depth-first tree
 // order) and notes every tag with a module class.
-void prepare(Node* first, EvaluationList& list, std::vector<NodeId>& tags) {
+void prepare(Node* first, EvaluationList& list, std::vector<EvaluationList::Tag>& tags) {
     for (Node* node = first; node;) {
         Node* next = node->nextSibling();
         const HostNodeClass* nodeClass = node->nodeClass();
         if (node->enabled && nodeClass && nodeClass->addToEvaluation && node->instance()) {
             nodeClass->addToEvaluation(node->instance(), toHandle(node), toHandle(&list));
         }
-        for (const Node* tag : node->tags()) {
+        for (Node* tag : node->tags()) {
             const HostNodeClass* tagClass = tag->nodeClass();
             if (tagClass && tagClass->evaluateTag && tag->instance()) {
-                tags.push_back(tag->id());
+                tags.push_back({tag->id(), tag});
             }
         }
         prepare(node->firstChild(), list, tags);
         node = next;
     }
+}
+
+bool runsBefore(const EvaluationList::Entry& a, const EvaluationList::Entry& b) {
+    return a.priority != b.priority ? a.priority < b.priority : a.order < b.order;
+}
+
+// The node of an entry while it still belongs to the document. Until a node
+// leaves the store the address taken at enrolment is used as it is; after
+// that the node is looked up by its identity.
+Node* stillInDocument(const Document& document, NodeId id, Node* address, std::uint64_t removedBefore) {
+    if (application().nodesRemoved() != removedBefore) {
+        return document.findNode(id);
+    }
+    return address->document() == &document ? address : nullptr;
 }
 
 } // namespace
@@ -40,7 +54,7 @@ bool EvaluationList::enrol(Node& node, std::int32_t priority, std::int32_t flags
         return false;
     }
     node.enrolledPass_ = pass_;
-    entries_.push_back({node.id(), priority, flags, static_cast<std::uint32_t>(entries_.size())});
+    entries_.push_back({node.id(), &node, priority, flags, static_cast<std::uint32_t>(entries_.size())});
     return true;
 }
 
@@ -52,26 +66,28 @@ void evaluateDocument(Document& document) {
     list.entries_.clear();
     list.tags_.clear();
     list.pass_ = ++lastPass;
+    const std::uint64_t removedBefore = application().nodesRemoved();
 
     list.preparing_ = true;
     prepare(document.firstObject(), list, list.tags_);
     list.preparing_ = false;
 
-    std::sort(list.entries_.begin(), list.entries_.end(),
-              [](const EvaluationList::Entry& a, const EvaluationList::Entry& b) {
-                  return a.priority != b.priority ? a.priority < b.priority : a.order < b.order;
-              });
+    // Objects of one priority enrol in the order they run, so the list is
+    // most often in order already.
+    if (!std::is_sorted(list.entries_.begin(), list.entries_.end(), runsBefore)) {
+        std::sort(list.entries_.begin(), list.entries_.end(), runsBefore);
+    }
 
     list.running_ = true;
     for (const EvaluationList::Entry& entry : list.entries_) {
-        Node* node = document.findNode(entry.node);
+        Node* node = stillInDocument(document, entry.node, entry.address, removedBefore);
         const HostNodeClass* nodeClass = node ? node->nodeClass() : nullptr;
         if (nodeClass && nodeClass->evaluateObject && node->instance()) {
             nodeClass->evaluateObject(node->instance(), toHandle(node));
         }
     }
-    for (const NodeId id : list.tags_) {
-        Node* tag = document.findNode(id);
+    for (const EvaluationList::Tag& enrolled : list.tags_) {
+        Node* tag = stillInDocument(document, enrolled.node, enrolled.address, removedBefore);
         const HostNodeClass* tagClass = tag ? tag->nodeClass() : nullptr;
         if (tagClass && tagClass->evaluateTag && tag->instance()) {
             tagClass->evaluateTag(tag->instance(), toHandle(tag), toHandle(&document),

@@ -10,7 +10,8 @@
 namespace caelo::host {
 
 // The list into which objects enrol for a pass (HostEvaluationList). Its
-// storage is kept from pass to pass.
+// storage is kept from pass to pass, so a pass allocates nothing once the
+// list has grown to the document's size.
 class EvaluationList {
 public:
     // Adds a node for this pass; false when it enrolled already in this pass or
@@ -19,17 +20,24 @@ public:
 
     struct Entry {
         NodeId node;
+        Node* address; // valid while no node has left the store
         std::int32_t priority;
         std::int32_t flags;
         std::uint32_t order; // enrolment order: depth-first tree order
     };
     [[nodiscard]] const std::vector<Entry>& entries() const { return entries_; }
 
+    // A tag noted for the pass.
+    struct Tag {
+        NodeId node;
+        Node* address; // valid while no node has left the store
+    };
+
 private:
     friend void evaluateDocument(Document& document);
 
     std::vector<Entry> entries_;
-    std::vector<NodeId> tags_;
+    std::vector<Tag> tags_;
     std::uint64_t pass_ = 0;
     bool preparing_ = false;
     bool running_ = false;

@@ -11,8 +11,10 @@
 #include "sceneEditing.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace caelo::host {
@@ -21,12 +23,49 @@ namespace {
 
 // The most knots a curve value takes.
 constexpr std::int32_t kMaxCurveKnots = 1 << 20;
+// The most freed values of one kind kept for reuse.
+constexpr std::size_t kMaxSpareValues = 16;
 // The only number base TextToNumber reads.
 constexpr std::int32_t kDecimalBase = 10;
 
 Application& app() {
     return application();
 }
+
+// Values a module makes and frees again at every evaluation (a band's profile
+// curve, the system's current date) are kept for the next request instead of
+// going back to the heap, so that a pass allocates nothing. A value handed
+// out again is as new: `reset` empties it, keeping its storage.
+template <class Value> class SpareValues {
+public:
+    Value* take() {
+        if (count_ == 0) {
+            return new (std::nothrow) Value{};
+        }
+        return spares_[--count_].release();
+    }
+    void give(Value* value) {
+        if (!value) {
+            return;
+        }
+        if (count_ == spares_.size()) {
+            delete value;
+            return;
+        }
+        reset(*value);
+        spares_[count_++].reset(value);
+    }
+
+private:
+    static void reset(DateValue& value) { value.fields = {}; }
+    static void reset(Curve& value) { value.knots.clear(); }
+
+    std::array<std::unique_ptr<Value>, kMaxSpareValues> spares_;
+    std::size_t count_ = 0;
+};
+
+SpareValues<DateValue> spareDates;
+SpareValues<Curve> spareCurves;
 
 bool failing(const char* operation) {
     return app().faults().shouldFail(operation);
@@ -395,7 +434,7 @@ HostDateValue* CreateDateValue() noexcept {
     if (failing("CreateDateValue")) {
         return nullptr;
     }
-    return toHandle(new (std::nothrow) DateValue{});
+    return toHandle(spareDates.take());
 }
 
 void SetDateValueFields(HostDateValue* value, const HostDateTime* fields, std::int32_t /*flag1*/,
@@ -417,14 +456,14 @@ bool SetDateTime(HostContainer* container, std::int32_t id, const HostDateValue*
 }
 
 void FreeDateValue(HostDateValue* value) noexcept {
-    delete fromHandle(value);
+    spareDates.give(fromHandle(value));
 }
 
 HostCurve* CreateCurve() noexcept {
     if (failing("CreateCurve")) {
         return nullptr;
     }
-    return toHandle(new (std::nothrow) Curve{});
+    return toHandle(spareCurves.take());
 }
 
 bool ResizeCurve(HostCurve* curve, std::int32_t knotCount) noexcept {
@@ -454,12 +493,16 @@ bool SetCurve(HostContainer* container, std::int32_t id, const HostCurve* curve)
     if (failing("SetCurve") || !c || !value) {
         return false;
     }
-    c->set(id, *value);
+    try {
+        c->setCurve(id, *value);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 
 void FreeCurve(HostCurve* curve) noexcept {
-    delete fromHandle(curve);
+    spareCurves.give(fromHandle(curve));
 }
 
 // ---------------------------------------------------------------- time and dates

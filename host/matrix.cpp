@@ -36,6 +36,24 @@ Matrix completedAxes(const Matrix& m) {
     return r;
 }
 
+struct SineAndCosine {
+    double sine;
+    double cosine;
+};
+
+// Most rotations leave pitch or bank at 0, whose sine and cosine need no call:
+// sin(+-0) is +-0 and cos(+-0) is 1.
+SineAndCosine sineAndCosine(double angle) {
+    if (angle == 0.0) {
+        return {angle, 1.0};
+    }
+    return {std::sin(angle), std::cos(angle)};
+}
+
+bool isUnit(Vector scale) {
+    return scale.x == 1.0 && scale.y == 1.0 && scale.z == 1.0;
+}
+
 } // namespace
 
 Vector cross(Vector a, Vector b) {
@@ -88,9 +106,9 @@ Matrix anglesToMatrix(Vector hpb) {
     if (hpb.x == 0.0 && hpb.y == 0.0 && hpb.z == 0.0) {
         return Matrix{};
     }
-    const double sH = std::sin(hpb.x), cH = std::cos(hpb.x);
-    const double sP = std::sin(hpb.y), cP = std::cos(hpb.y);
-    const double sB = std::sin(hpb.z), cB = std::cos(hpb.z);
+    const auto [sH, cH] = sineAndCosine(hpb.x);
+    const auto [sP, cP] = sineAndCosine(hpb.y);
+    const auto [sB, cB] = sineAndCosine(hpb.z);
     Matrix m;
     m.x = {cB * cH - sB * sP * sH, -sB * cP, cB * sH + sB * sP * cH};
     m.y = {cB * sP * sH + sB * cH, cB * cP, sB * sH - cB * sP * cH};
@@ -131,11 +149,17 @@ Vector vectorToAngles(Vector d) {
 
 Matrix transformToMatrix(const Transform& t) {
     Matrix m = anglesToMatrix(t.rotation);
-    m.x = m.x * t.scale.x;
-    m.y = m.y * t.scale.y;
-    m.z = m.z * t.scale.z;
+    if (!isUnit(t.scale)) {
+        m.x = m.x * t.scale.x;
+        m.y = m.y * t.scale.y;
+        m.z = m.z * t.scale.z;
+    }
     m.off = t.position;
     return m;
+}
+
+bool isIdentity(const Transform& t) {
+    return isZero(t.position) && isZero(t.rotation) && isUnit(t.scale);
 }
 
 Transform matrixToTransform(const Matrix& m) {

@@ -115,6 +115,10 @@ struct Transform {
 // The matrix of a transform: translate(position) x rotate(rotation) x scale.
 [[nodiscard]] Matrix transformToMatrix(const Transform& transform);
 
+// True for a transform that moves nothing: zero position and rotation, unit
+// scale (its matrix is the unit matrix).
+[[nodiscard]] bool isIdentity(const Transform& transform);
+
 // Splits a matrix into position, rotation and scale. The scale of each axis is
 // its length; a mirrored matrix (negative determinant) takes a negative Z
 // scale. A zero-length axis gives scale 0 along it and no rotation from it.

@@ -9,6 +9,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace caelo::host {
@@ -16,6 +17,9 @@ namespace caelo::host {
 namespace {
 
 NodeId nextNodeId = 1;
+
+// The version of the world matrix made last, by any node.
+std::uint64_t lastWorldMatrixVersion = 0;
 
 // The largest power-of-two denominator exponent a time keeps.
 constexpr int kMaxDenominatorExponent = 62;
@@ -69,7 +73,8 @@ void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool wit
 // ---------------------------------------------------------------- Node
 
 Node::Node(NodeKind kind, std::int32_t typeId, const NodeType* type)
-    : id_(nextNodeId++), kind_(kind), typeId_(typeId), type_(type) {}
+    : id_(nextNodeId++), kind_(kind), typeId_(typeId), type_(type),
+      nodeClass_(type && type->nodeClass ? &*type->nodeClass : nullptr) {}
 
 Node::~Node() = default;
 
@@ -90,16 +95,48 @@ bool Node::isWithin(const Node& ancestor) const {
     return false;
 }
 
-const HostNodeClass* Node::nodeClass() const {
-    return type_ && type_->nodeClass ? &*type_->nodeClass : nullptr;
-}
-
 Matrix Node::frozenMatrix() const {
     return isObject() ? transformToMatrix(frozen) : Matrix{};
 }
 
+// Most objects have no frozen transform and many sit at the top level: the
+// unit matrices they would multiply by are left out.
+bool Node::refreshLocalMatrix() const {
+    MatrixMemo& memo = matrices_;
+    // Same bits, same matrix (a transform is nine doubles without padding).
+    if (memo.localMade && std::memcmp(&memo.relative, &relative, sizeof(Transform)) == 0 &&
+        std::memcmp(&memo.frozen, &frozen, sizeof(Transform)) == 0) {
+        return false;
+    }
+    const Matrix relativeMatrix = transformToMatrix(relative);
+    memo.local = isIdentity(frozen) ? relativeMatrix : transformToMatrix(frozen) * relativeMatrix;
+    memo.relative = relative;
+    memo.frozen = frozen;
+    memo.localMade = true;
+    return true;
+}
+
+const Matrix& Node::memoWorldMatrix() const {
+    MatrixMemo& memo = matrices_;
+    const bool localRemade = refreshLocalMatrix();
+    const Node* p = parent();
+    const Matrix* parentWorld = p ? &p->memoWorldMatrix() : nullptr;
+    const std::uint64_t parentVersion = p ? p->matrices_.version : 0;
+    if (memo.version == 0 || localRemade || memo.parent != p || memo.parentVersion != parentVersion) {
+        memo.world = parentWorld ? *parentWorld * memo.local : memo.local;
+        memo.parent = p;
+        memo.parentVersion = parentVersion;
+        memo.version = ++lastWorldMatrixVersion;
+    }
+    return memo.world;
+}
+
 Matrix Node::localMatrix() const {
-    return isObject() ? transformToMatrix(frozen) * transformToMatrix(relative) : Matrix{};
+    if (!isObject()) {
+        return Matrix{};
+    }
+    refreshLocalMatrix();
+    return matrices_.local;
 }
 
 Matrix Node::parentWorldMatrix() const {
@@ -108,7 +145,7 @@ Matrix Node::parentWorldMatrix() const {
 }
 
 Matrix Node::worldMatrix() const {
-    return isObject() ? parentWorldMatrix() * localMatrix() : Matrix{};
+    return isObject() ? memoWorldMatrix() : Matrix{};
 }
 
 void Node::setWorldMatrix(const Matrix& world) {
@@ -360,6 +397,7 @@ void TreeEditor::destroy(Node& node) {
     for (Node* n : subtree) {
         store.erase(n->id_);
     }
+    application().nodesRemoved_ += subtree.size();
 }
 
 // ---------------------------------------------------------------- evaluation list

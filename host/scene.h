@@ -90,7 +90,7 @@ public:
     // The module's class instance behind the node and the callbacks of its
     // registered class; nullptr for host types and unregistered types.
     [[nodiscard]] void* instance() const { return instance_; }
-    [[nodiscard]] const HostNodeClass* nodeClass() const;
+    [[nodiscard]] const HostNodeClass* nodeClass() const { return nodeClass_; }
 
     // The object's matrices (identity for tags).
     [[nodiscard]] Matrix frozenMatrix() const; // frozen (base) transform
@@ -123,6 +123,7 @@ private:
     NodeKind kind_;
     std::int32_t typeId_;
     const NodeType* type_;
+    const HostNodeClass* nodeClass_; // the type's callbacks, asked for by every pass
     void* instance_ = nullptr;
 
     Document* document_ = nullptr;
@@ -136,6 +137,29 @@ private:
 
     std::uint64_t enrolledPass_ = 0; // evaluation pass in which the node last enrolled
     friend class EvaluationList;
+
+    // The matrices last made for the node, with what they were made from: the
+    // transforms for the local matrix; the parent and the version of its world
+    // matrix for the world matrix. World matrices are asked for along whole
+    // chains of ancestors, many times a pass; an ancestor whose transforms and
+    // ancestors did not change is neither turned into a matrix nor multiplied
+    // again. (The host runs on one thread; the memo is not guarded.)
+    struct MatrixMemo {
+        Transform relative;
+        Transform frozen;
+        Matrix local;
+        bool localMade = false;
+        const Node* parent = nullptr;
+        std::uint64_t parentVersion = 0;
+        Matrix world;
+        std::uint64_t version = 0; // 0 until made; never the same for two world matrices
+    };
+    mutable MatrixMemo matrices_;
+
+    // Remakes the local matrix when the transforms changed; true when it did.
+    bool refreshLocalMatrix() const;
+    // The object's world matrix, remade where the chain above changed.
+    const Matrix& memoWorldMatrix() const;
 };
 
 // A time as a rational number of seconds.

@@ -171,14 +171,14 @@ bool ObjCaeloBodyAxis::AddToEvaluation(HostNode* node, HostEvaluationList* list)
 
 int32_t ObjCaeloBodyAxis::EvaluateObject(HostNode* node) {
     RefreshBodyLinks(node);
-    SizeGlobe(node);
-    OrientBody(node);
+    HostNode* globe = LinkedGlobe(node);
+    SizeGlobe(globe);
+    OrientBody(node, globe);
     return 0;
 }
 
 HostVector ObjCaeloBodyAxis::GetGlobeSize() const {
-    HostNode* node = GetNode();
-    HostNode* globe = GetParameterContainer(node).GetLink(OCAELOBODYAXIS_GLOBE_LINK, GetDocument(node));
+    HostNode* globe = LinkedGlobe(GetNode());
     return globe != nullptr ? GetObjectSize(globe) : HostVector{0.0, 0.0, 0.0};
 }
 
@@ -187,8 +187,9 @@ void ObjCaeloBodyAxis::SetBodyRecord(const BodyAxisRecord& newRecord) {
     HostNode* node = GetNode();
     WriteBodyParameters(node);
     RefreshBodyLinks(node);
-    SizeGlobe(node);
-    OrientBody(node);
+    HostNode* globe = LinkedGlobe(node);
+    SizeGlobe(globe);
+    OrientBody(node, globe);
 }
 
 /* ---- Parameters ---------------------------------------------------------- */
@@ -296,8 +297,11 @@ void ObjCaeloBodyAxis::RefreshBodyLinks(HostNode* node) {
 
 /* ---- Evaluation ---------------------------------------------------------- */
 
-void ObjCaeloBodyAxis::SizeGlobe(HostNode* node) const {
-    HostNode* globe = GetParameterContainer(node).GetLink(OCAELOBODYAXIS_GLOBE_LINK, GetDocument(node));
+HostNode* ObjCaeloBodyAxis::LinkedGlobe(HostNode* node) {
+    return GetParameterContainer(node).GetLink(OCAELOBODYAXIS_GLOBE_LINK, GetDocument(node));
+}
+
+void ObjCaeloBodyAxis::SizeGlobe(HostNode* globe) const {
     if (globe == nullptr || GetNodeType(globe) != kTypeHostSphere) {
         return;
     }
@@ -310,10 +314,8 @@ void ObjCaeloBodyAxis::SizeGlobe(HostNode* node) const {
     }
 }
 
-void ObjCaeloBodyAxis::OrientBody(HostNode* node) {
+void ObjCaeloBodyAxis::OrientBody(HostNode* node, HostNode* globe) {
     OrientAxis(node);
-
-    HostNode* globe = GetParameterContainer(node).GetLink(OCAELOBODYAXIS_GLOBE_LINK, GetDocument(node));
     if (globe == nullptr || cachedSystem == nullptr) {
         return;
     }

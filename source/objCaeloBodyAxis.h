@@ -146,10 +146,14 @@ private:
     [[nodiscard]] HostNode* FindReferenceBody(HostNode* enclosing) const;
     /* Fills each empty cached link. */
     void RefreshBodyLinks(HostNode* node);
-    /* Sets the radius of a linked sphere from the equatorial radius. */
-    void SizeGlobe(HostNode* node) const;
-    /* Tilts and heads the node, then spins the linked globe. */
-    void OrientBody(HostNode* node);
+    /* The globe linked in parameter 1011, resolved in the node's document;
+     * null when the link is empty. Looked up once per evaluation. */
+    [[nodiscard]] static HostNode* LinkedGlobe(HostNode* node);
+    /* Sets the radius of the globe, when it is a sphere, from the equatorial
+     * radius. */
+    void SizeGlobe(HostNode* globe) const;
+    /* Tilts and heads the node, then spins the globe (null: none). */
+    void OrientBody(HostNode* node, HostNode* globe);
     void OrientAxis(HostNode* node);
     void SpinByPeriod(HostNode* globe) const;
     void SpinLocked(HostNode* globe) const;

@@ -6,6 +6,7 @@
 #include "sceneEditing.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace caelo::host {
@@ -48,6 +49,43 @@ TEST_F(HostEvaluationTest, EachCallbackRunsOncePerPassAndDisabledObjectsAreSkipp
     evaluateDocument(document());
     EXPECT_EQ(recorder().events,
               (Events{"evaluate a", "tag tagOff on off", "evaluate a", "tag tagOff on off"}));
+}
+
+// A pass holds on to the nodes it enrolled; an earlier callback may remove a
+// later node, or hand it to another document through the table, and the pass
+// must then leave that node and its tags alone.
+TEST_F(HostEvaluationTest, NodesThatLeaveTheDocumentDuringAPassAreSkipped) {
+    Document elsewhere;
+    Node& holder = createObject(kTypeNull);
+    appendChild(elsewhere, holder, nullptr);
+    struct Case {
+        const char* what;
+        std::function<void(Node& leaving)> action;
+    };
+    const Case cases[] = {
+        {"removed", [](Node& leaving) { removeNode(leaving); }},
+        {"moved to another document",
+         [&](Node& leaving) { hostInterfaceTable().AppendChild(toHandle(&leaving), toHandle(&holder)); }},
+    };
+    for (const Case& c : cases) {
+        application().newDocument();
+        Node& first = add(kRecordingObject, "first");
+        Node& leaving = add(kRecordingObject, "leaving");
+        addTag(leaving, kRecordingTag, "leavingTag");
+        addTag(first, kRecordingTag, "firstTag");
+        recorder().clear();
+        bool done = false;
+        recorder().onEvaluate = [&](Node& evaluated) {
+            if (&evaluated == &first && !done) {
+                done = true;
+                c.action(leaving);
+            }
+        };
+        evaluateDocument(document());
+        EXPECT_EQ(recorder().matching("evaluate"), (Events{"evaluate first"})) << c.what;
+        EXPECT_EQ(recorder().matching("tag"), (Events{"tag firstTag on first"})) << c.what;
+    }
+    recorder().onEvaluate = nullptr;
 }
 
 TEST_F(HostMessageTest, UserEditStoresThenSendsSeventeenWithTheUserFlag) {

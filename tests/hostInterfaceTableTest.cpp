@@ -239,6 +239,39 @@ TEST_F(HostInterfaceTableTest, CurveAndDateValuesAreStoredAsCopies) {
     EXPECT_EQ(table().GetFloat(container, kDate, -1.0), -1.0) << "a date is no Float";
 }
 
+// Freed values are kept for reuse, so that a pass that makes and frees a
+// curve or a date allocates nothing; a value made again must still be new.
+TEST_F(HostInterfaceTableTest, ValuesMadeAgainAfterAFreeStartEmpty) {
+    Node& node = add(kRecordingObject, "node");
+    HostContainer* container = table().GetParameterContainer(toHandle(&node));
+
+    HostCurve* curve = table().CreateCurve();
+    ASSERT_TRUE(table().ResizeCurve(curve, 5));
+    table().GetCurveKnot(curve, 0)->position = {7.0, 7.0, 7.0};
+    ASSERT_TRUE(table().SetCurve(container, 1013, curve));
+    table().FreeCurve(curve);
+    curve = table().CreateCurve();
+    EXPECT_EQ(table().GetCurveKnot(curve, 0), nullptr) << "no knots";
+    ASSERT_TRUE(table().ResizeCurve(curve, 2));
+    EXPECT_EQ(table().GetCurveKnot(curve, 0)->position.x, 0.0) << "a default knot";
+    ASSERT_TRUE(table().SetCurve(container, 1013, curve));
+    table().FreeCurve(curve);
+    ASSERT_EQ(node.parameters.getCurve(1013)->knots.size(), 2u) << "the shorter curve replaced the longer";
+    EXPECT_EQ(node.parameters.getCurve(1013)->knots[0].position.x, 0.0);
+
+    HostDateValue* date = table().CreateDateValue();
+    const HostDateTime fields{2024, 2, 29, 23, 59, 58};
+    table().SetDateValueFields(date, &fields, 1, 1);
+    table().FreeDateValue(date);
+    date = table().CreateDateValue();
+    ASSERT_TRUE(table().SetDateTime(container, kDate, date, 1, 1));
+    table().FreeDateValue(date);
+    HostDateTime back{};
+    ASSERT_TRUE(table().GetDateTime(container, kDate, &back));
+    EXPECT_EQ(back.year, 0) << "the fields of the freed date are gone";
+    EXPECT_EQ(back.second, 0);
+}
+
 TEST_F(HostInterfaceTableTest, FaultPlanFailsTheChosenCalls) {
     FaultPlan& faults = application().faults();
     faults.failCall("CreateObject", 2);

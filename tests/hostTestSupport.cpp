@@ -90,13 +90,21 @@ bool addToEvaluation(void* instance, HostNode* node, HostEvaluationList* list) {
     return true;
 }
 
+void notifyEvaluated(HostNode* node) {
+    if (recorder().onEvaluate) {
+        recorder().onEvaluate(*fromHandle(node));
+    }
+}
+
 std::int32_t evaluateObject(void*, HostNode* node) {
     recorder().events.push_back("evaluate " + nameOf(node));
+    notifyEvaluated(node);
     return 0;
 }
 
 std::int32_t evaluateTag(void*, HostNode* tag, HostDocument*, HostNode* object) {
     recorder().events.push_back("tag " + nameOf(tag) + " on " + nameOf(object));
+    notifyEvaluated(tag);
     return 0;
 }
 

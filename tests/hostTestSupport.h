@@ -9,6 +9,7 @@
 #include "scene.h"
 
 #include <cstdint>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -46,6 +47,8 @@ struct Recorder {
     std::string removeSiblingOnRefresh;
     // Refuse CopyNode.
     bool refuseCopy = false;
+    // Called with every object and tag as it evaluates, after its event.
+    std::function<void(Node&)> onEvaluate;
 
     void clear() { events.clear(); }
     [[nodiscard]] std::vector<std::string> matching(const std::string& prefix) const;

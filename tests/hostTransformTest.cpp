@@ -6,6 +6,7 @@
 #include "sceneEditing.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
 #include <vector>
@@ -226,6 +227,89 @@ TEST_F(HostTransformTest, WorldMatrixIsParentTimesFrozenTimesRelative) {
     const HostMatrix viaTable = table().GetWorldMatrix(toHandle(&child));
     expectNear(child.worldMatrix(), fromHost(viaTable), 0.0, "GetWorldMatrix");
     expectNear(child.frozenMatrix(), fromHost(table().GetBaseMatrix(toHandle(&child))), 0.0, "GetBaseMatrix");
+}
+
+// The world matrix written out as parent world x frozen x relative, each
+// transform turned into a matrix afresh.
+Matrix worldFromScratch(const Node& node) {
+    const Matrix local = transformToMatrix(node.frozen) * transformToMatrix(node.relative);
+    return node.parent() ? worldFromScratch(*node.parent()) * local : local;
+}
+
+// World matrices are kept between requests; every change above an object,
+// to a transform at any level or to the chain of parents, must still show in
+// the next request.
+TEST_F(HostTransformTest, WorldMatricesFollowEveryChangeAbove) {
+    Node& top = add(kTypeNull, "top");
+    Node& middle = add(kTypeNull, "middle", &top);
+    Node& low = add(kTypeNull, "low", &middle);
+    Node& other = add(kTypeNull, "other");
+    other.relative.position = {0.0, -4.0, 0.0};
+    struct Edit {
+        const char* what;
+        std::function<void()> apply;
+    };
+    const Edit edits[] = {
+        {"nothing yet", [] {}},
+        {"top turns",
+         [&] {
+             top.relative.rotation = {0.4, -0.2, 0.1};
+         }},
+        {"top moves",
+         [&] {
+             top.relative.position = {1.0, 2.0, 3.0};
+         }},
+        {"middle gets a frozen transform",
+         [&] {
+             middle.frozen = {{0.0, 1.0, 0.0}, {0.0, 0.3, 0.0}, {1, 1, 1}};
+         }},
+        {"middle scales",
+         [&] {
+             middle.relative.scale = {2.0, 1.0, 0.5};
+         }},
+        {"low turns through the table",
+         [&] {
+             table().SetRelativeRotation(toHandle(&low), {1.0, 0.0, -0.5});
+         }},
+        {"top turns back to zero", [&] { top.relative.rotation = {}; }},
+        {"middle moves below other", [&] { moveNode(document(), middle, &other); }},
+        {"other turns",
+         [&] {
+             other.relative.rotation = {-2.0, 0.5, 0.0};
+         }},
+        {"middle goes back to the top level", [&] { moveNode(document(), middle, nullptr); }},
+    };
+    for (const Edit& edit : edits) {
+        edit.apply();
+        for (int request = 0; request < 2; ++request) {
+            expectNear(worldFromScratch(low), low.worldMatrix(), kMatrixTolerance, edit.what);
+            expectNear(worldFromScratch(middle), low.parentWorldMatrix(), kMatrixTolerance, edit.what);
+        }
+    }
+}
+
+// An angle of exactly 0 needs no sine and cosine, but a negative zero keeps
+// its sign in the matrix, as sin(-0) = -0 gives it.
+TEST(HostRotation, ZeroAnglesKeepTheirSignInTheMatrix) {
+    const Vector angles[] = {{-0.0, 0.5, 0.0}, {0.7, -0.0, -0.0}, {0.0, 0.0, -0.0}, {1.0, 0.0, 2.0}};
+    for (const Vector& a : angles) {
+        const double sH = std::sin(a.x), cH = std::cos(a.x), sP = std::sin(a.y), cP = std::cos(a.y);
+        const double sB = std::sin(a.z), cB = std::cos(a.z);
+        const bool allZero = a.x == 0.0 && a.y == 0.0 && a.z == 0.0;
+        const Matrix want = allZero ? Matrix{}
+                                    : Matrix{{},
+                                             {cB * cH - sB * sP * sH, -sB * cP, cB * sH + sB * sP * cH},
+                                             {cB * sP * sH + sB * cH, cB * cP, sB * sH - cB * sP * cH},
+                                             {-cP * sH, sP, cP * cH}};
+        const Matrix got = anglesToMatrix(a);
+        for (const auto& [w, g] :
+             {std::pair{want.x, got.x}, std::pair{want.y, got.y}, std::pair{want.z, got.z}}) {
+            for (const auto& [wc, gc] : {std::pair{w.x, g.x}, std::pair{w.y, g.y}, std::pair{w.z, g.z}}) {
+                EXPECT_EQ(wc, gc) << text(a);
+                EXPECT_EQ(std::signbit(wc), std::signbit(gc)) << text(a);
+            }
+        }
+    }
 }
 
 TEST_F(HostTransformTest, SetWorldMatrixKeepsTheParentAndFrozenFrame) {
