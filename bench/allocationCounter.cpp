@@ -18,14 +18,36 @@ std::uint64_t allocationsSoFar() {
 
 } // namespace caelo::bench
 
-// The replaceable global allocation functions; the array and nothrow forms
-// of the library call these.
-void* operator new(std::size_t bytes) {
+// The replaceable global allocation functions. Every form is replaced, not
+// only the plain one the others call in the standard library: a sanitizer's
+// runtime supplies its own nothrow and array forms, whose memory must not
+// reach the free() below.
+namespace {
+
+void* countedAllocation(std::size_t bytes) noexcept {
     allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(bytes == 0 ? 1 : bytes)) {
+    return std::malloc(bytes == 0 ? 1 : bytes);
+}
+
+} // namespace
+
+void* operator new(std::size_t bytes) {
+    if (void* memory = countedAllocation(bytes)) {
         return memory;
     }
     throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t bytes) {
+    return ::operator new(bytes);
+}
+
+void* operator new(std::size_t bytes, const std::nothrow_t& /*tag*/) noexcept {
+    return countedAllocation(bytes);
+}
+
+void* operator new[](std::size_t bytes, const std::nothrow_t& /*tag*/) noexcept {
+    return countedAllocation(bytes);
 }
 
 void operator delete(void* memory) noexcept {
@@ -33,5 +55,21 @@ void operator delete(void* memory) noexcept {
 }
 
 void operator delete(void* memory, std::size_t /*bytes*/) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t /*bytes*/) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t& /*tag*/) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t& /*tag*/) noexcept {
     std::free(memory);
 }

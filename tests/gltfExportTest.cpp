@@ -304,7 +304,9 @@ protected:
         exportSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         ReadGltf read = readGltf(file);
         for (const double frame : frames) {
-            const double seconds = frame / document().fps;
+            // Key times are floats and the exporter samples the host at the
+            // time a key states, so the host is read at that time too.
+            const auto seconds = static_cast<float>(frame / document().fps);
             document().time = Rational::fromSeconds(seconds);
             evaluateDocument(document());
             document().forEachObject([&](Node& object) {
