@@ -137,8 +137,12 @@ void writePicture(const host::Document& document, const std::filesystem::path& f
 #if defined(__SANITIZE_ADDRESS__)
 // Fontconfig, through which cairo finds the labels' font, keeps its
 // configuration and pattern caches until the process ends. The sanitizer
-// build's leak checker calls this hook and is told not to report them.
+// build's leak checker calls these hooks: it is told not to report them, and
+// not to list the suppressions it used, so the tool's output stays its own.
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
+}
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
 }
 #endif

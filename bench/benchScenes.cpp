@@ -19,7 +19,6 @@ namespace {
 
 // J2000.0, 2000-01-01 12:00, as the system's epoch parameter.
 const host::DateTime kEpochJ2000{{2000, 1, 1, 12, 0, 0}};
-constexpr double kDocumentSecondsPerModelDay = 1.0;
 
 // The belt's span of elements.
 constexpr double kBeltInnerAu = 2.1;

@@ -16,6 +16,8 @@ namespace caelo::bench {
 
 // Frames per second of the benchmarks' documents.
 inline constexpr std::int32_t kFramesPerSecond = 30;
+// The systems' time scale: model time runs one day per document second.
+inline constexpr double kDocumentSecondsPerModelDay = 1.0;
 
 // A new active document whose only top-level object is a system: document
 // time 0 is J2000.0 and model time runs one day per document second.

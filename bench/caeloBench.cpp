@@ -7,6 +7,7 @@
 //   PresetBuild     building the preset by the system's button 1101
 //   PresetSave      saving the preset's scene file
 //   PresetLoad      loading it back
+//   PresetExport    exporting one model year of the preset as binary glTF
 //   EllipticE/k=..  the complete elliptic integral of the second kind
 //   Kepler/e=..     solving Kepler's equation over the whole turn
 //   Targets         the ratios of the performance targets, from this run
@@ -15,6 +16,7 @@
 #include "allocationCounter.h"
 #include "application.h"
 #include "benchScenes.h"
+#include "gltfExport.h"
 #include "hostError.h"
 #include "messages.h"
 #include "moduleLoader.h"
@@ -43,6 +45,12 @@ constexpr double kBeltAxisOverBaselineBodyMax = 3.0; // per orbit axis at 100,00
 constexpr double kBelt20000PassMaxSeconds = 0.016;   // 60 passes a second
 
 constexpr std::int64_t kBeltSizes[] = {1000, 10000, 20000, 100000};
+
+// The export samples the model year three frames a model day, as the
+// system's own defaults do (a model day in 0.1 document seconds at 30 frames
+// a second): 1096 frames.
+constexpr std::int32_t kExportFramesPerModelDay = 3;
+constexpr double kDaysPerJulianYear = 365.25;
 constexpr double kMillisecondsPerSecond = 1000.0;
 
 // Agreement asked of the baseline with the module, in scene units and
@@ -220,6 +228,19 @@ void presetLoad(benchmark::State& state) {
     }
 }
 
+void presetExport(benchmark::State& state) {
+    const TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "solar-system.glb";
+    host::Document& document = *newPresetScene().document();
+    document.fps = static_cast<std::int32_t>(kExportFramesPerModelDay / kDocumentSecondsPerModelDay);
+    const auto frames = static_cast<std::int64_t>(std::ceil(kDaysPerJulianYear * kExportFramesPerModelDay));
+    for (auto _ : state) {
+        host::exportGltf(document, file, {host::Rational{0, 1}, frames, {}});
+    }
+    state.counters["frames"] = static_cast<double>(frames);
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
+}
+
 void ellipticE(benchmark::State& state, double k) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(k);
@@ -314,6 +335,7 @@ void registerBenchmarks() {
     benchmark::RegisterBenchmark("PresetBuild", presetBuild)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PresetSave", presetSave)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PresetLoad", presetLoad)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PresetExport", presetExport)->Unit(benchmark::kMillisecond);
     for (const auto& [name, k] : {std::pair{"EllipticE/k=0.0167", 0.0167}, std::pair{"EllipticE/k=0.5", 0.5},
                                   std::pair{"EllipticE/k=0.99", 0.99}}) {
         benchmark::RegisterBenchmark(name, ellipticE, k);
