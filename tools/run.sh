@@ -4,11 +4,13 @@
 #   bash tools/run.sh                  the main job
 #   bash tools/run.sh script FILE      a console script
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+# The tool runs in the caller's working directory, so that its outputs land
+# there and relative paths among the arguments mean what the caller meant.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-source tools/packages.sh
+source "$root/tools/packages.sh"
 
 install_missing_packages
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
-cmake --build build -j2 >&2
-exec build/caelo "$@"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
+cmake --build "$root/build" -j2 >&2
+exec "$root/build/caelo" "$@"
