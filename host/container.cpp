@@ -1,5 +1,7 @@
 #include "container.h"
 
+#include <algorithm>
+
 namespace caelo::host {
 
 namespace {
@@ -59,26 +61,45 @@ const char* valueTypeName(ValueType type) {
     return "unknown";
 }
 
+std::size_t Container::position(std::int32_t id) const {
+    return static_cast<std::size_t>(std::lower_bound(ids_.begin(), ids_.end(), id) - ids_.begin());
+}
+
 const Value* Container::find(std::int32_t id) const {
-    const auto it = values_.find(id);
-    return it == values_.end() ? nullptr : &it->second;
+    const std::size_t at = position(id);
+    return at < ids_.size() && ids_[at] == id ? &values_[at] : nullptr;
 }
 
 Value* Container::find(std::int32_t id) {
-    const auto it = values_.find(id);
-    return it == values_.end() ? nullptr : &it->second;
+    const std::size_t at = position(id);
+    return at < ids_.size() && ids_[at] == id ? &values_[at] : nullptr;
+}
+
+Value& Container::valueOf(std::int32_t id) {
+    const std::size_t at = position(id);
+    if (at == ids_.size() || ids_[at] != id) {
+        const auto offset = static_cast<std::ptrdiff_t>(at);
+        ids_.insert(ids_.begin() + offset, id);
+        values_.emplace(values_.begin() + offset);
+    }
+    return values_[at];
 }
 
 void Container::set(std::int32_t id, Value value) {
-    values_.insert_or_assign(id, std::move(value));
+    valueOf(id) = std::move(value);
 }
 
 void Container::erase(std::int32_t id) {
-    values_.erase(id);
+    const std::size_t at = position(id);
+    if (at < ids_.size() && ids_[at] == id) {
+        const auto offset = static_cast<std::ptrdiff_t>(at);
+        ids_.erase(ids_.begin() + offset);
+        values_.erase(values_.begin() + offset);
+    }
 }
 
 template <class T> T* Container::slot(std::int32_t id) {
-    Value& value = values_[id];
+    Value& value = valueOf(id);
     if (!std::holds_alternative<T>(value)) {
         value.emplace<T>();
     }
