@@ -2,6 +2,7 @@
 
 #include "hostError.h"
 #include "hostTypes.h"
+#include "primitiveParameters.h"
 #include "sceneEditing.h"
 
 #include <algorithm>
@@ -16,40 +17,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-// Parameter ids of the primitives.
-enum PrimitiveParameter : std::int32_t {
-    kSphereRadius = 1110,
-    kSphereSegments = 1111,
-    kTorusRingRadius = 1150,
-    kTorusPipeRadius = 1151,
-    kTorusRingSegments = 1152,
-    kTorusPipeSegments = 1153,
-    kTubeOuterRadius = 1170,
-    kTubeInnerRadius = 1171,
-    kTubeHeight = 1172,
-    kTubeCapSegments = 1174,
-    kTubeHeightSegments = 1175,
-    kTubeRotationSegments = 1176,
-    kSliceOn = 1200,
-    kSliceFrom = 1201,
-    kSliceTo = 1202,
-    kPlaneWidth = 1230,
-    kPlaneHeight = 1231,
-    kPlaneWidthSegments = 1232,
-    kPlaneHeightSegments = 1233,
-    kPrimitiveAxis = 1300,
-    kBoxSize = 1100,
-    kBoxSegmentsX = 1102,
-    kBoxSegmentsY = 1103,
-    kBoxSegmentsZ = 1104,
-    kCircleEllipse = 2010,
-    kCircleRadius = 2012,
-    kCircleSecondRadius = 2013,
-    kCirclePlane = 2300,
-    kSplineIntermediatePoints = 1001,
-    kSplineAngle = 1004,
-};
 
 // Segment counts are kept within the limits of the primitives' descriptions,
 // whatever a scene file holds.

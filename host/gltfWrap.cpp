@@ -2,6 +2,7 @@
 
 #include "hostError.h"
 #include "hostTypes.h"
+#include "primitiveParameters.h"
 #include "sceneEditing.h"
 
 #include <algorithm>
@@ -14,16 +15,6 @@ namespace caelo::host {
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-enum WrapParameter : std::int32_t {
-    kWrapStrength = 1000,
-    kWrapSpline = 1001,
-    kWrapRangeStart = 1002,
-    kWrapRangeEnd = 1003,
-    kWrapOffset = 1004,
-    kWrapAxis = 1006,
-    kWrapProfile = 1013,
-};
 
 // Points of the table that measures a spline's length: enough for the length
 // fraction of any point to be off by well under a millionth of the loop for

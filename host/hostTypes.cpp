@@ -1,6 +1,7 @@
 #include "hostTypes.h"
 
 #include "description.h"
+#include "primitiveParameters.h"
 #include "registry.h"
 
 #include <cmath>
@@ -12,65 +13,6 @@ namespace caelo::host {
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-// Parameter ids of the host's types.
-enum HostParameter : std::int32_t {
-    kSphereRadius = 1110,
-    kSphereSegments = 1111,
-    kTorusRingRadius = 1150,
-    kTorusPipeRadius = 1151,
-    kTorusRingSegments = 1152,
-    kTorusPipeSegments = 1153,
-    kTubeOuterRadius = 1170,
-    kTubeInnerRadius = 1171,
-    kTubeHeight = 1172,
-    kTubeCapSegments = 1174,
-    kTubeHeightSegments = 1175,
-    kTubeRotationSegments = 1176,
-    kPrimitiveAxis = 1300,
-    kSliceOn = 1200,
-    kSliceFrom = 1201,
-    kSliceTo = 1202,
-    kPlaneWidth = 1230,
-    kPlaneHeight = 1231,
-    kPlaneWidthSegments = 1232,
-    kPlaneHeightSegments = 1233,
-    kBoxSize = 1100,
-    kBoxSeparateSurfaces = 1101,
-    kBoxSegmentsX = 1102,
-    kBoxSegmentsY = 1103,
-    kBoxSegmentsZ = 1104,
-    kBoxFillet = 1107,
-    kCircleEllipse = 2010,
-    kCircleRing = 2011,
-    kCircleRadius = 2012,
-    kCircleSecondRadius = 2013,
-    kCirclePlane = 2300,
-    kSplineIntermediatePoints = 1001,
-    kSplineAngle = 1004,
-    kCameraFocalLength = 500,
-    kWrapStrength = 1000,
-    kWrapSpline = 1001,
-    kWrapRangeStart = 1002,
-    kWrapRangeEnd = 1003,
-    kWrapOffset = 1004,
-    kWrapFitMode = 1005,
-    kWrapAxis = 1006,
-    kWrapScaleMode = 1012,
-    kWrapProfile = 1013,
-    kWrapTension = 1015,
-    kShadingSmooth = 1001,
-};
-
-// Defaults of the sizes that objectHalfExtents reads.
-constexpr double kDefaultSphereRadius = 100.0;
-constexpr double kDefaultTorusRingRadius = 100.0;
-constexpr double kDefaultTorusPipeRadius = 20.0;
-constexpr double kDefaultTubeOuterRadius = 100.0;
-constexpr double kDefaultTubeHeight = 100.0;
-constexpr double kDefaultPlaneSide = 400.0;
-constexpr double kDefaultBoxSide = 200.0;
-constexpr double kDefaultCircleRadius = 200.0;
 
 ParameterDescription floatParameter(std::int32_t id, const char* name, const char* label, double value,
                                     std::optional<double> min, std::optional<double> max) {
@@ -160,7 +102,8 @@ std::vector<HostTypeDefinition> hostTypeDefinitions() {
         "HostTube",
         {floatParameter(kTubeOuterRadius, "HOSTTUBE_OUTER_RADIUS", "Outer radius", kDefaultTubeOuterRadius,
                         0.0, std::nullopt),
-         floatParameter(kTubeInnerRadius, "HOSTTUBE_INNER_RADIUS", "Inner radius", 50.0, 0.0, std::nullopt),
+         floatParameter(kTubeInnerRadius, "HOSTTUBE_INNER_RADIUS", "Inner radius", kDefaultTubeInnerRadius,
+                        0.0, std::nullopt),
          floatParameter(kTubeHeight, "HOSTTUBE_HEIGHT", "Height", kDefaultTubeHeight, 0.0, std::nullopt),
          intParameter(kTubeCapSegments, "HOSTTUBE_CAP_SEGMENTS", "Cap segments", 1, 1, 1000),
          intParameter(kTubeHeightSegments, "HOSTTUBE_HEIGHT_SEGMENTS", "Height segments", 1, 1, 1000),

@@ -1,6 +1,7 @@
 #include "sceneRender.h"
 
 #include "hostError.h"
+#include "primitiveParameters.h"
 #include "sceneRenderGlobe.h"
 #include "sceneRenderProjection.h"
 #include "sceneRenderShapes.h"
@@ -50,9 +51,6 @@ constexpr int kRingSamples = 240;
 // fixed-point coordinates; such a globe is drawn only when it covers the whole
 // picture, as a fill.
 constexpr double kLargestDrawnPx = 1.0e6;
-
-// The sphere's radius (scene units).
-constexpr std::int32_t kSphereRadiusParameter = 1110;
 
 // A point that breaks a line where it is hidden.
 constexpr Vector kBreak{std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0};
@@ -329,7 +327,7 @@ private:
 
     void collectGlobe(const Node& sphere) {
         const Matrix world = sphere.worldMatrix();
-        const double radius = sphere.parameters.getFloat(kSphereRadiusParameter, 0.0) * largestScale(world);
+        const double radius = sphere.parameters.getFloat(kSphereRadius, 0.0) * largestScale(world);
         std::optional<RgbColour> colour;
         if (sphere.color.mode == 2) {
             colour = displayColour(sphere, kDefaultGlobeColour);

@@ -1,6 +1,7 @@
 #include "sceneRenderShapes.h"
 
 #include "hostTypes.h"
+#include "primitiveParameters.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,30 +12,6 @@ namespace caelo::host {
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-// The host primitives' parameters that the outlines read, with the defaults
-// their descriptions give.
-enum OutlineParameter : std::int32_t {
-    kTorusRingRadius = 1150,
-    kTorusPipeRadius = 1151,
-    kTubeOuterRadius = 1170,
-    kTubeInnerRadius = 1171,
-    kSliceOn = 1200,
-    kSliceFrom = 1201,
-    kSliceTo = 1202,
-    kPlaneWidth = 1230,
-    kPlaneHeight = 1231,
-    kPrimitiveAxis = 1300,
-    kCircleEllipse = 2010,
-    kCircleRadius = 2012,
-    kCircleSecondRadius = 2013,
-    kCirclePlane = 2300,
-};
-constexpr double kDefaultRingRadius = 100.0;   // torus ring, tube outer radius
-constexpr double kDefaultPipeRadius = 20.0;    // torus pipe
-constexpr double kDefaultInnerRadius = 50.0;   // tube inner radius
-constexpr double kDefaultPlaneSide = 400.0;    // plane width and height
-constexpr double kDefaultCircleRadius = 200.0; // circle spline
 
 // A primitive built about +Y, turned onto its axis choice.
 Vector ontoAxis(std::int32_t axis, Vector v) {
@@ -113,11 +90,11 @@ std::optional<FlatRing> flatRingOutline(const Node& object, int samplesPerTurn) 
     double inner = 0.0;
     double outer = 0.0;
     if (object.typeId() == kTypeTube) {
-        outer = std::abs(c.getFloat(kTubeOuterRadius, kDefaultRingRadius));
-        inner = std::min(std::abs(c.getFloat(kTubeInnerRadius, kDefaultInnerRadius)), outer);
+        outer = std::abs(c.getFloat(kTubeOuterRadius, kDefaultTubeOuterRadius));
+        inner = std::min(std::abs(c.getFloat(kTubeInnerRadius, kDefaultTubeInnerRadius)), outer);
     } else if (object.typeId() == kTypeTorus) {
-        const double ring = std::abs(c.getFloat(kTorusRingRadius, kDefaultRingRadius));
-        const double pipe = std::abs(c.getFloat(kTorusPipeRadius, kDefaultPipeRadius));
+        const double ring = std::abs(c.getFloat(kTorusRingRadius, kDefaultTorusRingRadius));
+        const double pipe = std::abs(c.getFloat(kTorusPipeRadius, kDefaultTorusPipeRadius));
         inner = std::max(ring - pipe, 0.0);
         outer = ring + pipe;
     } else {
