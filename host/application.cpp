@@ -40,8 +40,7 @@ Document& Application::adoptDocument(std::unique_ptr<Document> document) {
 }
 
 Node* Application::findNode(NodeId id) const {
-    const auto it = nodes_.find(id);
-    return it == nodes_.end() ? nullptr : it->second.get();
+    return nodes_.find(id);
 }
 
 void Application::outputText(std::string_view line) const {
@@ -69,11 +68,11 @@ void Application::removeAllNodes() {
     std::vector<NodeId> tops;
     for (int round = 0; round < kMaxSweepRounds && !nodes_.empty(); ++round) {
         tops.clear();
-        for (const auto& [id, node] : nodes_) {
-            if (!node->isAttached() && !node->document()) {
-                tops.push_back(id);
+        nodes_.forEach([&](const Node& node) {
+            if (!node.isAttached() && !node.document()) {
+                tops.push_back(node.id());
             }
-        }
+        });
         if (tops.empty()) {
             break;
         }

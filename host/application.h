@@ -13,6 +13,7 @@
 #include "description.h"
 #include "faultPlan.h"
 #include "hostInterface.h"
+#include "nodeStore.h"
 #include "registry.h"
 #include "resources.h"
 #include "scene.h"
@@ -121,7 +122,7 @@ private:
     StringTable strings_;
     DescriptionTable descriptions_;
     std::filesystem::path resourceFolder_;
-    std::unordered_map<NodeId, std::unique_ptr<Node>> nodes_;
+    NodeStore nodes_;
     std::uint64_t nodesRemoved_ = 0;
     std::unique_ptr<Document> active_;
     TextSink sink_;

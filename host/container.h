@@ -134,6 +134,11 @@ public:
     void setCurve(std::int32_t id, const Curve& curve);
 
     [[nodiscard]] Values values() const { return Values(*this); }
+    // Asks the processor to bring the ids and values into cache ahead of use.
+    void prefetch() const {
+        __builtin_prefetch(ids_.data());
+        __builtin_prefetch(values_.data());
+    }
     [[nodiscard]] bool empty() const { return ids_.empty(); }
 
     friend bool operator==(const Container&, const Container&) = default;

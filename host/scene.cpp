@@ -78,6 +78,21 @@ Node::Node(NodeKind kind, std::int32_t typeId, const NodeType* type)
 
 Node::~Node() = default;
 
+void Node::prefetchNode() const {
+    __builtin_prefetch(&nodeClass_);
+    __builtin_prefetch(&parameters);
+    __builtin_prefetch(&relative);
+    __builtin_prefetch(&matrices_);
+}
+
+void Node::prefetchReferences() const {
+    parameters.prefetch();
+    __builtin_prefetch(instance_);
+    if (firstChild_) {
+        firstChild_->prefetchNode();
+    }
+}
+
 const Description* Node::description() const {
     return type_ ? application().descriptions().find(type_->descriptionName) : nullptr;
 }
@@ -314,7 +329,7 @@ Node& Document::requireNode(std::string_view path) const {
 Node& TreeEditor::makeNode(NodeKind kind, std::int32_t typeId, const NodeType* type) {
     auto node = std::make_unique<Node>(kind, typeId, type);
     Node& result = *node;
-    application().nodes_.emplace(result.id_, std::move(node));
+    application().nodes_.add(std::move(node));
     return result;
 }
 
@@ -395,7 +410,7 @@ void TreeEditor::destroy(Node& node) {
     }
     auto& store = application().nodes_;
     for (Node* n : subtree) {
-        store.erase(n->id_);
+        store.remove(n->id_);
     }
     application().nodesRemoved_ += subtree.size();
 }

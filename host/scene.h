@@ -92,6 +92,14 @@ public:
     [[nodiscard]] void* instance() const { return instance_; }
     [[nodiscard]] const HostNodeClass* nodeClass() const { return nodeClass_; }
 
+    // Asks the processor to bring into cache what evaluating the node reads:
+    // first the node's own fields (`prefetchNode`), then, once those are in,
+    // what they point to (`prefetchReferences`): its parameters, its class
+    // instance and its first child. A pass over a large scene does this a few
+    // nodes ahead of the one it evaluates.
+    void prefetchNode() const;
+    void prefetchReferences() const;
+
     // The object's matrices (identity for tags).
     [[nodiscard]] Matrix frozenMatrix() const; // frozen (base) transform
     [[nodiscard]] Matrix localMatrix() const;  // frozen x relative
