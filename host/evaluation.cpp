@@ -13,13 +13,17 @@ namespace {
 // documents never looks enrolled in a pass it did not take part in.
 std::uint64_t lastPass = 0;
 
+// Passes over fewer entries than this find their nodes in cache; asking for
+// nodes ahead would only cost instructions.
+constexpr std::size_t kEntriesWorthAskingAhead = 2048;
+
 // Offers every enabled object with a module class the list (depth-first tree
-// order) and notes every tag with a module class.
-void prepare(Node* first, EvaluationList& list, std::vector<EvaluationList::Tag>& tags) {
+// order) and notes every tag with a module class. With `askAhead` the next
+// sibling's fields arrive while this node's subtree is walked.
+void prepare(Node* first, EvaluationList& list, std::vector<EvaluationList::Tag>& tags, bool askAhead) {
     for (Node* node = first; node;) {
         Node* next = node->nextSibling();
-        // The next sibling's fields arrive while this node's subtree is walked.
-        if (next) {
+        if (askAhead && next) {
             next->prefetchNode();
         }
         const HostNodeClass* nodeClass = node->nodeClass();
@@ -32,7 +36,7 @@ void prepare(Node* first, EvaluationList& list, std::vector<EvaluationList::Tag>
                 tags.push_back({tag->id(), tag});
             }
         }
-        prepare(node->firstChild(), list, tags);
+        prepare(node->firstChild(), list, tags, askAhead);
         node = next;
     }
 }
@@ -74,7 +78,16 @@ bool EvaluationList::enrol(Node& node, std::int32_t priority, std::int32_t flags
     }
     node.enrolledPass_ = pass_;
     entries_.push_back({node.id(), &node, priority, flags, static_cast<std::uint32_t>(entries_.size())});
+    prefetchFromLastPass(entries_.size());
     return true;
+}
+
+void EvaluationList::prefetchFromLastPass(std::size_t i) const {
+    if (!lastPassHolds_ || lastPass_.size() < kEntriesWorthAskingAhead ||
+        application().nodesRemoved() != removedAfterLastPass_) {
+        return;
+    }
+    prefetchAhead(lastPass_, i);
 }
 
 void evaluateDocument(Document& document) {
@@ -82,13 +95,16 @@ void evaluateDocument(Document& document) {
     if (list.preparing_ || list.running_) {
         return;
     }
+    const std::uint64_t removedBefore = application().nodesRemoved();
+    // Both lists keep their storage: the last pass's entries guide the walk.
+    list.entries_.swap(list.lastPass_);
     list.entries_.clear();
+    list.lastPassHolds_ = removedBefore == list.removedAfterLastPass_;
     list.tags_.clear();
     list.pass_ = ++lastPass;
-    const std::uint64_t removedBefore = application().nodesRemoved();
 
     list.preparing_ = true;
-    prepare(document.firstObject(), list, list.tags_);
+    prepare(document.firstObject(), list, list.tags_, list.lastPass_.size() >= kEntriesWorthAskingAhead);
     list.preparing_ = false;
 
     // Objects of one priority enrol in the order they run, so the list is
@@ -99,9 +115,10 @@ void evaluateDocument(Document& document) {
 
     list.running_ = true;
     const std::vector<EvaluationList::Entry>& entries = list.entries_;
+    const bool askAhead = entries.size() >= kEntriesWorthAskingAhead;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         // Nodes ahead are read only while no node has left the store.
-        if (application().nodesRemoved() == removedBefore) {
+        if (askAhead && application().nodesRemoved() == removedBefore) {
             prefetchAhead(entries, i);
         }
         const EvaluationList::Entry& entry = entries[i];
@@ -120,6 +137,7 @@ void evaluateDocument(Document& document) {
         }
     }
     list.running_ = false;
+    list.removedAfterLastPass_ = application().nodesRemoved();
 }
 
 } // namespace caelo::host

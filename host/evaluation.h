@@ -36,7 +36,15 @@ public:
 private:
     friend void evaluateDocument(Document& document);
 
+    // While a pass is prepared, asks for the nodes that enrolled a little after
+    // the i-th one in the last pass: the tree walk meets them again in the same
+    // order, most often, and finds them in cache.
+    void prefetchFromLastPass(std::size_t i) const;
+
     std::vector<Entry> entries_;
+    std::vector<Entry> lastPass_;            // the entries of the last pass, in enrolment order
+    std::uint64_t removedAfterLastPass_ = 0; // nodes removed from the store when it ended
+    bool lastPassHolds_ = false;             // no node has left the store since
     std::vector<Tag> tags_;
     std::uint64_t pass_ = 0;
     bool preparing_ = false;
