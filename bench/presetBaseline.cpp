@@ -3,6 +3,7 @@
 #include "bodyAxisRotation.h"
 #include "matrix.h"
 #include "numberText.h"
+#include "objCaeloBodyAxis.h"
 #include "objCaeloOrbitAxis.h"
 #include "objCaeloSystem.h"
 #include "systemScales.h"
@@ -16,52 +17,14 @@ namespace {
 
 using host::Matrix;
 
-// The orbit elements behind the orbit axis's number texts.
-struct OrbitText {
-    std::int32_t parameterId;
-    double OrbitAxisRecord::*field;
-};
-constexpr OrbitText kOrbitTexts[] = {
-    {OCAELOORBITAXIS_A, &OrbitAxisRecord::semiMajorAxis},
-    {OCAELOORBITAXIS_A_RATE, &OrbitAxisRecord::semiMajorAxisRate},
-    {OCAELOORBITAXIS_E, &OrbitAxisRecord::eccentricity},
-    {OCAELOORBITAXIS_E_RATE, &OrbitAxisRecord::eccentricityRate},
-    {OCAELOORBITAXIS_I, &OrbitAxisRecord::inclinationDeg},
-    {OCAELOORBITAXIS_I_RATE, &OrbitAxisRecord::inclinationRateDeg},
-    {OCAELOORBITAXIS_L, &OrbitAxisRecord::meanLongitudeDeg},
-    {OCAELOORBITAXIS_L_RATE, &OrbitAxisRecord::meanLongitudeRateDeg},
-    {OCAELOORBITAXIS_PERI, &OrbitAxisRecord::perihelionLongitudeDeg},
-    {OCAELOORBITAXIS_PERI_RATE, &OrbitAxisRecord::perihelionLongitudeRateDeg},
-    {OCAELOORBITAXIS_NODE, &OrbitAxisRecord::nodeLongitudeDeg},
-    {OCAELOORBITAXIS_NODE_RATE, &OrbitAxisRecord::nodeLongitudeRateDeg},
-    {OCAELOORBITAXIS_TERM_B, &OrbitAxisRecord::termBDeg},
-    {OCAELOORBITAXIS_TERM_C, &OrbitAxisRecord::termCDeg},
-    {OCAELOORBITAXIS_TERM_S, &OrbitAxisRecord::termSDeg},
-    {OCAELOORBITAXIS_TERM_F, &OrbitAxisRecord::termFDeg},
-};
-
-// The body settings behind the body axis's number texts.
-struct BodyText {
-    std::int32_t parameterId;
-    double BodyAxisRecord::*field;
-};
-constexpr BodyText kBodyTexts[] = {
-    {OCAELOBODYAXIS_EQUATORIAL_RADIUS, &BodyAxisRecord::equatorialRadiusKm},
-    {OCAELOBODYAXIS_POLAR_RADIUS, &BodyAxisRecord::polarRadiusKm},
-    {OCAELOBODYAXIS_OBLIQUITY, &BodyAxisRecord::obliquityDeg},
-    {OCAELOBODYAXIS_HEADING, &BodyAxisRecord::headingDeg},
-    {OCAELOBODYAXIS_ROTATION_ANGLE, &BodyAxisRecord::rotationAngleDeg},
-    {OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays},
-};
-
 double numberText(const host::Container& parameters, std::int32_t id) {
     return host::textToNumber(parameters.getString(id)).value_or(0.0);
 }
 
 OrbitAxisRecord readOrbitRecord(const host::Container& parameters) {
     OrbitAxisRecord orbit;
-    for (const OrbitText& text : kOrbitTexts) {
-        orbit.*text.field = numberText(parameters, text.parameterId);
+    for (std::int32_t id = OCAELOORBITAXIS_A; id <= OCAELOORBITAXIS_TERM_F; ++id) {
+        orbit.*ElementField(id) = numberText(parameters, id);
     }
     orbit.mode = parameters.getInt32(OCAELOORBITAXIS_MODE, kModeChoiceBase) - kModeChoiceBase;
     orbit.epochJd = parameters.getFloat(OCAELOORBITAXIS_EPOCH, kJulianDateJ2000);

@@ -12,21 +12,6 @@ namespace caelo {
 
 namespace {
 
-/* The number-text parameters and their record fields, in the order in which
- * they are written and read back. */
-struct BodyText {
-    int32_t parameterId;
-    double BodyAxisRecord::*field;
-};
-constexpr BodyText kBodyTexts[] = {
-    {OCAELOBODYAXIS_EQUATORIAL_RADIUS, &BodyAxisRecord::equatorialRadiusKm},
-    {OCAELOBODYAXIS_POLAR_RADIUS, &BodyAxisRecord::polarRadiusKm},
-    {OCAELOBODYAXIS_OBLIQUITY, &BodyAxisRecord::obliquityDeg},
-    {OCAELOBODYAXIS_HEADING, &BodyAxisRecord::headingDeg},
-    {OCAELOBODYAXIS_ROTATION_ANGLE, &BodyAxisRecord::rotationAngleDeg},
-    {OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays},
-};
-
 /* The heading this body axis last wrote into its node and the base it added
  * its heading to (radians; see OrientAxis), kept with the node in two Float
  * parameters outside the description, so that a saved and loaded scene

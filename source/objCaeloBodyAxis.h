@@ -64,6 +64,21 @@ struct BodyAxisRecord {
     int32_t rotationMode = 0;    /* 0 to 2: parameter value - 1200 */
 };
 
+/* The number-text parameters and their record fields, in the order in which
+ * they are written and read back. */
+struct BodyText {
+    int32_t parameterId;
+    double BodyAxisRecord::*field;
+};
+inline constexpr BodyText kBodyTexts[] = {
+    {OCAELOBODYAXIS_EQUATORIAL_RADIUS, &BodyAxisRecord::equatorialRadiusKm},
+    {OCAELOBODYAXIS_POLAR_RADIUS, &BodyAxisRecord::polarRadiusKm},
+    {OCAELOBODYAXIS_OBLIQUITY, &BodyAxisRecord::obliquityDeg},
+    {OCAELOBODYAXIS_HEADING, &BodyAxisRecord::headingDeg},
+    {OCAELOBODYAXIS_ROTATION_ANGLE, &BodyAxisRecord::rotationAngleDeg},
+    {OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays},
+};
+
 class ObjCaeloBodyAxis : public ObjectData {
 public:
     /* Broadcasts message 7 to the active document so that no node keeps a

@@ -14,34 +14,8 @@ namespace caelo {
 
 namespace {
 
-/* The record fields behind the number-text parameters 1003 to 1018, in id
- * order. */
-constexpr double OrbitAxisRecord::*kElementFields[] = {
-    &OrbitAxisRecord::semiMajorAxis,
-    &OrbitAxisRecord::semiMajorAxisRate,
-    &OrbitAxisRecord::eccentricity,
-    &OrbitAxisRecord::eccentricityRate,
-    &OrbitAxisRecord::inclinationDeg,
-    &OrbitAxisRecord::inclinationRateDeg,
-    &OrbitAxisRecord::meanLongitudeDeg,
-    &OrbitAxisRecord::meanLongitudeRateDeg,
-    &OrbitAxisRecord::perihelionLongitudeDeg,
-    &OrbitAxisRecord::perihelionLongitudeRateDeg,
-    &OrbitAxisRecord::nodeLongitudeDeg,
-    &OrbitAxisRecord::nodeLongitudeRateDeg,
-    &OrbitAxisRecord::termBDeg,
-    &OrbitAxisRecord::termCDeg,
-    &OrbitAxisRecord::termSDeg,
-    &OrbitAxisRecord::termFDeg,
-};
-static_assert(std::size(kElementFields) == OCAELOORBITAXIS_TERM_F - OCAELOORBITAXIS_A + 1);
-
 [[nodiscard]] bool IsElementText(int32_t parameterId) {
     return parameterId >= OCAELOORBITAXIS_A && parameterId <= OCAELOORBITAXIS_TERM_F;
-}
-
-[[nodiscard]] double OrbitAxisRecord::*ElementField(int32_t parameterId) {
-    return kElementFields[parameterId - OCAELOORBITAXIS_A];
 }
 
 /* The host's own types and the parameters the guides and the band update

@@ -14,6 +14,7 @@
 #include "orbitalMath.h"
 
 #include <cstdint>
+#include <iterator>
 #include <optional>
 
 namespace caelo {
@@ -55,6 +56,33 @@ enum : int32_t {
     OCAELOORBITAXIS_CREATE_BAND = 1091,
     OCAELOORBITAXIS_CREATE_BODY = 1092,
 };
+
+/* The record fields behind the number-text parameters 1003 to 1018, in id
+ * order. */
+inline constexpr double OrbitAxisRecord::*kElementFields[] = {
+    &OrbitAxisRecord::semiMajorAxis,
+    &OrbitAxisRecord::semiMajorAxisRate,
+    &OrbitAxisRecord::eccentricity,
+    &OrbitAxisRecord::eccentricityRate,
+    &OrbitAxisRecord::inclinationDeg,
+    &OrbitAxisRecord::inclinationRateDeg,
+    &OrbitAxisRecord::meanLongitudeDeg,
+    &OrbitAxisRecord::meanLongitudeRateDeg,
+    &OrbitAxisRecord::perihelionLongitudeDeg,
+    &OrbitAxisRecord::perihelionLongitudeRateDeg,
+    &OrbitAxisRecord::nodeLongitudeDeg,
+    &OrbitAxisRecord::nodeLongitudeRateDeg,
+    &OrbitAxisRecord::termBDeg,
+    &OrbitAxisRecord::termCDeg,
+    &OrbitAxisRecord::termSDeg,
+    &OrbitAxisRecord::termFDeg,
+};
+static_assert(std::size(kElementFields) == OCAELOORBITAXIS_TERM_F - OCAELOORBITAXIS_A + 1);
+
+/* The record field behind the number text of a parameter 1003 to 1018. */
+[[nodiscard]] inline double OrbitAxisRecord::*ElementField(int32_t parameterId) {
+    return kElementFields[parameterId - OCAELOORBITAXIS_A];
+}
 
 /* The ellipse an orbit axis shows, in scene units. */
 struct ScaledEllipse {
