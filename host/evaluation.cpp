@@ -45,11 +45,11 @@ bool runsBefore(const EvaluationList::Entry& a, const EvaluationList::Entry& b) 
     return a.priority != b.priority ? a.priority < b.priority : a.order < b.order;
 }
 
-// The node of an entry while it still belongs to the document. Until a node
-// leaves the store the address taken at enrolment is used as it is; after
-// that the node is looked up by its identity.
-Node* stillInDocument(const Document& document, NodeId id, Node* address, std::uint64_t removedBefore) {
-    if (application().nodesRemoved() != removedBefore) {
+// The node of an entry while it still belongs to the document. While no node
+// has left the store since enrolment (`addressesHold`) the address taken then
+// is used as it is; after that the node is looked up by its identity.
+Node* stillInDocument(const Document& document, NodeId id, Node* address, bool addressesHold) {
+    if (!addressesHold) {
         return document.findNode(id);
     }
     return address->document() == &document ? address : nullptr;
@@ -83,7 +83,8 @@ bool EvaluationList::enrol(Node& node, std::int32_t priority, std::int32_t flags
 }
 
 void EvaluationList::prefetchFromLastPass(std::size_t i) const {
-    if (!lastPassHolds_ || lastPass_.size() < kEntriesWorthAskingAhead ||
+    // The last pass's addresses hold while no node has left the store since.
+    if (lastPass_.size() < kEntriesWorthAskingAhead ||
         application().nodesRemoved() != removedAfterLastPass_) {
         return;
     }
@@ -99,7 +100,6 @@ void evaluateDocument(Document& document) {
     // Both lists keep their storage: the last pass's entries guide the walk.
     list.entries_.swap(list.lastPass_);
     list.entries_.clear();
-    list.lastPassHolds_ = removedBefore == list.removedAfterLastPass_;
     list.tags_.clear();
     list.pass_ = ++lastPass;
 
@@ -117,19 +117,21 @@ void evaluateDocument(Document& document) {
     const std::vector<EvaluationList::Entry>& entries = list.entries_;
     const bool askAhead = entries.size() >= kEntriesWorthAskingAhead;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        // Nodes ahead are read only while no node has left the store.
-        if (askAhead && application().nodesRemoved() == removedBefore) {
+        const bool addressesHold = application().nodesRemoved() == removedBefore;
+        // Nodes ahead are read only while their addresses hold.
+        if (askAhead && addressesHold) {
             prefetchAhead(entries, i);
         }
         const EvaluationList::Entry& entry = entries[i];
-        Node* node = stillInDocument(document, entry.node, entry.address, removedBefore);
+        Node* node = stillInDocument(document, entry.node, entry.address, addressesHold);
         const HostNodeClass* nodeClass = node ? node->nodeClass() : nullptr;
         if (nodeClass && nodeClass->evaluateObject && node->instance()) {
             nodeClass->evaluateObject(node->instance(), toHandle(node));
         }
     }
     for (const EvaluationList::Tag& enrolled : list.tags_) {
-        Node* tag = stillInDocument(document, enrolled.node, enrolled.address, removedBefore);
+        Node* tag = stillInDocument(document, enrolled.node, enrolled.address,
+                                    application().nodesRemoved() == removedBefore);
         const HostNodeClass* tagClass = tag ? tag->nodeClass() : nullptr;
         if (tagClass && tagClass->evaluateTag && tag->instance()) {
             tagClass->evaluateTag(tag->instance(), toHandle(tag), toHandle(&document),

@@ -44,7 +44,6 @@ private:
     std::vector<Entry> entries_;
     std::vector<Entry> lastPass_;            // the entries of the last pass, in enrolment order
     std::uint64_t removedAfterLastPass_ = 0; // nodes removed from the store when it ended
-    bool lastPassHolds_ = false;             // no node has left the store since
     std::vector<Tag> tags_;
     std::uint64_t pass_ = 0;
     bool preparing_ = false;
