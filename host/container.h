@@ -5,6 +5,7 @@
 #ifndef CAELO_HOST_CONTAINER_H
 #define CAELO_HOST_CONTAINER_H
 
+#include "askAhead.h"
 #include "hostInterface.h"
 #include "matrix.h"
 
@@ -134,10 +135,16 @@ public:
     void setCurve(std::int32_t id, const Curve& curve);
 
     [[nodiscard]] Values values() const { return Values(*this); }
-    // Asks the processor to bring the ids and values into cache ahead of use.
+    // Asks the processor to bring the ids into cache ahead of use, and the
+    // values too where there are few (of a node with many parameters a pass
+    // most often reads only some).
     void prefetch() const {
         __builtin_prefetch(ids_.data());
-        __builtin_prefetch(values_.data());
+        if (values_.size() <= kValuesPrefetchedWhole) {
+            askForLines(values_.data(), values_.size() * sizeof(Value));
+        } else {
+            __builtin_prefetch(values_.data());
+        }
     }
     [[nodiscard]] bool empty() const { return ids_.empty(); }
 
@@ -150,6 +157,8 @@ private:
     // alternative) when absent.
     Value& valueOf(std::int32_t id);
     template <class T> T* slot(std::int32_t id);
+
+    static constexpr std::size_t kValuesPrefetchedWhole = 12;
 
     std::vector<std::int32_t> ids_; // ascending
     std::vector<Value> values_;     // values_[i] is stored under ids_[i]

@@ -1,6 +1,7 @@
 #include "scene.h"
 
 #include "application.h"
+#include "askAhead.h"
 #include "evaluation.h"
 #include "hostError.h"
 #include "hostInternal.h"
@@ -17,6 +18,10 @@ namespace caelo::host {
 namespace {
 
 NodeId nextNodeId = 1;
+
+// Class instances are asked for by their first lines: those of this
+// system's classes fit in them.
+constexpr std::size_t kInstanceBytesAsked = 256;
 
 // The version of the world matrix made last, by any node.
 std::uint64_t lastWorldMatrixVersion = 0;
@@ -73,21 +78,18 @@ void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool wit
 // ---------------------------------------------------------------- Node
 
 Node::Node(NodeKind kind, std::int32_t typeId, const NodeType* type)
-    : id_(nextNodeId++), kind_(kind), typeId_(typeId), type_(type),
-      nodeClass_(type && type->nodeClass ? &*type->nodeClass : nullptr) {}
+    : nodeClass_(type && type->nodeClass ? &*type->nodeClass : nullptr), id_(nextNodeId++), typeId_(typeId),
+      kind_(kind), type_(type) {}
 
 Node::~Node() = default;
 
 void Node::prefetchNode() const {
-    __builtin_prefetch(&nodeClass_);
-    __builtin_prefetch(&parameters);
-    __builtin_prefetch(&relative);
-    __builtin_prefetch(&matrices_);
+    askForLines(this, sizeof(Node));
 }
 
 void Node::prefetchReferences() const {
     parameters.prefetch();
-    __builtin_prefetch(instance_);
+    askForLines(instance_, kInstanceBytesAsked);
     if (firstChild_) {
         firstChild_->prefetchNode();
     }
@@ -114,10 +116,17 @@ Matrix Node::frozenMatrix() const {
     return isObject() ? transformToMatrix(frozen) : Matrix{};
 }
 
+Node::MatrixMemo& Node::matrixMemo() const {
+    if (!matrices_) {
+        matrices_ = std::make_unique<MatrixMemo>();
+    }
+    return *matrices_;
+}
+
 // Most objects have no frozen transform and many sit at the top level: the
 // unit matrices they would multiply by are left out.
 bool Node::refreshLocalMatrix() const {
-    MatrixMemo& memo = matrices_;
+    MatrixMemo& memo = matrixMemo();
     // Same bits, same matrix (a transform is nine doubles without padding).
     if (memo.localMade && std::memcmp(&memo.relative, &relative, sizeof(Transform)) == 0 &&
         std::memcmp(&memo.frozen, &frozen, sizeof(Transform)) == 0) {
@@ -132,11 +141,11 @@ bool Node::refreshLocalMatrix() const {
 }
 
 const Matrix& Node::memoWorldMatrix() const {
-    MatrixMemo& memo = matrices_;
+    MatrixMemo& memo = matrixMemo();
     const bool localRemade = refreshLocalMatrix();
     const Node* p = parent();
     const Matrix* parentWorld = p ? &p->memoWorldMatrix() : nullptr;
-    const std::uint64_t parentVersion = p ? p->matrices_.version : 0;
+    const std::uint64_t parentVersion = p ? p->matrices_->version : 0;
     if (memo.version == 0 || localRemade || memo.parent != p || memo.parentVersion != parentVersion) {
         memo.world = parentWorld ? *parentWorld * memo.local : memo.local;
         memo.parent = p;
@@ -151,7 +160,7 @@ Matrix Node::localMatrix() const {
         return Matrix{};
     }
     refreshLocalMatrix();
-    return matrices_.local;
+    return matrices_->local;
 }
 
 Matrix Node::parentWorldMatrix() const {
