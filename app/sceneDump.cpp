@@ -167,9 +167,9 @@ void writeTransform(const host::Node& node, const std::string& indent, std::ostr
     }
     out << indent << "world position " << vectorText(node.worldMatrix().off) << '\n';
     if (node.editorMode != HOST_DISPLAY_FOLLOW_PARENT || node.renderMode != HOST_DISPLAY_FOLLOW_PARENT ||
-        !node.enabled) {
+        !node.enabled()) {
         out << indent << "editor " << displayModeText(node.editorMode) << ", render "
-            << displayModeText(node.renderMode) << ", " << (node.enabled ? "enabled" : "disabled") << '\n';
+            << displayModeText(node.renderMode) << ", " << (node.enabled() ? "enabled" : "disabled") << '\n';
     }
 }
 
@@ -199,7 +199,7 @@ Json nodeToJson(const host::Document& document, const host::Node& node) {
                 {"world", matrixJson(node.worldMatrix())},
                 {"editorMode", node.editorMode},
                 {"renderMode", node.renderMode},
-                {"enabled", node.enabled},
+                {"enabled", node.enabled()},
                 {"tags", std::move(tags)},
                 {"children", std::move(children)}};
 }

@@ -17,18 +17,18 @@ std::uint64_t lastPass = 0;
 // nodes ahead would only cost instructions.
 constexpr std::size_t kEntriesWorthAskingAhead = 2048;
 
-// Offers every enabled object with a module class the list (depth-first tree
-// order) and notes every tag with a module class. With `askAhead` the next
-// sibling's fields arrive while this node's subtree is walked.
-void prepare(Node* first, EvaluationList& list, std::vector<EvaluationList::Tag>& tags, bool askAhead) {
-    for (Node* node = first; node;) {
-        Node* next = node->nextSibling();
-        if (askAhead && next) {
-            next->prefetchNode();
-        }
-        const HostNodeClass* nodeClass = node->nodeClass();
-        if (node->enabled && nodeClass && nodeClass->addToEvaluation && node->instance()) {
-            nodeClass->addToEvaluation(node->instance(), toHandle(node), toHandle(&list));
+bool takesOffers(const Node& node) {
+    const HostNodeClass* nodeClass = node.nodeClass();
+    return node.enabled() && nodeClass && nodeClass->addToEvaluation && node.instance();
+}
+
+// Notes, in depth-first tree order, every object that takes offers and every
+// tag with a module class.
+template <class Offer>
+void collectFrom(const Node* first, std::vector<Offer>& offers, std::vector<EvaluationList::Tag>& tags) {
+    for (const Node* node = first; node; node = node->nextSibling()) {
+        if (takesOffers(*node)) {
+            offers.push_back({node->id(), const_cast<Node*>(node)});
         }
         for (Node* tag : node->tags()) {
             const HostNodeClass* tagClass = tag->nodeClass();
@@ -36,8 +36,7 @@ void prepare(Node* first, EvaluationList& list, std::vector<EvaluationList::Tag>
                 tags.push_back({tag->id(), tag});
             }
         }
-        prepare(node->firstChild(), list, tags, askAhead);
-        node = next;
+        collectFrom(node->firstChild(), offers, tags);
     }
 }
 
@@ -55,13 +54,13 @@ Node* stillInDocument(const Document& document, NodeId id, Node* address, bool a
     return address->document() == &document ? address : nullptr;
 }
 
-// How many entries ahead of the one evaluated a pass asks for the nodes'
+// How many entries ahead of the one reached a pass asks for the nodes'
 // fields, and for what those point to: far enough for memory to answer
 // before the entry's turn, near enough for the lines to stay in cache.
 constexpr std::size_t kPrefetchNodesAhead = 8;
 constexpr std::size_t kPrefetchReferencesAhead = 4;
 
-void prefetchAhead(const std::vector<EvaluationList::Entry>& entries, std::size_t i) {
+template <class Entry> void prefetchAhead(const std::vector<Entry>& entries, std::size_t i) {
     if (i + kPrefetchNodesAhead < entries.size()) {
         entries[i + kPrefetchNodesAhead].address->prefetchNode();
     }
@@ -78,17 +77,35 @@ bool EvaluationList::enrol(Node& node, std::int32_t priority, std::int32_t flags
     }
     node.enrolledPass_ = pass_;
     entries_.push_back({node.id(), &node, priority, flags, static_cast<std::uint32_t>(entries_.size())});
-    prefetchFromLastPass(entries_.size());
     return true;
 }
 
-void EvaluationList::prefetchFromLastPass(std::size_t i) const {
-    // The last pass's addresses hold while no node has left the store since.
-    if (lastPass_.size() < kEntriesWorthAskingAhead ||
-        application().nodesRemoved() != removedAfterLastPass_) {
-        return;
+void EvaluationList::collect(const Document& document) {
+    offers_.clear();
+    tags_.clear();
+    collectFrom(document.firstObject(), offers_, tags_);
+    collectedAt_ = treeVersion();
+    collected_ = true;
+}
+
+void EvaluationList::offer(const Document& document) {
+    const std::uint64_t version = treeVersion();
+    const bool askAhead = offers_.size() >= kEntriesWorthAskingAhead;
+    for (std::size_t i = 0; i < offers_.size(); ++i) {
+        Node* node = offers_[i].address;
+        // An earlier offer changed the tree: the rest are looked up again, and
+        // offered only while still in the document and taking offers.
+        const bool treeHolds = treeVersion() == version;
+        if (!treeHolds) {
+            node = document.findNode(offers_[i].node);
+            if (!node || !takesOffers(*node)) {
+                continue;
+            }
+        } else if (askAhead) {
+            prefetchAhead(offers_, i);
+        }
+        node->nodeClass()->addToEvaluation(node->instance(), toHandle(node), toHandle(this));
     }
-    prefetchAhead(lastPass_, i);
 }
 
 void evaluateDocument(Document& document) {
@@ -97,14 +114,14 @@ void evaluateDocument(Document& document) {
         return;
     }
     const std::uint64_t removedBefore = application().nodesRemoved();
-    // Both lists keep their storage: the last pass's entries guide the walk.
-    list.entries_.swap(list.lastPass_);
+    if (!list.collected_ || list.collectedAt_ != treeVersion()) {
+        list.collect(document);
+    }
     list.entries_.clear();
-    list.tags_.clear();
     list.pass_ = ++lastPass;
 
     list.preparing_ = true;
-    prepare(document.firstObject(), list, list.tags_, list.lastPass_.size() >= kEntriesWorthAskingAhead);
+    list.offer(document);
     list.preparing_ = false;
 
     // Objects of one priority enrol in the order they run, so the list is
@@ -139,7 +156,6 @@ void evaluateDocument(Document& document) {
         }
     }
     list.running_ = false;
-    list.removedAfterLastPass_ = application().nodesRemoved();
 }
 
 } // namespace caelo::host

@@ -36,23 +36,35 @@ public:
 private:
     friend void evaluateDocument(Document& document);
 
-    // While a pass is prepared, asks for the nodes that enrolled a little after
-    // the i-th one in the last pass: the tree walk meets them again in the same
-    // order, most often, and finds them in cache.
-    void prefetchFromLastPass(std::size_t i) const;
+    // An object a pass offers the list.
+    struct Offer {
+        NodeId node;
+        Node* address; // valid while the tree version the offers were made at holds
+    };
+    // Makes the offers and tags anew from the document's tree.
+    void collect(const Document& document);
+    // Offers the list to each object of the offers.
+    void offer(const Document& document);
 
     std::vector<Entry> entries_;
-    std::vector<Entry> lastPass_;            // the entries of the last pass, in enrolment order
-    std::uint64_t removedAfterLastPass_ = 0; // nodes removed from the store when it ended
+    // The objects offered and the tags noted, in tree order, and the tree
+    // version they were collected at: a pass over an unchanged tree offers
+    // from the list without walking the tree again.
+    std::vector<Offer> offers_;
     std::vector<Tag> tags_;
+    std::uint64_t collectedAt_ = 0;
+    bool collected_ = false;
     std::uint64_t pass_ = 0;
     bool preparing_ = false;
     bool running_ = false;
 };
 
 // One evaluation pass:
-// 1. every enabled object with a module class, in depth-first tree order, is
-//    offered the list (AddToEvaluation) and may enrol (EnrolEvaluation);
+// 1. every enabled object with a module class in the tree as the pass
+//    begins, in depth-first tree order, is offered the list (AddToEvaluation)
+//    and may enrol (EnrolEvaluation); an object that an earlier offer removed
+//    from the document or switched off is not offered, and one that an
+//    earlier offer added takes part from the next pass on;
 // 2. the enrolled nodes' EvaluateObject runs in ascending priority, a parent
 //    before its children at equal priority (enrolment order breaks ties);
 // 3. every tag's EvaluateTag runs in tree order.

@@ -124,9 +124,9 @@ std::vector<ExportedObject> collectObjects(const Document& document) {
                 continue;
             }
             const std::size_t index = objects.size();
-            objects.push_back({node, parent, node->enabled});
+            objects.push_back({node, parent, node->enabled()});
             self(self, node->firstChild(), static_cast<int>(index));
-            if (!node->enabled && objects.size() == index + 1) {
+            if (!node->enabled() && objects.size() == index + 1) {
                 objects.pop_back();
             }
         }

@@ -180,7 +180,7 @@ void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh) {
     }
     bool deformed = false;
     for (const Node* child = object.firstChild(); child != nullptr; child = child->nextSibling()) {
-        if (child->typeId() != kTypeWrapDeformer || !child->enabled) {
+        if (child->typeId() != kTypeWrapDeformer || !child->enabled()) {
             continue;
         }
         const Node* spline = document->findNode(child->parameters.getLink(kWrapSpline));

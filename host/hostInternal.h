@@ -18,7 +18,7 @@ public:
     // A new node in the host's node store, outside any tree, without class
     // instance.
     static Node& makeNode(NodeKind kind, std::int32_t typeId, const NodeType* type);
-    static void setInstance(Node& node, void* instance) { node.instance_ = instance; }
+    static void setInstance(Node& node, void* instance);
     static Node& root(const Document& document) { return *document.root_; }
     static bool isRoot(const Node& node) { return node.isRoot_; }
 

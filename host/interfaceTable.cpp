@@ -646,7 +646,7 @@ void SetObjectSwitch(HostNode* object, std::int32_t selector, std::int32_t value
         }
         break;
     case HOST_SWITCH_ENABLED:
-        o->enabled = value != 0;
+        o->setEnabled(value != 0);
         break;
     default:
         break;

@@ -19,6 +19,8 @@ namespace {
 
 NodeId nextNodeId = 1;
 
+std::uint64_t treeEdits = 0;
+
 // Class instances are asked for by their first lines: those of this
 // system's classes fit in them.
 constexpr std::size_t kInstanceBytesAsked = 256;
@@ -92,6 +94,13 @@ void Node::prefetchReferences() const {
     askForLines(instance_, kInstanceBytesAsked);
     if (firstChild_) {
         firstChild_->prefetchNode();
+    }
+}
+
+void Node::setEnabled(bool enabled) {
+    if (enabled != enabled_) {
+        enabled_ = enabled;
+        ++treeEdits;
     }
 }
 
@@ -184,6 +193,10 @@ void Node::setWorldMatrix(const Matrix& world) {
     if (isFinite(wanted)) {
         relative = wanted;
     }
+}
+
+std::uint64_t treeVersion() {
+    return treeEdits;
 }
 
 // ---------------------------------------------------------------- Rational
@@ -352,7 +365,13 @@ void TreeEditor::setDocument(Node& node, Document* document) {
     }
 }
 
+void TreeEditor::setInstance(Node& node, void* instance) {
+    node.instance_ = instance;
+    ++treeEdits;
+}
+
 void TreeEditor::attachChild(Node& node, Node& parent) {
+    ++treeEdits;
     node.parent_ = &parent;
     node.prev_ = parent.lastChild_;
     node.next_ = nullptr;
@@ -366,12 +385,14 @@ void TreeEditor::attachChild(Node& node, Node& parent) {
 }
 
 void TreeEditor::attachTag(Node& tag, Node& object) {
+    ++treeEdits;
     tag.object_ = &object;
     tag.document_ = object.document_;
     object.tags_.push_back(&tag);
 }
 
 void TreeEditor::detach(Node& node) {
+    ++treeEdits;
     Document* const oldDocument = node.document_;
     if (Node* object = node.object_) {
         std::erase(object->tags_, &node);
@@ -412,7 +433,7 @@ void TreeEditor::destroy(Node& node) {
     for (auto it = subtree.rbegin(); it != subtree.rend(); ++it) {
         Node& n = **it;
         void* instance = n.instance_;
-        n.instance_ = nullptr;
+        setInstance(n, nullptr);
         if (const HostNodeClass* nodeClass = n.nodeClass(); instance && nodeClass && nodeClass->destroy) {
             nodeClass->destroy(instance);
         }

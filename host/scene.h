@@ -83,6 +83,11 @@ public:
     // True when `ancestor` is this node or lies above it.
     [[nodiscard]] bool isWithin(const Node& ancestor) const;
 
+    // Whether the object is switched on: a switched-off object is neither
+    // evaluated nor shown.
+    [[nodiscard]] bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
     // Tags of an object in order; the object a tag sits on.
     [[nodiscard]] const std::vector<Node*>& tags() const { return tags_; }
     [[nodiscard]] Node* object() const { return object_; }
@@ -134,8 +139,9 @@ private:
     NodeKind kind_;
     bool isRoot_ = false; // the hidden node above a document's top-level objects
 
+    bool enabled_ = true;
+
 public:
-    bool enabled = true;
     Container parameters;
     Transform relative; // the object's own position, rotation, scale
     Transform frozen;   // the frozen (base) transform below it
@@ -183,6 +189,11 @@ private:
     // The object's world matrix, remade where the chain above changed.
     const Matrix& memoWorldMatrix() const;
 };
+
+// A count that changes whenever a change decides anew which nodes an
+// evaluation pass offers, in any document: a node attached, detached or
+// removed, a class instance set, an object switched on or off.
+[[nodiscard]] std::uint64_t treeVersion();
 
 // A time as a rational number of seconds.
 struct Rational {

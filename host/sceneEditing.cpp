@@ -65,7 +65,7 @@ Node& copyStructure(const Node& source, std::vector<std::pair<const Node*, Node*
     copy.color = source.color;
     copy.editorMode = source.editorMode;
     copy.renderMode = source.renderMode;
-    copy.enabled = source.enabled;
+    copy.setEnabled(source.enabled());
     for (const Node* tag : source.tags()) {
         TreeEditor::attachTag(copyStructure(*tag, pairs), copy);
     }

@@ -147,7 +147,7 @@ private:
         j["frozen"] = transform(node.frozen);
         j["editorMode"] = node.editorMode;
         j["renderMode"] = node.renderMode;
-        j["enabled"] = node.enabled;
+        j["enabled"] = node.enabled();
         j["color"] = {{"mode", node.color.mode},
                       {"color", vector(node.color.color)},
                       {"seeThrough", node.color.seeThrough}};
@@ -352,7 +352,7 @@ private:
             node.renderMode = readDisplayMode(*render);
         }
         if (const auto enabled = place.find("enabled")) {
-            node.enabled = enabled->boolean();
+            node.setEnabled(enabled->boolean());
         }
         if (const auto color = place.find("color")) {
             node.color.mode = color->at("mode").int32();

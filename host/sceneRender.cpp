@@ -68,7 +68,7 @@ bool isHiddenForRendering(const Node& object) {
 }
 
 bool isShown(const Node& object) {
-    return object.enabled && !isHiddenForRendering(object);
+    return object.enabled() && !isHiddenForRendering(object);
 }
 
 RgbColour displayColour(const Node& object, RgbColour fallback) {

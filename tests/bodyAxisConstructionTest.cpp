@@ -128,13 +128,13 @@ TEST_F(BodyAxisConstruction, GlobeButtonBuildsOrbitPlaneEquatorPlaneAndGlobe) {
         EXPECT_EQ(plane.parameters.getInt32(kPlaneWidthSegments, 0), 1);
         EXPECT_EQ(plane.parameters.getInt32(kPlaneHeightSegments, 0), 1);
         EXPECT_TRUE(tagOf(plane, kTypeShadingTag)->parameters.getBool(kShadingSmooth, false));
-        EXPECT_FALSE(plane.enabled) << plane.name;
+        EXPECT_FALSE(plane.enabled()) << plane.name;
     }
 
     const Node& globe = *made[2];
     EXPECT_EQ(globe.name, text(kStringGlobe));
     EXPECT_EQ(globe.parameters.getInt32(kSphereSegments, 0), 24);
-    EXPECT_TRUE(globe.enabled);
+    EXPECT_TRUE(globe.enabled());
     EXPECT_TRUE(tagOf(globe, kTypeShadingTag)->parameters.getBool(kShadingSmooth, false));
     EXPECT_EQ(body->parameters.getLink(kGlobeLink), globe.id());
     EXPECT_FALSE(isParameterEnabled(*body, kCreateGlobe));

@@ -204,7 +204,7 @@ TEST_F(GltfWrap, CoversItsRangeAboutTheOffsetWithTheProfilesSize) {
         EXPECT_LE(across, halfSize + 1e-6) << angle;
     }
     // Switched off, the deformer leaves the box as it is.
-    deformer->enabled = false;
+    deformer->setEnabled(false);
     PrimitiveMesh mesh = meshOf(*band);
     applyWrapDeformers(*band, mesh);
     EXPECT_EQ(halfExtentsOf(mesh).x, 5.0);

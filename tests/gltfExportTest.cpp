@@ -336,10 +336,10 @@ TEST_F(GltfExport, StaticSceneKeepsTreeNamesMatricesAndLeavesOutHiddenAndDisable
     hidden.renderMode = HOST_DISPLAY_HIDDEN;
     addNamed(kTypeSphere, "Below hidden", &hidden);
     Node& disabled = addNamed(kTypePlane, "Switched off");
-    disabled.enabled = false;
+    disabled.setEnabled(false);
     disabled.relative.position = {0.0, 40.0, 0.0};
     addNamed(kTypeSphere, "Below switched off", &disabled).relative.position = {7.0, 0.0, 0.0};
-    addNamed(kTypeTorus, "Switched off leaf", &disabled).enabled = false;
+    addNamed(kTypeTorus, "Switched off leaf", &disabled).setEnabled(false);
     Node& editorHidden = addNamed(kTypeCircleSpline, "Hidden in the editor only");
     editorHidden.editorMode = HOST_DISPLAY_HIDDEN;
 
@@ -418,7 +418,7 @@ TEST_F(GltfExport, EveryPrimitiveInBothFormatsIsValidatorClean) {
     }
     // A document with nothing to show, not even a camera.
     removeNode(*document().camera());
-    document().forEachObject([](Node& object) { object.enabled = false; });
+    document().forEachObject([](Node& object) { object.setEnabled(false); });
     exportGltf(document(), scratch / "empty.glb", {Rational{0, 1}, 3, {}});
     EXPECT_VALIDATOR_CLEAN(scratch / "empty.glb");
 }

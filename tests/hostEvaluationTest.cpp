@@ -88,6 +88,42 @@ TEST_F(HostEvaluationTest, NodesThatLeaveTheDocumentDuringAPassAreSkipped) {
     recorder().onEvaluate = nullptr;
 }
 
+// A pass offers from the objects it noted in an earlier pass while the tree
+// stays as it was; every change between passes is seen by the next one. An
+// offer that changes the tree leaves the objects it removed or switched off
+// out of the same pass; the objects it adds take part from the next pass.
+TEST_F(HostEvaluationTest, OffersFollowEveryChangeOfTheTree) {
+    Node& a = add(kRecordingObject, "a");
+    Node& b = add(kRecordingObject, "b");
+    Node& c = add(kRecordingObject, "c");
+    const auto evaluated = [&] {
+        recorder().clear();
+        evaluateDocument(document());
+        return recorder().matching("evaluate");
+    };
+    EXPECT_EQ(evaluated(), (Events{"evaluate a", "evaluate b", "evaluate c"}));
+
+    b.setEnabled(false);
+    EXPECT_EQ(evaluated(), (Events{"evaluate a", "evaluate c"}));
+    b.setEnabled(true);
+    moveNode(document(), a, &c);
+    add(kRecordingObject, "d");
+    EXPECT_EQ(evaluated(), (Events{"evaluate b", "evaluate c", "evaluate a", "evaluate d"}));
+    removeNode(c);
+    EXPECT_EQ(evaluated(), (Events{"evaluate b", "evaluate d"}));
+
+    Node* added = nullptr;
+    recorder().onOffer = [&](Node& offered) {
+        if (offered.name == "b" && !added) {
+            document().requireNode("/1").setEnabled(false); // d
+            added = &add(kRecordingObject, "e");
+        }
+    };
+    EXPECT_EQ(evaluated(), (Events{"evaluate b"}));
+    recorder().onOffer = nullptr;
+    EXPECT_EQ(evaluated(), (Events{"evaluate b", "evaluate e"}));
+}
+
 TEST_F(HostMessageTest, UserEditStoresThenSendsSeventeenWithTheUserFlag) {
     Node& node = add(kRecordingObject, "node");
     recorder().clear();

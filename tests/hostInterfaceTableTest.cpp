@@ -300,7 +300,7 @@ TEST_F(HostInterfaceTableTest, SwitchesTakeOnlyTheirCodes) {
     table().SetObjectSwitch(toHandle(&node), HOST_SWITCH_ENABLED, 0);
     EXPECT_EQ(node.editorMode, HOST_DISPLAY_HIDDEN);
     EXPECT_EQ(node.renderMode, HOST_DISPLAY_FOLLOW_PARENT);
-    EXPECT_FALSE(node.enabled);
+    EXPECT_FALSE(node.enabled());
     const HostColorProperties colour{2, {0.0, 0.5, 1.0}, true};
     table().SetColorProperties(toHandle(&node), &colour);
     EXPECT_EQ(node.color.color.y, 0.5);

@@ -142,7 +142,7 @@ TEST_F(HostSceneTest, CloneCopiesTheSubtreeAndRemapsInnerLinks) {
     top.relative = {{1.0, 2.0, 3.0}, {0.1, 0.2, 0.3}, {2.0, 2.0, 2.0}};
     top.frozen.rotation = {0.5, 0.0, 0.0};
     top.editorMode = HOST_DISPLAY_HIDDEN;
-    top.enabled = false;
+    top.setEnabled(false);
     recorder().clear();
 
     Node& copy = cloneNode(top);
@@ -161,7 +161,7 @@ TEST_F(HostSceneTest, CloneCopiesTheSubtreeAndRemapsInnerLinks) {
     EXPECT_EQ(copy.relative, top.relative);
     EXPECT_EQ(copy.frozen, top.frozen);
     EXPECT_EQ(copy.editorMode, HOST_DISPLAY_HIDDEN);
-    EXPECT_FALSE(copy.enabled);
+    EXPECT_FALSE(copy.enabled());
     EXPECT_NE(copy.instance(), top.instance());
 }
 

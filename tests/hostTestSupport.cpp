@@ -86,6 +86,9 @@ bool isParameterEnabled(void*, HostNode*, std::int32_t id) {
 }
 
 bool addToEvaluation(void* instance, HostNode* node, HostEvaluationList* list) {
+    if (recorder().onOffer) {
+        recorder().onOffer(*fromHandle(node));
+    }
     host().EnrolEvaluation(list, node, static_cast<Instance*>(instance)->priority, 0);
     return true;
 }

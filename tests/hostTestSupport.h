@@ -49,6 +49,8 @@ struct Recorder {
     bool refuseCopy = false;
     // Called with every object and tag as it evaluates, after its event.
     std::function<void(Node&)> onEvaluate;
+    // Called with every object offered the evaluation list, before it enrols.
+    std::function<void(Node&)> onOffer;
 
     void clear() { events.clear(); }
     [[nodiscard]] std::vector<std::string> matching(const std::string& prefix) const;

@@ -92,7 +92,7 @@ TEST_F(OrbitGuides, GuidesButtonMakesPlaneAndSplineWithTheirTags) {
     EXPECT_EQ(plane.color.color.y, 0.5);
     EXPECT_EQ(plane.color.color.z, 1.0);
     EXPECT_TRUE(plane.color.seeThrough);
-    EXPECT_FALSE(plane.enabled);
+    EXPECT_FALSE(plane.enabled());
     EXPECT_EQ(plane.parameters.getInt32(kPlaneSegmentsX, 0), 1);
     EXPECT_EQ(plane.parameters.getInt32(kPlaneSegmentsY, 0), 1);
     EXPECT_TRUE(plane.tags()[0]->parameters.getBool(kShadingSmooth, false));

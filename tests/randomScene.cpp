@@ -628,8 +628,8 @@ private:
             return "toggle: nothing";
         }
         Node& node = *objects[random.below(objects.size())];
-        node.enabled = !node.enabled;
-        return "switch " + describeNode(node) + (node.enabled ? " on" : " off");
+        node.setEnabled(!node.enabled());
+        return "switch " + describeNode(node) + (node.enabled() ? " on" : " off");
     }
 
     std::string evaluate(std::optional<Failure>& failure) {

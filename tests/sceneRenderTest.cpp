@@ -225,7 +225,7 @@ TEST_F(SceneRenderTest, DrawsAGlobeAheadAndNothingBehindTheCameraHiddenOrDisable
          }},
         {"hidden itself", [](Node& s, Node&) { s.renderMode = HOST_DISPLAY_HIDDEN; }},
         {"hidden with its parent", [](Node&, Node& p) { p.renderMode = HOST_DISPLAY_HIDDEN; }},
-        {"disabled", [](Node& s, Node&) { s.enabled = false; }},
+        {"disabled", [](Node& s, Node&) { s.setEnabled(false); }},
     };
     removeNode(ahead);
     for (const Case& c : cases) {

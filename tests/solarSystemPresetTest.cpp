@@ -184,13 +184,13 @@ TEST_F(SolarSystemPreset, OnlyTheListedRingsAndTheSunsEquatorPlaneAreSwitched) {
                                        text(10113), text(10129), text(10130)};
     std::vector<std::string> switchedOff;
     for (const Node* ring : objectsOfType(kRingTag)) {
-        if (!ring->object()->enabled) {
+        if (!ring->object()->enabled()) {
             switchedOff.push_back(ring->object()->name);
         }
     }
     EXPECT_EQ(switchedOff, off);
     for (const Node* orbit : objectsOfType(kOrbitAxis)) {
-        EXPECT_TRUE(orbit->enabled) << orbit->name;
+        EXPECT_TRUE(orbit->enabled()) << orbit->name;
     }
 
     // Of all the planes, only the Sun's equator plane is on.
@@ -199,7 +199,7 @@ TEST_F(SolarSystemPreset, OnlyTheListedRingsAndTheSunsEquatorPlaneAreSwitched) {
     int planes = 0;
     for (const Node* plane : objectsOfType(kTypePlane)) {
         ++planes;
-        EXPECT_EQ(plane->enabled, plane == sunEquatorPlane) << document().pathOf(*plane);
+        EXPECT_EQ(plane->enabled(), plane == sunEquatorPlane) << document().pathOf(*plane);
     }
     EXPECT_EQ(planes, 2 * 37 + 37) << "two planes per globe and one per set of orbit guides";
 }
@@ -242,7 +242,7 @@ TEST_F(SolarSystemPreset, FailurePartWayAnswersFalseAndKeepsWhatWasBuilt) {
         EXPECT_LT(objectsOfType(kBodyAxis).size(), std::size(kBodyNameIds));
         EXPECT_EQ(document().camera()->relative.position, cameraPosition);
         for (const Node* plane : objectsOfType(kTypePlane)) {
-            EXPECT_FALSE(plane->enabled) << document().pathOf(*plane);
+            EXPECT_FALSE(plane->enabled()) << document().pathOf(*plane);
         }
     }
 }
