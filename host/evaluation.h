@@ -36,10 +36,13 @@ public:
 private:
     friend void evaluateDocument(Document& document);
 
-    // An object a pass offers the list.
+    // An object a pass offers the list, with what the offer calls: the
+    // addresses are valid while the tree version they were collected at holds.
     struct Offer {
         NodeId node;
-        Node* address; // valid while the tree version the offers were made at holds
+        Node* address;
+        void* instance;
+        const HostNodeClass* nodeClass;
     };
     // Makes the offers and tags anew from the document's tree.
     void collect(const Document& document);

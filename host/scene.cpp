@@ -104,6 +104,12 @@ void Node::setEnabled(bool enabled) {
     }
 }
 
+void Node::prefetchChildReferences() const {
+    if (firstChild_) {
+        firstChild_->parameters.prefetch();
+    }
+}
+
 const Description* Node::description() const {
     return type_ ? application().descriptions().find(type_->descriptionName) : nullptr;
 }

@@ -100,10 +100,13 @@ public:
     // Asks the processor to bring into cache what evaluating the node reads:
     // first the node's own fields (`prefetchNode`), then, once those are in,
     // what they point to (`prefetchReferences`): its parameters, its class
-    // instance and its first child. A pass over a large scene does this a few
-    // nodes ahead of the one it evaluates.
+    // instance and its first child, and last, once that child is in, the
+    // child's parameters (`prefetchChildReferences`: a body axis sizes its
+    // globe). A pass over a large scene does this a few nodes ahead of the
+    // one it evaluates.
     void prefetchNode() const;
     void prefetchReferences() const;
+    void prefetchChildReferences() const;
 
     // The object's matrices (identity for tags).
     [[nodiscard]] Matrix frozenMatrix() const; // frozen (base) transform
