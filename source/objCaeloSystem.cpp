@@ -2,11 +2,18 @@
 
 #include "solarSystemPreset.h"
 
+#include <bit>
 #include <cmath>
 
 namespace caelo {
 
 namespace {
+
+/* Equal as bits, so that -0 and 0 (whose inverses differ) and NaNs are told
+ * apart as the formula would tell them. */
+[[nodiscard]] bool SameBits(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}
 
 /* Writes a date-time parameter from a day number: converts it to calendar
  * fields and stores them as a new date-time value. False, with the parameter
@@ -53,14 +60,23 @@ ObjCaeloSystem* FindSystem(HostNode* node) {
 }
 
 double ObjCaeloSystem::GetModelJulianDate() const {
-    double documentSeconds = 0.0;
+    DocumentTime time{0, 1};
     if (HostDocument* document = GetDocument(GetNode())) {
-        const DocumentTime time = GetDocumentTime(document);
-        if (time.denominator != 0) {
-            documentSeconds = static_cast<double>(time.numerator) / static_cast<double>(time.denominator);
-        }
+        time = GetDocumentTime(document);
     }
-    return (1.0 / timeFactor) * (documentSeconds * (1.0 / kSecondsPerDay)) + epochBase;
+    /* A denominator of 0 counts as document time 0. */
+    if (time.denominator == 0) {
+        time = DocumentTime{0, 1};
+    }
+    ModelDateMemo& memo = modelDate;
+    if (time.numerator != memo.numerator || time.denominator != memo.denominator ||
+        !SameBits(timeFactor, memo.timeFactor) || !SameBits(epochBase, memo.epochBase)) {
+        const double documentSeconds =
+            static_cast<double>(time.numerator) / static_cast<double>(time.denominator);
+        memo = {time.numerator, time.denominator, timeFactor, epochBase,
+                (1.0 / timeFactor) * (documentSeconds * (1.0 / kSecondsPerDay)) + epochBase};
+    }
+    return memo.julianDate;
 }
 
 bool ObjCaeloSystem::InitNode(HostNode* node) {

@@ -68,6 +68,19 @@ private:
     double distanceScale = SystemDistanceScale(bodyScale, distanceFactor); /* scene units per au */
     double zoneOffset = 0.0;    /* local time minus universal time, days */
     double lastModelTime = 0.0; /* model Julian Date last written to parameter 1004 */
+
+    /* The model date last computed, with what it was computed from: every
+     * orbit axis, body axis and ring of the system asks for it in each pass,
+     * at one document time. Same inputs, same bits; the memo changes
+     * nothing anyone can observe. */
+    struct ModelDateMemo {
+        int64_t numerator = 0;
+        int64_t denominator = 0; /* 0 until made: no document time has it */
+        double timeFactor = 0.0;
+        double epochBase = 0.0;
+        double julianDate = 0.0;
+    };
+    mutable ModelDateMemo modelDate;
 };
 
 /* The system that governs a node: the nearest ancestor of type 1032493,

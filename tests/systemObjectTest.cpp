@@ -77,6 +77,24 @@ TEST_F(SystemObject, DefaultsGiveTenModelDaysPerDocumentSecond) {
     }
 }
 
+// Each pass asks for the model date many times at one document time; an edit
+// of the time scale or the epoch between two passes at that same time must
+// still move it.
+TEST_F(SystemObject, ModelDateFollowsEditsAtOneDocumentTime) {
+    Node& system = add(kSystem);
+    const double epoch = dayNumberOf(system, kEpoch);
+    evaluateAtSeconds(1.0);
+    EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 10.0, kOneSecondInDays);
+
+    editParameter(system, kTimeScale, 0.2);
+    evaluateAtSeconds(1.0);
+    EXPECT_NEAR(dayNumberOf(system, kCurrentDate) - epoch, 5.0, kOneSecondInDays);
+
+    editParameter(system, kEpoch, DateTime{{2001, 1, 1, 0, 0, 0}});
+    evaluateAtSeconds(1.0);
+    EXPECT_EQ(currentDateOf(system), "2001-01-06T00:00:00");
+}
+
 using test::TimeZone;
 
 TEST_F(SystemObject, EpochAndCurrentDateAreLocalTime) {
