@@ -22,24 +22,6 @@ bool takesOffers(const Node& node) {
     return node.enabled() && nodeClass && nodeClass->addToEvaluation && node.instance();
 }
 
-// Notes, in depth-first tree order, every object that takes offers and every
-// tag with a module class.
-template <class Offer>
-void collectFrom(const Node* first, std::vector<Offer>& offers, std::vector<EvaluationList::Tag>& tags) {
-    for (const Node* node = first; node; node = node->nextSibling()) {
-        if (takesOffers(*node)) {
-            offers.push_back({node->id(), const_cast<Node*>(node), node->instance(), node->nodeClass()});
-        }
-        for (Node* tag : node->tags()) {
-            const HostNodeClass* tagClass = tag->nodeClass();
-            if (tagClass && tagClass->evaluateTag && tag->instance()) {
-                tags.push_back({tag->id(), tag});
-            }
-        }
-        collectFrom(node->firstChild(), offers, tags);
-    }
-}
-
 bool runsBefore(const EvaluationList::Entry& a, const EvaluationList::Entry& b) {
     return a.priority != b.priority ? a.priority < b.priority : a.order < b.order;
 }
@@ -89,9 +71,23 @@ bool EvaluationList::enrol(Node& node, std::int32_t priority, std::int32_t flags
 void EvaluationList::collect(const Document& document) {
     offers_.clear();
     tags_.clear();
-    collectFrom(document.firstObject(), offers_, tags_);
+    collectFrom(document.firstObject());
     collectedAt_ = treeVersion();
-    collected_ = true;
+}
+
+void EvaluationList::collectFrom(Node* first) {
+    for (Node* node = first; node; node = node->nextSibling()) {
+        if (takesOffers(*node)) {
+            offers_.push_back({node->id(), node, node->instance(), node->nodeClass()});
+        }
+        for (Node* tag : node->tags()) {
+            const HostNodeClass* tagClass = tag->nodeClass();
+            if (tagClass && tagClass->evaluateTag && tag->instance()) {
+                tags_.push_back({tag->id(), tag});
+            }
+        }
+        collectFrom(node->firstChild());
+    }
 }
 
 void EvaluationList::offer(const Document& document) {
@@ -124,7 +120,7 @@ void evaluateDocument(Document& document) {
         return;
     }
     const std::uint64_t removedBefore = application().nodesRemoved();
-    if (!list.collected_ || list.collectedAt_ != treeVersion()) {
+    if (list.collectedAt_ != treeVersion()) {
         list.collect(document);
     }
     list.entries_.clear();

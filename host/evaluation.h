@@ -46,6 +46,9 @@ private:
     };
     // Makes the offers and tags anew from the document's tree.
     void collect(const Document& document);
+    // Notes, in depth-first tree order, every object from `first` on (and
+    // below) that takes offers and every tag with a module class.
+    void collectFrom(Node* first);
     // Offers the list to each object of the offers.
     void offer(const Document& document);
 
@@ -55,8 +58,7 @@ private:
     // from the list without walking the tree again.
     std::vector<Offer> offers_;
     std::vector<Tag> tags_;
-    std::uint64_t collectedAt_ = 0;
-    bool collected_ = false;
+    std::uint64_t collectedAt_ = kNeverATreeVersion;
     std::uint64_t pass_ = 0;
     bool preparing_ = false;
     bool running_ = false;

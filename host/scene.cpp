@@ -19,7 +19,7 @@ namespace {
 
 NodeId nextNodeId = 1;
 
-std::uint64_t treeEdits = 0;
+std::uint64_t treeEdits = kNeverATreeVersion + 1;
 
 // Class instances are asked for by their first lines: those of this
 // system's classes fit in them.

@@ -197,6 +197,8 @@ private:
 // evaluation pass offers, in any document: a node attached, detached or
 // removed, a class instance set, an object switched on or off.
 [[nodiscard]] std::uint64_t treeVersion();
+// A value treeVersion() never has: what a list that was never collected holds.
+inline constexpr std::uint64_t kNeverATreeVersion = 0;
 
 // A time as a rational number of seconds.
 struct Rational {
