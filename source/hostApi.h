@@ -389,6 +389,24 @@ inline void SetNumberText(const Container& container, int32_t id, double value) 
     container.SetString(id, FormatNumberText(value).text);
 }
 
+/* A number-text parameter and the field of a record that holds its value. */
+template <class Record> struct NumberTextField {
+    int32_t parameterId;
+    double Record::*field;
+};
+
+/* The record field behind a parameter in a table of number-text fields, or
+ * null for an id the table does not hold. */
+template <class Record, size_t N>
+[[nodiscard]] double Record::*FieldOfText(const NumberTextField<Record> (&fields)[N], int32_t parameterId) {
+    for (const NumberTextField<Record>& text : fields) {
+        if (text.parameterId == parameterId) {
+            return text.field;
+        }
+    }
+    return nullptr;
+}
+
 /* Reads the text of a number-text parameter; false, with the value
  * untouched, when the text is no number or when the number's normalised form
  * would not read back (a magnitude within rounding of the largest double:
@@ -403,6 +421,17 @@ inline bool ReadNumberText(const char* text, double& value) {
     }
     value = parsed;
     return true;
+}
+
+/* Reads a number-text parameter into `value` and writes the value back as
+ * its normalised text: a text that is no number leaves `value` as it was,
+ * and the value's text replaces it. */
+inline void NormaliseNumberText(const Container& container, int32_t id, double& value) {
+    double read = value;
+    if (ReadNumberText(container.GetString(id), read)) {
+        value = read;
+    }
+    SetNumberText(container, id, value);
 }
 
 /* Appends text to a NUL-terminated buffer; false when it does not fit. */

@@ -22,15 +22,6 @@ constexpr int32_t kHeadingBaseParameter = 1053;
 constexpr double kNotWritten = std::numeric_limits<double>::quiet_NaN();
 
 /* The record field behind a number-text parameter, or null for another id. */
-double BodyAxisRecord::*BodyTextField(int32_t parameterId) {
-    for (const BodyText& text : kBodyTexts) {
-        if (text.parameterId == parameterId) {
-            return text.field;
-        }
-    }
-    return nullptr;
-}
-
 /* Replaces the heading of a globe's relative rotation; a non-finite heading
  * leaves the globe as it was. */
 void SetGlobeHeading(HostNode* globe, double headingRad) {
@@ -112,7 +103,7 @@ bool ObjCaeloBodyAxis::HandleMessage(HostNode* node, int32_t type, void* data) {
     case HOST_MSG_PARAMETER_SET:
         if (IsUserParameterEdit(data)) {
             const int32_t parameterId = GetMessageParameterId(data);
-            if (BodyTextField(parameterId) != nullptr) {
+            if (FieldOfText(kBodyTexts, parameterId) != nullptr) {
                 ReadBodyText(node, parameterId);
             } else {
                 ReadBodyValue(node, parameterId);
@@ -191,16 +182,10 @@ void ObjCaeloBodyAxis::WriteBodyParameters(HostNode* node) const {
 }
 
 void ObjCaeloBodyAxis::ReadBodyText(HostNode* node, int32_t parameterId) {
-    double BodyAxisRecord::*field = BodyTextField(parameterId);
-    if (field == nullptr) {
-        return;
+    double BodyAxisRecord::*field = FieldOfText(kBodyTexts, parameterId);
+    if (field != nullptr) {
+        NormaliseNumberText(GetParameterContainer(node), parameterId, record.*field);
     }
-    const Container container = GetParameterContainer(node);
-    double value = record.*field;
-    if (ReadNumberText(container.GetString(parameterId), value)) {
-        record.*field = value;
-    }
-    SetNumberText(container, parameterId, record.*field);
 }
 
 void ObjCaeloBodyAxis::ReadBodyValue(HostNode* node, int32_t parameterId) {

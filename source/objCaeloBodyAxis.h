@@ -66,10 +66,7 @@ struct BodyAxisRecord {
 
 /* The number-text parameters and their record fields, in the order in which
  * they are written and read back. */
-struct BodyText {
-    int32_t parameterId;
-    double BodyAxisRecord::*field;
-};
+using BodyText = NumberTextField<BodyAxisRecord>;
 inline constexpr BodyText kBodyTexts[] = {
     {OCAELOBODYAXIS_EQUATORIAL_RADIUS, &BodyAxisRecord::equatorialRadiusKm},
     {OCAELOBODYAXIS_POLAR_RADIUS, &BodyAxisRecord::polarRadiusKm},

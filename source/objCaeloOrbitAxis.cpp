@@ -580,12 +580,7 @@ void ObjCaeloOrbitAxis::ReadParameter(const Container& container, int32_t parame
 }
 
 void ObjCaeloOrbitAxis::ParseElementText(const Container& container, int32_t parameterId) {
-    double& field = record.*ElementField(parameterId);
-    double value = field;
-    if (ReadNumberText(container.GetString(parameterId), value)) {
-        field = value;
-    }
-    SetNumberText(container, parameterId, field);
+    NormaliseNumberText(container, parameterId, record.*ElementField(parameterId));
 }
 
 void ObjCaeloOrbitAxis::ReadAllParameters(const Container& container) {

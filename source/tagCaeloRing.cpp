@@ -14,10 +14,7 @@ namespace {
 
 /* The number-text parameters and their record fields, in the order in which
  * they are written and read back. */
-struct RingText {
-    int32_t parameterId;
-    double RingRecord::*field;
-};
+using RingText = NumberTextField<RingRecord>;
 constexpr RingText kRingTexts[] = {
     {TCAELORING_INNER_RADIUS, &RingRecord::innerRadiusKm},
     {TCAELORING_OUTER_RADIUS, &RingRecord::outerRadiusKm},
@@ -27,16 +24,6 @@ constexpr RingText kRingTexts[] = {
     {TCAELORING_PHASE, &RingRecord::phaseDeg},
     {TCAELORING_PERIOD, &RingRecord::periodDays},
 };
-
-/* The record field behind a number-text parameter, or null for another id. */
-double RingRecord::*RingTextField(int32_t parameterId) {
-    for (const RingText& text : kRingTexts) {
-        if (text.parameterId == parameterId) {
-            return text.field;
-        }
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -63,7 +50,7 @@ bool TagCaeloRing::HandleMessage(HostNode* tag, int32_t type, void* data) {
     case HOST_MSG_PARAMETER_SET:
         if (IsUserParameterEdit(data)) {
             const int32_t parameterId = GetMessageParameterId(data);
-            if (RingTextField(parameterId) != nullptr) {
+            if (FieldOfText(kRingTexts, parameterId) != nullptr) {
                 ReadRingText(tag, parameterId);
             } else {
                 ReadRingValue(tag, parameterId);
@@ -132,16 +119,10 @@ void TagCaeloRing::WriteRingParameters(HostNode* tag) const {
 }
 
 void TagCaeloRing::ReadRingText(HostNode* tag, int32_t parameterId) {
-    double RingRecord::*field = RingTextField(parameterId);
-    if (field == nullptr) {
-        return;
+    double RingRecord::*field = FieldOfText(kRingTexts, parameterId);
+    if (field != nullptr) {
+        NormaliseNumberText(GetParameterContainer(tag), parameterId, record.*field);
     }
-    const Container container = GetParameterContainer(tag);
-    double value = record.*field;
-    if (ReadNumberText(container.GetString(parameterId), value)) {
-        record.*field = value;
-    }
-    SetNumberText(container, parameterId, record.*field);
 }
 
 void TagCaeloRing::ReadRingValue(HostNode* tag, int32_t parameterId) {
