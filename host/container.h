@@ -106,6 +106,11 @@ public:
     void set(std::int32_t id, Value value);
     // Removes an id; nothing when absent.
     void erase(std::int32_t id);
+    // Makes room for this many parameters, so that adding up to that many moves nothing.
+    void reserve(std::size_t count) {
+        ids_.reserve(count);
+        values_.reserve(count);
+    }
     void clear() {
         ids_.clear();
         values_.clear();
