@@ -21,7 +21,6 @@ constexpr int32_t kHeadingBaseParameter = 1053;
 /* Read when a parameter is missing: no memory was kept. */
 constexpr double kNotWritten = std::numeric_limits<double>::quiet_NaN();
 
-/* The record field behind a number-text parameter, or null for another id. */
 /* Replaces the heading of a globe's relative rotation; a non-finite heading
  * leaves the globe as it was. */
 void SetGlobeHeading(HostNode* globe, double headingRad) {
@@ -330,12 +329,16 @@ void ObjCaeloBodyAxis::OrientAxis(HostNode* node) {
         return;
     }
     SetRelativeRotation(node, oriented);
+    if (headingParametersCurrent && SameBits(oriented.x, writtenHeading) && SameBits(base, headingBase)) {
+        return;
+    }
     headingWritten = true;
     writtenHeading = oriented.x;
     headingBase = base;
     const Container container = GetParameterContainer(node);
     container.SetFloat(kWrittenHeadingParameter, writtenHeading);
     container.SetFloat(kHeadingBaseParameter, headingBase);
+    headingParametersCurrent = true;
 }
 
 void ObjCaeloBodyAxis::SpinByPeriod(HostNode* globe) const {

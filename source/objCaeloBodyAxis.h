@@ -186,6 +186,11 @@ private:
     bool headingWritten = false;
     double writtenHeading = 0.0;
     double headingBase = 0.0;
+    /* True while those two parameters hold exactly writtenHeading and
+     * headingBase, so that a pass that leaves the memory as it was does not
+     * write them again. Only this instance writes them; a new instance
+     * (made, loaded or copied) writes them once. */
+    bool headingParametersCurrent = false;
 };
 
 /* The nearest body-axis node above `node`, starting at its parent. The walk

@@ -1,19 +1,13 @@
 #include "objCaeloSystem.h"
 
+#include "finiteValues.h"
 #include "solarSystemPreset.h"
 
-#include <bit>
 #include <cmath>
 
 namespace caelo {
 
 namespace {
-
-/* Equal as bits, so that -0 and 0 (whose inverses differ) and NaNs are told
- * apart as the formula would tell them. */
-[[nodiscard]] bool SameBits(double a, double b) {
-    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
-}
 
 /* Writes a date-time parameter from a day number: converts it to calendar
  * fields and stores them as a new date-time value. False, with the parameter

@@ -265,11 +265,19 @@ TEST_F(BodyAxisObject, SavedAndLoadedBodyDoesNotAddItsHeadingAgain) {
         EXPECT_EQ(loaded.firstObject()->firstChild()->relative.rotation.x, turned) << "reload " << reload;
     }
 
-    // A heading the user gives the loaded body is its new base.
+    // A heading the user gives the loaded body is its new base, and the
+    // memory saved after it (passes that leave it as it was in between) is
+    // the new one.
     Node& restored = *document().firstObject()->firstChild();
     restored.relative.rotation.x = 0.5;
+    for (int pass = 0; pass < 2; ++pass) {
+        evaluateAt(kJ2000);
+        EXPECT_DOUBLE_EQ(restored.relative.rotation.x, 0.5 + turned);
+    }
+    Document& again = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
+    notifyDocumentLoaded(again);
     evaluateAt(kJ2000);
-    EXPECT_DOUBLE_EQ(restored.relative.rotation.x, 0.5 + turned);
+    EXPECT_DOUBLE_EQ(again.firstObject()->firstChild()->relative.rotation.x, 0.5 + turned);
 }
 
 TEST_F(BodyAxisObject, LoadedSceneRestoresTheRecordFromItsParameters) {
