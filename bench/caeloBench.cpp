@@ -367,7 +367,10 @@ int main(int argc, char** argv) {
     }
     host::HostSession session;
     try {
-        host::loadModule(CAELO_BENCH_MODULE_PATH);
+        // Another build of the module (to compare two builds) may be named in
+        // CAELO_BENCH_MODULE; by default the one built beside this binary.
+        const char* modulePath = std::getenv("CAELO_BENCH_MODULE");
+        host::loadModule(modulePath != nullptr && *modulePath != '\0' ? modulePath : CAELO_BENCH_MODULE_PATH);
     } catch (const host::HostError& error) {
         std::cerr << "caelo_bench: " << error.what() << '\n';
         return 1;
