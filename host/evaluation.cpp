@@ -9,10 +9,6 @@ namespace caelo::host {
 
 namespace {
 
-// Passes are numbered across all documents, so a node that moved between
-// documents never looks enrolled in a pass it did not take part in.
-std::uint64_t lastPass = 0;
-
 // Passes over fewer entries than this find their nodes in cache; asking for
 // nodes ahead would only cost instructions.
 constexpr std::size_t kEntriesWorthAskingAhead = 2048;
@@ -60,10 +56,17 @@ void prefetchAhead(const std::vector<EvaluationList::Entry>& entries, std::size_
 } // namespace
 
 bool EvaluationList::enrol(Node& node, std::int32_t priority, std::int32_t flags) {
-    if (!preparing_ || node.enrolledPass_ == pass_) {
+    if (!preparing_) {
         return false;
     }
-    node.enrolledPass_ = pass_;
+    if (node.id() >= enrolledPass_.size()) {
+        enrolledPass_.resize(static_cast<std::size_t>(node.id()) + 1, 0);
+    }
+    std::uint64_t& enrolled = enrolledPass_[node.id()];
+    if (enrolled == pass_) {
+        return false;
+    }
+    enrolled = pass_;
     entries_.push_back({node.id(), &node, priority, flags, static_cast<std::uint32_t>(entries_.size())});
     return true;
 }
@@ -124,7 +127,7 @@ void evaluateDocument(Document& document) {
         list.collect(document);
     }
     list.entries_.clear();
-    list.pass_ = ++lastPass;
+    ++list.pass_;
 
     list.preparing_ = true;
     list.offer(document);

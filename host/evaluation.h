@@ -59,6 +59,12 @@ private:
     std::vector<Offer> offers_;
     std::vector<Tag> tags_;
     std::uint64_t collectedAt_ = kNeverATreeVersion;
+    // The pass in which each node last enrolled, indexed by identity (0:
+    // never). Kept here rather than in the nodes, so that offering writes to
+    // one dense array instead of to every node, whose lines a pass over a
+    // large scene would then have to write back to memory. It grows to the
+    // largest identity that enrolled, 8 bytes each.
+    std::vector<std::uint64_t> enrolledPass_;
     std::uint64_t pass_ = 0;
     bool preparing_ = false;
     bool running_ = false;

@@ -136,7 +136,6 @@ private:
     Node* next_ = nullptr;
     Node* firstChild_ = nullptr;
     Document* document_ = nullptr;
-    std::uint64_t enrolledPass_ = 0; // evaluation pass in which the node last enrolled
     NodeId id_;
     std::int32_t typeId_;
     NodeKind kind_;

@@ -43,12 +43,30 @@ TEST_F(HostEvaluationTest, EachCallbackRunsOncePerPassAndDisabledObjectsAreSkipp
     recorder().clear();
 
     evaluateDocument(document());
-    // A second enrolment in the same pass is refused.
     EXPECT_FALSE(table().EnrolEvaluation(toHandle(&evaluationListOf(document())), toHandle(&a), 2000, 0))
         << "no pass is being prepared";
     evaluateDocument(document());
     EXPECT_EQ(recorder().events,
               (Events{"evaluate a", "tag tagOff on off", "evaluate a", "tag tagOff on off"}));
+
+    // An object may enrol another one ahead of its offer, once per pass; the
+    // other's own enrolment is then refused, in every pass.
+    Node& b = add(kRecordingObject, "b");
+    HostEvaluationList* list = toHandle(&evaluationListOf(document()));
+    std::vector<bool> enrolled;
+    recorder().onOffer = [&](Node& node) {
+        if (&node == &a) {
+            enrolled.push_back(table().EnrolEvaluation(list, toHandle(&b), 2000, 0));
+            enrolled.push_back(table().EnrolEvaluation(list, toHandle(&b), 2000, 0));
+        }
+    };
+    recorder().clear();
+    evaluateDocument(document());
+    evaluateDocument(document());
+    EXPECT_EQ(enrolled, (std::vector<bool>{true, false, true, false}));
+    // At equal priority the enrolment order holds: b enrolled first.
+    EXPECT_EQ(recorder().events, (Events{"evaluate b", "evaluate a", "tag tagOff on off", "evaluate b",
+                                         "evaluate a", "tag tagOff on off"}));
 }
 
 // A pass holds on to the nodes it enrolled; an earlier callback may remove a
