@@ -18,6 +18,12 @@ bool takesOffers(const Node& node) {
     return node.enabled() && nodeClass && nodeClass->addToEvaluation && node.instance();
 }
 
+// A tag with a module class that evaluates tags.
+bool evaluatesAsTag(const Node& tag) {
+    const HostNodeClass* tagClass = tag.nodeClass();
+    return tagClass && tagClass->evaluateTag && tag.instance();
+}
+
 bool runsBefore(const EvaluationList::Entry& a, const EvaluationList::Entry& b) {
     return a.priority != b.priority ? a.priority < b.priority : a.order < b.order;
 }
@@ -84,8 +90,7 @@ void EvaluationList::collectFrom(Node* first) {
             offers_.push_back({node->id(), node, node->instance(), node->nodeClass()});
         }
         for (Node* tag : node->tags()) {
-            const HostNodeClass* tagClass = tag->nodeClass();
-            if (tagClass && tagClass->evaluateTag && tag->instance()) {
+            if (evaluatesAsTag(*tag)) {
                 tags_.push_back({tag->id(), tag});
             }
         }
@@ -99,7 +104,7 @@ void EvaluationList::offer(const Document& document) {
     for (std::size_t i = 0; i < offers_.size(); ++i) {
         const Offer& o = offers_[i];
         if (treeVersion() == version) {
-            // An offer reads the instance and the node's enrolment, the first
+            // An offer reads the instance and the node's identity, the first
             // line of each.
             if (askAhead && i + kOffersAhead < offers_.size()) {
                 __builtin_prefetch(offers_[i + kOffersAhead].address);
@@ -158,10 +163,9 @@ void evaluateDocument(Document& document) {
     for (const EvaluationList::Tag& enrolled : list.tags_) {
         Node* tag = stillInDocument(document, enrolled.node, enrolled.address,
                                     application().nodesRemoved() == removedBefore);
-        const HostNodeClass* tagClass = tag ? tag->nodeClass() : nullptr;
-        if (tagClass && tagClass->evaluateTag && tag->instance()) {
-            tagClass->evaluateTag(tag->instance(), toHandle(tag), toHandle(&document),
-                                  toHandle(tag->object()));
+        if (tag && evaluatesAsTag(*tag)) {
+            tag->nodeClass()->evaluateTag(tag->instance(), toHandle(tag), toHandle(&document),
+                                          toHandle(tag->object()));
         }
     }
     list.running_ = false;

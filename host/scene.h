@@ -121,7 +121,7 @@ public:
     void setWorldMatrix(const Matrix& world);
 
     // The fields are laid out by use: what every pass reads of every node
-    // (the tree walk, enrolment, dispatch) fills the first cache line, the
+    // (offering, enrolment, dispatch) fills the first cache line, the
     // parameters and transforms that evaluation reads and writes follow, and
     // what passes seldom touch comes last; the matrix memo, which only some
     // nodes need, lives apart. A pass over a large scene reads fewer cache
