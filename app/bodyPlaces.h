@@ -1,11 +1,12 @@
 // Where the body axes of a document are, as last evaluated: their world
-// positions and, for the bodies that orbit their system's central body
-// directly (the planets and barycentres about the Sun), their heliocentric
-// ecliptic places.
+// positions, their places at true distances relative to their system's central
+// body and, for the bodies that orbit the central body directly (the planets
+// and barycentres about the Sun), their heliocentric ecliptic places.
 //
 // The scene frame is the module's: ecliptic (x, y, z) is scene (x, z, y), so
 // scene +Y is ecliptic north and ecliptic longitude grows from scene +X
-// towards scene +Z.
+// towards scene +Z. The ecliptic is the mean ecliptic of J2000, the frame of
+// the preset's elements.
 //
 // Example:
 //   for (const BodyPlace& place : bodyPlaces(document)) {
@@ -15,6 +16,7 @@
 #define CAELO_APP_BODY_PLACES_H
 
 #include "scene.h"
+#include "skyPlaces.h"
 
 #include <optional>
 #include <vector>
@@ -35,15 +37,28 @@ struct HeliocentricPlace {
 [[nodiscard]] std::optional<HeliocentricPlace> heliocentricPlace(const host::Vector& offsetScene,
                                                                  double sceneUnitsPerAu);
 
+// An offset in the scene frame as ecliptic (x, y, z): scene (x, z, y).
+[[nodiscard]] host::Vector eclipticFromScene(const host::Vector& scene);
+
 // One body axis.
 struct BodyPlace {
     const host::Node* body = nullptr;
-    const host::Node* system = nullptr; // the governing system, or nullptr
-    int depth = 0;                      // body axes above it (within its system, if any)
-    host::Vector worldPosition;         // scene units
+    const host::Node* system = nullptr;  // the governing system, or nullptr
+    const host::Node* primary = nullptr; // the nearest body axis above (within its system), or nullptr
+    int depth = 0;                       // body axes above it (within its system, if any)
+    host::Vector worldPosition;          // scene units
     // For a body whose nearest body-axis ancestor is its system's central body
     // (the system's first body axis in tree order).
     std::optional<HeliocentricPlace> heliocentric;
+    // The body's place relative to its system's central body with every orbit
+    // at its true size (the scene draws the orbits below a body larger by its
+    // satellite scale, or by its globe scale for orbits in kilometres):
+    // ecliptic (x, y, z) in au. Nothing outside a system or where a scale is
+    // not a positive finite number.
+    std::optional<host::Vector> trueEclipticAu;
+    // How the body is seen from the Earth (skyPlaces.h); nothing for the Earth
+    // itself, or when the document has no Earth.
+    std::optional<SkyPlace> fromEarth;
 };
 
 // Every body axis of the document in tree order (a parent before its

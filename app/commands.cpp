@@ -2,6 +2,7 @@
 
 #include "animationSpan.h"
 #include "console.h"
+#include "elementSpan.h"
 #include "gltfExport.h"
 #include "optionValues.h"
 #include "picture.h"
@@ -122,12 +123,13 @@ PictureView pictureViewNamed(const std::string& name) {
 
 } // namespace
 
-void runPositions(const PositionsRequest& request, std::ostream& out) {
+void runPositions(const PositionsRequest& request, std::ostream& out, std::ostream& err) {
     const auto format = positionsFormatNamed(request.format);
     if (!format) {
         throw CommandError("--format " + quoted(request.format) + ": expected table, csv or json");
     }
     const OpenScene scene = openScene(request.scene);
+    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
     writePositions(scene.document, scene.zoneOffsetDays, *format, out);
 }
 
@@ -156,7 +158,7 @@ void writeAnimation(host::Document& document, const fs::path& file, std::int64_t
     bar.finish();
 }
 
-void runExport(const ExportRequest& request, std::ostream& out) {
+void runExport(const ExportRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".glb", ".gltf"});
     const auto fps =
         request.fps ? std::optional(parsePositiveWhole("--fps", *request.fps, INT32_MAX)) : std::nullopt;
@@ -166,12 +168,13 @@ void runExport(const ExportRequest& request, std::ostream& out) {
         scene.document.fps = static_cast<std::int32_t>(*fps);
     }
     const std::int64_t frames = framesOf(span, scene.document);
+    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     writeAnimation(scene.document, request.out, frames, request.quiet);
     out << "Wrote " << frames << " frames at " << scene.document.fps << " frames per second to "
         << fs::absolute(request.out).string() << '\n';
 }
 
-void runRender(const RenderRequest& request, std::ostream& out) {
+void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".png", ".svg"});
     PictureOptions options;
     options.view = pictureViewNamed(request.view);
@@ -179,6 +182,7 @@ void runRender(const RenderRequest& request, std::ostream& out) {
     options.widthPx = size.width;
     options.heightPx = size.height;
     const OpenScene scene = openScene(request.scene);
+    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
     writePicture(scene.document, request.out, options);
     out << "Wrote a " << size.width << "x" << size.height << " picture to "
         << fs::absolute(request.out).string() << '\n';

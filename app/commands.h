@@ -23,8 +23,10 @@ struct PositionsRequest {
     std::string format = "table"; // table, csv or json
 };
 
-// `caelo positions`: the scene's body axes and their places on `out`.
-void runPositions(const PositionsRequest& request, std::ostream& out);
+// `caelo positions`: the scene's body axes and their places on `out`; a
+// warning on `err` when the date lies outside the span of the scene's
+// elements (elementSpan.h).
+void runPositions(const PositionsRequest& request, std::ostream& out, std::ostream& err);
 
 struct ExportRequest {
     SceneChoice scene{};
@@ -37,8 +39,9 @@ struct ExportRequest {
 
 // `caelo export`: an animated glTF scene from the document's time on, one
 // model year long unless `days` or `frames` say otherwise (a single frame for
-// a scene without a system object). Says on `out` where the file went.
-void runExport(const ExportRequest& request, std::ostream& out);
+// a scene without a system object). Says on `out` where the file went, and
+// warns on `err` when the span reaches outside that of the scene's elements.
+void runExport(const ExportRequest& request, std::ostream& out, std::ostream& err);
 
 struct RenderRequest {
     SceneChoice scene{};
@@ -48,8 +51,9 @@ struct RenderRequest {
 };
 
 // `caelo render`: a picture of the scene as evaluated. Says on `out` where the
-// file went.
-void runRender(const RenderRequest& request, std::ostream& out);
+// file went, and warns on `err` when the date lies outside the span of the
+// scene's elements.
+void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err);
 
 // The frames that cover one model year of the document's first system at the
 // document's frame rate (a single frame without a system). Throws CommandError

@@ -132,14 +132,14 @@ int main(int argc, char** argv) {
             return runScriptFile(scriptFile);
         }
         if (*positions) {
-            caelo::app::runPositions(positionsRequest, std::cout);
+            caelo::app::runPositions(positionsRequest, std::cout, std::cerr);
         } else if (*exporter) {
             exportRequest.quiet = quiet;
-            caelo::app::runExport(exportRequest, std::cout);
+            caelo::app::runExport(exportRequest, std::cout, std::cerr);
         } else if (*render) {
-            caelo::app::runRender(renderRequest, std::cout);
+            caelo::app::runRender(renderRequest, std::cout, std::cerr);
         } else {
-            caelo::app::runMainJob(std::cout, kOutputFolder, quiet);
+            caelo::app::runMainJob(std::cout, std::cerr, kOutputFolder, quiet);
         }
         return 0;
     } catch (const std::exception& error) {

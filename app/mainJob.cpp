@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "console.h"
 #include "dateService.h"
+#include "elementSpan.h"
 #include "evaluation.h"
 #include "numberText.h"
 #include "picture.h"
@@ -90,9 +91,11 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
     writeBodyTable(bodies, out);
 }
 
-void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder, bool quiet) {
+void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::path& outputFolder, bool quiet) {
     const OpenScene scene = buildSolarSystem();
     host::evaluateDocument(scene.document);
+    const std::int64_t frames = framesForOneModelYear(scene.document);
+    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     writeSolarSystemSummary(scene.document, scene.zoneOffsetDays, out);
     out.flush();
 
@@ -106,7 +109,6 @@ void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder, bo
     const std::filesystem::path animationFile = outputFolder / "solar-system.glb";
     host::saveScene(scene.document, sceneFile);
     writePicture(scene.document, pictureFile, PictureOptions{});
-    const std::int64_t frames = framesForOneModelYear(scene.document);
     writeAnimation(scene.document, animationFile, frames, quiet);
 
     out << "\nSaved the scene to " << std::filesystem::absolute(sceneFile).string() << '\n'

@@ -28,7 +28,7 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
 // they are. Throws host::HostError when the build fails, a host operation is
 // refused or a file cannot be written, and CommandError when the folder
 // cannot be created.
-void runMainJob(std::ostream& out, const std::filesystem::path& outputFolder, bool quiet);
+void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::path& outputFolder, bool quiet);
 
 } // namespace caelo::app
 

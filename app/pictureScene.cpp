@@ -15,11 +15,6 @@
 namespace caelo::app {
 namespace {
 
-// The module's orbit axis type and the body axis's parameters the pictures read.
-constexpr std::int32_t kTypeOrbitAxis = 1032494;
-constexpr std::int32_t kBodyEquatorialRadius = 1001; // number text, km
-constexpr std::int32_t kBodyGlobeLink = 1011;
-
 constexpr host::RgbColour kDefaultBodyColour{0.78, 0.76, 0.72};
 
 const std::array<std::pair<std::string_view, host::RgbColour>, 17> kBodyColours{{

@@ -31,6 +31,44 @@ Json number(double value) {
     return std::isfinite(value) ? Json(value) : Json(nullptr);
 }
 
+// ------------------------------------------------- what the Earth sees
+
+// One figure of a body as seen from the Earth, in every format.
+struct SkyField {
+    const char* csvName;
+    const char* jsonName;
+    const char* heading; // of the table's column
+    int decimals;        // in the table
+    std::optional<double> (*value)(const SkyPlace&);
+};
+
+constexpr int kSkyColumn = 13;
+
+const SkyField kSkyFields[] = {
+    {"geocentric_distance_au", "geocentricDistanceAu", "distance (au)", 6,
+     [](const SkyPlace& p) { return std::optional(p.distanceAu); }},
+    {"geocentric_longitude_deg", "geocentricLongitudeDeg", "longitude", 4,
+     [](const SkyPlace& p) { return std::optional(p.longitudeDeg); }},
+    {"geocentric_latitude_deg", "geocentricLatitudeDeg", "latitude", 4,
+     [](const SkyPlace& p) { return std::optional(p.latitudeDeg); }},
+    {"elongation_deg", "elongationDeg", "elongation", 2,
+     [](const SkyPlace& p) { return std::optional(p.elongationDeg); }},
+    {"phase_angle_deg", "phaseAngleDeg", "phase angle", 2,
+     [](const SkyPlace& p) { return std::optional(p.phaseAngleDeg); }},
+    {"illuminated_fraction", "illuminatedFraction", "illuminated", 4,
+     [](const SkyPlace& p) { return std::optional(p.illuminatedFraction); }},
+    {"position_angle_deg", "positionAngleDeg", "pos. angle", 2,
+     [](const SkyPlace& p) { return p.positionAngleDeg; }},
+    {"ring_opening_earth_deg", "ringOpeningFromEarthDeg", "rings/Earth", 3,
+     [](const SkyPlace& p) { return p.ringOpeningFromEarthDeg; }},
+    {"ring_opening_sun_deg", "ringOpeningFromSunDeg", "rings/Sun", 3,
+     [](const SkyPlace& p) { return p.ringOpeningFromSunDeg; }},
+};
+
+std::optional<double> skyValue(const BodyPlace& place, const SkyField& field) {
+    return place.fromEarth ? field.value(*place.fromEarth) : std::nullopt;
+}
+
 // "2000-01-01T12:00:00Z" for a Julian Date in universal time.
 std::string universalText(double julianDate) {
     return host::formatDateTime(host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate)) + "Z";
@@ -65,12 +103,17 @@ Json systemJson(const host::Document& document, const host::Node* system, double
 Json bodyJson(const host::Document& document, const BodyPlace& place) {
     const host::Vector& at = place.worldPosition;
     const auto& helio = place.heliocentric;
-    return Json{{"name", place.body->name},
-                {"path", document.pathOf(*place.body)},
-                {"position", Json::array({number(at.x), number(at.y), number(at.z)})},
-                {"distanceAu", helio ? number(helio->distanceAu) : Json(nullptr)},
-                {"longitudeDeg", helio ? number(helio->longitudeDeg) : Json(nullptr)},
-                {"latitudeDeg", helio ? number(helio->latitudeDeg) : Json(nullptr)}};
+    Json body{{"name", place.body->name},
+              {"path", document.pathOf(*place.body)},
+              {"position", Json::array({number(at.x), number(at.y), number(at.z)})},
+              {"distanceAu", helio ? number(helio->distanceAu) : Json(nullptr)},
+              {"longitudeDeg", helio ? number(helio->longitudeDeg) : Json(nullptr)},
+              {"latitudeDeg", helio ? number(helio->latitudeDeg) : Json(nullptr)}};
+    for (const SkyField& field : kSkyFields) {
+        const auto value = skyValue(place, field);
+        body[field.jsonName] = value ? number(*value) : Json(nullptr);
+    }
+    return body;
 }
 
 // ------------------------------------------------------------------ CSV
@@ -80,17 +123,26 @@ std::string csvNumber(double value) {
 }
 
 void writeCsv(const host::Document& document, std::ostream& out) {
-    out << "name,path,x,y,z,distance_au,longitude_deg,latitude_deg\n";
+    out << "name,path,x,y,z,distance_au,longitude_deg,latitude_deg";
+    for (const SkyField& field : kSkyFields) {
+        out << ',' << field.csvName;
+    }
+    out << '\n';
     for (const BodyPlace& place : bodyPlaces(document)) {
         const host::Vector& at = place.worldPosition;
         out << csvField(place.body->name) << ',' << csvField(document.pathOf(*place.body)) << ','
             << csvNumber(at.x) << ',' << csvNumber(at.y) << ',' << csvNumber(at.z);
         if (const auto& helio = place.heliocentric) {
             out << ',' << csvNumber(helio->distanceAu) << ',' << csvNumber(helio->longitudeDeg) << ','
-                << csvNumber(helio->latitudeDeg) << '\n';
+                << csvNumber(helio->latitudeDeg);
         } else {
-            out << ",,,\n";
+            out << ",,,";
         }
+        for (const SkyField& field : kSkyFields) {
+            const auto value = skyValue(place, field);
+            out << ',' << (value ? csvNumber(*value) : std::string());
+        }
+        out << '\n';
     }
 }
 
@@ -125,6 +177,34 @@ void writeTableHeading(const host::Document& document, const host::Node* system,
         << " scene units\n"
         << "  body scale          the Earth's diameter is "
         << host::formatDouble(sceneUnitsPerEarthDiameter(*system)) << " scene units\n\n";
+}
+
+// The bodies as seen from the Earth, when the document has an Earth.
+void writeSkyTable(const std::vector<BodyPlace>& places, const std::vector<std::string>& names,
+                   std::size_t nameWidth, std::ostream& table) {
+    if (std::none_of(places.begin(), places.end(),
+                     [](const BodyPlace& p) { return p.fromEarth.has_value(); })) {
+        return;
+    }
+    table
+        << "\nSeen from the Earth (geometric; ecliptic of J2000; angles in degrees; position angle of a moon"
+           " around its planet from north through east; rings open to the Earth and to the Sun):\n"
+        << std::left << std::setw(static_cast<int>(nameWidth)) << "body" << std::right;
+    for (const SkyField& field : kSkyFields) {
+        table << std::setw(kSkyColumn) << field.heading;
+    }
+    table << '\n';
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (!places[i].fromEarth) {
+            continue;
+        }
+        table << std::left << std::setw(static_cast<int>(nameWidth)) << names[i] << std::right;
+        for (const SkyField& field : kSkyFields) {
+            const auto value = skyValue(places[i], field);
+            table << std::setw(kSkyColumn) << (value ? fixedText(*value, field.decimals) : std::string("-"));
+        }
+        table << '\n';
+    }
 }
 
 void writeTable(const host::Document& document, double zoneOffsetDays, std::ostream& out) {
@@ -169,6 +249,7 @@ void writeTable(const host::Document& document, double zoneOffsetDays, std::ostr
     if (places.empty()) {
         table << "(no body axes)\n";
     }
+    writeSkyTable(places, names, nameWidth, table);
     out << table.str();
 }
 

@@ -3,12 +3,59 @@
  *
  * Units: a in au, or in km where the orbit's unit is kKm; angles in degrees;
  * rates per Julian century; radii and ring sizes in km; periods in days; all
- * dates are Julian Dates.
+ * dates are Julian Dates, read as Terrestrial Time (TT).
  *
- * Sources: the elements of the nine top-level orbits are E. M. Standish's
- * "Keplerian Elements for Approximate Positions of the Major Planets" (JPL),
- * table 1, valid from 1800 to 2050, mean ecliptic and equinox of J2000, with
- * the Earth-Moon barycentre in the place of the Earth.
+ * Where the numbers come from. The values that place and orient the bodies are
+ * derived from the published numbers in data/sky/ by tools/derive-preset.py,
+ * which prints them as the rows below (python3 tools/derive-preset.py; with
+ * --check it measures them against tests/reference/).
+ * - The nine top-level orbits: E. M. Standish, "Keplerian Elements for
+ *   Approximate Positions of the Major Planets" (JPL), table 1, as published:
+ *   mean ecliptic and equinox of J2000, epoch J2000.0, valid 1800 to 2050, the
+ *   Earth-Moon barycentre in the place of the Earth.
+ * - Spin axes and globe turns: the IAU WGCCRE 2015 rotation models (Archinal
+ *   et al. 2018, as in NAIF pck00011, periodic terms included), at J2000.0.
+ *   Each planet's and Pluto's body axis points its spin axis (the globe's +Y)
+ *   at the IAU north pole: obliquity and heading are that pole's place in the
+ *   body's orbit plane of J2000. A globe that turns by period is at its IAU
+ *   prime meridian's angle at J2000 and turns with its sidereal rate, so its
+ *   local +X faces the prime meridian (longitude 0); Venus and Uranus turn
+ *   retrograde (negative periods), Pluto's IAU pole lies south of the
+ *   ecliptic. The Sun is left level, 7.25 degrees from its true pole, because
+ *   the planets' orbits hang in its body axis; its +X faces the ecliptic
+ *   longitude of its prime meridian.
+ * - Moons: the JPL planetary satellite mean elements (epochs 1950 to 2000,
+ *   referred to each moon's local Laplace plane, the planet's equator or the
+ *   ecliptic), turned into the frame of the planet's body axis and fitted
+ *   there over 1950-2050 with the nodal and apsidal precession as rates. The
+ *   Iapetus row is mended: its mean anomaly is 9.675 degrees ahead of the
+ *   published one, where an independent theory puts it. Moons keep one face to
+ *   their planet with their axes on their orbits' poles (the Uranian moons'
+ *   towards the IAU north pole, against their orbits' sense).
+ * - The Moon: J. Meeus, "Astronomical Algorithms", ch. 47, mean elements of
+ *   date referred to J2000 by removing the general precession (IAU 2006), e
+ *   from the equation of centre, the evection (1.274 degrees) as the orbit
+ *   axis's correction terms; its axis in Cassini's state, 1.5424 degrees from
+ *   the ecliptic pole beyond it from the orbit's pole.
+ *
+ * Accuracy, measured on the evaluated scene against independent ephemerides
+ * (tests/ephemerisAccuracyTest.cpp), largest errors in degrees as seen from
+ * the planet (the Moon: from the Earth):
+ *
+ *   the Moon  1950-2050  0.95 (direction), 0.93 (elongation from the Sun)
+ *   Phobos 2.2, Deimos 1.2, Io 0.24, Europa 0.25, Ganymede 0.20,
+ *   Callisto 0.08, Tethys 1.9, Dione 0.29, Rhea 0.24, Titan 0.10,
+ *   Iapetus 0.29, Miranda 2.7, Ariel 0.69, Umbriel 1.1, Titania 0.81,
+ *   Oberon 0.44   1999-2040
+ *   Saturn's ring opening seen from the Earth 1950-2050  0.07
+ *   spin axes against the IAU poles 1950-2050  Neptune 0.23, Saturn 0.07,
+ *   the others 0.02 and less
+ *
+ * Mean elements carry no libration or tidal drift: Phobos's secular
+ * acceleration, the Mimas-Tethys and Uranian librations make most of the
+ * larger figures. Neptune's and Pluto's moons have no independent reference
+ * here. Outside 1800-2050 (the orbit axes' auxiliary dates) the elements are
+ * extrapolated and the tool warns.
  */
 #include "solarSystemPreset.h"
 
@@ -67,10 +114,12 @@ constexpr OrbitAxisRecord FixedFrame() {
     return orbit;
 }
 
-/* A planet's elements with their rates, in au, from J2000.0. */
-constexpr OrbitAxisRecord Planet(double a, double aRate, double e, double eRate, double inclination,
-                                 double inclinationRate, double meanLongitude, double meanLongitudeRate,
-                                 double perihelion, double perihelionRate, double node, double nodeRate) {
+/* An orbit's elements with their rates per Julian century, from J2000.0:
+ * a (au or km), e, I, L, varpi and Omega (degrees). */
+constexpr OrbitAxisRecord Elements(Unit unit, double a, double aRate, double e, double eRate,
+                                   double inclination, double inclinationRate, double meanLongitude,
+                                   double meanLongitudeRate, double perihelion, double perihelionRate,
+                                   double node, double nodeRate) {
     OrbitAxisRecord orbit = ZeroOrbit();
     orbit.semiMajorAxis = a;
     orbit.semiMajorAxisRate = aRate;
@@ -88,30 +137,18 @@ constexpr OrbitAxisRecord Planet(double a, double aRate, double e, double eRate,
     orbit.auxDate2Jd = kElementsValidToJd;
     orbit.epochJd = kJulianDateJ2000;
     orbit.mode = kOrbitModeElements;
-    return orbit;
-}
-
-/* A moon's orbit: a, e, I, L and the rate of L; everything else 0. */
-constexpr OrbitAxisRecord Satellite(Unit unit, double a, double e, double inclination, double meanLongitude,
-                                    double meanLongitudeRate) {
-    OrbitAxisRecord orbit = ZeroOrbit();
-    orbit.semiMajorAxis = a;
-    orbit.eccentricity = e;
-    orbit.inclinationDeg = inclination;
-    orbit.meanLongitudeDeg = meanLongitude;
-    orbit.meanLongitudeRateDeg = meanLongitudeRate;
-    orbit.auxDate1Jd = kElementsValidFromJd;
-    orbit.auxDate2Jd = kElementsValidToJd;
-    orbit.epochJd = kJulianDateJ2000;
-    orbit.mode = kOrbitModeElements;
     orbit.kmFlag = unit == Unit::Km;
     return orbit;
 }
 
-/* The same orbit with its perihelion and node turning. */
-constexpr OrbitAxisRecord Precessing(OrbitAxisRecord orbit, double perihelionRate, double nodeRate) {
-    orbit.perihelionLongitudeRateDeg = perihelionRate;
-    orbit.nodeLongitudeRateDeg = nodeRate;
+/* The same orbit with the correction terms of the mean anomaly (mode 2):
+ * b T^2 + c cos(f T) + s sin(f T), T in Julian centuries from J2000.0. */
+constexpr OrbitAxisRecord WithTerms(OrbitAxisRecord orbit, double b, double c, double s, double f) {
+    orbit.termBDeg = b;
+    orbit.termCDeg = c;
+    orbit.termSDeg = s;
+    orbit.termFDeg = f;
+    orbit.mode = kOrbitModeElementsExtended;
     return orbit;
 }
 
@@ -138,17 +175,17 @@ constexpr OrbitAxisRecord Band(double a, double e, double inclination, double me
     return orbit;
 }
 
-/* A body's settings; heading and rotation angle are 0. */
-constexpr BodyAxisRecord Body(double equatorialRadius, double polarRadius, double obliquity,
-                              double rotationEpoch, double rotationPeriod, double globeScale,
+/* A body's settings, with its rotation counted from J2000.0. */
+constexpr BodyAxisRecord Body(double equatorialRadius, double polarRadius, double obliquity, double heading,
+                              double rotationAngle, double rotationPeriod, double globeScale,
                               double satelliteScale, int32_t rotationMode) {
     BodyAxisRecord body;
     body.equatorialRadiusKm = equatorialRadius;
     body.polarRadiusKm = polarRadius;
     body.obliquityDeg = obliquity;
-    body.headingDeg = 0.0;
-    body.rotationEpochJd = rotationEpoch;
-    body.rotationAngleDeg = 0.0;
+    body.headingDeg = heading;
+    body.rotationEpochJd = kJulianDateJ2000;
+    body.rotationAngleDeg = rotationAngle;
     body.rotationPeriodDays = rotationPeriod;
     body.globeScale = globeScale;
     body.satelliteScale = satelliteScale;
@@ -222,9 +259,11 @@ constexpr PresetRing kNeptuneRings[] = {
     Ring(kTube,  10146, kOn,  57200.0,  57300.0,  0.7,  0.0, 0.0, 0.0, 0), /* Arago */
 };
 
+/* Uranus's rings circle its IAU south pole, as its moons do: their
+ * inclination to its equator is 180 degrees less the published 0.02. */
 constexpr PresetOrbit kUranusBands[] = {
     /*           a        e        I       L      rate of L         width    height end  length spacing */
-    {Band(55868.5, 0.002,   0.02,   0.0,   9445321.17,       28063.0, 1.0,   0.8, 360.0, 0), 10058, kOn},
+    {Band(55868.5, 0.002,   179.98, 0.0,   9445321.17,       28063.0, 1.0,   0.8, 360.0, 0), 10058, kOn},
 };
 
 constexpr PresetOrbit kNeptuneBands[] = {
@@ -241,10 +280,12 @@ constexpr PresetOrbit kNeptuneBands[] = {
  *
  * One record per body, numbered as in the preset's table; the children of
  * each record are listed in row order, parents before children. Orbits:
- * Planet(a, rate, e, rate, I, rate, L, rate, varpi, rate, Omega, rate);
- * Satellite(unit, a, e, I, L, rate of L). Bodies: Body(equatorial radius,
- * polar radius, obliquity, rotation epoch, rotation period, globe scale,
- * satellite scale, rotation mode 0 period / 1 locked / 2 solar day).
+ * Elements(unit, a, rate, e, rate, I, rate, L, rate, varpi, rate, Omega,
+ * rate). Bodies: Body(equatorial radius, polar radius, obliquity, heading,
+ * rotation angle at J2000, rotation period, globe scale, satellite scale,
+ * rotation mode 0 period / 1 locked / 2 solar day). The periods of globes
+ * that do not turn by period are kept as built; they turn only when a user
+ * chooses the period mode.
  */
 
 extern const PresetRecord kSunChildren[9];
@@ -259,87 +300,144 @@ extern const PresetRecord kPlutoCharonChildren[6];
 // clang-format off
 constinit const PresetRecord kSun = /* 0 Sun */
     Record(10100, NoOrbit(), kNoGuides, kHidden,
-           Body(696000.0, 696000.0, 0.0, 2451545.0, 25.379995, 0.1, 1.0, 0), kGlobe, {}, {}, ListOf(kSunChildren));
+           Body(696000.0, 696000.0, 0.0, 0.0, 98.6757687707288, 25.379994924, 0.1, 1.0, 0), kGlobe, {}, {}, ListOf(kSunChildren));
 
 constinit const PresetRecord kSunChildren[9] = {
     /* 1 Mercury */
-    Record(10101, Planet(0.38709927, 3.7e-07, 0.20563593, 1.906e-05, 7.00497902, -0.00594749, 252.2503235, 149472.67411175, 77.45779628, 0.16047689, 48.33076593, -0.12534081), kGuides, kShown,
-           Body(2439.7, 2439.7, 0.027, 2451545.0, 58.6462, 1.0, 1.0, 0), kGlobe),
+    Record(10101, Elements(Unit::Au, 0.38709927, 3.7e-07, 0.20563593, 1.906e-05, 7.00497902, -0.00594749, 252.2503235, 149472.67411175, 77.45779628, 0.16047689, 48.33076593, -0.12534081), kGuides, kShown,
+           Body(2439.7, 2439.7, 0.0340122014962, 159.887873071, 131.292806351, 58.6461459024, 1.0, 1.0, 0), kGlobe),
     /* 2 Venus */
-    Record(10102, Planet(0.72333566, 3.9e-06, 0.00677672, -4.107e-05, 3.39467605, -0.0007889, 181.9790995, 58517.81538729, 131.60246718, 0.00268329, 76.67984255, -0.27769418), kGuides, kShown,
-           Body(6051.8, 6051.8, 177.36, 2451545.0, 243.0187, 1.0, 1.0, 0), kGlobe),
+    Record(10102, Elements(Unit::Au, 0.72333566, 3.9e-06, 0.00677672, -4.107e-05, 3.39467605, -0.0007889, 181.9790995, 58517.81538729, 131.60246718, 0.00268329, 76.67984255, -0.27769418), kGuides, kShown,
+           Body(6051.8, 6051.8, 2.63759668828, -18.8737538994, 104.906707817, -243.018483986, 1.0, 1.0, 0), kGlobe),
     /* 3 Earth-Moon barycentre */
-    Record(10103, Planet(1.00000261, 5.62e-06, 0.01671123, -4.392e-05, -1.531e-05, -0.01294668, 100.46457166, 35999.37244981, 102.93768193, 0.32327364, 0.0, 0.0), kGuides, kShown,
-           Body(0.0, 0.0, 0.0, 0.0, 0.0, 1.0, 20.0, 2), kNoGlobe, {}, {}, ListOf(kEarthMoonChildren)),
+    Record(10103, Elements(Unit::Au, 1.00000261, 5.62e-06, 0.01671123, -4.392e-05, -1.531e-05, -0.01294668, 100.46457166, 35999.37244981, 102.93768193, 0.32327364, 0.0, 0.0), kGuides, kShown,
+           Body(0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0, 20.0, 2), kNoGlobe, {}, {}, ListOf(kEarthMoonChildren)),
     /* 6 Mars */
-    Record(10106, Planet(1.52371034, 1.847e-05, 0.0933941, 7.882e-05, 1.84969142, -0.00813131, -4.55343205, 19140.30268499, -23.94362959, 0.44441088, 49.55953891, -0.29257343), kGuides, kShown,
-           Body(3397.2, 3397.2, 25.19, 2451545.0, 1.0259567476852, 1.0, 1.0, 0), kGlobe, {}, {}, ListOf(kMarsMoons)),
+    Record(10106, Elements(Unit::Au, 1.52371034, 1.847e-05, 0.0933941, 7.882e-05, 1.84969142, -0.00813131, -4.55343205, 19140.30268499, -23.94362959, 0.44441088, 49.55953891, -0.29257343), kGuides, kShown,
+           Body(3397.2, 3397.2, 25.1916484385, -144.504173696, 313.385082863, 1.02595675596, 1.0, 1.0, 0), kGlobe, {}, {}, ListOf(kMarsMoons)),
     /* 9 Jupiter */
-    Record(10109, Planet(5.202887, -0.00011607, 0.04838624, -0.00013253, 1.30439695, -0.00183714, 34.39644051, 3034.74612775, 14.72847983, 0.21252668, 100.47390909, 0.20469106), kGuides, kShown,
-           Body(71492.0, 68330.0, 3.13, 2451545.0, 0.4100694, 0.5, 1.0, 0), kGlobe, ListOf(kJupiterRings), {}, ListOf(kJupiterMoons)),
+    Record(10109, Elements(Unit::Au, 5.202887, -0.00011607, 0.04838624, -0.00013253, 1.30439695, -0.00183714, 34.39644051, 3034.74612775, 14.72847983, 0.21252668, 100.47390909, 0.20469106), kGuides, kShown,
+           Body(71492.0, 68330.0, 3.11936244711, 36.7442548638, 145.984496847, 0.413538325813, 0.5, 1.0, 0), kGlobe, ListOf(kJupiterRings), {}, ListOf(kJupiterMoons)),
     /* 14 Saturn */
-    Record(10118, Planet(9.53667594, -0.0012506, 0.05386179, -0.00050991, 2.48599187, 0.00193609, 49.95424423, 1222.49362201, 92.59887831, -0.41897216, 113.66242448, -0.28867794), kGuides, kShown,
-           Body(60268.0, 60268.0, 25.33, 2451545.0, 0.4263773148, 0.5, 1.0, 0), kGlobe, ListOf(kSaturnRings), {}, ListOf(kSaturnMoons)),
+    Record(10118, Elements(Unit::Au, 9.53667594, -0.0012506, 0.05386179, -0.00050991, 2.48599187, 0.00193609, 49.95424423, 1222.49362201, 92.59887831, -0.41897216, 113.66242448, -0.28867794), kGuides, kShown,
+           Body(60268.0, 60268.0, 26.7300648008, -120.069204168, 174.356194946, 0.444009259239, 0.5, 1.0, 0), kGlobe, ListOf(kSaturnRings), {}, ListOf(kSaturnMoons)),
     /* 20 Uranus */
-    Record(10136, Planet(19.18916464, -0.00196176, 0.04725744, -4.397e-05, 0.77263783, -0.00242939, 313.23810451, 428.48202785, 170.9542763, 0.40805281, 74.01692503, 0.04240589), kGuides, kShown,
-           Body(25559.0, 25559.0, 97.86, 2451545.0, 0.71833, 1.0, 1.0, 0), kGlobe, {}, ListOf(kUranusBands), ListOf(kUranusMoons)),
+    Record(10136, Elements(Unit::Au, 19.18916464, -0.00196176, 0.04725744, -4.397e-05, 0.77263783, -0.00242939, 313.23810451, 428.48202785, 170.9542763, 0.40805281, 74.01692503, 0.04240589), kGuides, kShown,
+           Body(25559.0, 25559.0, 82.2299918342, 93.5248623702397, 29.6468498037, -0.718333333344, 1.0, 1.0, 0), kGlobe, {}, ListOf(kUranusBands), ListOf(kUranusMoons)),
     /* 26 Neptune */
-    Record(10142, Planet(30.06992276, 0.00026291, 0.00859048, 5.105e-05, 1.77004347, 0.00035372, -55.12002969, 218.45945325, 44.96476227, -0.32241464, 131.78422574, -0.00508664), kGuides, kShown,
-           Body(24764.0, 24764.0, 28.31, 2451545.0, 0.67125, 1.0, 1.0, 0), kGlobe, ListOf(kNeptuneRings), ListOf(kNeptuneBands), ListOf(kNeptuneMoons)),
+    Record(10142, Elements(Unit::Au, 30.06992276, 0.00026291, 0.00859048, 5.105e-05, 1.77004347, 0.00035372, -55.12002969, 218.45945325, 44.96476227, -0.32241464, 131.78422574, -0.00508664), kGuides, kShown,
+           Body(24764.0, 24764.0, 28.3180906953, 93.7105662583, 49.5836529199, 0.665262499942, 1.0, 1.0, 0), kGlobe, ListOf(kNeptuneRings), ListOf(kNeptuneBands), ListOf(kNeptuneMoons)),
     /* 32 Pluto-Charon barycentre */
-    Record(10158, Planet(39.48211675, -0.00031596, 0.2488273, 5.17e-05, 17.14001206, 4.818e-05, 238.92903833, 145.20780515, 224.06891629, -0.04062942, 110.30393684, -0.01183482), kGuides, kShown,
-           Body(0.0, 0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 0), kNoGlobe, {}, {}, ListOf(kPlutoCharonChildren)),
+    Record(10158, Elements(Unit::Au, 39.48211675, -0.00031596, 0.2488273, 5.17e-05, 17.14001206, 4.818e-05, 238.92903833, 145.20780515, 224.06891629, -0.04062942, 110.30393684, -0.01183482), kGuides, kShown,
+           Body(0.0, 0.0, 119.608342487, -70.7773355558, 0.0, 0.0, 1.0, 1.0, 0), kNoGlobe, {}, {}, ListOf(kPlutoCharonChildren)),
 };
 
 constinit const PresetRecord kEarthMoonChildren[2] = {
-    /* 4 Earth */ Record(10104, FixedFrame(), kNoGuides, kShown, Body(6378.137, 6356.752314, 23.439279, 2451545.0, 0.0, 1.0, 1.0, 2), kGlobe),
-    /* 5 Moon  */ Record(10105, Precessing(Satellite(Unit::Au, 0.00257188152611853, 0.0549006, 5.14, 0.0, 481267.617447532), 2132.087268093, -1935.52549517193), kGuides, kShown,
-                         Body(1737.9, 1735.65, 1.5424, 0.0, 0.0, 1.0, 1.0, 1), kGlobe),
+    /* 4 Earth */
+    Record(10104, FixedFrame(), kNoGuides, kShown,
+           Body(6378.137, 6356.752314, 23.4392758011, 0.0, 0.0, 0.0, 1.0, 1.0, 2), kGlobe),
+    /* 5 Moon */
+    Record(10105, WithTerms(Elements(Unit::Au, 0.0025695552898, 0.0, 0.0549005904179, 0.0, 5.16, 0.0, 218.3164477, 481266.484346378, 83.3532465, 4067.61684087, 125.0445479, -1935.53317693), -0.0015786, 1.25172226923, -0.237352390844, 413335.355301), kGuides, kShown,
+           Body(1737.9, 1735.65, 6.7024, 0.0, 0.0, 0.0, 1.0, 1.0, 1), kGlobe),
 };
 
 constinit const PresetRecord kMarsMoons[2] = {
-    /* 7 Phobos */ Record(10107, Satellite(Unit::Km, 9378.0,  0.0151,  1.08, 0.0, 1716579.63446475), kGuides, kShown, Body(11.1, 11.1, 0.0, 2451545.0, 7.66,  60.0, 1.0, 1), kGlobe),
-    /* 8 Deimos */ Record(10108, Satellite(Unit::Km, 23400.0, 0.00033, 1.79, 0.0, 433245.46952224),  kGuides, kShown, Body(6.3,  6.3,  0.0, 2451545.0, 30.35, 60.0, 1.0, 1), kGlobe),
+    /* 7 Phobos */
+    Record(10107, Elements(Unit::Km, 9376.0, 0.0, 0.0151, 0.0, 1.07513773177, 0.00160036852432, 353.018053431, 41231055.0091, 162.651772163, 15896.3945787, 305.902684113963, -15917.0428291), kGuides, kShown,
+           Body(11.1, 11.1, 0.0, 0.0, 0.0, 7.66, 60.0, 1.0, 1), kGlobe),
+    /* 8 Deimos */
+    Record(10108, Elements(Unit::Km, 23458.0, 0.0, 0.0002, 0.0, 1.99230758839, 0.154170192409, 35.3315862305, 10415537.8814, 28.7815329143, 655.439332294, 189.575475751, -631.039736504188), kGuides, kShown,
+           Body(6.3, 6.3, 0.0, 0.0, 0.0, 30.35, 60.0, 1.0, 1), kGlobe),
 };
 
 constinit const PresetRecord kJupiterMoons[4] = {
-    /* 10 Io       */ Record(10114, Satellite(Unit::Km, 421700.0,  0.0041, 0.05,  0.0, 7432434.09532828), kGuides, kShown, Body(1821.35, 1821.35, 1.5424, 2451545.0, 1.769137786, 5.0, 1.0, 1), kGlobe),
-    /* 11 Europa   */ Record(10115, Satellite(Unit::Km, 671034.0,  0.0094, 0.471, 0.0, 3702711.81564353), kGuides, kShown, Body(1560.8,  1560.8,  0.1,    2451545.0, 3.551181041, 5.0, 1.0, 1), kGlobe),
-    /* 12 Ganymede */ Record(10116, Satellite(Unit::Km, 1070412.0, 0.0011, 0.204, 0.0, 1837850.67683669), kGuides, kShown, Body(2631.2,  2631.2,  0.0,    2451545.0, 7.15455296,  4.0, 1.0, 1), kGlobe),
-    /* 13 Callisto */ Record(10117, Satellite(Unit::Km, 1882709.0, 0.0074, 0.205, 0.0, 787883.366465699), kGuides, kShown, Body(2410.3,  2410.3,  0.0,    2451545.0, 16.6890184,  4.0, 1.0, 1), kGlobe),
+    /* 10 Io */
+    Record(10114, Elements(Unit::Km, 421800.0, 0.0, 0.0041, 0.0, 0.0360308451954, -0.000464264481795, 240.98075585, 7432433.99731, 270.247805416, -27005.8027732, 121.456789269, -4851.72458193), kGuides, kShown,
+           Body(1821.35, 1821.35, 0.0, 0.0, 0.0, 1.769137786, 5.0, 1.0, 1), kGlobe),
+    /* 11 Europa */
+    Record(10115, Elements(Unit::Km, 671100.0, 0.0, 0.0094, 0.0, 0.465255379441, 0.0022948745284, 75.5401764733, 3702711.5968, 89.8856778942, -27017.8536012, 45.0130809145, -1192.75307118), kGuides, kShown,
+           Body(1560.8, 1560.8, 0.0, 0.0, 0.0, 3.551181041, 5.0, 1.0, 1), kGlobe),
+    /* 12 Ganymede */
+    Record(10116, Elements(Unit::Km, 1070400.0, 0.0, 0.0013, 0.0, 0.18594720907, -0.165738769489, 82.8180675739859, 1837850.39833, 125.833552379, 294.904651926, 282.704656409, -262.588917519), kGuides, kShown,
+           Body(2631.2, 2631.2, 0.0, 0.0, 0.0, 7.15455296, 4.0, 1.0, 1), kGlobe),
+    /* 13 Callisto */
+    Record(10117, Elements(Unit::Km, 1882700.0, 0.0, 0.0074, 0.0, 0.222199375758, 0.156770057586, 302.003484058, 787883.230364, 215.084187645, 68.514860276332, 8.31663949035, 71.6329695506), kGuides, kShown,
+           Body(2410.3, 2410.3, 0.0, 0.0, 0.0, 16.6890184, 4.0, 1.0, 1), kGlobe),
 };
 
 constinit const PresetRecord kSaturnMoons[5] = {
-    /* 15 Tethys  */ Record(10131, Satellite(Unit::Km, 294619.0,  0.0,       0.168, 0.0, 6965243.17698572), kGuides, kShown,  Body(533.0,  533.0,  0.0,   2451545.0, 1.887802, 10.0, 1.0, 1), kGlobe),
-    /* 16 Dione   */ Record(10132, Satellite(Unit::Km, 377396.0,  0.022,     0.02,  0.0, 4804314.34662749), kGuides, kShown,  Body(561.5,  561.5,  0.006, 2451545.0, 2.736915, 10.0, 1.0, 1), kGlobe),
-    /* 17 Rhea    */ Record(10133, Satellite(Unit::Km, 527108.0,  0.0012583, 0.327, 0.0, 2910222.00817491), kGuides, kShown,  Body(764.5,  764.5,  0.029, 2451545.0, 4.518212, 10.0, 1.0, 1), kGlobe),
-    /* 18 Titan   */ Record(10134, Satellite(Unit::Km, 1221930.0, 0.02888,   1.634, 0.0, 824625.503749666), kGuides, kShown,  Body(2575.5, 2575.5, 1.942, 2451545.0, 15.94542, 4.0,  1.0, 1), kGlobe),
-    /* 19 Iapetus */ Record(10135, Satellite(Unit::Km, 3560820.0, 0.0286125, 7.57,  0.0, 165768.423441311), kGuides, kHidden, Body(736.0,  736.0,  0.0,   2451545.0, 79.3215,  10.0, 1.0, 1), kGlobe),
+    /* 15 Tethys */
+    Record(10131, Elements(Unit::Km, 294672.0, 0.0, 0.0001, 0.0, 1.09055696263, -0.00126162644155, 323.856258405, 6965241.44965, 80.489258405, 7232.07170223, 35.3217636692, -7225.84181449), kGuides, kShown,
+           Body(533.0, 533.0, 0.0, 0.0, 0.0, 1.887802, 10.0, 1.0, 1), kGlobe),
+    /* 16 Dione */
+    Record(10132, Elements(Unit::Km, 377415.0, 0.0, 0.0022, 0.0, 0.0440658389128, -0.0100162282541, 312.373480836, 4804313.59784, 350.141480836, 3077.43897981, 131.934436693, -1763.58954838), kGuides, kShown,
+           Body(561.5, 561.5, 0.0, 0.0, 0.0, 2.736915, 10.0, 1.0, 1), kGlobe),
+    /* 17 Rhea */
+    Record(10133, Elements(Unit::Km, 527068.0, 0.0, 0.0002, 0.0, 0.329627653827, 0.00421705025349, 187.638869389, 2910679.18054, 7.85786938928, 1002.36632465, 124.94363036, -1003.84998891), kGuides, kShown,
+           Body(764.5, 764.5, 0.0, 0.0, 0.0, 4.518212, 10.0, 1.0, 1), kGlobe),
+    /* 18 Titan */
+    Record(10134, Elements(Unit::Km, 1221865.0, 0.0, 0.0288, 0.0, 0.377400193251, 0.118195611196, 143.009854505, 824624.28957, 339.699854505, 51.4008343572, 20.2854640258, 12.0105994129), kGuides, kShown,
+           Body(2575.5, 2575.5, 0.0, 0.0, 0.0, 15.94542, 4.0, 1.0, 1), kGlobe),
+    /* 19 Iapetus */
+    Record(10135, Elements(Unit::Km, 3560854.0, 0.0, 0.0293, 0.0, 15.439182142, 1.36984002983, 225.40599712, 165748.636591, 13.9419971203, 11.3215440478, 29.1857699314, -1.80339341749), kGuides, kHidden,
+           Body(736.0, 736.0, 0.0, 0.0, 0.0, 79.3215, 10.0, 1.0, 1), kGlobe),
 };
 
 constinit const PresetRecord kUranusMoons[5] = {
-    /* 21 Miranda */ Record(10137, Satellite(Unit::Km, 129390.0, 0.001, 4.338, 0.0, 9302578.95589534), kGuides, kShown, Body(235.8, 235.8, 0.0, 2451545.0, 1.413479,  20.0, 1.0, 1), kGlobe),
-    /* 22 Ariel   */ Record(10138, Satellite(Unit::Km, 191020.0, 0.001, 0.041, 0.0, 5217072.51171351), kGuides, kShown, Body(578.9, 578.9, 0.0, 2451545.0, 2.520379,  10.0, 1.0, 1), kGlobe),
-    /* 23 Umbriel */ Record(10139, Satellite(Unit::Km, 266300.0, 0.04,  0.128, 0.0, 3172885.71409956), kGuides, kShown, Body(584.7, 584.7, 0.0, 2451545.0, 4.144177,  10.0, 1.0, 1), kGlobe),
-    /* 24 Titania */ Record(10140, Satellite(Unit::Km, 435910.0, 0.001, 0.079, 0.0, 1510359.90421177), kGuides, kShown, Body(788.9, 788.9, 0.0, 2451545.0, 8.705872,  10.0, 1.0, 1), kGlobe),
-    /* 25 Oberon  */ Record(10141, Satellite(Unit::Km, 583520.0, 0.001, 0.068, 0.0, 976659.47993644),  kGuides, kShown, Body(761.4, 761.4, 0.0, 2451545.0, 13.463239, 10.0, 1.0, 1), kGlobe),
+    /* 21 Miranda */
+    Record(10137, Elements(Unit::Km, 129900.0, 0.0, 0.0013, 0.0, 175.661937077, -0.00593095521124, 134.000663305, 9306637.87661966, 61.7477816708, 6069.8513987, 85.5792189671, 2030.79982905), kGuides, kShown,
+           Body(235.8, 235.8, 180.0, 0.0, 0.0, 1.413479, 20.0, 1.0, 1), kGlobe),
+    /* 22 Ariel */
+    Record(10138, Elements(Unit::Km, 190900.0, 0.0, 0.0012, 0.0, 179.958858158, -0.00879670124503, 46.6486243471, 5218319.28645, 285.612970492, 1868.55977617, 104.681343385, 623.436777731796), kGuides, kShown,
+           Body(578.9, 578.9, 180.0, 0.0, 0.0, 2.520379, 10.0, 1.0, 1), kGlobe),
+    /* 23 Umbriel */
+    Record(10139, Elements(Unit::Km, 266000.0, 0.0, 0.0039, 0.0, 179.879479729, -0.00585922237761, 307.507615593262, 3173462.76601, 51.6886631434, 863.168853787, 31.0104536766, 288.313674845), kGuides, kShown,
+           Body(584.7, 584.7, 180.0, 0.0, 0.0, 4.144177, 10.0, 1.0, 1), kGlobe),
+    /* 24 Titania */
+    Record(10140, Elements(Unit::Km, 436300.0, 0.0, 0.0011, 0.0, 179.924885347, -0.0126526971958, 150.348512665, 1510720.19577, 80.6244299941, 398.021270626, 297.283976082, 179.70207745), kGuides, kShown,
+           Body(788.9, 788.9, 180.0, 0.0, 0.0, 8.705872, 10.0, 1.0, 1), kGlobe),
+    /* 25 Oberon */
+    Record(10141, Elements(Unit::Km, 583500.0, 0.0, 0.0014, 0.0, 179.926858007, 0.0108835648106, 243.828464237, 977041.87483, 103.128937072, 420.66327348, 128.535440666, 191.019152887), kGuides, kShown,
+           Body(761.4, 761.4, 180.0, 0.0, 0.0, 13.463239, 10.0, 1.0, 1), kGlobe),
 };
 
 constinit const PresetRecord kNeptuneMoons[5] = {
-    /* 27 Naiad    */ Record(10153, Satellite(Unit::Km, 48227.0, 0.0,    4.74,  0.0, 44724489.7959183), kGuides, kShown, Body(33.5, 33.5, 0.0, 2451545.0, 0.294, 12.0, 1.0, 1), kGlobe),
-    /* 28 Thalassa */ Record(10154, Satellite(Unit::Km, 50075.0, 0.0,    0.205, 0.0, 42279742.7652733), kGuides, kShown, Body(41.5, 41.5, 0.0, 2451545.0, 0.311, 12.0, 1.0, 1), kGlobe),
-    /* 29 Despina  */ Record(10155, Satellite(Unit::Km, 52526.0, 0.0023, 0.065, 0.0, 39250746.2686567), kGuides, kShown, Body(76.0, 76.0, 0.0, 2451545.0, 0.335, 8.0,  1.0, 1), kGlobe),
-    /* 30 Galatea  */ Record(10156, Satellite(Unit::Km, 61953.0, 0.0,    0.054, 0.0, 30650349.6503496), kGuides, kShown, Body(87.5, 87.5, 0.0, 2451545.0, 0.429, 8.0,  1.0, 1), kGlobe),
-    /* 31 Larissa  */ Record(10157, Satellite(Unit::Km, 73548.0, 0.001,  0.201, 0.0, 23691891.8918918), kGuides, kShown, Body(97.5, 97.5, 0.0, 2451545.0, 0.555, 12.0, 1.0, 1), kGlobe),
+    /* 27 Naiad */
+    Record(10153, Elements(Unit::Km, 48227.0, 0.0, 0.0003, 0.0, 4.69127713019899, 0.000519329966256, 234.012909162, 44664361.9358, 203.977909162, 61958.7830592, 201.93290205, -62608.6985314), kGuides, kShown,
+           Body(33.5, 33.5, 0.0, 0.0, 0.0, 0.294, 12.0, 1.0, 1), kGlobe),
+    /* 28 Thalassa */
+    Record(10154, Elements(Unit::Km, 50074.0, 0.0, 0.0002, 0.0, 0.144815746225, 0.00131654802889, 85.6219085244, 42213986.9879, 182.698908524, 55045.8761968, 305.630701788, -55045.7506884), kGuides, kShown,
+           Body(41.5, 41.5, 0.0, 0.0, 0.0, 0.311, 12.0, 1.0, 1), kGlobe),
+    /* 29 Despina */
+    Record(10155, Elements(Unit::Km, 52526.0, 0.0, 0.0002, 0.0, 0.0894788685349, 0.00119704583952, 284.382907277, 39291150.2914, 53.5709072770951, 46511.6325442, 239.00724534, 0.50680478), kGuides, kShown,
+           Body(76.0, 76.0, 0.0, 0.0, 0.0, 0.335, 8.0, 1.0, 1), kGlobe),
+    /* 30 Galatea */
+    Record(10156, Elements(Unit::Km, 61953.0, 0.0, 0.0001, 0.0, 0.0789308994, 0.00145284352422, 245.910218564, 30668629.0967, 179.911218564, 26086.9611591, 229.767592403, 1.18041400158), kGuides, kShown,
+           Body(87.5, 87.5, 0.0, 0.0, 0.0, 0.429, 8.0, 1.0, 1), kGlobe),
+    /* 31 Larissa */
+    Record(10157, Elements(Unit::Km, 73548.0, 0.0, 0.0014, 0.0, 0.214602070057, 0.00324930410626, 163.916521185, 23706700.1671, 357.670521185, 14331.1967009, 107.645912462, -14308.2133575), kGuides, kShown,
+           Body(97.5, 97.5, 0.0, 0.0, 0.0, 0.555, 12.0, 1.0, 1), kGlobe),
 };
 
 constinit const PresetRecord kPlutoCharonChildren[6] = {
-    /* 33 Pluto    */ Record(10159, Satellite(Unit::Km, 2795.91428571429, 0.0,    99.089, 180.0, 2058654.99328342), kGuides, kShown, Body(1160.0, 1160.0, -20.501000000000005, 2451545.0, 6.38718, 2.0,  1.0, 1), kGlobe),
-    /* 34 Charon   */ Record(10160, Satellite(Unit::Km, 19571.4,          0.0,    99.089, 0.0,   2058654.99328342), kGuides, kShown, Body(606.0,  606.0,  0.0,                 2451545.0, 6.38718, 2.0,  1.0, 1), kGlobe),
-    /* 35 Styx     */ Record(10161, Satellite(Unit::Km, 42000.0,          0.0,    99.089, 0.0,   650940.594059405), kGuides, kShown, Body(10.0,   10.0,   0.0,                 2451545.0, 5.05,    30.0, 1.0, 0), kGlobe),
-    /* 36 Nix      */ Record(10162, Satellite(Unit::Km, 48675.0,          0.0023, 99.2,   0.0,   529002.824245057), kGuides, kShown, Body(20.0,   20.0,   0.0,                 2451545.0, 5.05,    30.0, 1.0, 0), kGlobe),
-    /* 37 Kerberos */ Record(10163, Satellite(Unit::Km, 59000.0,          0.0,    99.089, 0.0,   409626.168224299), kGuides, kShown, Body(15.0,   15.0,   0.0,                 2451545.0, 5.05,    30.0, 1.0, 0), kGlobe),
-    /* 38 Hydra    */ Record(10164, Satellite(Unit::Km, 64780.0,          0.0052, 99.339, 0.0,   344156.099093086), kGuides, kShown, Body(22.5,   22.5,   0.0,                 2451545.0, 5.05,    30.0, 1.0, 0), kGlobe),
+    /* 33 Pluto */
+    Record(10159, Elements(Unit::Km, 2798.71428571429, 0.0, 0.0002, 0.0, 0.0799864125318, 0.00758738733774, 303.646283797, 2058641.07489, 172.576283797, -0.458562093196, 206.457568928, 1.6042633464), kGuides, kShown,
+           Body(1160.0, 1160.0, 0.0799864125294, 0.0, 0.0, 6.38718, 2.0, 1.0, 1), kGlobe),
+    /* 34 Charon */
+    Record(10160, Elements(Unit::Km, 19591.0, 0.0, 0.0002, 0.0, 0.0799864125318, 0.00758738733774, 123.646283797, 2058641.07489, 352.576283797, -0.458562093196, 206.457568928, 1.6042633464), kGuides, kShown,
+           Body(606.0, 606.0, 0.0, 0.0, 0.0, 6.38718, 2.0, 1.0, 1), kGlobe),
+    /* 35 Styx */
+    Record(10161, Elements(Unit::Km, 42393.0, 0.0, 0.0006, 0.0, 0.0799521882471, 0.00759130864062, 11.288283774, 652158.826808, 176.742283774, 2.69644954829, 206.509448455, -1.41125170657), kGuides, kShown,
+           Body(10.0, 10.0, 0.0, 0.0, 0.0, 5.05, 30.0, 1.0, 0), kGlobe),
+    /* 36 Nix */
+    Record(10162, Elements(Unit::Km, 48671.0, 0.0, 0.0, 0.0, 0.00272441612858, 0.0, 271.810283828, 529032.858231, 347.405283828, -0.00462869213839, 342.326701417, -269.867405115), kGuides, kShown,
+           Body(20.0, 20.0, 0.0, 0.0, 0.0, 5.05, 30.0, 1.0, 0), kGlobe),
+    /* 37 Kerberos */
+    Record(10163, Elements(Unit::Km, 57729.0, 0.0, 0.0, 0.0, 0.425901188495, -0.000322271095195, 87.1032841198, 408762.322835, 286.04228412, -3883.49977592, 125.402662397, -3883.44199657), kGuides, kShown,
+           Body(15.0, 15.0, 0.0, 0.0, 0.0, 5.05, 30.0, 1.0, 0), kGlobe),
+    /* 38 Hydra */
+    Record(10164, Elements(Unit::Km, 64698.0, 0.0, 0.0056, 0.0, 0.30416941201, -1.12935838022e-06, 52.7002833254, 344194.742736, 86.0222833254, 2498.23867282, 292.75096621, -2508.71452443141), kGuides, kShown,
+           Body(22.5, 22.5, 0.0, 0.0, 0.0, 5.05, 30.0, 1.0, 0), kGlobe),
 };
 // clang-format on
 

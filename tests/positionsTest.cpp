@@ -4,6 +4,7 @@
 #include "positions.h"
 
 #include "bodyPlaces.h"
+#include "elementSpan.h"
 #include "messages.h"
 #include "moduleSceneTest.h"
 #include "sceneSetup.h"
@@ -174,9 +175,72 @@ TEST_F(Positions, CsvQuotesNamesAndLeavesMissingFiguresEmpty) {
     evaluateAt(kJ2000);
     std::ostringstream out;
     app::writePositions(document(), 0.0, app::PositionsFormat::Csv, out);
-    const std::string header = "name,path,x,y,z,distance_au,longitude_deg,latitude_deg\n";
-    EXPECT_EQ(out.str().rfind(header + "\"Sun, \"\"ours\"\"\",/0/0,0,0,0,,,\n", 0), 0u) << out.str();
+    const std::string header =
+        "name,path,x,y,z,distance_au,longitude_deg,latitude_deg,geocentric_distance_au,geocentric_longitude_"
+        "deg,"
+        "geocentric_latitude_deg,elongation_deg,phase_angle_deg,illuminated_fraction,position_angle_deg,"
+        "ring_opening_earth_deg,ring_opening_sun_deg\n";
+    EXPECT_EQ(out.str().rfind(header + "\"Sun, \"\"ours\"\"\",/0/0,0,0,0,,,,,,,,,,,,\n", 0), 0u) << out.str();
     EXPECT_NE(out.str().find("\nFar,/0/0/0/0,"), std::string::npos) << out.str();
+}
+
+// Geometry whose answers are known: the Earth at 1 au on the x axis, the Sun
+// at the origin (ecliptic, au).
+TEST_F(Positions, SkyPlacesOfKnownGeometry) {
+    const Vector earth{1.0, 0.0, 0.0}, sun{0.0, 0.0, 0.0};
+    struct Case {
+        const char* what;
+        Vector body;
+        std::optional<Vector> primary;
+        double elongationDeg, phaseAngleDeg, illuminated;
+        std::optional<double> positionAngleDeg;
+    };
+    const Case cases[] = {
+        {"full, opposite the Sun", {2.0, 0.0, 0.0}, std::nullopt, 180.0, 0.0, 1.0, std::nullopt},
+        {"new, between", {0.5, 0.0, 0.0}, std::nullopt, 0.0, 180.0, 0.0, std::nullopt},
+        {"quarter", {0.5, 0.5, 0.0}, std::nullopt, 45.0, 90.0, 0.5, std::nullopt},
+        // Moons of a planet seen at the vernal equinox, where the ecliptic
+        // crosses the equator with its north 23.44 degrees west of celestial
+        // north: one towards the ecliptic pole, one along the ecliptic.
+        {"moon towards the ecliptic pole",
+         {2.0, 0.0, 0.01},
+         Vector{2.0, 0.0, 0.0},
+         180.0,
+         0.0,
+         1.0,
+         336.560708889},
+        {"moon along the ecliptic", {2.0, 0.01, 0.0}, Vector{2.0, 0.0, 0.0}, 180.0, 0.0, 1.0, 66.560708889},
+    };
+    for (const Case& c : cases) {
+        const auto place = app::skyPlaceOf(c.body, earth, sun, c.primary, std::nullopt);
+        ASSERT_TRUE(place) << c.what;
+        EXPECT_NEAR(place->elongationDeg, c.elongationDeg, 0.6) << c.what;
+        EXPECT_NEAR(place->phaseAngleDeg, c.phaseAngleDeg, 0.6) << c.what;
+        EXPECT_NEAR(place->illuminatedFraction, c.illuminated, 1e-3) << c.what;
+        ASSERT_EQ(place->positionAngleDeg.has_value(), c.positionAngleDeg.has_value()) << c.what;
+        if (c.positionAngleDeg) {
+            EXPECT_NEAR(*place->positionAngleDeg, *c.positionAngleDeg, 1e-6) << c.what;
+        }
+    }
+    EXPECT_FALSE(app::skyPlaceOf(earth, earth, sun, std::nullopt, std::nullopt)) << "the Earth from itself";
+}
+
+// The preset's orbit axes hold from 1800-01-01 to 2050-01-01; ring bands
+// state no span.
+TEST_F(Positions, WarnsOnlyOutsideTheElementsSpan) {
+    ASSERT_TRUE(pressButton(addSystem(), kBuildSolarSystem));
+    const double year2100 = 2488069.5, year2026 = 2461041.5, year2051 = 2470172.5;
+    EXPECT_FALSE(app::elementSpanWarning(document(), year2026, year2026));
+    EXPECT_EQ(
+        app::elementSpanWarning(document(), year2100, year2100),
+        "the model date 2100-01-01 lies outside 1800-01-01 to 2050-01-01, the span in which the elements of "
+        "38 orbit axes hold; their bodies' places there are extrapolated");
+    const auto reaching = app::elementSpanWarning(document(), year2026, year2051);
+    ASSERT_TRUE(reaching);
+    EXPECT_EQ(
+        reaching->rfind("the model dates 2026-01-01 to 2051-01-01 reach outside 1800-01-01 to 2050-01-01", 0),
+        0u)
+        << *reaching;
 }
 
 TEST_F(Positions, SceneWithoutSystemListsBodiesWithoutHeliocentricFigures) {
