@@ -1,6 +1,8 @@
 #include "sceneSetup.h"
 
 #include "application.h"
+#include "console.h"
+#include "dateService.h"
 #include "evaluation.h"
 #include "hostError.h"
 #include "isoDate.h"
@@ -8,6 +10,9 @@
 #include "sceneEditing.h"
 #include "sceneFile.h"
 #include "systemObject.h"
+#include "timeUnits.h"
+
+#include <vector>
 
 namespace caelo::app {
 
@@ -22,6 +27,28 @@ OpenScene buildSolarSystem() {
     document.time = host::Rational{0, 1};
     return {document, currentZoneOffsetDays()};
 }
+
+namespace {
+
+// Makes document time 0 stand for the moment `julianDate` (universal time,
+// days) in every system object of the document: writes each system's epoch as
+// a user's edit (rounded to the second) and sets the document time to 0.
+// Throws CommandError when the document holds no system object, and
+// host::HostError when a system refuses the date.
+void setEpochEverywhere(host::Document& document, double julianDate, double zoneOffsetDays) {
+    const std::vector<host::Node*> systems = systemsOf(document);
+    if (systems.empty()) {
+        throw CommandError("--date: the scene holds no system object whose epoch the date could set");
+    }
+    const HostDateTime epoch =
+        host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate + zoneOffsetDays);
+    for (host::Node* system : systems) {
+        host::editParameter(*system, kSystemEpoch, host::DateTime{epoch});
+    }
+    document.time = host::Rational{0, 1};
+}
+
+} // namespace
 
 OpenScene openScene(const SceneChoice& choice) {
     std::optional<double> julianDate;

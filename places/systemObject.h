@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace caelo::app {
 
@@ -45,6 +46,9 @@ inline constexpr std::int32_t kSystemDistanceFactor = 1002; // Float: distances 
 inline constexpr std::int32_t kSystemEpoch = 1003;          // date-time: the date of document time 0
 inline constexpr std::int32_t kSystemCurrentDate = 1004;    // date-time: the model date now
 inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
+
+// The system objects of the document in tree order.
+[[nodiscard]] std::vector<host::Node*> systemsOf(const host::Document& document);
 
 // The first system object of the document in tree order, or nullptr.
 [[nodiscard]] const host::Node* firstSystem(const host::Document& document);
@@ -81,13 +85,6 @@ inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
 // The system's epoch as a Julian Date in universal time (days), or nothing
 // when it is missing.
 [[nodiscard]] std::optional<double> epochJulianDate(const host::Node& system, double zoneOffsetDays);
-
-// Makes document time 0 stand for the moment `julianDate` (universal time,
-// days) in every system object of the document: writes each system's epoch as
-// a user's edit (rounded to the second) and sets the document time to 0.
-// Throws CommandError when the document holds no system object, and
-// host::HostError when a system refuses the date.
-void setEpochEverywhere(host::Document& document, double julianDate, double zoneOffsetDays);
 
 } // namespace caelo::app
 

@@ -1,8 +1,6 @@
 #include "systemObject.h"
 
-#include "console.h"
 #include "dateService.h"
-#include "messages.h"
 #include "timeUnits.h"
 
 #include <cmath>
@@ -14,6 +12,8 @@ namespace {
 constexpr double kEarthDiameterCentimetres = 1275627400.0;
 constexpr double kCentimetresPerAu = 149597870700.0 * 100.0;
 
+} // namespace
+
 std::vector<host::Node*> systemsOf(const host::Document& document) {
     std::vector<host::Node*> systems;
     document.forEachObject([&systems](host::Node& node) {
@@ -23,8 +23,6 @@ std::vector<host::Node*> systemsOf(const host::Document& document) {
     });
     return systems;
 }
-
-} // namespace
 
 const host::Node* firstSystem(const host::Document& document) {
     const std::vector<host::Node*> systems = systemsOf(document);
@@ -80,19 +78,6 @@ std::optional<double> modelJulianDate(const host::Document& document, const host
         return std::nullopt;
     }
     return *epoch + document.time.seconds() / *secondsPerDay;
-}
-
-void setEpochEverywhere(host::Document& document, double julianDate, double zoneOffsetDays) {
-    const std::vector<host::Node*> systems = systemsOf(document);
-    if (systems.empty()) {
-        throw CommandError("--date: the scene holds no system object whose epoch the date could set");
-    }
-    const HostDateTime epoch =
-        host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate + zoneOffsetDays);
-    for (host::Node* system : systems) {
-        host::editParameter(*system, kSystemEpoch, host::DateTime{epoch});
-    }
-    document.time = host::Rational{0, 1};
 }
 
 } // namespace caelo::app
