@@ -275,4 +275,21 @@ Vector objectHalfExtents(const Node& object) {
     }
 }
 
+Vector ontoAxis(std::int32_t axis, Vector v) {
+    switch (axis) {
+    case kAxisPlusX:
+        return {v.y, v.z, v.x};
+    case kAxisMinusX:
+        return {-v.y, v.z, -v.x};
+    case kAxisMinusY:
+        return {v.x, -v.y, -v.z};
+    case kAxisPlusZ:
+        return {v.x, -v.z, v.y};
+    case kAxisMinusZ:
+        return {v.x, v.z, -v.y};
+    default:
+        return v;
+    }
+}
+
 } // namespace caelo::host

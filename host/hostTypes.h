@@ -27,6 +27,13 @@ enum PrimitiveAxis : std::int32_t {
     kAxisPlusZ,
     kAxisMinusZ
 };
+// A point or direction of a primitive built about +Y, turned onto its axis
+// choice: +Y stays, +X takes (x, y, z) to (y, z, x) and so on, each a proper
+// rotation, chosen so that a plane's width and height land where the host's
+// sizes put them. Other values leave it as it is.
+// Example: ontoAxis(kAxisPlusX, {0, 1, 0}) == {1, 0, 0}.
+[[nodiscard]] Vector ontoAxis(std::int32_t axis, Vector v);
+
 // Plane choices of the circle spline (parameter 2300).
 enum SplinePlane : std::int32_t { kPlaneXY, kPlaneZY, kPlaneXZ };
 

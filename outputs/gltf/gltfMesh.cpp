@@ -80,27 +80,6 @@ void addSurface(PrimitiveMesh& mesh, int uSegments, int vSegments,
     }
 }
 
-// The rotation that takes a primitive built about +Y onto its axis choice:
-// +Y stays, +X takes (x, y, z) to (y, z, x) and so on, each a proper rotation,
-// chosen so that a plane's width and height land where the host's sizes put
-// them.
-Vector ontoAxis(std::int32_t axis, Vector v) {
-    switch (axis) {
-    case kAxisPlusX:
-        return {v.y, v.z, v.x};
-    case kAxisMinusX:
-        return {-v.y, v.z, -v.x};
-    case kAxisMinusY:
-        return {v.x, -v.y, -v.z};
-    case kAxisPlusZ:
-        return {v.x, -v.z, v.y};
-    case kAxisMinusZ:
-        return {v.x, v.z, -v.y};
-    default:
-        return v;
-    }
-}
-
 void turnOntoAxis(PrimitiveMesh& mesh, std::int32_t axis) {
     for (Vector& p : mesh.positions) {
         p = ontoAxis(axis, p);

@@ -13,24 +13,6 @@ namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-// A primitive built about +Y, turned onto its axis choice.
-Vector ontoAxis(std::int32_t axis, Vector v) {
-    switch (axis) {
-    case kAxisPlusX:
-        return {v.y, v.z, v.x};
-    case kAxisMinusX:
-        return {-v.y, v.z, -v.x};
-    case kAxisMinusY:
-        return {v.x, -v.y, -v.z};
-    case kAxisPlusZ:
-        return {v.x, -v.z, v.y};
-    case kAxisMinusZ:
-        return {v.x, v.z, -v.y};
-    default:
-        return v;
-    }
-}
-
 // The angles a tube or torus covers: from its slice start over its span.
 struct Turn {
     double fromRad = 0.0;
