@@ -12,8 +12,6 @@ namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr double kFullCircleDeg = 360.0;
-constexpr double kEarthDiameterCentimetres = 1275627400.0;
-constexpr double kCentimetresPerKilometre = 100000.0;
 constexpr double kKilometresPerAu = 149597870.7;
 // The module's string of the Earth's name, which its globe carries.
 constexpr std::int32_t kStringEarth = 10104;
@@ -61,12 +59,7 @@ double offsetScale(const host::Node& body, const host::Node* primary, const host
         return sceneUnitsPerAuBelow(primary, system);
     }
     const double globeScale = primary != nullptr ? primary->parameters.getFloat(kBodyGlobeScale, 1.0) : 1.0;
-    return sceneUnitsPerEarthDiameter(system) / kEarthDiameterCentimetres * kCentimetresPerKilometre *
-           globeScale * kKilometresPerAu;
-}
-
-const host::Node* globeOf(const host::Document& document, const host::Node& body) {
-    return document.findNode(body.parameters.getLink(kBodyGlobeLink));
+    return sceneUnitsPerKilometre(system) * globeScale * kKilometresPerAu;
 }
 
 // Whether rings lie in the body's equator: a child carrying a ring tag, or a
@@ -98,16 +91,13 @@ const BodyPlace* earthAmong(const host::Document& document, const std::vector<Bo
     return nullptr;
 }
 
-void addSkyPlaces(const host::Document& document, std::vector<BodyPlace>& places) {
+// How the Earth sees each body; `trueAu` holds the true places of the bodies
+// that have one.
+void addSkyPlaces(const host::Document& document, const std::map<const host::Node*, host::Vector>& trueAu,
+                  std::vector<BodyPlace>& places) {
     const BodyPlace* earth = earthAmong(document, places);
     if (earth == nullptr) {
         return;
-    }
-    std::map<const host::Node*, host::Vector> trueAu;
-    for (const BodyPlace& place : places) {
-        if (place.trueEclipticAu) {
-            trueAu.emplace(place.body, *place.trueEclipticAu);
-        }
     }
     const host::Vector sunAu{0.0, 0.0, 0.0};
     for (BodyPlace& place : places) {
@@ -191,7 +181,7 @@ std::vector<BodyPlace> bodyPlaces(const host::Document& document) {
         }
         places.push_back(place);
     });
-    addSkyPlaces(document, places);
+    addSkyPlaces(document, trueAu, places);
     return places;
 }
 

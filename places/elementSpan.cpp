@@ -50,10 +50,10 @@ std::optional<std::string> elementSpanWarning(const host::Document& document, do
         firstJulianDate == lastJulianDate
             ? "the model date " + dayText(firstJulianDate) + " lies"
             : "the model dates " + dayText(firstJulianDate) + " to " + dayText(lastJulianDate) + " reach";
-    const std::string axes =
-        sharing == 1 ? "1 orbit axis holds" : std::to_string(sharing) + " orbit axes hold";
+    const std::string axes = sharing == 1 ? "1 orbit axis" : std::to_string(sharing) + " orbit axes";
     return dates + " outside " + dayText(outside->fromJd) + " to " + dayText(outside->toJd) +
-           ", the span in which the elements of " + axes + "; their bodies' places there are extrapolated";
+           ", the span in which the elements of " + axes +
+           " hold; their bodies' places there are extrapolated";
 }
 
 void warnOutsideElementSpan(const host::Document& document, double zoneOffsetDays, std::int64_t frames,

@@ -11,6 +11,7 @@ namespace {
 
 constexpr double kEarthDiameterCentimetres = 1275627400.0;
 constexpr double kCentimetresPerAu = 149597870700.0 * 100.0;
+constexpr double kCentimetresPerKilometre = 100000.0;
 
 } // namespace
 
@@ -42,6 +43,14 @@ double sceneUnitsPerAu(const host::Node& system) {
     const double bodySize = system.parameters.getFloat(kSystemBodyScale, 0.0);
     const double distanceFactor = system.parameters.getFloat(kSystemDistanceFactor, 0.0);
     return kCentimetresPerAu * (bodySize / kEarthDiameterCentimetres) * distanceFactor;
+}
+
+double sceneUnitsPerKilometre(const host::Node& system) {
+    return sceneUnitsPerEarthDiameter(system) / kEarthDiameterCentimetres * kCentimetresPerKilometre;
+}
+
+const host::Node* globeOf(const host::Document& document, const host::Node& body) {
+    return document.findNode(body.parameters.getLink(kBodyGlobeLink));
 }
 
 double sceneUnitsPerEarthDiameter(const host::Node& system) {

@@ -62,6 +62,14 @@ inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
 // Example: the defaults 100 and 0.002 give 2345.4791062029553.
 [[nodiscard]] double sceneUnitsPerAu(const host::Node& system);
 
+// Scene units per kilometre of a body's real size (the body scale): the scale
+// of the orbits in kilometres, before a body's globe scale.
+// Example: the default body scale gives 100 / 12756.274 scene units per km.
+[[nodiscard]] double sceneUnitsPerKilometre(const host::Node& system);
+
+// The globe a body axis links (its parameter 1011), or nullptr.
+[[nodiscard]] const host::Node* globeOf(const host::Document& document, const host::Node& body);
+
 // Scene units per Earth diameter (the body scale parameter).
 // Example: the default is 100, 100 / 1275627400 scene units per centimetre.
 [[nodiscard]] double sceneUnitsPerEarthDiameter(const host::Node& system);

@@ -65,10 +65,6 @@ void collectOrbitingAxes(const host::Node& parent, std::vector<const host::Node*
     }
 }
 
-const host::Node* globeOf(const host::Document& document, const host::Node& body) {
-    return document.findNode(body.parameters.getLink(kBodyGlobeLink));
-}
-
 // The body whose globe names and sizes an orbiting body: the first body axis
 // with a globe at or below `node`, in tree order.
 const host::Node* globedBody(const host::Document& document, const host::Node& node) {
