@@ -140,13 +140,13 @@ def frame_of(planets, spins, name, jd=sky.J2000_JD):
 
 # ---------------------------------------------------------------- moons
 
-def reference_frame(row):
+def reference_frame(models, row):
     """The frame the published elements of a moon are referred to: x to the origin of
     its node longitudes, z to the pole of its reference plane."""
     if row["section"].startswith("Mean ecliptic"):
         return sky.rot_z(0.0)
     if row["planet"] == "Uranus":
-        uranus_ra, uranus_dec = sky.RotationModels().pole_radec(NAIF_IDS["Uranus"], sky.J2000_JD)
+        uranus_ra, uranus_dec = models.pole_radec(NAIF_IDS["Uranus"], sky.J2000_JD)
         z = sky.direction(uranus_ra + 180.0, -uranus_dec)
         x = sky.direction(URANUS_NODE_RA_DEG, 0.0)
     else:
@@ -156,7 +156,7 @@ def reference_frame(row):
     return tuple(zip(x, sky.cross(z, x), z))
 
 
-def published_orbit(row):
+def published_orbit(models, row):
     """The moon's orbit plane frame (x to periapsis, z to the pole) and mean anomaly at jd,
     from its published mean elements with the nodal and apsidal precession."""
     node_rate = -360.0 / (float(row["Pnode_yr"]) * sky.DAYS_PER_YEAR) if row["Pnode_yr"] else 0.0
@@ -166,7 +166,7 @@ def published_orbit(row):
     mean_longitude_rate = float(row["n_deg_per_day"])
     mean_anomaly_rate = mean_longitude_rate - node_rate - apsis_rate
     epoch = float(row["epoch_jd_tt"])
-    frame = reference_frame(row)
+    frame = reference_frame(models, row)
     mended = MENDED_MEAN_ANOMALY_DEG.get(row["body"], 0.0)
 
     def at(jd):
@@ -208,11 +208,11 @@ def straight_line(times, values):
     return mean_v - slope * mean_t, slope
 
 
-def fitted_moon_record(row, planet_frame_at):
+def fitted_moon_record(models, row, planet_frame_at):
     """The moon's orbit record in its planet's body-axis frame. The mean anomaly does not
     depend on the frame, so the mean longitude is the fitted longitude of periapsis plus
     the published mean anomaly and its rate."""
-    orbit_at = published_orbit(row)
+    orbit_at = published_orbit(models, row)
     jds = [FIT_FROM_JD + (FIT_TO_JD - FIT_FROM_JD) * k / (FIT_SAMPLES - 1) for k in range(FIT_SAMPLES)]
     centuries = [(jd - sky.J2000_JD) / sky.DAYS_PER_CENTURY for jd in jds]
     samples = [elements_in(planet_frame_at(jd), orbit_at(jd)[0]) for jd in jds]
@@ -229,14 +229,14 @@ def fitted_moon_record(row, planet_frame_at):
     return record
 
 
-def moon_records(planets, spins):
+def moon_records(models, planets, spins):
     rows = sky.rows_by("satellite_mean_elements_jpl.csv", "body")
     records = {}
     for planet, moons in MOONS.items():
         def planet_frame_at(jd, planet=planet):
             return frame_of(planets, spins, planet, jd)
         for moon in moons:
-            records[moon] = fitted_moon_record(rows[moon], planet_frame_at)
+            records[moon] = fitted_moon_record(models, rows[moon], planet_frame_at)
     # Pluto circles the barycentre opposite Charon, at the preset's share of the distance.
     pluto = dict(records["Charon"])
     pluto["a"] = records["Charon"]["a"] * PLUTO_SHARE_OF_SEPARATION
@@ -300,7 +300,7 @@ def derive():
     models = sky.RotationModels()
     planets = planet_records()
     spins = planet_spins(models, planets)
-    moons = moon_records(planets, spins)
+    moons = moon_records(models, planets, spins)
     moons["Moon"] = the_moon_record()
     spins.update(moon_spins(moons))
     pluto_frame = sky.mat_mul(frame_of(planets, spins, "Pluto-Charon barycentre"),
