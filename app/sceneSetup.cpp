@@ -1,5 +1,6 @@
 #include "sceneSetup.h"
 
+#include "appearance.h"
 #include "application.h"
 #include "console.h"
 #include "dateService.h"
@@ -24,6 +25,7 @@ OpenScene buildSolarSystem() {
     if (!host::pressButton(system, kSystemBuildSolarSystem)) {
         throw host::HostError("the system could not build the solar system (button 1101 answered false)");
     }
+    dressSolarSystem(document);
     document.time = host::Rational{0, 1};
     return {document, currentZoneOffsetDays()};
 }

@@ -166,7 +166,7 @@ protected:
         {
             const std::unique_ptr<cairo_t, void (*)(cairo_t*)> cairo(cairo_create(surface.get()),
                                                                      cairo_destroy);
-            drawCameraView(cairo.get(), document(), width, height, {});
+            drawCameraView(cairo.get(), document(), width, height);
         }
         cairo_surface_flush(surface.get());
         const auto* data =

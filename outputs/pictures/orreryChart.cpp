@@ -15,7 +15,6 @@
 namespace caelo::app {
 namespace {
 
-using host::RgbColour;
 using host::Vector;
 
 constexpr double kPi = std::numbers::pi;

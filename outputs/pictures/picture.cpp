@@ -81,9 +81,7 @@ void drawView(cairo_t* cairo, const host::Document& document, const PictureOptio
         drawOrreryChart(cairo, document, options.widthPx, options.heightPx);
         return;
     }
-    host::CameraViewStyle style;
-    style.globeColour = [](const host::Node& sphere) { return bodyColour(sphere.name); };
-    host::drawCameraView(cairo, document, options.widthPx, options.heightPx, style);
+    host::drawCameraView(cairo, document, options.widthPx, options.heightPx);
     if (const auto caption = systemCaption(document)) {
         paintCaption(cairo, *caption, options);
     }

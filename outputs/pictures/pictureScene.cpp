@@ -15,27 +15,12 @@
 namespace caelo::app {
 namespace {
 
-constexpr host::RgbColour kDefaultBodyColour{0.78, 0.76, 0.72};
+// A body without a globe of its own and without one below it.
+constexpr RgbColour kDefaultBodyColour{0.78, 0.76, 0.72};
 
-const std::array<std::pair<std::string_view, host::RgbColour>, 17> kBodyColours{{
-    {"Sun", {1.0, 0.78, 0.32}},
-    {"Mercury", {0.68, 0.65, 0.62}},
-    {"Venus", {0.93, 0.83, 0.6}},
-    {"Earth", {0.32, 0.56, 0.94}},
-    {"Moon", {0.76, 0.76, 0.75}},
-    {"Mars", {0.88, 0.43, 0.26}},
-    {"Jupiter", {0.87, 0.71, 0.53}},
-    {"Io", {0.93, 0.85, 0.45}},
-    {"Europa", {0.86, 0.8, 0.7}},
-    {"Ganymede", {0.7, 0.66, 0.6}},
-    {"Callisto", {0.52, 0.48, 0.44}},
-    {"Saturn", {0.92, 0.81, 0.57}},
-    {"Titan", {0.9, 0.7, 0.4}},
-    {"Uranus", {0.62, 0.86, 0.9}},
-    {"Neptune", {0.38, 0.54, 0.97}},
-    {"Pluto", {0.82, 0.72, 0.62}},
-    {"Charon", {0.62, 0.6, 0.58}},
-}};
+RgbColour globeColour(const host::Document& document, const host::Node* globe) {
+    return globe != nullptr ? lookOf(document, *globe).colour : kDefaultBodyColour;
+}
 
 constexpr std::array<std::string_view, 12> kMonthNames{"January",   "February", "March",    "April",
                                                        "May",       "June",     "July",     "August",
@@ -127,7 +112,7 @@ OrbitingBody orbitingBody(const host::Document& document, const host::Node& body
     }
     result.placeAu = frame.eclipticAu(body.worldMatrix().off);
     result.orbitAu = orbitOf(body, frame, orbitSamples);
-    result.colour = bodyColour(result.label).value_or(kDefaultBodyColour);
+    result.colour = globeColour(document, named != nullptr ? globeOf(document, *named) : nullptr);
     return result;
 }
 
@@ -154,7 +139,7 @@ OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSampl
     const host::Node* centralGlobe = globeOf(document, *central);
     result.centralLabel =
         centralGlobe != nullptr && !centralGlobe->name.empty() ? centralGlobe->name : central->name;
-    result.centralColour = bodyColour(result.centralLabel).value_or(kDefaultBodyColour);
+    result.centralColour = globeColour(document, centralGlobe);
     result.modelDate = system->parameters.getDateTime(kSystemCurrentDate);
 
     const HeliocentricFrame frame(central->worldMatrix().off, unitsPerAu);
@@ -173,15 +158,6 @@ std::optional<std::string> systemCaption(const host::Document& document) {
     }
     const auto date = system->parameters.getDateTime(kSystemCurrentDate);
     return system->name + (date ? ", " + pictureDateText(*date) : std::string{});
-}
-
-std::optional<host::RgbColour> bodyColour(std::string_view name) {
-    for (const auto& [bodyName, colour] : kBodyColours) {
-        if (bodyName == name) {
-            return colour;
-        }
-    }
-    return std::nullopt;
 }
 
 std::string pictureDateText(const HostDateTime& date) {

@@ -1,7 +1,7 @@
 // What the pictures read from a planetary system built by the module: the
 // system, its central body, the bodies that orbit it directly (the planets and
-// barycentres of the solar system) with their orbits, the model date, and the
-// colours bodies are drawn in.
+// barycentres of the solar system) with their orbits and colours, and the
+// model date.
 //
 // Positions are heliocentric and ecliptic, in au: scene (x, y, z) relative to
 // the central body, divided by the system's scene units per au and read as
@@ -18,7 +18,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace caelo::app {
@@ -29,14 +28,14 @@ struct OrbitingBody {
     host::Vector placeAu;              // heliocentric ecliptic position, au
     std::vector<host::Vector> orbitAu; // its orbit's ellipse, heliocentric ecliptic au; empty without one
     double radiusKm = 0.0;             // equatorial radius of the labelled body; 0 when unknown
-    host::RgbColour colour;
+    RgbColour colour;                  // its labelled globe's look, else the default globe colour
 };
 
 // The system as the pictures show it.
 struct OrbitingBodies {
     std::string systemName;
     std::string centralLabel; // e.g. "Sun"
-    host::RgbColour centralColour;
+    RgbColour centralColour;
     std::optional<HostDateTime> modelDate; // the system's current date (parameter 1004) as it holds it
     std::vector<OrbitingBody> bodies;      // in tree order
 };
@@ -56,10 +55,6 @@ struct OrbitingBodies {
 // "Solar system, 8 December 2026, 21:57": the name and model date of the
 // document's first system object; nothing without one.
 [[nodiscard]] std::optional<std::string> systemCaption(const host::Document& document);
-
-// The colour a body of the solar system is drawn in, by its English name
-// ("Mars" is rust red); nothing for other names.
-[[nodiscard]] std::optional<host::RgbColour> bodyColour(std::string_view name);
 
 // A date as a picture shows it: "8 December 2026, 21:57".
 [[nodiscard]] std::string pictureDateText(const HostDateTime& date);

@@ -24,16 +24,12 @@ constexpr double kSmallestTextScale = 0.7;
 
 constexpr RgbColour kBackgroundTop{0.012, 0.016, 0.04};
 constexpr RgbColour kBackgroundBottom{0.035, 0.045, 0.09};
-constexpr RgbColour kDefaultPlaneColour{0.5, 0.55, 0.62};
-constexpr RgbColour kDefaultOrbitColour{0.45, 0.62, 0.9};
-constexpr RgbColour kDefaultRingColour{0.85, 0.77, 0.62};
-constexpr RgbColour kDefaultGlobeColour{0.74, 0.72, 0.68};
 constexpr RgbColour kLabelColour{0.88, 0.9, 0.95};
 
-// Opacity of planes, orbit lines and rings; see-through objects take the second.
+// Opacity of planes and orbit lines, which are drawn over what lies behind
+// them; see-through ones take the second.
 constexpr double kPlaneAlpha = 0.35, kSeeThroughPlaneAlpha = 0.16;
 constexpr double kOrbitAlpha = 0.75, kSeeThroughOrbitAlpha = 0.4;
-constexpr double kRingAlpha = 0.6, kSeeThroughRingAlpha = 0.35;
 
 // Line widths, the smallest disc and the labels at the reference size (pixels).
 constexpr double kOrbitWidth = 1.3;
@@ -71,11 +67,6 @@ bool isShown(const Node& object) {
     return object.enabled() && !isHiddenForRendering(object);
 }
 
-RgbColour displayColour(const Node& object, RgbColour fallback) {
-    const HostColorProperties& c = object.color;
-    return c.mode == 2 ? RgbColour{c.color.x, c.color.y, c.color.z} : fallback;
-}
-
 void setSource(cairo_t* cairo, RgbColour c, double alpha) {
     cairo_set_source_rgba(cairo, c.red, c.green, c.blue, alpha);
 }
@@ -106,7 +97,7 @@ double largestScale(const Matrix& m) {
 struct RingPiece {
     std::vector<std::vector<PicturePoint>> loops;
     RgbColour colour;
-    double alpha = kRingAlpha;
+    double alpha = 1.0;
 };
 
 // A globe to paint, and to label.
@@ -148,16 +139,15 @@ struct LabelBox {
 
 class CameraViewPainter {
 public:
-    CameraViewPainter(cairo_t* cairo, const Node& camera, int widthPx, int heightPx,
-                      const CameraViewStyle& style)
-        : cairo_(cairo), view_(CameraProjection::ofCamera(camera, widthPx, heightPx)), style_(style),
+    CameraViewPainter(cairo_t* cairo, const Document& document, const Node& camera, int widthPx, int heightPx)
+        : cairo_(cairo), document_(document), view_(CameraProjection::ofCamera(camera, widthPx, heightPx)),
           width_(widthPx), height_(heightPx), unit_(pictureScale(widthPx, heightPx).lines),
           textUnit_(pictureScale(widthPx, heightPx).text) {}
 
-    void paint(const Document& document) {
+    void paint() {
         paintBackground();
         std::vector<const Node*> planes, splines, rings, spheres;
-        document.forEachObject([&](Node& object) {
+        document_.forEachObject([&](Node& object) {
             if (!isShown(object)) {
                 return;
             }
@@ -224,7 +214,7 @@ private:
             return;
         }
         const double alpha = plane.color.seeThrough ? kSeeThroughPlaneAlpha : kPlaneAlpha;
-        const RgbColour colour = displayColour(plane, kDefaultPlaneColour);
+        const RgbColour colour = app::lookOf(document_, plane).colour;
         addPolygon(cairo_, outline);
         setSource(cairo_, colour, alpha);
         cairo_fill_preserve(cairo_);
@@ -250,7 +240,7 @@ private:
             }
             cairo_new_sub_path(cairo_);
         }
-        setSource(cairo_, displayColour(spline, kDefaultOrbitColour),
+        setSource(cairo_, app::lookOf(document_, spline).colour,
                   spline.color.seeThrough ? kSeeThroughOrbitAlpha : kOrbitAlpha);
         cairo_set_line_width(cairo_, kOrbitWidth * unit_);
         cairo_set_line_join(cairo_, CAIRO_LINE_JOIN_ROUND);
@@ -270,9 +260,8 @@ private:
         const double centreDepth = view_.toCameraSpace(world.off).z;
         const std::size_t n = outer.size();
         const auto nearer = [&](std::size_t i) { return outer[i].z < centreDepth; };
-        RingPiece style{{},
-                        displayColour(object, kDefaultRingColour),
-                        object.color.seeThrough ? kSeeThroughRingAlpha : kRingAlpha};
+        const app::Look look = app::lookOf(document_, object);
+        RingPiece style{{}, look.colour, look.opacity};
 
         // Where a whole ring changes side, so that every run starts at a change.
         std::size_t first = 0;
@@ -328,15 +317,9 @@ private:
     void collectGlobe(const Node& sphere) {
         const Matrix world = sphere.worldMatrix();
         const double radius = sphere.parameters.getFloat(kSphereRadius, 0.0) * largestScale(world);
-        std::optional<RgbColour> colour;
-        if (sphere.color.mode == 2) {
-            colour = displayColour(sphere, kDefaultGlobeColour);
-        } else if (style_.globeColour) {
-            colour = style_.globeColour(sphere);
-        }
         const Vector centre = view_.toCameraSpace(world.off);
         auto disc = globeDisc(view_, centre, std::abs(radius), view_.toCameraSpace(kLightPosition),
-                              colour.value_or(kDefaultGlobeColour));
+                              app::lookOf(document_, sphere).colour);
         if (!disc) {
             return;
         }
@@ -464,8 +447,8 @@ private:
     }
 
     cairo_t* cairo_;
+    const Document& document_;
     CameraProjection view_;
-    const CameraViewStyle& style_;
     int width_;
     int height_;
     double unit_;     // pixels per pixel of the reference size
@@ -482,14 +465,13 @@ PictureScale pictureScale(int widthPx, int heightPx) {
     return {lines, std::max(lines, kSmallestTextScale)};
 }
 
-void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx,
-                    const CameraViewStyle& style) {
+void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx) {
     const Node* camera = document.camera();
     if (camera == nullptr) {
         throw HostError("the document's view has no camera to look through");
     }
     cairo_save(cairo);
-    CameraViewPainter(cairo, *camera, widthPx, heightPx, style).paint(document);
+    CameraViewPainter(cairo, document, *camera, widthPx, heightPx).paint();
     cairo_restore(cairo);
 }
 

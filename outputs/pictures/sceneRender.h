@@ -23,37 +23,22 @@
 // every other sphere is lit from the light's side with its phase (the
 // terminator drawn as a half ellipse) and a dim night side.
 //
-// Colours: an object whose colour mode is 2 is drawn in its own display
-// colour; any other mode takes the style's colour for spheres, else a default
-// for its kind. See-through objects are drawn fainter.
+// Colours and opacities are the objects' looks (appearance.h). See-through
+// planes and orbit lines are drawn fainter.
 //
 // Example:
-//   drawCameraView(cairo, document, 1600, 1200, {});
+//   drawCameraView(cairo, document, 1600, 1200);
 #ifndef CAELO_HOST_SCENE_RENDER_H
 #define CAELO_HOST_SCENE_RENDER_H
 
+#include "appearance.h"
 #include "scene.h"
-
-#include <functional>
-#include <optional>
 
 typedef struct _cairo cairo_t; // NOLINT: cairo's own declaration of its context
 
 namespace caelo::host {
 
-// A colour with red, green and blue in [0, 1].
-struct RgbColour {
-    double red = 0.0;
-    double green = 0.0;
-    double blue = 0.0;
-};
-
-// Choices the caller makes about the camera view.
-struct CameraViewStyle {
-    // The colour of a sphere whose own display colour is not set (colour mode
-    // other than 2); nothing, or no function, takes the default.
-    std::function<std::optional<RgbColour>(const Node& sphere)> globeColour;
-};
+using app::RgbColour;
 
 // How much larger than at the reference size (1200 pixels on the picture's
 // smaller side) lines and text are drawn: lines scale with the picture, text
@@ -69,8 +54,7 @@ struct PictureScale {
 // whose target is widthPx x heightPx pixels (both positive). Throws HostError
 // when the view has no camera. Objects behind the camera are left out; nothing
 // drawn has coordinates that are not finite.
-void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx,
-                    const CameraViewStyle& style);
+void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx);
 
 } // namespace caelo::host
 

@@ -1,0 +1,65 @@
+// How an object of the scene looks, for every output alike: the camera view,
+// the orrery chart, the glTF export and the pages built on it.
+//
+// What a scene shows is what its objects carry: an object whose colour mode is
+// 2 shows its own display colour, and its see-through flag makes it
+// translucent. An object that carries no colour of its own shows the colour
+// of its role in the solar system:
+// - a globe (sphere) the colour of its body, by the body's English name
+//   ("Mars" is rust red), else a pale grey;
+// - a ring (tube or torus) or ring band (a box bent by a wrap deformer) the
+//   colour of its planet's rings;
+// - an orbit line (circle spline) the colour of the body that runs on it (the
+//   globe of the body axis below the same orbit axis), or of the rings for a
+//   band's path;
+// - a plane a grey blue.
+// The globe of a system's central body (the body axis directly below a system
+// object) is its star: it glows and lights the others. Orbit lines and planes
+// are unlit: they show their colour whatever the light.
+//
+// dressSolarSystem writes these colours onto the objects of a newly built
+// system, so that a saved scene carries them and a user's change of a display
+// colour is seen by every output.
+//
+// Example:
+//   const Look look = lookOf(document, globe); // Mars: {0.88, 0.43, 0.26}, opaque
+#ifndef CAELO_APP_APPEARANCE_H
+#define CAELO_APP_APPEARANCE_H
+
+#include "scene.h"
+
+namespace caelo::app {
+
+// A colour with red, green and blue in [0, 1] (sRGB as displayed).
+struct RgbColour {
+    double red = 0.0;
+    double green = 0.0;
+    double blue = 0.0;
+};
+
+// What an object is to the outputs.
+enum class Role { Star, Globe, Ring, OrbitLine, Plane, Other };
+
+struct Look {
+    RgbColour colour;
+    double opacity = 1.0; // 1 opaque; translucent objects less
+    bool glows = false;   // emits its colour and lights the others (the star)
+    bool unlit = false;   // shown in its colour whatever the light
+};
+
+// The role of an object, from its type and its place below the module's axes.
+[[nodiscard]] Role roleOf(const host::Document& document, const host::Node& object);
+
+// How the object looks (see above). Colours are clamped to [0, 1]; a display
+// colour that is not finite counts as no colour.
+[[nodiscard]] Look lookOf(const host::Document& document, const host::Node& object);
+
+// Gives every globe, ring, band and orbit line below a system object that
+// carries no colour of its own (colour mode other than 2) its role's colour as
+// its display colour; rings and bands become see-through. Objects that carry a
+// colour keep it.
+void dressSolarSystem(host::Document& document);
+
+} // namespace caelo::app
+
+#endif
