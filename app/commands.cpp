@@ -148,18 +148,45 @@ std::int64_t framesForOneModelYear(const host::Document& document) {
     return *frames;
 }
 
-void writeAnimation(host::Document& document, const fs::path& file, std::int64_t frames, bool quiet) {
+namespace {
+
+host::OrbitLines orbitLinesNamed(const std::string& name) {
+    if (name == "tubes") {
+        return host::OrbitLines::Tubes;
+    }
+    if (name == "lines") {
+        return host::OrbitLines::Lines;
+    }
+    if (name == "none") {
+        return host::OrbitLines::None;
+    }
+    throw CommandError("--orbit-lines " + quoted(name) + ": expected tubes, lines or none");
+}
+
+} // namespace
+
+void writeAnimation(const OpenScene& scene, const fs::path& file, std::int64_t frames,
+                    host::OrbitLines orbitLines, bool quiet) {
+    host::Document& document = scene.document;
     ProgressBar bar = ProgressBar::onStandardError("Exporting " + file.filename().string(), quiet);
     host::GltfExportOptions options;
     options.start = document.time;
     options.frameCount = frames;
     options.progress = [&bar](double fractionDone) { bar.update(fractionDone); };
+    options.orbitLines = orbitLines;
+    if (const host::Node* system = firstSystem(document)) {
+        if (const auto julianDate = modelJulianDate(document, *system, scene.zoneOffsetDays)) {
+            options.startDate = universalText(*julianDate);
+        }
+        options.secondsPerModelDay = documentSecondsPerModelDay(*system);
+    }
     host::exportGltf(document, file, options);
     bar.finish();
 }
 
 void runExport(const ExportRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".glb", ".gltf"});
+    const host::OrbitLines orbitLines = orbitLinesNamed(request.orbitLines);
     const auto fps =
         request.fps ? std::optional(parsePositiveWhole("--fps", *request.fps, INT32_MAX)) : std::nullopt;
     const RequestedSpan span = readSpan(request);
@@ -169,7 +196,7 @@ void runExport(const ExportRequest& request, std::ostream& out, std::ostream& er
     }
     const std::int64_t frames = framesOf(span, scene.document);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
-    writeAnimation(scene.document, request.out, frames, request.quiet);
+    writeAnimation(scene, request.out, frames, orbitLines, request.quiet);
     out << "Wrote " << frames << " frames at " << scene.document.fps << " frames per second to "
         << fs::absolute(request.out).string() << '\n';
 }

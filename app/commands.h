@@ -8,6 +8,7 @@
 #ifndef CAELO_APP_COMMANDS_H
 #define CAELO_APP_COMMANDS_H
 
+#include "gltfExport.h"
 #include "sceneSetup.h"
 
 #include <cstdint>
@@ -33,6 +34,7 @@ struct ExportRequest {
     std::optional<std::string> days{};   // model days to cover; excludes `frames`
     std::optional<std::string> frames{}; // frames to sample
     std::optional<std::string> fps{};    // the document's frame rate; nothing: keep it
+    std::string orbitLines = "tubes";    // tubes, lines or none
     std::string out;                     // FILE.glb or FILE.gltf
     bool quiet = false;                  // no progress bar
 };
@@ -60,11 +62,12 @@ void runRender(const RenderRequest& request, std::ostream& out, std::ostream& er
 // when the system's time scale makes that more than kMaxExportFrames.
 [[nodiscard]] std::int64_t framesForOneModelYear(const host::Document& document);
 
-// Writes the document's animation from its time on, `frames` frames at its
-// frame rate, to a glTF file, with a progress bar on standard error when that
-// is a terminal and `quiet` is false.
-void writeAnimation(host::Document& document, const std::filesystem::path& file, std::int64_t frames,
-                    bool quiet);
+// Writes the scene's animation from its document's time on, `frames` frames at
+// its frame rate, to a glTF file that records the model date of its first
+// frame and the time scale of the document's first system, with a progress bar
+// on standard error when that is a terminal and `quiet` is false.
+void writeAnimation(const OpenScene& scene, const std::filesystem::path& file, std::int64_t frames,
+                    host::OrbitLines orbitLines, bool quiet);
 
 } // namespace caelo::app
 

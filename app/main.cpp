@@ -100,6 +100,8 @@ int main(int argc, char** argv) {
     days->excludes(frames);
     exporter->add_option("--fps", exportRequest.fps,
                          "Frames per second, a whole number (default: the document's)");
+    exporter->add_option("--orbit-lines", exportRequest.orbitLines,
+                         "tubes (default): thin tubes every renderer draws; lines: glTF line loops; none");
     exporter->add_option("--out", exportRequest.out, "The file to write: FILE.glb or FILE.gltf")->required();
 
     caelo::app::RenderRequest renderRequest;

@@ -109,7 +109,7 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
     const std::filesystem::path animationFile = outputFolder / "solar-system.glb";
     host::saveScene(scene.document, sceneFile);
     writePicture(scene.document, pictureFile, PictureOptions{});
-    writeAnimation(scene.document, animationFile, frames, quiet);
+    writeAnimation(scene, animationFile, frames, host::OrbitLines::Tubes, quiet);
 
     out << "\nSaved the scene to " << std::filesystem::absolute(sceneFile).string() << '\n'
         << "Drew the orrery chart (seen from ecliptic north) to "

@@ -69,11 +69,6 @@ std::optional<double> skyValue(const BodyPlace& place, const SkyField& field) {
     return place.fromEarth ? field.value(*place.fromEarth) : std::nullopt;
 }
 
-// "2000-01-01T12:00:00Z" for a Julian Date in universal time.
-std::string universalText(double julianDate) {
-    return host::formatDateTime(host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate)) + "Z";
-}
-
 Json optionalDate(std::optional<double> julianDate) {
     return julianDate ? Json(universalText(*julianDate)) : Json(nullptr);
 }

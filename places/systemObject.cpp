@@ -89,4 +89,8 @@ std::optional<double> modelJulianDate(const host::Document& document, const host
     return *epoch + document.time.seconds() / *secondsPerDay;
 }
 
+std::string universalText(double julianDate) {
+    return host::formatDateTime(host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate)) + "Z";
+}
+
 } // namespace caelo::app

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace caelo::app {
@@ -89,6 +90,10 @@ inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
 // is not a positive finite number.
 [[nodiscard]] std::optional<double> modelJulianDate(const host::Document& document, const host::Node& system,
                                                     double zoneOffsetDays);
+
+// "2000-01-01T12:00:00Z" for a Julian Date in universal time (days), to the
+// second.
+[[nodiscard]] std::string universalText(double julianDate);
 
 // The system's epoch as a Julian Date in universal time (days), or nothing
 // when it is missing.

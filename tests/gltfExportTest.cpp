@@ -7,6 +7,7 @@
 #include "application.h"
 #include "evaluation.h"
 #include "gltfAnimation.h"
+#include "gltfNames.h"
 #include "hostError.h"
 #include "messages.h"
 #include "moduleSceneTest.h"
@@ -26,6 +27,7 @@
 #include <map>
 #include <numbers>
 #include <optional>
+#include <set>
 #include <string>
 #include <tiny_gltf.h>
 #include <unistd.h>
@@ -298,9 +300,12 @@ protected:
     // Exports, reads back and checks every exported object's node against
     // the host's world matrix at the given frames and fractions of frames.
     ReadGltf exportAndCompare(const std::filesystem::path& file, std::int64_t frameCount,
-                              const std::vector<double>& frames, MatrixTolerance tolerance) {
+                              const std::vector<double>& frames, MatrixTolerance tolerance,
+                              OrbitLines orbitLines = OrbitLines::Tubes) {
         const auto started = std::chrono::steady_clock::now();
-        exportGltf(document(), file, {Rational{0, 1}, frameCount, {}});
+        GltfExportOptions options{Rational{0, 1}, frameCount, {}};
+        options.orbitLines = orbitLines;
+        exportGltf(document(), file, options);
         exportSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         ReadGltf read = readGltf(file);
         for (const double frame : frames) {
@@ -325,6 +330,28 @@ protected:
 };
 
 // ---------------------------------------------------------------- tests
+
+TEST_F(GltfExport, SharedNamesAreToldApartByOwnerThenNumberedPastTakenOnes) {
+    Node& mercury = addNamed(kTypeNull, "Orbit(Mercury)");
+    Node& venus = addNamed(kTypeNull, "Orbit(Venus)");
+    Node& plain = addNamed(kTypeNull, "Group");
+    const std::vector<std::pair<Node*, std::string>> cases = {
+        {&addNamed(kTypeCircleSpline, "Orbit Spline", &mercury), "Orbit Spline (Mercury)"},
+        {&addNamed(kTypeCircleSpline, "Orbit Spline", &venus), "Orbit Spline (Venus)"},
+        {&addNamed(kTypeSphere, "Ball", &plain), "Ball (Group)"},
+        {&addNamed(kTypeSphere, "Ball", &plain), "Ball (Group) 3"},
+        {&addNamed(kTypeSphere, "Ball (Group) 2"), "Ball (Group) 2"},
+        {&addNamed(kTypeSphere, "Unique"), "Unique"},
+    };
+    std::vector<const Node*> objects{&mercury, &venus, &plain};
+    for (const auto& [node, expected] : cases) {
+        objects.push_back(node);
+    }
+    const std::vector<std::string> names = uniqueNodeNames(objects);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(names[i + 3], cases[i].second);
+    }
+}
 
 TEST_F(GltfExport, StaticSceneKeepsTreeNamesMatricesAndLeavesOutHiddenAndDisabledObjects) {
     Node& sphere = addNamed(kTypeSphere, "Globe Egalit\xc3\xa9 \xe6\x97\xa5");
@@ -371,31 +398,44 @@ TEST_F(GltfExport, StaticSceneKeepsTreeNamesMatricesAndLeavesOutHiddenAndDisable
                      "camera");
 }
 
-TEST_F(GltfExport, ColoursBecomeMaterialsAndSeeThroughBlends) {
+TEST_F(GltfExport, LooksBecomeLinearMaterialsAndOrbitLinesTubesOrLoops) {
     Node& plane = addNamed(kTypePlane, "Blue plane");
     plane.color = {2, {0.0, 0.5, 1.0}, true};
     addNamed(kTypeSphere, "Plain sphere");
     Node& spline = addNamed(kTypeCircleSpline, "Red circle");
     spline.color = {2, {1.0, 0.0, 0.0}, false};
-    const ReadGltf read = exportAndCompare(scratch / "colours.gltf", 1, {0.0}, {1e-9, 1e-9});
-
-    const auto materialOf = [&](const std::string& name) -> const tinygltf::Material& {
-        const tinygltf::Node& node = read.model.nodes[static_cast<std::size_t>(read.nodeNamed(name))];
-        const tinygltf::Mesh& mesh = read.model.meshes[static_cast<std::size_t>(node.mesh)];
-        return read.model.materials[static_cast<std::size_t>(mesh.primitives.front().material)];
-    };
-    const tinygltf::Material& blue = materialOf("Blue plane");
-    EXPECT_EQ(blue.alphaMode, "BLEND");
-    EXPECT_EQ(blue.pbrMetallicRoughness.baseColorFactor, (std::vector<double>{0.0, 0.5, 1.0, 0.5}));
-    EXPECT_TRUE(blue.doubleSided);
-    const tinygltf::Material& plain = materialOf("Plain sphere");
-    EXPECT_EQ(plain.alphaMode, "OPAQUE");
-    EXPECT_FALSE(plain.doubleSided);
-    EXPECT_EQ(materialOf("Red circle").pbrMetallicRoughness.baseColorFactor,
-              (std::vector<double>{1.0, 0.0, 0.0, 1.0}));
-    const tinygltf::Node& circle = read.model.nodes[static_cast<std::size_t>(read.nodeNamed("Red circle"))];
-    EXPECT_EQ(read.model.meshes[static_cast<std::size_t>(circle.mesh)].primitives.front().mode,
-              TINYGLTF_MODE_LINE_LOOP);
+    for (const OrbitLines lines : {OrbitLines::Tubes, OrbitLines::Lines, OrbitLines::None}) {
+        SCOPED_TRACE(static_cast<int>(lines));
+        const ReadGltf read = exportAndCompare(scratch / "colours.gltf", 1, {0.0}, {1e-9, 1e-9}, lines);
+        const auto meshOf = [&](const std::string& name) -> const tinygltf::Mesh* {
+            const tinygltf::Node& node = read.model.nodes[static_cast<std::size_t>(read.nodeNamed(name))];
+            return node.mesh >= 0 ? &read.model.meshes[static_cast<std::size_t>(node.mesh)] : nullptr;
+        };
+        const auto materialOf = [&](const std::string& name) -> const tinygltf::Material& {
+            return read.model.materials[static_cast<std::size_t>(meshOf(name)->primitives.front().material)];
+        };
+        const tinygltf::Material& blue = materialOf("Blue plane");
+        EXPECT_EQ(blue.alphaMode, "BLEND");
+        ASSERT_EQ(blue.pbrMetallicRoughness.baseColorFactor.size(), 4u);
+        EXPECT_NEAR(blue.pbrMetallicRoughness.baseColorFactor[1], 0.2140411, 1e-6) << "sRGB 0.5 in linear";
+        EXPECT_DOUBLE_EQ(blue.pbrMetallicRoughness.baseColorFactor[3], 0.3) << "a see-through plane";
+        EXPECT_TRUE(blue.doubleSided);
+        EXPECT_EQ(blue.extensions.count("KHR_materials_unlit"), 1u) << "planes are unlit";
+        const tinygltf::Material& plain = materialOf("Plain sphere");
+        EXPECT_EQ(plain.alphaMode, "OPAQUE");
+        EXPECT_FALSE(plain.doubleSided);
+        EXPECT_EQ(plain.extensions.count("KHR_materials_unlit"), 0u) << "globes are lit";
+        EXPECT_GT(plain.emissiveFactor[0], 0.0) << "with a faint glow of their own";
+        if (lines == OrbitLines::None) {
+            EXPECT_EQ(meshOf("Red circle"), nullptr);
+            continue;
+        }
+        EXPECT_EQ(materialOf("Red circle").pbrMetallicRoughness.baseColorFactor,
+                  (std::vector<double>{1.0, 0.0, 0.0, 1.0}));
+        EXPECT_EQ(meshOf("Red circle")->primitives.front().mode,
+                  lines == OrbitLines::Tubes ? TINYGLTF_MODE_TRIANGLES : TINYGLTF_MODE_LINE_LOOP);
+        EXPECT_VALIDATOR_CLEAN(scratch / "colours.gltf");
+    }
 }
 
 TEST_F(GltfExport, EveryPrimitiveInBothFormatsIsValidatorClean) {
@@ -622,7 +662,8 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallFastAndMatchesTheHost) {
     EXPECT_LT(std::filesystem::file_size(file), 50u * 1000u * 1000u);
     // Iapetus's orbit axis is hidden with what it carries; switched-off rings
     // and planes are left out but for the Sun's equator plane; the seven
-    // bands are there, with their names in plain ASCII.
+    // bands are there, with their names in plain ASCII and told apart by
+    // what they belong to. The Sun glows and carries the light.
     for (const char* absent : {"Orbit(Iapetus)", "Body(Iapetus)", "Iapetus", "Orbit Plane"}) {
         EXPECT_EQ(read.nodeNamed(absent), -1) << absent;
     }
@@ -630,9 +671,22 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallFastAndMatchesTheHost) {
         return std::count_if(read.model.nodes.begin(), read.model.nodes.end(),
                              [&](const tinygltf::Node& node) { return node.name == name && node.mesh >= 0; });
     };
-    EXPECT_EQ(named("Band"), 7);
+    EXPECT_EQ(named("Band"), 0);
+    EXPECT_EQ(named("Band (Liberte)"), 1);
+    EXPECT_EQ(named("Orbit Spline (Mercury)"), 1);
     EXPECT_EQ(named("Equator Plane"), 1);
     EXPECT_GE(read.nodeNamed("Orbit(Liberte)"), 0);
+    std::set<std::string> names;
+    for (const tinygltf::Node& node : read.model.nodes) {
+        EXPECT_TRUE(names.insert(node.name).second) << node.name << " is not unique";
+    }
+    ASSERT_EQ(read.model.lights.size(), 1u);
+    EXPECT_EQ(read.model.lights.front().type, "point");
+    const tinygltf::Node& sun = read.model.nodes[static_cast<std::size_t>(read.nodeNamed("Sun"))];
+    const tinygltf::Material& glow = read.model.materials[static_cast<std::size_t>(
+        read.model.meshes[static_cast<std::size_t>(sun.mesh)].primitives.front().material)];
+    EXPECT_EQ(glow.extensions.count("KHR_materials_emissive_strength"), 1u);
+    EXPECT_EQ(sun.extensions.count("KHR_lights_punctual"), 1u);
     EXPECT_EQ(read.model.cameras.size(), 1u);
     EXPECT_VALIDATOR_CLEAN(file);
 }

@@ -97,19 +97,32 @@ const host::Node* planetGlobeAbove(const host::Document& document, const host::N
     return nullptr;
 }
 
-// The globe of the body that runs on an orbit line: that of the body axis
-// among the siblings below the spline's orbit axis, or nullptr.
-const host::Node* runnerGlobe(const host::Document& document, const host::Node& spline) {
-    const host::Node* orbitAxis = spline.parent();
-    if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeOrbitAxis) {
-        return nullptr;
+// The first globe of a body axis at or below the node, in tree order: a
+// barycentre's is that of its first body (the Earth's for the Earth-Moon
+// barycentre).
+const host::Node* firstGlobeAtOrBelow(const host::Document& document, const host::Node& node) {
+    if (node.typeId() == kTypeBodyAxis) {
+        if (const host::Node* globe = globeOf(document, node)) {
+            return globe;
+        }
     }
-    for (const host::Node* child = orbitAxis->firstChild(); child != nullptr; child = child->nextSibling()) {
-        if (child->typeId() == kTypeBodyAxis) {
-            return globeOf(document, *child);
+    for (const host::Node* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
+        if (child->typeId() != host::kTypeCircleSpline) {
+            if (const host::Node* globe = firstGlobeAtOrBelow(document, *child)) {
+                return globe;
+            }
         }
     }
     return nullptr;
+}
+
+// The globe of the body that runs on an orbit line: the first below the
+// spline's orbit axis, or nullptr.
+const host::Node* runnerGlobe(const host::Document& document, const host::Node& spline) {
+    const host::Node* orbitAxis = spline.parent();
+    return orbitAxis != nullptr && orbitAxis->typeId() == kTypeOrbitAxis
+               ? firstGlobeAtOrBelow(document, *orbitAxis)
+               : nullptr;
 }
 
 RgbColour ringColourBelow(const host::Document& document, const host::Node& object) {

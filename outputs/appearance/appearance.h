@@ -10,8 +10,8 @@
 // - a ring (tube or torus) or ring band (a box bent by a wrap deformer) the
 //   colour of its planet's rings;
 // - an orbit line (circle spline) the colour of the body that runs on it (the
-//   globe of the body axis below the same orbit axis), or of the rings for a
-//   band's path;
+//   first globe of a body axis below the same orbit axis: the Earth's for the
+//   Earth-Moon barycentre's orbit), or of the rings for a band's path;
 // - a plane a grey blue.
 // The globe of a system's central body (the body axis directly below a system
 // object) is its star: it glows and lights the others. Orbit lines and planes

@@ -4,7 +4,9 @@
 #include "evaluation.h"
 #include "gltfAnimation.h"
 #include "gltfFrame.h"
+#include "gltfLooks.h"
 #include "gltfMesh.h"
+#include "gltfNames.h"
 #include "gltfWrap.h"
 #include "gltfWriter.h"
 #include "hostError.h"
@@ -25,15 +27,6 @@ namespace caelo::host {
 
 namespace {
 
-// Display colours: the mode that uses the object's own colour, the colour of
-// the others, and the opacity of a see-through object.
-constexpr std::int32_t kColorModeOwn = 2;
-constexpr std::array<double, 3> kDefaultColour{0.8, 0.8, 0.8};
-constexpr double kSeeThroughOpacity = 0.5;
-// Surfaces are not metals and reflect diffusely.
-constexpr double kMetallic = 0.0;
-constexpr double kRoughness = 0.8;
-
 // The camera: its focal length parameter (mm) and the film it is taken for,
 // 36 mm wide at an aspect of 4:3.
 constexpr std::int32_t kCameraFocalLength = 500;
@@ -50,6 +43,11 @@ constexpr double kFallbackFarPlane = 10000.0;
 constexpr int kModeLineLoop = 2;
 constexpr int kModeTriangles = 4;
 
+// An orbit line's tube is this share of the orbit's radius across: thin
+// beside the orbit at any distance, and wider for the larger orbits, which
+// are seen from further away.
+constexpr double kOrbitTubeWidthShare = 0.006;
+
 enum class GltfFormat { Binary, Json };
 
 GltfFormat formatOf(const std::filesystem::path& file) {
@@ -63,43 +61,6 @@ GltfFormat formatOf(const std::filesystem::path& file) {
         return GltfFormat::Json;
     }
     throw HostError(file.string() + ": cannot export glTF: the file name must end in .glb or .gltf");
-}
-
-// ASCII for a Latin-1 letter U+00C0 to U+00FF ('_' where there is none).
-constexpr char kLatin1Ascii[] = "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTs"
-                                "aaaaaaaceeeeiiiidnooooo_ouuuuyty";
-
-// The name as plain printable ASCII: accented Latin letters lose their
-// accents, other characters (and broken UTF-8) become '_'.
-std::string asciiName(const std::string& utf8) {
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            out.push_back(lead >= 0x20 && lead < 0x7F ? static_cast<char>(lead) : '_');
-            ++i;
-            continue;
-        }
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        std::uint32_t codePoint = length == 4 ? lead & 0x07u : length == 3 ? lead & 0x0Fu : lead & 0x1Fu;
-        bool valid = length > 1 && i + length <= utf8.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0u) == 0x80u;
-            codePoint = (codePoint << 6) | (next & 0x3Fu);
-        }
-        const bool latin1Letter = valid && codePoint >= 0xC0 && codePoint <= 0xFF;
-        out.push_back(latin1Letter ? kLatin1Ascii[codePoint - 0xC0] : '_');
-        i += valid ? length : 1;
-    }
-    return out;
-}
-
-std::string nodeName(const Node& node) {
-    if (!node.name.empty()) {
-        return asciiName(node.name);
-    }
-    return node.type() ? asciiName(node.type()->displayName) : "Object";
 }
 
 // An object that is exported, with the index of its exported parent (-1 at
@@ -163,14 +124,29 @@ nlohmann::json transformNode(const std::string& name, const GltfTransform& t) {
     return node;
 }
 
+// The mesh of an object's primitive as the scene stands, with an orbit line
+// as the options ask; nothing for no mesh.
+std::optional<PrimitiveMesh> exportedMesh(const Node& object, OrbitLines orbitLines) {
+    std::optional<PrimitiveMesh> mesh = buildPrimitiveMesh(object);
+    if (!mesh || mesh->topology != MeshTopology::LineLoop || orbitLines == OrbitLines::Lines) {
+        return mesh;
+    }
+    if (orbitLines == OrbitLines::None) {
+        return std::nullopt;
+    }
+    PrimitiveMesh tube = tubeAlongLoop(*mesh, loopRadius(*mesh) * kOrbitTubeWidthShare / 2.0);
+    return tube.positions.empty() ? std::nullopt : std::optional(std::move(tube));
+}
+
 // Puts the objects' geometry, materials and camera into the asset.
 class SceneBuilder {
 public:
-    explicit SceneBuilder(GltfWriter& writer) : writer_(writer) {}
+    SceneBuilder(GltfWriter& writer, const Document& document, OrbitLines orbitLines)
+        : writer_(writer), looks_(writer, document), orbitLines_(orbitLines) {}
 
     // The mesh of the object's primitive as the scene stands, or -1.
-    int meshOf(const Node& object) {
-        std::optional<PrimitiveMesh> mesh = buildPrimitiveMesh(object);
+    int meshOf(const Node& object, const std::string& name) {
+        std::optional<PrimitiveMesh> mesh = exportedMesh(object, orbitLines_);
         if (!mesh) {
             return -1;
         }
@@ -179,10 +155,12 @@ public:
         nlohmann::json primitive = {
             {"attributes",
              {{"POSITION", writer_.addFloats(points(object, mesh->positions), 3, GltfTarget::Vertices)}}},
-            {"material", materialOf(object, mesh->open)}};
+            {"material", looks_.materialOf(object, mesh->open)}};
         if (mesh->topology == MeshTopology::Triangles) {
-            primitive["attributes"]["NORMAL"] =
-                writer_.addFloats(points(object, mesh->normals), 3, GltfTarget::Vertices);
+            if (!mesh->normals.empty()) {
+                primitive["attributes"]["NORMAL"] =
+                    writer_.addFloats(points(object, mesh->normals), 3, GltfTarget::Vertices);
+            }
             // The mirror into glTF's frame turns the corners' order around.
             std::vector<std::uint32_t> indices = mesh->indices;
             for (std::size_t i = 0; i + 2 < indices.size(); i += 3) {
@@ -193,11 +171,13 @@ public:
         } else {
             primitive["mode"] = kModeLineLoop;
         }
-        return writer_.append("meshes", {{"name", nodeName(object)}, {"primitives", {std::move(primitive)}}});
+        return writer_.append("meshes", {{"name", name}, {"primitives", {std::move(primitive)}}});
     }
 
+    [[nodiscard]] GltfLooks& looks() { return looks_; }
+
     // A perspective glTF camera for a camera object.
-    int cameraOf(const Node& camera) {
+    int cameraOf(const Node& camera, const std::string& name) {
         const double focalLengthMm = finiteParameter(camera, kCameraFocalLength, kDefaultFocalLengthMm);
         if (focalLengthMm <= 0.0) {
             throw HostError(describeNode(camera) + " (\"" + camera.name +
@@ -212,7 +192,7 @@ public:
         far = far > 0.0 && std::isfinite(far) ? far * kFarPlaneMargin : kFallbackFarPlane;
         return writer_.append(
             "cameras",
-            {{"name", nodeName(camera)},
+            {{"name", name},
              {"type", "perspective"},
              {"perspective",
               {{"aspectRatio", kFilmAspect}, {"yfov", yfov}, {"znear", far * kNearToFar}, {"zfar", far}}}});
@@ -254,39 +234,9 @@ private:
         return out;
     }
 
-    int materialOf(const Node& object, bool open) {
-        const HostColorProperties& c = object.color;
-        std::array<double, 3> colour = kDefaultColour;
-        if (c.mode == kColorModeOwn) {
-            if (!std::isfinite(c.color.x) || !std::isfinite(c.color.y) || !std::isfinite(c.color.z)) {
-                throw HostError(describeNode(object) + " (\"" + object.name +
-                                "\"): its display colour is not finite");
-            }
-            colour = {std::clamp(c.color.x, 0.0, 1.0), std::clamp(c.color.y, 0.0, 1.0),
-                      std::clamp(c.color.z, 0.0, 1.0)};
-        }
-        const auto key = std::make_tuple(colour, c.seeThrough, open);
-        if (const auto found = materials_.find(key); found != materials_.end()) {
-            return found->second;
-        }
-        nlohmann::json material = {
-            {"pbrMetallicRoughness",
-             {{"baseColorFactor", {colour[0], colour[1], colour[2], c.seeThrough ? kSeeThroughOpacity : 1.0}},
-              {"metallicFactor", kMetallic},
-              {"roughnessFactor", kRoughness}}}};
-        if (c.seeThrough) {
-            material["alphaMode"] = "BLEND";
-        }
-        if (open) {
-            material["doubleSided"] = true;
-        }
-        const int index = writer_.append("materials", std::move(material));
-        materials_.emplace(key, index);
-        return index;
-    }
-
     GltfWriter& writer_;
-    std::map<std::tuple<std::array<double, 3>, bool, bool>, int> materials_;
+    GltfLooks looks_;
+    OrbitLines orbitLines_;
     std::vector<Extent> extents_;
 };
 
@@ -298,9 +248,17 @@ struct ObjectNodes {
     std::vector<int> top;
 };
 
+// What each exported object's node carries besides its transform.
+struct ObjectContents {
+    std::vector<std::string> names;
+    std::vector<int> meshes; // -1: none
+    std::vector<int> lights; // -1: none
+    int cameraObject = -1;   // the object that carries the camera
+    int camera = -1;
+};
+
 ObjectNodes addNodes(GltfWriter& writer, const Document& document, const std::vector<ExportedObject>& objects,
-                     const std::vector<ObjectKeys>& keys, const std::vector<int>& meshes, int cameraObject,
-                     int camera) {
+                     const std::vector<ObjectKeys>& keys, const ObjectContents& contents) {
     std::vector<nlohmann::json> nodes;
     ObjectNodes indices{std::vector<int>(objects.size()), std::vector<int>(objects.size())};
     const auto firstNode = static_cast<int>(writer.json().value("nodes", nlohmann::json::array()).size());
@@ -312,19 +270,22 @@ ObjectNodes addNodes(GltfWriter& writer, const Document& document, const std::ve
                         [](const ChannelKeys& channel) { return channel.moves; });
         indices.top[i] = firstNode + static_cast<int>(nodes.size());
         if (frozenMoves || !isIdentity(k.first[kFrozenPart])) {
-            nodes.push_back(transformNode(nodeName(object) + " (frozen)", k.first[kFrozenPart]));
+            nodes.push_back(transformNode(contents.names[i] + " (frozen)", k.first[kFrozenPart]));
             nodes.back()["children"] = nlohmann::json::array({indices.top[i] + 1});
         }
         indices.own[i] = firstNode + static_cast<int>(nodes.size());
-        nlohmann::json node = transformNode(nodeName(object), k.first[kRelativePart]);
+        nlohmann::json node = transformNode(contents.names[i], k.first[kRelativePart]);
         if (const std::string path = document.pathOf(object); !path.empty()) {
             node["extras"] = {{"hostPath", path}};
         }
-        if (meshes[i] >= 0) {
-            node["mesh"] = meshes[i];
+        if (contents.meshes[i] >= 0) {
+            node["mesh"] = contents.meshes[i];
         }
-        if (static_cast<int>(i) == cameraObject) {
-            node["camera"] = camera;
+        if (contents.lights[i] >= 0) {
+            node["extensions"]["KHR_lights_punctual"] = {{"light", contents.lights[i]}};
+        }
+        if (static_cast<int>(i) == contents.cameraObject) {
+            node["camera"] = contents.camera;
         }
         nodes.push_back(std::move(node));
         if (objects[i].parent >= 0) {
@@ -373,6 +334,20 @@ void addAnimation(GltfWriter& writer, const std::vector<ObjectKeys>& keys, const
     }
 }
 
+// What the file records of its time, for the scene's extras.
+nlohmann::json timeline(const Document& document, const GltfExportOptions& options) {
+    nlohmann::json extras = {{"framesPerSecond", document.fps},
+                             {"frameCount", options.frameCount},
+                             {"startDocumentSeconds", options.start.seconds()}};
+    if (!options.startDate.empty()) {
+        extras["startDate"] = options.startDate;
+    }
+    if (options.secondsPerModelDay) {
+        extras["secondsPerModelDay"] = *options.secondsPerModelDay;
+    }
+    return extras;
+}
+
 // Puts the document back at its time, evaluated, however the export ends.
 class TimeRestorer {
 public:
@@ -396,32 +371,37 @@ std::string assemble(Document& document, GltfFormat format, const GltfExportOpti
 
     const std::vector<ExportedObject> objects = collectObjects(document);
     GltfWriter writer;
-    SceneBuilder scene(writer);
-    std::vector<int> meshes;
+    SceneBuilder scene(writer, document, options.orbitLines);
     std::vector<const Node*> nodes;
     for (const ExportedObject& object : objects) {
-        meshes.push_back(object.drawn ? scene.meshOf(*object.node) : -1);
         nodes.push_back(object.node);
     }
-    int cameraObject = -1;
-    int camera = -1;
+    ObjectContents contents;
+    contents.names = uniqueNodeNames(nodes);
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const bool drawn = objects[i].drawn;
+        contents.meshes.push_back(drawn ? scene.meshOf(*nodes[i], contents.names[i]) : -1);
+        contents.lights.push_back(drawn ? scene.looks().lightOf(*nodes[i]) : -1);
+    }
     if (const Node* view = document.camera()) {
         if (const auto found = std::find(nodes.begin(), nodes.end(), view); found != nodes.end()) {
-            cameraObject = static_cast<int>(found - nodes.begin());
-            camera = scene.cameraOf(*view);
+            contents.cameraObject = static_cast<int>(found - nodes.begin());
+            contents.camera =
+                scene.cameraOf(*view, contents.names[static_cast<std::size_t>(contents.cameraObject)]);
         }
     }
+    scene.looks().declareExtensions();
 
     const std::vector<ObjectKeys> keys =
         sampleObjectKeys(document, nodes, options.start, options.frameCount, options.progress);
-    const ObjectNodes indices = addNodes(writer, document, objects, keys, meshes, cameraObject, camera);
+    const ObjectNodes indices = addNodes(writer, document, objects, keys, contents);
     nlohmann::json roots = nlohmann::json::array();
     for (std::size_t i = 0; i < objects.size(); ++i) {
         if (objects[i].parent < 0) {
             roots.push_back(indices.top[i]);
         }
     }
-    nlohmann::json documentScene = {{"name", "Document"}};
+    nlohmann::json documentScene = {{"name", "Document"}, {"extras", timeline(document, options)}};
     if (!roots.empty()) { // glTF wants a scene's node list to hold a node
         documentScene["nodes"] = std::move(roots);
     }

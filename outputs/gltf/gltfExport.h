@@ -6,7 +6,9 @@
 // the object's node below it carries the relative transform, the geometry of
 // a host primitive and the object's children. The active view's camera
 // becomes a glTF camera. Nodes that move get translation, rotation and scale
-// keys (gltfAnimation.h); nodes that stay put get none.
+// keys (gltfAnimation.h); nodes that stay put get none. Materials and the
+// star's light follow the objects' looks (gltfLooks.h); node names are unique
+// (gltfNames.h).
 #ifndef CAELO_HOST_GLTF_EXPORT_H
 #define CAELO_HOST_GLTF_EXPORT_H
 
@@ -15,13 +17,26 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace caelo::host {
+
+// How circle splines, the orbit lines, are exported: as thin tubes that every
+// renderer draws, as glTF line loops, or not at all.
+enum class OrbitLines { Tubes, Lines, None };
 
 struct GltfExportOptions {
     Rational start;                                    // document time of the first frame
     std::int64_t frameCount = 1;                       // frames sampled at the document's frame rate (>= 1)
     std::function<void(double fractionDone)> progress; // optional, called from 0 to 1
+    OrbitLines orbitLines = OrbitLines::Tubes;
+    // What the file records of the time it shows, in its scene's extras
+    // (docs/gltf-export.md): the model date of the first frame (ISO 8601,
+    // universal time) and the document seconds per model day; left out when
+    // empty.
+    std::string startDate{};
+    std::optional<double> secondsPerModelDay{};
 };
 
 // Writes binary glTF (.glb) or glTF JSON with embedded buffers (.gltf), chosen by the

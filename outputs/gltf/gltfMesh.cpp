@@ -281,7 +281,70 @@ std::optional<PrimitiveMesh> circleMesh(const Node& object) {
     return mesh;
 }
 
+// The unit vector along v, or nothing when v has no length.
+std::optional<Vector> unitAlong(Vector v) {
+    const double n = length(v);
+    return n > 0.0 && std::isfinite(n) ? std::optional(v * (1.0 / n)) : std::nullopt;
+}
+
+// The normal of a loop's plane by Newell's method (sums of the edges' cross
+// terms), which holds for any simple loop, convex or not.
+Vector loopNormal(const std::vector<Vector>& points) {
+    Vector normal{0.0, 0.0, 0.0};
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        normal = normal + cross(points[i], points[(i + 1) % points.size()]);
+    }
+    return unitAlong(normal).value_or(Vector{0.0, 1.0, 0.0});
+}
+
 } // namespace
+
+PrimitiveMesh tubeAlongLoop(const PrimitiveMesh& loop, double radius) {
+    PrimitiveMesh tube;
+    const std::vector<Vector>& points = loop.positions;
+    const std::size_t n = points.size();
+    if (n < 3 || !(radius > 0.0)) {
+        return tube;
+    }
+    const Vector normal = loopNormal(points);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vector along =
+            unitAlong(points[(i + 1) % n] - points[(i + n - 1) % n]).value_or(Vector{1.0, 0.0, 0.0});
+        const Vector outward = unitAlong(cross(along, normal)).value_or(Vector{1.0, 0.0, 0.0});
+        for (int side = 0; side < kTubeSides; ++side) {
+            const double angle = kTwoPi * (side + 0.5) / kTubeSides;
+            tube.positions.push_back(points[i] +
+                                     (outward * std::cos(angle) + normal * std::sin(angle)) * radius);
+        }
+    }
+    const auto corner = [](std::size_t ring, int side) {
+        return static_cast<std::uint32_t>(ring * kTubeSides + static_cast<std::size_t>(side % kTubeSides));
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t next = (i + 1) % n;
+        for (int side = 0; side < kTubeSides; ++side) {
+            const std::uint32_t a = corner(i, side), b = corner(next, side);
+            const std::uint32_t c = corner(next, side + 1), d = corner(i, side + 1);
+            tube.indices.insert(tube.indices.end(), {a, b, c, a, c, d});
+        }
+    }
+    return tube;
+}
+
+double loopRadius(const PrimitiveMesh& loop) {
+    if (loop.positions.empty()) {
+        return 0.0;
+    }
+    Vector centre{0.0, 0.0, 0.0};
+    for (const Vector& p : loop.positions) {
+        centre = centre + p * (1.0 / static_cast<double>(loop.positions.size()));
+    }
+    double sum = 0.0;
+    for (const Vector& p : loop.positions) {
+        sum += length(p - centre);
+    }
+    return sum / static_cast<double>(loop.positions.size());
+}
 
 double finiteParameter(const Node& object, std::int32_t id, double fallback) {
     const double value = parameterOf<double>(object, id, fallback);

@@ -48,6 +48,16 @@ struct PrimitiveMesh {
 // Throws HostError naming the object when a size is not finite.
 [[nodiscard]] std::optional<PrimitiveMesh> buildPrimitiveMesh(const Node& object);
 
+// A closed tube of `radius` (scene units) along a line loop, kTubeSides sides
+// around, for an orbit line that renders as a surface. It has no normals: its
+// material is unlit.
+inline constexpr int kTubeSides = 4;
+[[nodiscard]] PrimitiveMesh tubeAlongLoop(const PrimitiveMesh& loop, double radius);
+
+// The mean distance of a line loop's points from their centroid (scene
+// units): the size of an orbit line.
+[[nodiscard]] double loopRadius(const PrimitiveMesh& loop);
+
 // A stored parameter of the object, else its type's default, else `fallback`.
 // Example: parameterOf<double>(sphere, 1110, 0.0) is the sphere's radius.
 template <class T> [[nodiscard]] T parameterOf(const Node& object, std::int32_t id, T fallback) {

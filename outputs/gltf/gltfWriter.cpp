@@ -13,6 +13,7 @@ namespace {
 // Numbers glTF gives to component types, element types' names and targets.
 constexpr int kComponentFloat = 5126;
 constexpr int kComponentUnsignedInt = 5125;
+constexpr int kComponentUnsignedShort = 5123;
 constexpr int kTargetArrayBuffer = 34962;
 constexpr int kTargetElementArrayBuffer = 34963;
 
@@ -114,11 +115,22 @@ int GltfWriter::addFloats(const std::vector<float>& values, int components, Gltf
 }
 
 int GltfWriter::addIndices(const std::vector<std::uint32_t>& indices) {
-    const int view = addView(indices.data(), indices.size() * sizeof(std::uint32_t), GltfTarget::Indices);
-    return append("accessors", {{"bufferView", view},
-                                {"componentType", kComponentUnsignedInt},
-                                {"count", indices.size()},
-                                {"type", "SCALAR"}});
+    // glTF keeps the largest value of the type for restarting strips.
+    const bool fitsShorts = std::all_of(indices.begin(), indices.end(), [](std::uint32_t index) {
+        return index < std::numeric_limits<std::uint16_t>::max();
+    });
+    int view = -1;
+    if (fitsShorts) {
+        const std::vector<std::uint16_t> shorts(indices.begin(), indices.end());
+        view = addView(shorts.data(), shorts.size() * sizeof(std::uint16_t), GltfTarget::Indices);
+    } else {
+        view = addView(indices.data(), indices.size() * sizeof(std::uint32_t), GltfTarget::Indices);
+    }
+    return append("accessors",
+                  {{"bufferView", view},
+                   {"componentType", fitsShorts ? kComponentUnsignedShort : kComponentUnsignedInt},
+                   {"count", indices.size()},
+                   {"type", "SCALAR"}});
 }
 
 nlohmann::json GltfWriter::withBuffer(const std::string* uri) const {

@@ -31,7 +31,8 @@ public:
     // view and an accessor of float elements, with their bounds; answers the
     // accessor's index. The values must be finite.
     int addFloats(const std::vector<float>& values, int components, GltfTarget target);
-    // The same for unsigned 32-bit indices.
+    // The same for indices, stored as unsigned 16-bit numbers where they all
+    // fit, else as 32-bit ones.
     int addIndices(const std::vector<std::uint32_t>& indices);
 
     // Appends an element to a top-level array of the JSON ("nodes", ...) and

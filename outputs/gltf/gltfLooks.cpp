@@ -1,0 +1,140 @@
+#include "gltfLooks.h"
+
+#include "appearance.h"
+#include "gltfNames.h"
+#include "hostError.h"
+#include "primitiveParameters.h"
+#include "sceneEditing.h"
+#include "systemObject.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace caelo::host {
+
+namespace {
+
+// Surfaces are not metals and reflect diffusely.
+constexpr double kMetallic = 0.0;
+constexpr double kRoughness = 0.9;
+
+// The brightness of a lit day side at 1 au in three.js, as a share of its
+// colour, and in Cycles; see gltfLooks.h.
+constexpr double kLitBrightness = 1.0;
+constexpr double kCyclesBrightness = 4.0;
+// The share of its colour a globe or ring glows with, lit or not.
+constexpr double kAmbientShare = 0.01;
+// The star's glow and light: its colour mixed this far towards white.
+constexpr double kGlowWhiteShare = 0.6;
+
+constexpr const char* kLightsExtension = "KHR_lights_punctual";
+constexpr const char* kEmissiveStrengthExtension = "KHR_materials_emissive_strength";
+constexpr const char* kUnlitExtension = "KHR_materials_unlit";
+
+// The linear value of an sRGB component (IEC 61966-2-1).
+double linearOf(double srgb) {
+    return srgb <= 0.04045 ? srgb / 12.92 : std::pow((srgb + 0.055) / 1.055, 2.4);
+}
+
+std::array<double, 3> linearOf(const app::RgbColour& c) {
+    return {linearOf(c.red), linearOf(c.green), linearOf(c.blue)};
+}
+
+std::array<double, 3> scaled(const std::array<double, 3>& c, double factor) {
+    return {c[0] * factor, c[1] * factor, c[2] * factor};
+}
+
+std::array<double, 3> glowOf(const app::RgbColour& colour) {
+    const auto towardsWhite = [](double c) { return c + (1.0 - c) * kGlowWhiteShare; };
+    return linearOf(
+        app::RgbColour{towardsWhite(colour.red), towardsWhite(colour.green), towardsWhite(colour.blue)});
+}
+
+// Scene units per au of the system that governs the object; throws when it
+// has none that is usable.
+double unitsPerAuOf(const Node& object) {
+    const Node* system = app::governingSystem(object);
+    const double unitsPerAu = system != nullptr ? app::sceneUnitsPerAu(*system) : 0.0;
+    if (!std::isfinite(unitsPerAu) || unitsPerAu <= 0.0) {
+        throw HostError(describeNode(object) + " (\"" + object.name +
+                        "\"): it glows, but no system with a usable distance scale governs it");
+    }
+    return unitsPerAu;
+}
+
+// The radius of a sphere in the world, scene units.
+double worldRadiusOf(const Node& sphere) {
+    const Matrix world = sphere.worldMatrix();
+    const double stretch = std::max({length(world.x), length(world.y), length(world.z)});
+    return sphere.parameters.getFloat(kSphereRadius, 0.0) * stretch;
+}
+
+} // namespace
+
+void GltfLooks::use(const char* extension) {
+    extensions_.insert(extension);
+}
+
+int GltfLooks::materialOf(const Node& object, bool open) {
+    const app::Look look = app::lookOf(document_, object);
+    const std::array<double, 3> colour = linearOf(look.colour);
+    nlohmann::json material = {{"pbrMetallicRoughness",
+                                {{"baseColorFactor", {colour[0], colour[1], colour[2], look.opacity}},
+                                 {"metallicFactor", kMetallic},
+                                 {"roughnessFactor", kRoughness}}}};
+    if (look.unlit) {
+        material["extensions"][kUnlitExtension] = nlohmann::json::object();
+        use(kUnlitExtension);
+    } else if (look.glows) {
+        const double radius = worldRadiusOf(object);
+        const double auPerRadius = unitsPerAuOf(object) / radius;
+        const double strength = kCyclesBrightness * auPerRadius * auPerRadius;
+        if (!(radius > 0.0) || !std::isfinite(strength)) {
+            throw HostError(describeNode(object) + " (\"" + object.name +
+                            "\"): it glows, but its size gives its glow no strength");
+        }
+        material["emissiveFactor"] = glowOf(look.colour);
+        material["extensions"][kEmissiveStrengthExtension] = {{"emissiveStrength", strength}};
+        use(kEmissiveStrengthExtension);
+    } else {
+        material["emissiveFactor"] = scaled(colour, kAmbientShare);
+    }
+    if (look.opacity < 1.0) {
+        material["alphaMode"] = "BLEND";
+    }
+    if (open || look.opacity < 1.0) {
+        material["doubleSided"] = true;
+    }
+    const std::string key = material.dump();
+    if (const auto found = materials_.find(key); found != materials_.end()) {
+        return found->second;
+    }
+    const int index = writer_.append("materials", std::move(material));
+    materials_.emplace(key, index);
+    return index;
+}
+
+int GltfLooks::lightOf(const Node& object) {
+    const app::Look look = app::lookOf(document_, object);
+    if (!look.glows) {
+        return -1;
+    }
+    const double unitsPerAu = unitsPerAuOf(object);
+    nlohmann::json& lights = writer_.json()["extensions"][kLightsExtension]["lights"];
+    lights.push_back({{"name", asciiName(object.name) + " light"},
+                      {"type", "point"},
+                      {"color", glowOf(look.colour)},
+                      {"intensity", kLitBrightness * std::numbers::pi * unitsPerAu * unitsPerAu}});
+    use(kLightsExtension);
+    return static_cast<int>(lights.size()) - 1;
+}
+
+void GltfLooks::declareExtensions() {
+    for (const std::string& extension : extensions_) {
+        writer_.json()["extensionsUsed"].push_back(extension);
+    }
+}
+
+} // namespace caelo::host

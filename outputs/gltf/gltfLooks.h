@@ -1,0 +1,66 @@
+// The export's materials and lights, from the objects' looks (appearance.h),
+// so that the scene opens lit and coloured in three.js and in a Blender
+// Cycles render as it is.
+//
+// - Globes and rings: a rough, non-metallic surface of their colour lit by the
+//   star, with a faint glow of that colour (kAmbientShare of it) so that the
+//   night sides and the far planets, which the light hardly reaches, still
+//   show. Translucent rings are blended.
+// - The star: its colour, glowing warm white (KHR_materials_emissive_strength)
+//   and carrying a point light (KHR_lights_punctual) at its centre.
+// - Orbit lines and planes: unlit (KHR_materials_unlit), their colour whatever
+//   the light.
+//
+// The light falls off with the square of the distance, as glTF defines it:
+// seen at the system's distance scale, a planet's day side is kLitBrightness
+// times its colour at 1 au, a ninth of that at 3 au. So that both clients
+// show the inner planets lit without washing them out, the two are lit by
+// different means, chosen by how each reads the file:
+// - three.js lights only by the point light, whose intensity (candela) is
+//   kLitBrightness x pi x (scene units per au)^2 (a Lambertian surface of
+//   albedo A at distance d then shows A x intensity / (pi d^2));
+// - Blender's importer turns candela into watts divided by 683, too faint to
+//   see; its Cycles lights by the star's glowing surface as well, which is
+//   strength kCyclesBrightness x (au / star radius)^2, and which its own
+//   sphere does not block since the light leaves that very surface (the
+//   point light at the centre stays inside).
+// Colours are given in glTF's linear space, from the looks' sRGB.
+#ifndef CAELO_HOST_GLTF_LOOKS_H
+#define CAELO_HOST_GLTF_LOOKS_H
+
+#include "gltfWriter.h"
+#include "scene.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace caelo::host {
+
+class GltfLooks {
+public:
+    GltfLooks(GltfWriter& writer, const Document& document) : writer_(writer), document_(document) {}
+
+    // The material of an object's mesh, shared by the objects that look alike;
+    // `open` surfaces (planes) are seen from both sides. Throws HostError
+    // naming the object when its glow cannot be sized.
+    int materialOf(const Node& object, bool open);
+
+    // The point light an object carries (the star), or -1.
+    int lightOf(const Node& object);
+
+    // Declares the extensions the materials and lights used.
+    void declareExtensions();
+
+private:
+    void use(const char* extension);
+
+    GltfWriter& writer_;
+    const Document& document_;
+    std::map<std::string, int> materials_; // by their JSON
+    std::set<std::string> extensions_;
+};
+
+} // namespace caelo::host
+
+#endif

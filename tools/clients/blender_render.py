@@ -1,0 +1,55 @@
+"""Imports a glTF file into Blender as it opens and renders one frame with
+Cycles on the CPU through the file's camera.
+
+Run by tools/check-clients.sh:
+    blender -b --factory-startup -P tools/clients/blender_render.py -- IN.glb OUT.png WIDTH HEIGHT
+Prints the import's duration in seconds as "import-seconds: N".
+"""
+import sys
+import time
+
+import numpy
+
+# Debian's Blender 3.4 importer still uses numpy.bool, which numpy removed.
+numpy.bool = bool
+
+import bpy  # noqa: E402
+
+args = sys.argv[sys.argv.index("--") + 1:]
+source, target, width, height = args[0], args[1], int(args[2]), int(args[3])
+
+for thing in list(bpy.data.objects):
+    bpy.data.objects.remove(thing, do_unlink=True)
+started = time.monotonic()
+bpy.ops.import_scene.gltf(filepath=source)
+print(f"import-seconds: {time.monotonic() - started:.2f}")
+
+scene = bpy.context.scene
+cameras = [thing for thing in scene.objects if thing.type == "CAMERA"]
+if not cameras:
+    sys.exit("the file has no camera")
+scene.camera = cameras[0]
+scene.render.engine = "CYCLES"
+scene.cycles.device = "CPU"
+scene.cycles.samples = 16
+scene.cycles.use_denoising = False
+scene.render.resolution_x = width
+scene.render.resolution_y = height
+scene.render.resolution_percentage = 100
+scene.render.image_settings.file_format = "PNG"
+scene.render.filepath = target
+scene.frame_set(scene.frame_start)
+bpy.ops.render.render(write_still=True)
+print(f"frames: {scene.frame_start}-{scene.frame_end} at {scene.render.fps} fps")
+
+sys.path.insert(0, __import__("os").path.dirname(__file__))
+import picture_check  # noqa: E402
+
+failed = False
+for picture in [target] + args[4:]:
+    print(f"checking {picture}")
+    failures = picture_check.check_picture(picture)
+    for failure in failures:
+        print(f"  FAILED: {failure}")
+    failed = failed or bool(failures)
+sys.exit(1 if failed else 0)

@@ -1,0 +1,180 @@
+"""Checks, by their pixels, that pictures of an exported solar system show it
+lit and coloured: the lit Sun, at least five planets in their own colours
+with a lit day side, and the planets' orbit lines.
+
+Runs inside Blender after the import (blender_render.py calls it), which
+knows where each body and orbit lies in the file's camera view. A picture
+passes when
+- the Sun's disc is bright (its brightest pixel above SUN_BRIGHTNESS);
+- at least MIN_PLANETS of the planets in view show a pixel whose brightness
+  is above LIT_BRIGHTNESS and whose hue is within HUE_TOLERANCE of the
+  planet's material colour, the brightest on the side that faces the Sun;
+- at least MIN_ORBITS planets' orbit lines differ from the sky behind them
+  at ORBIT_SHARE of their points in view.
+"""
+import math
+
+import bpy
+from bpy_extras.object_utils import world_to_camera_view
+from mathutils import Vector
+
+PLANETS = ["Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"]
+SUN_BRIGHTNESS = 0.9
+LIT_BRIGHTNESS = 0.1
+HUE_TOLERANCE = 0.2
+MIN_PLANETS = 5
+MIN_ORBITS = 4
+ORBIT_SHARE = 0.6
+ORBIT_CONTRAST = 0.06
+
+
+def load_pixels(path):
+    image = bpy.data.images.load(path, check_existing=False)
+    width, height = image.size
+    flat = list(image.pixels[:])
+    bpy.data.images.remove(image)
+
+    def pixel(x, y):  # y from the top
+        if not (0 <= x < width and 0 <= y < height):
+            return None
+        at = ((height - 1 - y) * width + x) * 4
+        return flat[at:at + 3]
+
+    return width, height, pixel
+
+
+def brightness(rgb):
+    return max(rgb)
+
+
+def chroma(rgb):
+    total = sum(rgb)
+    return [c / total for c in rgb] if total > 0 else [1 / 3] * 3
+
+
+def srgb(linear):
+    return [12.92 * c if c <= 0.0031308 else 1.055 * c ** (1 / 2.4) - 0.055 for c in linear]
+
+
+def material_colour(thing):
+    for slot in thing.material_slots:
+        for node in slot.material.node_tree.nodes:
+            if node.type == "BSDF_PRINCIPLED":
+                return srgb(list(node.inputs["Base Color"].default_value)[:3])
+    return None
+
+
+def to_picture(scene, world, width, height):
+    ndc = world_to_camera_view(scene, scene.camera, world)
+    return ndc.x * width, (1 - ndc.y) * height, ndc.z
+
+
+def disc_of(scene, thing, width, height):
+    centre = thing.matrix_world.translation
+    x, y, depth = to_picture(scene, centre, width, height)
+    radius = max(thing.dimensions) / 2
+    camera_right = scene.camera.matrix_world.to_3x3() @ Vector((1, 0, 0))
+    edge_x, _, _ = to_picture(scene, centre + camera_right * radius, width, height)
+    return x, y, max(abs(edge_x - x), 1.5), depth
+
+
+def orbit_line_near(scene, orbit, x, y, width, height, sides=4):
+    """The orbit line's direction and half width (pixels) where it passes
+    the point: from the two nearest of the tube's rings of `sides` corners."""
+    corners = [to_picture(scene, orbit.matrix_world @ v.co, width, height) for v in orbit.data.vertices]
+    rings = []
+    for first in range(0, len(corners) - sides + 1, sides):
+        ring = corners[first:first + sides]
+        if all(depth > 0 for _, _, depth in ring):
+            cx = sum(p[0] for p in ring) / sides
+            cy = sum(p[1] for p in ring) / sides
+            half_width = max(math.hypot(p[0] - cx, p[1] - cy) for p in ring)
+            rings.append((math.hypot(cx - x, cy - y), cx, cy, half_width))
+    rings.sort()
+    if len(rings) < 2:
+        return None
+    (_, ax, ay, width_a), (_, bx, by, width_b) = rings[0], rings[1]
+    return (bx - ax, by - ay), max(width_a, width_b), (ax, ay)
+
+
+def off_line(dx, dy, x, y, line):
+    """Whether the pixel at (x + dx, y + dy) lies clear of the orbit line."""
+    if line is None:
+        return True
+    (ux, uy), half_width, (ax, ay) = line
+    length = math.hypot(ux, uy) or 1.0
+    distance = abs((x + dx - ax) * uy - (y + dy - ay) * ux) / length
+    return distance > half_width + 1.5
+
+
+def check_planet(scene, thing, orbit, sun, picture):
+    width, height, pixel = picture
+    x, y, radius, depth = disc_of(scene, thing, width, height)
+    if depth <= 0 or not (0 <= x < width and 0 <= y < height):
+        return None
+    sun_x, sun_y, _, _ = disc_of(scene, sun, width, height)
+    expected = chroma(material_colour(thing))
+    line = orbit_line_near(scene, orbit, x, y, width, height) if orbit else None
+    best, best_at = None, None
+    reach = int(math.ceil(radius))
+    for dy in range(-reach, reach + 1):
+        for dx in range(-reach, reach + 1):
+            if dx * dx + dy * dy > radius * radius or not off_line(dx, dy, x, y, line):
+                continue
+            rgb = pixel(int(x + dx), int(y + dy))
+            if rgb is not None and (best is None or brightness(rgb) > brightness(best)):
+                best, best_at = rgb, (dx, dy)
+    if best is None:
+        return None
+    hue_error = max(abs(a - b) for a, b in zip(chroma(best), expected))
+    towards_sun = (sun_x - x) * best_at[0] + (sun_y - y) * best_at[1] >= 0 or radius < 3
+    lit = brightness(best) > LIT_BRIGHTNESS and hue_error < HUE_TOLERANCE and towards_sun
+    return lit, brightness(best), hue_error
+
+
+def check_orbit(scene, thing, picture):
+    width, height, pixel = picture
+    mesh = thing.data
+    step = max(1, len(mesh.vertices) // 200)
+    shown = seen = 0
+    for vertex in list(mesh.vertices)[::step]:
+        x, y, depth = to_picture(scene, thing.matrix_world @ vertex.co, width, height)
+        if depth <= 0 or not (2 <= x < width - 2 and 2 <= y < height - 2):
+            continue
+        on = pixel(int(x), int(y))
+        around = [pixel(int(x) + dx, int(y) + dy) for dx, dy in ((-6, -6), (6, 6), (-6, 6), (6, -6))]
+        sky = min(brightness(p) for p in around if p is not None)
+        seen += 1
+        shown += brightness(on) > sky + ORBIT_CONTRAST
+    return seen >= 10 and shown >= ORBIT_SHARE * seen
+
+
+def check_picture(path):
+    scene = bpy.context.scene
+    picture = load_pixels(path)
+    objects = {thing.name: thing for thing in scene.objects}
+    failures = []
+    sun = objects.get("Sun")
+    if sun is None:
+        return ["the file has no Sun"]
+    width, height, pixel = picture
+    x, y, radius, _ = disc_of(scene, sun, width, height)
+    sun_pixel = pixel(int(x), int(y))
+    if sun_pixel is None or brightness(sun_pixel) < SUN_BRIGHTNESS:
+        failures.append(f"the Sun is not bright ({sun_pixel})")
+    lit = []
+    for name in PLANETS:
+        if name in objects:
+            orbit = objects.get(f"Orbit Spline ({name})") or objects.get("Orbit Spline (Earth-Moon Barycentre)")
+            result = check_planet(scene, objects[name], orbit, sun, picture)
+            print(f"  {name}: {result}")
+            if result and result[0]:
+                lit.append(name)
+    if len(lit) < MIN_PLANETS:
+        failures.append(f"only {len(lit)} planets are lit in their colours ({', '.join(lit)})")
+    orbits = [name for name in PLANETS + ["Earth-Moon Barycentre"]
+              if f"Orbit Spline ({name})" in objects and check_orbit(scene, objects[f"Orbit Spline ({name})"], picture)]
+    print(f"  orbit lines seen: {', '.join(orbits)}")
+    if len(orbits) < MIN_ORBITS:
+        failures.append(f"only {len(orbits)} orbit lines show ({', '.join(orbits)})")
+    return failures
