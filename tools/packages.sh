@@ -28,3 +28,20 @@ install_gltf_validator() {
     fi
     (cd tools/gltf-validator && npm ci --no-audit --no-fund --loglevel=error)
 }
+
+# Debian's Blender and Chromium and the pinned three.js and browser driver in
+# tools/clients, with which tools/check-clients.sh opens an export.
+install_client_packages() {
+    local missing=()
+    for package in blender chromium; do
+        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing missing packages: ${missing[*]}" >&2
+        local sudo=()
+        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+        "${sudo[@]}" apt-get update
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+    fi
+    (cd tools/clients && npm ci --no-audit --no-fund --loglevel=error)
+}

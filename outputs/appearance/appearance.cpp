@@ -46,6 +46,10 @@ constexpr std::array<BodyColours, 17> kBodyColours{{
     {"Charon", {0.62, 0.6, 0.58}, kDefaultRingColour},
 }};
 
+// An orbit line is its body's colour this much darker, so that the body
+// stands out on it.
+constexpr double kOrbitLineShade = 0.75;
+
 // The opacity of a see-through object by its role: rings let the planet and
 // the sky through, planes stay faint overlays.
 constexpr double kSeeThroughRingOpacity = 0.6;
@@ -143,7 +147,8 @@ RgbColour roleColour(const host::Document& document, const host::Node& object, R
         return ringColourBelow(document, object);
     case Role::OrbitLine:
         if (const host::Node* globe = runnerGlobe(document, object)) {
-            return lookOf(document, *globe).colour;
+            const RgbColour body = lookOf(document, *globe).colour;
+            return {body.red * kOrbitLineShade, body.green * kOrbitLineShade, body.blue * kOrbitLineShade};
         }
         return object.parent() != nullptr && object.parent()->typeId() == kTypeOrbitAxis
                    ? ringColourBelow(document, object)

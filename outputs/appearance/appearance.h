@@ -9,7 +9,7 @@
 //   ("Mars" is rust red), else a pale grey;
 // - a ring (tube or torus) or ring band (a box bent by a wrap deformer) the
 //   colour of its planet's rings;
-// - an orbit line (circle spline) the colour of the body that runs on it (the
+// - an orbit line (circle spline) a darker shade of the body that runs on it (the
 //   first globe of a body axis below the same orbit axis: the Earth's for the
 //   Earth-Moon barycentre's orbit), or of the rings for a band's path;
 // - a plane a grey blue.

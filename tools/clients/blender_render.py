@@ -31,7 +31,7 @@ if not cameras:
 scene.camera = cameras[0]
 scene.render.engine = "CYCLES"
 scene.cycles.device = "CPU"
-scene.cycles.samples = 16
+scene.cycles.samples = 64
 scene.cycles.use_denoising = False
 scene.render.resolution_x = width
 scene.render.resolution_y = height

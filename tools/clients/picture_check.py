@@ -8,7 +8,9 @@ passes when
 - the Sun's disc is bright (its brightest pixel above SUN_BRIGHTNESS);
 - at least MIN_PLANETS of the planets in view show a pixel whose brightness
   is above LIT_BRIGHTNESS and whose hue is within HUE_TOLERANCE of the
-  planet's material colour, the brightest on the side that faces the Sun;
+  planet's material colour (the pixels on its orbit line left out);
+- at least one of them shows its night side: the half of its disc away from
+  the Sun darker on average than NIGHT_SHARE of the half towards it;
 - at least MIN_ORBITS planets' orbit lines differ from the sky behind them
   at ORBIT_SHARE of their points in view.
 """
@@ -23,6 +25,7 @@ SUN_BRIGHTNESS = 0.9
 LIT_BRIGHTNESS = 0.1
 HUE_TOLERANCE = 0.2
 MIN_PLANETS = 5
+NIGHT_SHARE = 0.8
 MIN_ORBITS = 4
 ORBIT_SHARE = 0.6
 ORBIT_CONTRAST = 0.06
@@ -115,21 +118,28 @@ def check_planet(scene, thing, orbit, sun, picture):
     sun_x, sun_y, _, _ = disc_of(scene, sun, width, height)
     expected = chroma(material_colour(thing))
     line = orbit_line_near(scene, orbit, x, y, width, height) if orbit else None
-    best, best_at = None, None
+    best = None
+    halves = {True: [], False: []}  # brightness of the pixels on the Sun's side and away
     reach = int(math.ceil(radius))
     for dy in range(-reach, reach + 1):
         for dx in range(-reach, reach + 1):
             if dx * dx + dy * dy > radius * radius or not off_line(dx, dy, x, y, line):
                 continue
             rgb = pixel(int(x + dx), int(y + dy))
-            if rgb is not None and (best is None or brightness(rgb) > brightness(best)):
-                best, best_at = rgb, (dx, dy)
+            if rgb is None:
+                continue
+            if best is None or brightness(rgb) > brightness(best):
+                best = rgb
+            halves[(sun_x - x) * dx + (sun_y - y) * dy > 0].append(brightness(rgb))
     if best is None:
         return None
     hue_error = max(abs(a - b) for a, b in zip(chroma(best), expected))
-    towards_sun = (sun_x - x) * best_at[0] + (sun_y - y) * best_at[1] >= 0 or radius < 3
-    lit = brightness(best) > LIT_BRIGHTNESS and hue_error < HUE_TOLERANCE and towards_sun
-    return lit, brightness(best), hue_error
+    lit = brightness(best) > LIT_BRIGHTNESS and hue_error < HUE_TOLERANCE
+    # Whether its half away from the Sun is clearly the darker: the night
+    # side shows (a disc seen nearly full, or too small, shows none).
+    mean = {side: sum(values) / len(values) if values else 0.0 for side, values in halves.items()}
+    night_shows = radius >= 3 and mean[False] < NIGHT_SHARE * mean[True]
+    return lit, round(brightness(best), 3), round(hue_error, 3), night_shows
 
 
 def check_orbit(scene, thing, picture):
@@ -162,16 +172,20 @@ def check_picture(path):
     sun_pixel = pixel(int(x), int(y))
     if sun_pixel is None or brightness(sun_pixel) < SUN_BRIGHTNESS:
         failures.append(f"the Sun is not bright ({sun_pixel})")
-    lit = []
+    lit, night = [], []
     for name in PLANETS:
         if name in objects:
             orbit = objects.get(f"Orbit Spline ({name})") or objects.get("Orbit Spline (Earth-Moon Barycentre)")
             result = check_planet(scene, objects[name], orbit, sun, picture)
-            print(f"  {name}: {result}")
+            print(f"  {name}: lit, brightness, hue error, night side shows = {result}")
             if result and result[0]:
                 lit.append(name)
+                if result[3]:
+                    night.append(name)
     if len(lit) < MIN_PLANETS:
         failures.append(f"only {len(lit)} planets are lit in their colours ({', '.join(lit)})")
+    if not night:
+        failures.append("no planet shows a night side darker than its day side")
     orbits = [name for name in PLANETS + ["Earth-Moon Barycentre"]
               if f"Orbit Spline ({name})" in objects and check_orbit(scene, objects[f"Orbit Spline ({name})"], picture)]
     print(f"  orbit lines seen: {', '.join(orbits)}")
