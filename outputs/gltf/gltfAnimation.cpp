@@ -1,6 +1,7 @@
 #include "gltfAnimation.h"
 
 #include "evaluation.h"
+#include "gltfKeyThinning.h"
 #include "hostError.h"
 #include "numberText.h"
 #include "sceneEditing.h"
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <numeric>
 #include <string>
+#include <unordered_map>
 
 namespace caelo::host {
 
@@ -64,6 +66,16 @@ double stepRatio(const Sample& a, const Sample& b) {
         ratio = std::max(ratio, turnAngleBetween(from.translation, to.translation) / kMaxTurnStepRad);
     }
     return ratio;
+}
+
+// The largest angle a position turns by about its frame's origin between two
+// samples.
+double positionTurn(const Sample& a, const Sample& b) {
+    double turn = 0.0;
+    for (int part = 0; part < kTransformPartCount; ++part) {
+        turn = std::max(turn, turnAngleBetween(a.parts[part].translation, b.parts[part].translation));
+    }
+    return turn;
 }
 
 std::string timeText(const Document& document) {
@@ -212,10 +224,14 @@ private:
 // allowed between keys: over a whole frame, and over the longest step of the
 // frame being sampled. A dense object is read at every step of a frame, the
 // others only at the frames.
+// An aliased object moves too fast to be followed (or lies below one that
+// does): it is read and keyed at the frames only.
 struct Pace {
     bool dense = false;
+    bool aliased = false;
     double perFrame = 0.0;
     double stepRatio = 0.0;
+    double turnThisFrame = 0.0; // radians its position turned in the frame
 };
 
 // The steps a frame is sampled at: enough for the fastest dense object.
@@ -236,6 +252,9 @@ int stepsFor(const std::vector<Pace>& paces) {
 bool retime(std::vector<Pace>& paces, int& steps) {
     bool again = false;
     for (Pace& pace : paces) {
+        if (pace.aliased) {
+            continue;
+        }
         pace.perFrame = pace.stepRatio * (pace.dense ? steps : 1);
         if (pace.stepRatio > 1.0 && (!pace.dense || steps < kMaxStepsPerFrame)) {
             again = true;
@@ -246,6 +265,36 @@ bool retime(std::vector<Pace>& paces, int& steps) {
         steps = std::max(std::min(steps + 1, kMaxStepsPerFrame), stepsFor(paces));
     }
     return again;
+}
+
+// Marks the objects that turned too far to follow, and everything below one
+// that is marked; `parents` holds each object's nearest exported ancestor
+// (-1 at the top), which comes before it.
+void markAliased(std::vector<Pace>& paces, const std::vector<int>& parents) {
+    for (std::size_t i = 0; i < paces.size(); ++i) {
+        Pace& pace = paces[i];
+        pace.aliased = pace.aliased || pace.turnThisFrame > kMaxFollowedTurnRad ||
+                       (parents[i] >= 0 && paces[static_cast<std::size_t>(parents[i])].aliased);
+        pace.dense = pace.dense && !pace.aliased;
+    }
+}
+
+// Each object's nearest ancestor among the objects (-1: none).
+std::vector<int> exportedParents(const std::vector<const Node*>& objects) {
+    std::unordered_map<const Node*, int> indexOf;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        indexOf.emplace(objects[i], static_cast<int>(i));
+    }
+    std::vector<int> parents(objects.size(), -1);
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        for (const Node* node = objects[i]->parent(); node != nullptr; node = node->parent()) {
+            if (const auto found = indexOf.find(node); found != indexOf.end()) {
+                parents[i] = found->second;
+                break;
+            }
+        }
+    }
+    return parents;
 }
 
 // Evaluates the document at a time.
@@ -313,12 +362,16 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
     // How fast each object moves: the first estimate from a probe one finest
     // step ahead.
     std::vector<Pace> paces(count);
+    const std::vector<int> parents = exportedParents(objects);
     if (frameCount > 1) {
         evaluateAt(document, documentTimeOfKey(start, keySeconds(fps, 0, 1, kMaxStepsPerFrame)));
         for (std::size_t i = 0; i < count; ++i) {
-            paces[i].perFrame = stepRatio(samplers[i].lastKept(), samplers[i].read()) * kMaxStepsPerFrame;
+            const Sample& probe = samplers[i].read();
+            paces[i].perFrame = stepRatio(samplers[i].lastKept(), probe) * kMaxStepsPerFrame;
+            paces[i].turnThisFrame = positionTurn(samplers[i].lastKept(), probe) * kMaxStepsPerFrame;
             paces[i].dense = paces[i].perFrame > kDenseAbove;
         }
+        markAliased(paces, parents);
     }
 
     // samples[j][i]: object i at step j of the frame (step 0: the frame
@@ -332,6 +385,7 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
             for (std::size_t i = 0; i < count; ++i) {
                 samples[0][i] = samplers[i].lastKept();
                 paces[i].stepRatio = 0.0;
+                paces[i].turnThisFrame = 0.0;
             }
             for (int step = 1; step <= steps; ++step) {
                 const auto row = static_cast<std::size_t>(step);
@@ -346,12 +400,14 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
                     const std::size_t before = paces[i].dense ? row - 1 : 0;
                     paces[i].stepRatio =
                         std::max(paces[i].stepRatio, stepRatio(samples[before][i], samples[row][i]));
+                    paces[i].turnThisFrame += positionTurn(samples[before][i], samples[row][i]);
                 }
             }
             if (!retime(paces, steps)) {
                 break;
             }
         }
+        markAliased(paces, parents);
 
         const float frameStart = frameTimes.back();
         const float frameEnd = stepTimes[static_cast<std::size_t>(steps)];
@@ -371,12 +427,15 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
             }
             samplers[i].keep(samples[static_cast<std::size_t>(steps)][i], frameEnd, keys[i], frameTimes,
                              frameTimes.size());
-            paces[i].dense = paces[i].perFrame > kDenseAbove;
+            paces[i].dense = paces[i].perFrame > kDenseAbove && !paces[i].aliased;
         }
         frameTimes.push_back(frameEnd);
         if ((frame + 1) % progressStride == 0) {
             report(static_cast<double>(frame + 1) / static_cast<double>(frameCount - 1));
         }
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        thinKeys(keys[i], frameTimes, !paces[i].aliased);
     }
     report(1.0);
     return keys;

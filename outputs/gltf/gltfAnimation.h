@@ -1,6 +1,6 @@
 // Key frames of objects' transforms for export: the document is evaluated at
 // every frame, and between frames wherever a node turns too far for a viewer's
-// interpolation to follow.
+// interpolation to follow; then only the keys that interpolation needs are kept.
 //
 // Viewers interpolate a rotation along the shorter arc and a translation along
 // a straight line. So that a played animation follows the host's, the keys of
@@ -8,11 +8,17 @@
 // - neither of its rotations (frozen and relative) turns by more than
 //   kMaxRotationStepRad, and
 // - neither of its positions turns by more than kMaxTurnStepRad about the
-//   origin of the frame it is given in.
-// Every frame is a key; a key between frames is added only for the objects
-// that need one. The document is evaluated at up to kMaxStepsPerFrame steps
-// per frame (the count follows the fastest motion), which bounds the time and
-// size of an export; motions faster than that are sampled at that bound.
+//   origin of the frame it is given in,
+// and such that at every frame the interpolated transform is within
+// kRotationToleranceRad and kPositionTolerance of the host's.
+//
+// A motion that turns a position by more than kMaxFollowedTurnRad in a frame
+// (Phobos and Neptune's inner moons at the default time scale) cannot be
+// shown at the frame rate at all: any picture of it strobes. Such an object,
+// and everything below it, is keyed at the frames only, where it is exact.
+// The document is evaluated at up to kMaxStepsPerFrame steps per frame (the
+// count follows the fastest motion that is followed), which bounds the time
+// of an export.
 #ifndef CAELO_HOST_GLTF_ANIMATION_H
 #define CAELO_HOST_GLTF_ANIMATION_H
 
@@ -27,8 +33,16 @@
 namespace caelo::host {
 
 inline constexpr double kMaxRotationStepRad = 120.0 * std::numbers::pi / 180.0;
-inline constexpr double kMaxTurnStepRad = 10.0 * std::numbers::pi / 180.0;
+inline constexpr double kMaxTurnStepRad = 30.0 * std::numbers::pi / 180.0;
+inline constexpr double kMaxFollowedTurnRad = std::numbers::pi;
 inline constexpr int kMaxStepsPerFrame = 64;
+// At every frame: the largest angle between an interpolated rotation and the
+// host's (radians; with the rotations' 16-bit storage the error stays within
+// a tenth of a degree), and the largest distance between an interpolated
+// position or scale and the host's, as a share of its size (the distance
+// from the origin of its parent's frame: an orbit's radius).
+inline constexpr double kRotationToleranceRad = 0.09 * std::numbers::pi / 180.0;
+inline constexpr double kPositionTolerance = 1e-4;
 // The longest animation whose key times (float seconds) stay apart by more
 // than a frame at any frame rate.
 inline constexpr std::int64_t kMaxExportFrames = std::int64_t{1} << 22;

@@ -125,8 +125,14 @@ nlohmann::json transformNode(const std::string& name, const GltfTransform& t) {
 }
 
 // The mesh of an object's primitive as the scene stands, with an orbit line
-// as the options ask; nothing for no mesh.
+// as the options ask and a bent box no finer than its bend needs; nothing for
+// no mesh.
 std::optional<PrimitiveMesh> exportedMesh(const Node& object, OrbitLines orbitLines) {
+    if (object.typeId() == kTypeBox) {
+        if (const auto segments = bentBoxSegments(object)) {
+            return boxMeshWithSegments(object, *segments);
+        }
+    }
     std::optional<PrimitiveMesh> mesh = buildPrimitiveMesh(object);
     if (!mesh || mesh->topology != MeshTopology::LineLoop || orbitLines == OrbitLines::Lines) {
         return mesh;
@@ -318,8 +324,9 @@ void addAnimation(GltfWriter& writer, const std::vector<ObjectKeys>& keys, const
                 if (input < 0) {
                     input = writer.addFloats(keys[i].timesSeconds, 1, GltfTarget::None);
                 }
-                const int output =
-                    writer.addFloats(channel.values, property == kRotation ? 4 : 3, GltfTarget::None);
+                const int output = property == kRotation
+                                       ? writer.addNormalizedQuaternions(channel.values)
+                                       : writer.addFloats(channel.values, 3, GltfTarget::None);
                 const int node = part == kFrozenPart ? nodes.top[i] : nodes.own[i];
                 channels.push_back(
                     {{"sampler", samplers.size()}, {"target", {{"node", node}, {"path", kPaths[property]}}}});

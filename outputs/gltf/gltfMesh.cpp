@@ -233,32 +233,9 @@ std::optional<PrimitiveMesh> torusMesh(const Node& object) {
 }
 
 std::optional<PrimitiveMesh> boxMesh(const Node& object) {
-    const Vector stored = parameterOf<Vector>(object, kBoxSize, {});
-    if (!std::isfinite(stored.x) || !std::isfinite(stored.y) || !std::isfinite(stored.z)) {
-        throw HostError(describeNode(object) + " (\"" + object.name + "\"): its size is not finite");
-    }
-    const Vector half{std::abs(stored.x) / 2.0, std::abs(stored.y) / 2.0, std::abs(stored.z) / 2.0};
-    const int segments[3] = {segmentsOf(object, kBoxSegmentsX, 1), segmentsOf(object, kBoxSegmentsY, 1),
-                             segmentsOf(object, kBoxSegmentsZ, 1)};
-    PrimitiveMesh mesh;
-    // Each face: its normal axis, and the two axes across it in cyclic order.
-    for (int axis = 0; axis < 3; ++axis) {
-        const int across1 = (axis + 1) % 3;
-        const int across2 = (axis + 2) % 3;
-        for (const double side : {1.0, -1.0}) {
-            addSurface(mesh, segments[across1], segments[across2], [&](double u, double v) {
-                double coordinates[3] = {};
-                coordinates[axis] = side;
-                coordinates[across1] = 2.0 * u - 1.0;
-                coordinates[across2] = 2.0 * v - 1.0;
-                Vector normal;
-                (axis == 0 ? normal.x : axis == 1 ? normal.y : normal.z) = side;
-                return SurfacePoint{
-                    {coordinates[0] * half.x, coordinates[1] * half.y, coordinates[2] * half.z}, normal};
-            });
-        }
-    }
-    return finished(std::move(mesh));
+    return boxMeshWithSegments(object,
+                               {segmentsOf(object, kBoxSegmentsX, 1), segmentsOf(object, kBoxSegmentsY, 1),
+                                segmentsOf(object, kBoxSegmentsZ, 1)});
 }
 
 std::optional<PrimitiveMesh> circleMesh(const Node& object) {
@@ -298,6 +275,35 @@ Vector loopNormal(const std::vector<Vector>& points) {
 }
 
 } // namespace
+
+std::optional<PrimitiveMesh> boxMeshWithSegments(const Node& object, const std::array<int, 3>& segments) {
+    const Vector stored = parameterOf<Vector>(object, kBoxSize, {});
+    if (!std::isfinite(stored.x) || !std::isfinite(stored.y) || !std::isfinite(stored.z)) {
+        throw HostError(describeNode(object) + " (\"" + object.name + "\"): its size is not finite");
+    }
+    const Vector half{std::abs(stored.x) / 2.0, std::abs(stored.y) / 2.0, std::abs(stored.z) / 2.0};
+    PrimitiveMesh mesh;
+    // Each face: its normal axis, and the two axes across it in cyclic order.
+    for (int axis = 0; axis < 3; ++axis) {
+        const int across1 = (axis + 1) % 3;
+        const int across2 = (axis + 2) % 3;
+        for (const double side : {1.0, -1.0}) {
+            addSurface(mesh, std::max(1, segments[static_cast<std::size_t>(across1)]),
+                       std::max(1, segments[static_cast<std::size_t>(across2)]), [&](double u, double v) {
+                           double coordinates[3] = {};
+                           coordinates[axis] = side;
+                           coordinates[across1] = 2.0 * u - 1.0;
+                           coordinates[across2] = 2.0 * v - 1.0;
+                           Vector normal;
+                           (axis == 0 ? normal.x : axis == 1 ? normal.y : normal.z) = side;
+                           return SurfacePoint{
+                               {coordinates[0] * half.x, coordinates[1] * half.y, coordinates[2] * half.z},
+                               normal};
+                       });
+        }
+    }
+    return finished(std::move(mesh));
+}
 
 PrimitiveMesh tubeAlongLoop(const PrimitiveMesh& loop, double radius) {
     PrimitiveMesh tube;

@@ -7,6 +7,7 @@
 #include "matrix.h"
 #include "scene.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <variant>
@@ -47,6 +48,11 @@ struct PrimitiveMesh {
 //   no intermediate points.
 // Throws HostError naming the object when a size is not finite.
 [[nodiscard]] std::optional<PrimitiveMesh> buildPrimitiveMesh(const Node& object);
+
+// The mesh of a box with the given segments along X, Y and Z (each at least
+// 1) instead of its own.
+[[nodiscard]] std::optional<PrimitiveMesh> boxMeshWithSegments(const Node& box,
+                                                               const std::array<int, 3>& segments);
 
 // A closed tube of `radius` (scene units) along a line loop, kTubeSides sides
 // around, for an orbit line that renders as a surface. It has no normals: its

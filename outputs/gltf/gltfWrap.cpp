@@ -173,6 +173,36 @@ double profileValueAt(const Curve& curve, double x) {
     return knots.back().position.y;
 }
 
+std::optional<std::array<int, 3>> bentBoxSegments(const Node& box) {
+    const Document* document = box.document();
+    if (document == nullptr) {
+        return std::nullopt;
+    }
+    for (const Node* child = box.firstChild(); child != nullptr; child = child->nextSibling()) {
+        if (child->typeId() != kTypeWrapDeformer || !child->enabled()) {
+            continue;
+        }
+        const Node* spline = document->findNode(child->parameters.getLink(kWrapSpline));
+        if (spline == nullptr || !spline->isObject() || spline->typeId() != kTypeCircleSpline) {
+            continue;
+        }
+        const double covered = std::abs(finiteParameter(*child, kWrapRangeEnd, 1.0) -
+                                        finiteParameter(*child, kWrapRangeStart, 0.0));
+        const std::int32_t axis = child->parameters.getInt32(kWrapAxis, kAxisPlusZ);
+        const int along = axis == kAxisPlusX || axis == kAxisMinusX   ? 0
+                          : axis == kAxisPlusY || axis == kAxisMinusY ? 1
+                                                                      : 2;
+        static constexpr std::int32_t kSegmentIds[3] = {kBoxSegmentsX, kBoxSegmentsY, kBoxSegmentsZ};
+        const int own = std::max(1, parameterOf<std::int32_t>(box, kSegmentIds[along], 1));
+        const double needed = std::ceil(std::min(covered, 1.0) * kTwoPi / kBendStepRad - 1e-9);
+        std::array<int, 3> segments{1, 1, 1};
+        segments[static_cast<std::size_t>(along)] =
+            static_cast<int>(std::clamp(needed, 1.0, static_cast<double>(own)));
+        return segments;
+    }
+    return std::nullopt;
+}
+
 void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh) {
     const Document* document = object.document();
     if (document == nullptr || mesh.positions.empty()) {

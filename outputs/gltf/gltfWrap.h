@@ -26,6 +26,9 @@
 #include "gltfMesh.h"
 #include "scene.h"
 
+#include <array>
+#include <optional>
+
 namespace caelo::host {
 
 // Applies every wrap deformer among the object's children, in child order,
@@ -34,6 +37,15 @@ namespace caelo::host {
 // matrices as last evaluated.
 // Throws HostError naming the deformer when one of its numbers is not finite.
 void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh);
+
+// The segments a box bent by a wrap deformer (its first one switched on that
+// names a circle spline) needs, for X, Y and Z: along the deformer's axis one
+// every kBendStepRad of the turn the bend covers, no more than the box's own;
+// one across, where the bend leaves the faces flat. Nothing when no
+// deformer bends the box.
+// Example: a band bent along a tenth of its ring gets 18 segments along.
+inline constexpr double kBendStepRad = 2.0 * 3.14159265358979323846 / 180.0;
+[[nodiscard]] std::optional<std::array<int, 3>> bentBoxSegments(const Node& box);
 
 // The value of a profile curve at x: the knots joined by cubic Bezier segments
 // whose inner control points are the knots' right and left tangents (relative

@@ -3,6 +3,7 @@
 #include "hostError.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -14,6 +15,9 @@ namespace {
 constexpr int kComponentFloat = 5126;
 constexpr int kComponentUnsignedInt = 5125;
 constexpr int kComponentUnsignedShort = 5123;
+constexpr int kComponentShort = 5122;
+// A normalised signed 16-bit number stands for its value / 32767.
+constexpr double kShortScale = 32767.0;
 constexpr int kTargetArrayBuffer = 34962;
 constexpr int kTargetElementArrayBuffer = 34963;
 
@@ -90,7 +94,26 @@ int GltfWriter::addView(const void* data, std::size_t bytes, GltfTarget target) 
     return append("bufferViews", std::move(view));
 }
 
+int GltfWriter::shared(const void* data, std::size_t bytes, const nlohmann::json& description,
+                       const std::function<int()>& make) {
+    std::string key = description.dump();
+    key.push_back('\0');
+    key.append(static_cast<const char*>(data), bytes);
+    if (const auto found = accessorsByContent_.find(key); found != accessorsByContent_.end()) {
+        return found->second;
+    }
+    const int accessor = make();
+    accessorsByContent_.emplace(std::move(key), accessor);
+    return accessor;
+}
+
 int GltfWriter::addFloats(const std::vector<float>& values, int components, GltfTarget target) {
+    return shared(values.data(), values.size() * sizeof(float),
+                  {{"floats", components}, {"target", static_cast<int>(target)}},
+                  [&] { return addFloatsOnce(values, components, target); });
+}
+
+int GltfWriter::addFloatsOnce(const std::vector<float>& values, int components, GltfTarget target) {
     const std::size_t count = values.size() / static_cast<std::size_t>(components);
     nlohmann::json minimum = nlohmann::json::array();
     nlohmann::json maximum = nlohmann::json::array();
@@ -114,7 +137,29 @@ int GltfWriter::addFloats(const std::vector<float>& values, int components, Gltf
                                 {"max", std::move(maximum)}});
 }
 
+int GltfWriter::addNormalizedQuaternions(const std::vector<float>& values) {
+    std::vector<std::int16_t> shorts;
+    shorts.reserve(values.size());
+    for (const float v : values) {
+        shorts.push_back(static_cast<std::int16_t>(
+            std::lround(std::clamp(static_cast<double>(v), -1.0, 1.0) * kShortScale)));
+    }
+    return shared(shorts.data(), shorts.size() * sizeof(std::int16_t), {{"quaternions", true}}, [&] {
+        const int view = addView(shorts.data(), shorts.size() * sizeof(std::int16_t), GltfTarget::None);
+        return append("accessors", {{"bufferView", view},
+                                    {"componentType", kComponentShort},
+                                    {"normalized", true},
+                                    {"count", values.size() / 4},
+                                    {"type", "VEC4"}});
+    });
+}
+
 int GltfWriter::addIndices(const std::vector<std::uint32_t>& indices) {
+    return shared(indices.data(), indices.size() * sizeof(std::uint32_t), {{"indices", true}},
+                  [&] { return addIndicesOnce(indices); });
+}
+
+int GltfWriter::addIndicesOnce(const std::vector<std::uint32_t>& indices) {
     // glTF keeps the largest value of the type for restarting strips.
     const bool fitsShorts = std::all_of(indices.begin(), indices.end(), [](std::uint32_t index) {
         return index < std::numeric_limits<std::uint16_t>::max();

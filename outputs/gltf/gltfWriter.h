@@ -10,6 +10,8 @@
 #define CAELO_HOST_GLTF_WRITER_H
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -30,7 +32,15 @@ public:
     // Appends `values` (components per element: 1, 3 or 4) to the buffer with a
     // view and an accessor of float elements, with their bounds; answers the
     // accessor's index. The values must be finite.
+    // Data equal to what was added before is not stored again: the earlier
+    // accessor is answered (sphere normals, indices of equal topologies,
+    // equal key times and keys).
     int addFloats(const std::vector<float>& values, int components, GltfTarget target);
+    // Appends unit quaternions (4 values each, in [-1, 1]) as normalised
+    // signed 16-bit numbers, as glTF allows for rotation keys, with a view and
+    // an accessor; answers the accessor's index. Each component is off by at
+    // most 1 / 65534.
+    int addNormalizedQuaternions(const std::vector<float>& values);
     // The same for indices, stored as unsigned 16-bit numbers where they all
     // fit, else as 32-bit ones.
     int addIndices(const std::vector<std::uint32_t>& indices);
@@ -47,10 +57,17 @@ public:
 
 private:
     int addView(const void* data, std::size_t bytes, GltfTarget target);
+    int addFloatsOnce(const std::vector<float>& values, int components, GltfTarget target);
+    int addIndicesOnce(const std::vector<std::uint32_t>& indices);
+    // The accessor already made of these bytes with this description, or the
+    // one `make` appends: equal key times and equal keys are stored once.
+    int shared(const void* data, std::size_t bytes, const nlohmann::json& description,
+               const std::function<int()>& make);
     [[nodiscard]] nlohmann::json withBuffer(const std::string* uri) const;
 
     nlohmann::json json_;
     std::string binary_;
+    std::map<std::string, int> accessorsByContent_;
 };
 
 } // namespace caelo::host

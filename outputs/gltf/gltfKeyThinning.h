@@ -1,0 +1,26 @@
+// Thinning an object's keys to those that interpolation needs: a key goes
+// when the keys around it, interpolated as viewers do (translations and
+// scales along straight lines, rotations along the shorter arc), stay within
+// kRotationToleranceRad and kPositionTolerance of every frame key between
+// them, and keep the steps between keys within kMaxRotationStepRad and (for
+// an object that is followed between frames) kMaxTurnStepRad
+// (gltfAnimation.h). The first and the last key always stay.
+//
+// Example: a planet keyed at every frame of a year keeps a key every few
+// weeks; a globe that spins keeps three keys a turn.
+#ifndef CAELO_HOST_GLTF_KEY_THINNING_H
+#define CAELO_HOST_GLTF_KEY_THINNING_H
+
+#include "gltfAnimation.h"
+
+#include <vector>
+
+namespace caelo::host {
+
+// Thins `keys` in place. `frameTimes` are the key times of the frames, in
+// increasing order; the keys between frames need not match the host.
+void thinKeys(ObjectKeys& keys, const std::vector<float>& frameTimes, bool followed);
+
+} // namespace caelo::host
+
+#endif
