@@ -22,7 +22,7 @@ constexpr double kRoughness = 0.9;
 
 // The brightness of a lit day side at 1 au in three.js, as a share of its
 // colour, and in Cycles; see gltfLooks.h.
-constexpr double kLitBrightness = 1.0;
+constexpr double kLitBrightness = 2.0;
 constexpr double kCyclesBrightness = 3.0;
 // The share of its colour a globe or ring glows with, lit or not.
 constexpr double kAmbientShare = 0.01;

@@ -13,7 +13,8 @@
 //
 // The light falls off with the square of the distance, as glTF defines it:
 // seen at the system's distance scale, a planet's day side is kLitBrightness
-// times its colour at 1 au, a ninth of that at 3 au. So that both clients
+// times its colour at 1 au (its full colour at 1.4 au), a ninth of that at
+// 3 au. So that both clients
 // show the inner planets lit without washing them out, the two are lit by
 // different means, chosen by how each reads the file:
 // - three.js lights only by the point light, whose intensity (candela) is

@@ -8,7 +8,7 @@ passes when
 - the Sun's disc is bright (its brightest pixel above SUN_BRIGHTNESS);
 - at least MIN_PLANETS of the planets in view show a pixel whose brightness
   is above LIT_BRIGHTNESS and whose hue is within HUE_TOLERANCE of the
-  planet's material colour (the pixels on its orbit line left out);
+  planet's material colour (the pixels on orbit lines left out);
 - at least one of them shows its night side: the half of its disc away from
   the Sun darker on average than NIGHT_SHARE of the half towards it;
 - at least MIN_ORBITS planets' orbit lines differ from the sky behind them
@@ -29,6 +29,7 @@ NIGHT_SHARE = 0.8
 MIN_ORBITS = 4
 ORBIT_SHARE = 0.6
 ORBIT_CONTRAST = 0.06
+MAX_LINE_HALF_WIDTH = 100
 
 
 def load_pixels(path):
@@ -81,49 +82,67 @@ def disc_of(scene, thing, width, height):
     return x, y, max(abs(edge_x - x), 1.5), depth
 
 
-def orbit_line_near(scene, orbit, x, y, width, height, sides=4):
-    """The orbit line's direction and half width (pixels) where it passes
-    the point: from the two nearest of the tube's rings of `sides` corners."""
+def tube_path(scene, orbit, width, height, sides=4):
+    """An orbit tube's path in the picture: the centres of its rings of
+    `sides` corners with their half widths (pixels) and indices, in order;
+    rings behind the camera, or next to it, are left out."""
     corners = [to_picture(scene, orbit.matrix_world @ v.co, width, height) for v in orbit.data.vertices]
-    rings = []
+    path = []
     for first in range(0, len(corners) - sides + 1, sides):
         ring = corners[first:first + sides]
         if all(depth > 0 for _, _, depth in ring):
             cx = sum(p[0] for p in ring) / sides
             cy = sum(p[1] for p in ring) / sides
             half_width = max(math.hypot(p[0] - cx, p[1] - cy) for p in ring)
-            rings.append((math.hypot(cx - x, cy - y), cx, cy, half_width))
-    rings.sort()
-    if len(rings) < 2:
-        return None
-    (_, ax, ay, width_a), (_, bx, by, width_b) = rings[0], rings[1]
-    return (bx - ax, by - ay), max(width_a, width_b), (ax, ay)
+            # A ring about to pass behind the camera projects to no useful width.
+            if half_width < MAX_LINE_HALF_WIDTH:
+                path.append((cx, cy, half_width, first // sides))
+    return path
 
 
-def off_line(dx, dy, x, y, line):
-    """Whether the pixel at (x + dx, y + dy) lies clear of the orbit line."""
-    if line is None:
-        return True
-    (ux, uy), half_width, (ax, ay) = line
-    length = math.hypot(ux, uy) or 1.0
-    distance = abs((x + dx - ax) * uy - (y + dy - ay) * ux) / length
-    return distance > half_width + 1.5
+def segment_distance(px, py, a, b):
+    """The distance from a point to the segment between two path points."""
+    ax, ay, bx, by = a[0], a[1], b[0], b[1]
+    ux, uy = bx - ax, by - ay
+    span = ux * ux + uy * uy
+    t = 0.0 if span == 0 else max(0.0, min(1.0, ((px - ax) * ux + (py - ay) * uy) / span))
+    return math.hypot(px - ax - t * ux, py - ay - t * uy)
 
 
-def check_planet(scene, thing, orbit, sun, picture):
+def lines_across(paths, x, y, radius):
+    """The pieces of orbit lines that pass over the disc at (x, y): pairs of
+    consecutive path points with their half width."""
+    pieces = []
+    for path in paths:
+        rings = path[-1][3] + 1 if path else 0
+        for a, b in zip(path, path[1:] + path[:1]):
+            if (a[3] + 1) % rings != b[3]:
+                continue  # the path leaves the picture between them
+            half_width = max(a[2], b[2])
+            if segment_distance(x, y, a, b) <= radius + half_width + 2:
+                pieces.append((a, b, half_width))
+    return pieces
+
+
+def off_lines(px, py, pieces):
+    """Whether the pixel lies clear of every piece of orbit line."""
+    return all(segment_distance(px, py, a, b) > half_width + 1.5 for a, b, half_width in pieces)
+
+
+def check_planet(scene, thing, paths, sun, picture):
     width, height, pixel = picture
     x, y, radius, depth = disc_of(scene, thing, width, height)
     if depth <= 0 or not (0 <= x < width and 0 <= y < height):
         return None
     sun_x, sun_y, _, _ = disc_of(scene, sun, width, height)
     expected = chroma(material_colour(thing))
-    line = orbit_line_near(scene, orbit, x, y, width, height) if orbit else None
+    pieces = lines_across(paths, x, y, radius)
     best = None
     halves = {True: [], False: []}  # brightness of the pixels on the Sun's side and away
     reach = int(math.ceil(radius))
     for dy in range(-reach, reach + 1):
         for dx in range(-reach, reach + 1):
-            if dx * dx + dy * dy > radius * radius or not off_line(dx, dy, x, y, line):
+            if dx * dx + dy * dy > radius * radius or not off_lines(x + dx, y + dy, pieces):
                 continue
             rgb = pixel(int(x + dx), int(y + dy))
             if rgb is None:
@@ -173,10 +192,11 @@ def check_picture(path):
     if sun_pixel is None or brightness(sun_pixel) < SUN_BRIGHTNESS:
         failures.append(f"the Sun is not bright ({sun_pixel})")
     lit, night = [], []
+    paths = [tube_path(scene, thing, width, height) for name, thing in objects.items()
+             if name.startswith("Orbit Spline") and thing.type == "MESH"]
     for name in PLANETS:
         if name in objects:
-            orbit = objects.get(f"Orbit Spline ({name})") or objects.get("Orbit Spline (Earth-Moon Barycentre)")
-            result = check_planet(scene, objects[name], orbit, sun, picture)
+            result = check_planet(scene, objects[name], paths, sun, picture)
             print(f"  {name}: lit, brightness, hue error, night side shows = {result}")
             if result and result[0]:
                 lit.append(name)
