@@ -120,15 +120,6 @@ const host::Node* firstGlobeAtOrBelow(const host::Document& document, const host
     return nullptr;
 }
 
-// The globe of the body that runs on an orbit line: the first below the
-// spline's orbit axis, or nullptr.
-const host::Node* runnerGlobe(const host::Document& document, const host::Node& spline) {
-    const host::Node* orbitAxis = spline.parent();
-    return orbitAxis != nullptr && orbitAxis->typeId() == kTypeOrbitAxis
-               ? firstGlobeAtOrBelow(document, *orbitAxis)
-               : nullptr;
-}
-
 RgbColour ringColourBelow(const host::Document& document, const host::Node& object) {
     const host::Node* planet = planetGlobeAbove(document, object);
     const BodyColours* colours = planet != nullptr ? coloursOf(planet->name) : nullptr;
@@ -146,7 +137,7 @@ RgbColour roleColour(const host::Document& document, const host::Node& object, R
     case Role::Ring:
         return ringColourBelow(document, object);
     case Role::OrbitLine:
-        if (const host::Node* globe = runnerGlobe(document, object)) {
+        if (const host::Node* globe = globeOnOrbitLine(document, object)) {
             const RgbColour body = lookOf(document, *globe).colour;
             return {body.red * kOrbitLineShade, body.green * kOrbitLineShade, body.blue * kOrbitLineShade};
         }
@@ -173,6 +164,13 @@ double seeThroughOpacity(Role role) {
 }
 
 } // namespace
+
+const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline) {
+    const host::Node* orbitAxis = spline.parent();
+    return orbitAxis != nullptr && orbitAxis->typeId() == kTypeOrbitAxis
+               ? firstGlobeAtOrBelow(document, *orbitAxis)
+               : nullptr;
+}
 
 Role roleOf(const host::Document& document, const host::Node& object) {
     switch (object.typeId()) {

@@ -54,6 +54,11 @@ struct Look {
 // colour that is not finite counts as no colour.
 [[nodiscard]] Look lookOf(const host::Document& document, const host::Node& object);
 
+// The globe of the body that runs on an orbit line (a circle spline below an
+// orbit axis): the first globe of a body axis below the same orbit axis, or
+// nullptr (a band's path, a spline elsewhere).
+[[nodiscard]] const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline);
+
 // Gives every globe, ring, band and orbit line below a system object that
 // carries no colour of its own (colour mode other than 2) its role's colour as
 // its display colour; rings and bands become see-through. Objects that carry a

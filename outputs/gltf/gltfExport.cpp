@@ -1,5 +1,6 @@
 #include "gltfExport.h"
 
+#include "appearance.h"
 #include "atomicFile.h"
 #include "evaluation.h"
 #include "gltfAnimation.h"
@@ -10,6 +11,7 @@
 #include "gltfWrap.h"
 #include "gltfWriter.h"
 #include "hostError.h"
+#include "primitiveParameters.h"
 #include "registry.h"
 #include "sceneEditing.h"
 
@@ -45,8 +47,11 @@ constexpr int kModeTriangles = 4;
 
 // An orbit line's tube is this share of the orbit's radius across: thin
 // beside the orbit at any distance, and wider for the larger orbits, which
-// are seen from further away.
+// are seen from further away; but no wider than this share of the diameter of
+// the body that runs on it, so that it does not hide the body seen close up
+// (Neptune's orbit would be twice as wide as Neptune).
 constexpr double kOrbitTubeWidthShare = 0.006;
+constexpr double kOrbitTubeBodyShare = 0.25;
 
 enum class GltfFormat { Binary, Json };
 
@@ -127,6 +132,24 @@ nlohmann::json transformNode(const std::string& name, const GltfTransform& t) {
 // The mesh of an object's primitive as the scene stands, with an orbit line
 // as the options ask and a bent box no finer than its bend needs; nothing for
 // no mesh.
+// The tube width of an orbit line (scene units, in the spline's frame).
+double orbitTubeWidth(const Node& spline, const PrimitiveMesh& loop) {
+    double width = loopRadius(loop) * kOrbitTubeWidthShare;
+    const Document* document = spline.document();
+    if (const Node* globe = document != nullptr ? app::globeOnOrbitLine(*document, spline) : nullptr) {
+        const Matrix world = globe->worldMatrix();
+        const double diameter = 2.0 * globe->parameters.getFloat(kSphereRadius, 0.0) *
+                                std::max({length(world.x), length(world.y), length(world.z)});
+        const Matrix splineWorld = spline.worldMatrix();
+        const double splineScale =
+            std::max({length(splineWorld.x), length(splineWorld.y), length(splineWorld.z)});
+        if (diameter > 0.0 && splineScale > 0.0) {
+            width = std::min(width, kOrbitTubeBodyShare * diameter / splineScale);
+        }
+    }
+    return width;
+}
+
 std::optional<PrimitiveMesh> exportedMesh(const Node& object, OrbitLines orbitLines) {
     if (object.typeId() == kTypeBox) {
         if (const auto segments = bentBoxSegments(object)) {
@@ -140,7 +163,7 @@ std::optional<PrimitiveMesh> exportedMesh(const Node& object, OrbitLines orbitLi
     if (orbitLines == OrbitLines::None) {
         return std::nullopt;
     }
-    PrimitiveMesh tube = tubeAlongLoop(*mesh, loopRadius(*mesh) * kOrbitTubeWidthShare / 2.0);
+    PrimitiveMesh tube = tubeAlongLoop(*mesh, orbitTubeWidth(object, *mesh) / 2.0);
     return tube.positions.empty() ? std::nullopt : std::optional(std::move(tube));
 }
 

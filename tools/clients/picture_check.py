@@ -94,8 +94,10 @@ def tube_path(scene, orbit, width, height, sides=4):
             cx = sum(p[0] for p in ring) / sides
             cy = sum(p[1] for p in ring) / sides
             half_width = max(math.hypot(p[0] - cx, p[1] - cy) for p in ring)
-            # A ring about to pass behind the camera projects to no useful width.
-            if half_width < MAX_LINE_HALF_WIDTH:
+            # A ring about to pass behind the camera, or far out of the
+            # picture, projects to no useful place or width.
+            inside = -width / 2 < cx < 1.5 * width and -height / 2 < cy < 1.5 * height
+            if half_width < MAX_LINE_HALF_WIDTH and inside:
                 path.append((cx, cy, half_width, first // sides))
     return path
 
