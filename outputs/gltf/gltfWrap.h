@@ -27,6 +27,7 @@
 #include "scene.h"
 
 #include <array>
+#include <numbers>
 #include <optional>
 
 namespace caelo::host {
@@ -44,7 +45,7 @@ void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh);
 // one across, where the bend leaves the faces flat. Nothing when no
 // deformer bends the box.
 // Example: a band bent along a tenth of its ring gets 18 segments along.
-inline constexpr double kBendStepRad = 2.0 * 3.14159265358979323846 / 180.0;
+inline constexpr double kBendStepRad = 2.0 * std::numbers::pi / 180.0;
 [[nodiscard]] std::optional<std::array<int, 3>> bentBoxSegments(const Node& box);
 
 // The value of a profile curve at x: the knots joined by cubic Bezier segments
