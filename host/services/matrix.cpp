@@ -1,5 +1,6 @@
 #include "matrix.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -62,6 +63,10 @@ Vector cross(Vector a, Vector b) {
 
 double length(Vector a) {
     return std::sqrt(dot(a, a));
+}
+
+double largestScale(const Matrix& m) {
+    return std::max({length(m.x), length(m.y), length(m.z)});
 }
 
 Vector transformPoint(const Matrix& m, Vector p) {

@@ -65,6 +65,11 @@ struct Matrix {
 // True when all three components are finite.
 [[nodiscard]] bool hasFiniteComponents(const Vector& v);
 
+// The largest factor by which the matrix's axes stretch a length: the longest
+// of the three axes. A length along any axis of the object grows by at most
+// this much in its parent's frame.
+[[nodiscard]] double largestScale(const Matrix& m);
+
 // The determinant: the signed volume the three axes span (0 for a matrix that
 // collapses space onto a plane, a line or a point).
 [[nodiscard]] double determinant(const Matrix& m);

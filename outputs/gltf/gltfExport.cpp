@@ -11,7 +11,6 @@
 #include "gltfWrap.h"
 #include "gltfWriter.h"
 #include "hostError.h"
-#include "primitiveParameters.h"
 #include "registry.h"
 #include "sceneEditing.h"
 
@@ -129,20 +128,13 @@ nlohmann::json transformNode(const std::string& name, const GltfTransform& t) {
     return node;
 }
 
-// The mesh of an object's primitive as the scene stands, with an orbit line
-// as the options ask and a bent box no finer than its bend needs; nothing for
-// no mesh.
 // The tube width of an orbit line (scene units, in the spline's frame).
 double orbitTubeWidth(const Node& spline, const PrimitiveMesh& loop) {
     double width = loopRadius(loop) * kOrbitTubeWidthShare;
     const Document* document = spline.document();
     if (const Node* globe = document != nullptr ? app::globeOnOrbitLine(*document, spline) : nullptr) {
-        const Matrix world = globe->worldMatrix();
-        const double diameter = 2.0 * globe->parameters.getFloat(kSphereRadius, 0.0) *
-                                std::max({length(world.x), length(world.y), length(world.z)});
-        const Matrix splineWorld = spline.worldMatrix();
-        const double splineScale =
-            std::max({length(splineWorld.x), length(splineWorld.y), length(splineWorld.z)});
+        const double diameter = 2.0 * sphereWorldRadius(*globe);
+        const double splineScale = largestScale(spline.worldMatrix());
         if (diameter > 0.0 && splineScale > 0.0) {
             width = std::min(width, kOrbitTubeBodyShare * diameter / splineScale);
         }
@@ -150,6 +142,9 @@ double orbitTubeWidth(const Node& spline, const PrimitiveMesh& loop) {
     return width;
 }
 
+// The mesh of an object's primitive as the scene stands, with an orbit line
+// as the options ask and a bent box no finer than its bend needs; nothing for
+// no mesh.
 std::optional<PrimitiveMesh> exportedMesh(const Node& object, OrbitLines orbitLines) {
     if (object.typeId() == kTypeBox) {
         if (const auto segments = bentBoxSegments(object)) {
@@ -236,12 +231,11 @@ private:
 
     void noteExtent(const Node& object, const PrimitiveMesh& mesh) {
         const Matrix world = object.worldMatrix();
-        const double stretch = std::max({length(world.x), length(world.y), length(world.z)});
         double radius = 0.0;
         for (const Vector& p : mesh.positions) {
             radius = std::max(radius, length(p));
         }
-        extents_.push_back({world.off, radius * stretch});
+        extents_.push_back({world.off, radius * largestScale(world)});
     }
 
     // Positions or normals in glTF's frame as floats; throws for a value that

@@ -1,9 +1,9 @@
 #include "gltfLooks.h"
 
 #include "appearance.h"
+#include "gltfMesh.h"
 #include "gltfNames.h"
 #include "hostError.h"
-#include "primitiveParameters.h"
 #include "sceneEditing.h"
 #include "systemObject.h"
 
@@ -64,13 +64,6 @@ double unitsPerAuOf(const Node& object) {
     return unitsPerAu;
 }
 
-// The radius of a sphere in the world, scene units.
-double worldRadiusOf(const Node& sphere) {
-    const Matrix world = sphere.worldMatrix();
-    const double stretch = std::max({length(world.x), length(world.y), length(world.z)});
-    return sphere.parameters.getFloat(kSphereRadius, 0.0) * stretch;
-}
-
 } // namespace
 
 void GltfLooks::use(const char* extension) {
@@ -88,7 +81,7 @@ int GltfLooks::materialOf(const Node& object, bool open) {
         material["extensions"][kUnlitExtension] = nlohmann::json::object();
         use(kUnlitExtension);
     } else if (look.glows) {
-        const double radius = worldRadiusOf(object);
+        const double radius = sphereWorldRadius(object);
         const double auPerRadius = unitsPerAuOf(object) / radius;
         const double strength = kCyclesBrightness * auPerRadius * auPerRadius;
         if (!(radius > 0.0) || !std::isfinite(strength)) {

@@ -337,6 +337,10 @@ PrimitiveMesh tubeAlongLoop(const PrimitiveMesh& loop, double radius) {
     return tube;
 }
 
+double sphereWorldRadius(const Node& sphere) {
+    return sphere.parameters.getFloat(kSphereRadius, 0.0) * largestScale(sphere.worldMatrix());
+}
+
 double loopRadius(const PrimitiveMesh& loop) {
     if (loop.positions.empty()) {
         return 0.0;

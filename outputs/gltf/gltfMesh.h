@@ -64,6 +64,10 @@ inline constexpr int kTubeSides = 4;
 // units): the size of an orbit line.
 [[nodiscard]] double loopRadius(const PrimitiveMesh& loop);
 
+// A sphere's radius in the world (scene units): its radius parameter times
+// the largest stretch of its world matrix.
+[[nodiscard]] double sphereWorldRadius(const Node& sphere);
+
 // A stored parameter of the object, else its type's default, else `fallback`.
 // Example: parameterOf<double>(sphere, 1110, 0.0) is the sphere's radius.
 template <class T> [[nodiscard]] T parameterOf(const Node& object, std::int32_t id, T fallback) {

@@ -87,11 +87,6 @@ std::vector<Vector> transformed(const Matrix& m, const std::vector<Vector>& poin
     return result;
 }
 
-// The largest factor by which a matrix stretches a length.
-double largestScale(const Matrix& m) {
-    return std::max({length(m.x), length(m.y), length(m.z)});
-}
-
 // A piece of a ring, or a whole ring, ready to fill: its outline loops in the
 // picture (filled even-odd) and its mean depth.
 struct RingPiece {
