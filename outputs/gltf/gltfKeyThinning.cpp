@@ -1,5 +1,7 @@
 #include "gltfKeyThinning.h"
 
+#include "gltfFrame.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -45,11 +47,6 @@ double dot4(const Value& a, const Value& b) {
     return a[0] * b[0] + a[1] * b[1] + a[2] * b[2] + a[3] * b[3];
 }
 
-// The angle (radians) between two unit quaternions' rotations.
-double rotationAngle(const Value& a, const Value& b) {
-    return 2.0 * std::acos(std::min(1.0, std::abs(dot4(a, b))));
-}
-
 // Spherical interpolation along the shorter arc, as glTF viewers play it.
 Value slerp(const Value& a, const Value& b, double u) {
     double d = dot4(a, b);
@@ -77,13 +74,9 @@ Value lerp(const Value& a, const Value& b, double u) {
     return out;
 }
 
+// The angle a position turns by about its frame's origin (gltfFrame.h).
 double turnAngle(const Value& a, const Value& b) {
-    const double na = norm3(a), nb = norm3(b);
-    if (na == 0.0 || nb == 0.0) {
-        return 0.0;
-    }
-    const Value cross{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0], 0.0};
-    return std::atan2(norm3(cross), a[0] * b[0] + a[1] * b[1] + a[2] * b[2]);
+    return turnAngleBetween({a[0], a[1], a[2]}, {b[0], b[1], b[2]});
 }
 
 struct Channel {
@@ -150,7 +143,7 @@ private:
     [[nodiscard]] bool holds(std::size_t a, std::size_t b) const {
         for (const Channel& channel : channels_) {
             const Value va = channel.keys.at(a), vb = channel.keys.at(b);
-            if (channel.property == kRotation && rotationAngle(va, vb) > kMaxRotationStepRad) {
+            if (channel.property == kRotation && rotationAngleBetween(va, vb) > kMaxRotationStepRad) {
                 return false;
             }
             if (channel.property == kTranslation && followed_ && turnAngle(va, vb) > kMaxTurnStepRad) {
@@ -166,7 +159,7 @@ private:
             for (const Channel& channel : channels_) {
                 const Value va = channel.keys.at(a), vb = channel.keys.at(b), want = channel.keys.at(m);
                 if (channel.property == kRotation) {
-                    if (rotationAngle(slerp(va, vb, u), want) > kRotationToleranceRad) {
+                    if (rotationAngleBetween(slerp(va, vb, u), want) > kRotationToleranceRad) {
                         return false;
                     }
                     continue;
