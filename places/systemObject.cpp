@@ -53,6 +53,18 @@ const host::Node* globeOf(const host::Document& document, const host::Node& body
     return document.findNode(body.parameters.getLink(kBodyGlobeLink));
 }
 
+const host::Node* firstGlobedBody(const host::Document& document, const host::Node& node) {
+    if (node.typeId() == kTypeBodyAxis && globeOf(document, node) != nullptr) {
+        return &node;
+    }
+    for (const host::Node* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
+        if (const host::Node* found = firstGlobedBody(document, *child)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 double sceneUnitsPerEarthDiameter(const host::Node& system) {
     return system.parameters.getFloat(kSystemBodyScale, 0.0);
 }

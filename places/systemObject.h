@@ -71,6 +71,11 @@ inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
 // The globe a body axis links (its parameter 1011), or nullptr.
 [[nodiscard]] const host::Node* globeOf(const host::Document& document, const host::Node& body);
 
+// The first body axis at or below `node`, in tree order, that links a globe,
+// or nullptr: the body that names and sizes a barycentre (the Earth for the
+// Earth-Moon barycentre).
+[[nodiscard]] const host::Node* firstGlobedBody(const host::Document& document, const host::Node& node);
+
 // Scene units per Earth diameter (the body scale parameter).
 // Example: the default is 100, 100 / 1275627400 scene units per centimetre.
 [[nodiscard]] double sceneUnitsPerEarthDiameter(const host::Node& system);

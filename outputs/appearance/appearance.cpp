@@ -101,25 +101,6 @@ const host::Node* planetGlobeAbove(const host::Document& document, const host::N
     return nullptr;
 }
 
-// The first globe of a body axis at or below the node, in tree order: a
-// barycentre's is that of its first body (the Earth's for the Earth-Moon
-// barycentre).
-const host::Node* firstGlobeAtOrBelow(const host::Document& document, const host::Node& node) {
-    if (node.typeId() == kTypeBodyAxis) {
-        if (const host::Node* globe = globeOf(document, node)) {
-            return globe;
-        }
-    }
-    for (const host::Node* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
-        if (child->typeId() != host::kTypeCircleSpline) {
-            if (const host::Node* globe = firstGlobeAtOrBelow(document, *child)) {
-                return globe;
-            }
-        }
-    }
-    return nullptr;
-}
-
 RgbColour ringColourBelow(const host::Document& document, const host::Node& object) {
     const host::Node* planet = planetGlobeAbove(document, object);
     const BodyColours* colours = planet != nullptr ? coloursOf(planet->name) : nullptr;
@@ -167,9 +148,11 @@ double seeThroughOpacity(Role role) {
 
 const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline) {
     const host::Node* orbitAxis = spline.parent();
-    return orbitAxis != nullptr && orbitAxis->typeId() == kTypeOrbitAxis
-               ? firstGlobeAtOrBelow(document, *orbitAxis)
-               : nullptr;
+    if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeOrbitAxis) {
+        return nullptr;
+    }
+    const host::Node* body = firstGlobedBody(document, *orbitAxis);
+    return body != nullptr ? globeOf(document, *body) : nullptr;
 }
 
 Role roleOf(const host::Document& document, const host::Node& object) {

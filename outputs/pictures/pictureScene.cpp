@@ -50,20 +50,6 @@ void collectOrbitingAxes(const host::Node& parent, std::vector<const host::Node*
     }
 }
 
-// The body whose globe names and sizes an orbiting body: the first body axis
-// with a globe at or below `node`, in tree order.
-const host::Node* globedBody(const host::Document& document, const host::Node& node) {
-    if (node.typeId() == kTypeBodyAxis && globeOf(document, node) != nullptr) {
-        return &node;
-    }
-    for (const host::Node* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
-        if (const host::Node* found = globedBody(document, *child)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 class HeliocentricFrame {
 public:
     HeliocentricFrame(host::Vector centralWorld, double unitsPerAu)
@@ -101,7 +87,7 @@ std::vector<host::Vector> orbitOf(const host::Node& body, const HeliocentricFram
 OrbitingBody orbitingBody(const host::Document& document, const host::Node& body,
                           const HeliocentricFrame& frame, int orbitSamples) {
     OrbitingBody result;
-    const host::Node* named = globedBody(document, body);
+    const host::Node* named = firstGlobedBody(document, body);
     result.label = named != nullptr ? globeOf(document, *named)->name : body.name;
     if (result.label.empty()) {
         result.label = body.name;
