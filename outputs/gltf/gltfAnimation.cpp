@@ -10,7 +10,6 @@
 #include <cmath>
 #include <numeric>
 #include <string>
-#include <unordered_map>
 
 namespace caelo::host {
 
@@ -279,24 +278,6 @@ void markAliased(std::vector<Pace>& paces, const std::vector<int>& parents) {
     }
 }
 
-// Each object's nearest ancestor among the objects (-1: none).
-std::vector<int> exportedParents(const std::vector<const Node*>& objects) {
-    std::unordered_map<const Node*, int> indexOf;
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        indexOf.emplace(objects[i], static_cast<int>(i));
-    }
-    std::vector<int> parents(objects.size(), -1);
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        for (const Node* node = objects[i]->parent(); node != nullptr; node = node->parent()) {
-            if (const auto found = indexOf.find(node); found != indexOf.end()) {
-                parents[i] = found->second;
-                break;
-            }
-        }
-    }
-    return parents;
-}
-
 // Evaluates the document at a time.
 void evaluateAt(Document& document, Rational time) {
     document.time = time;
@@ -336,7 +317,8 @@ Rational documentTimeOfKey(Rational start, float keySeconds) {
 }
 
 std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<const Node*>& objects,
-                                         Rational start, std::int64_t frameCount,
+                                         const std::vector<int>& parents, Rational start,
+                                         std::int64_t frameCount,
                                          const std::function<void(double)>& progress) {
     const std::int32_t fps = document.fps;
     const auto report = [&](double fraction) {
@@ -362,7 +344,6 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
     // How fast each object moves: the first estimate from a probe one finest
     // step ahead.
     std::vector<Pace> paces(count);
-    const std::vector<int> parents = exportedParents(objects);
     if (frameCount > 1) {
         evaluateAt(document, documentTimeOfKey(start, keySeconds(fps, 0, 1, kMaxStepsPerFrame)));
         for (std::size_t i = 0; i < count; ++i) {

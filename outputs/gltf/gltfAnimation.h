@@ -85,14 +85,16 @@ struct ObjectKeys {
 
 // Evaluates the document at `frameCount` frames from `start` at its frame rate
 // (at the key times of the frames, and between them as above) and collects the keys of each object, in the
-// order given. `progress`, when set, is called from 0 to 1 a few hundred
+// order given. `parents` holds each object's nearest ancestor among them (its
+// index, -1 for none), which comes before it: what lies below an object that
+// is too fast to follow is keyed at the frames only too. `progress`, when
+// set, is called from 0 to 1 a few hundred
 // times at most. Leaves the document at the last time it evaluated.
 // Throws HostError naming the object and the time when a transform is not
 // finite or does not fit a float.
-[[nodiscard]] std::vector<ObjectKeys> sampleObjectKeys(Document& document,
-                                                       const std::vector<const Node*>& objects,
-                                                       Rational start, std::int64_t frameCount,
-                                                       const std::function<void(double)>& progress);
+[[nodiscard]] std::vector<ObjectKeys>
+sampleObjectKeys(Document& document, const std::vector<const Node*>& objects, const std::vector<int>& parents,
+                 Rational start, std::int64_t frameCount, const std::function<void(double)>& progress);
 
 } // namespace caelo::host
 

@@ -397,8 +397,10 @@ std::string assemble(Document& document, GltfFormat format, const GltfExportOpti
     GltfWriter writer;
     SceneBuilder scene(writer, document, options.orbitLines);
     std::vector<const Node*> nodes;
+    std::vector<int> parents;
     for (const ExportedObject& object : objects) {
         nodes.push_back(object.node);
+        parents.push_back(object.parent);
     }
     ObjectContents contents;
     contents.names = uniqueNodeNames(nodes);
@@ -417,7 +419,7 @@ std::string assemble(Document& document, GltfFormat format, const GltfExportOpti
     scene.looks().declareExtensions();
 
     const std::vector<ObjectKeys> keys =
-        sampleObjectKeys(document, nodes, options.start, options.frameCount, options.progress);
+        sampleObjectKeys(document, nodes, parents, options.start, options.frameCount, options.progress);
     const ObjectNodes indices = addNodes(writer, document, objects, keys, contents);
     nlohmann::json roots = nlohmann::json::array();
     for (std::size_t i = 0; i < objects.size(); ++i) {
