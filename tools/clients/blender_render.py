@@ -5,6 +5,7 @@ Run by tools/check-clients.sh:
     blender -b --factory-startup -P tools/clients/blender_render.py -- IN.glb OUT.png WIDTH HEIGHT
 Prints the import's duration in seconds as "import-seconds: N".
 """
+import os
 import sys
 import time
 
@@ -42,7 +43,7 @@ scene.frame_set(scene.frame_start)
 bpy.ops.render.render(write_still=True)
 print(f"frames: {scene.frame_start}-{scene.frame_end} at {scene.render.fps} fps")
 
-sys.path.insert(0, __import__("os").path.dirname(__file__))
+sys.path.insert(0, os.path.dirname(__file__))
 import picture_check  # noqa: E402
 
 failed = False
