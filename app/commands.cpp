@@ -1,20 +1,24 @@
 #include "commands.h"
 
 #include "animationSpan.h"
+#include "atomicFile.h"
 #include "console.h"
 #include "elementSpan.h"
 #include "gltfExport.h"
+#include "hostError.h"
 #include "optionValues.h"
 #include "picture.h"
 #include "positions.h"
 #include "progressBar.h"
 #include "systemObject.h"
 #include "timeUnits.h"
+#include "viewerPage.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
 #include <unistd.h>
@@ -71,17 +75,17 @@ struct RequestedSpan {
     std::string what; // the option that gave the days, for messages
 };
 
-RequestedSpan readSpan(const ExportRequest& request) {
-    if (request.frames && request.days) {
+RequestedSpan readSpan(const std::optional<std::string>& days, const std::optional<std::string>& frames) {
+    if (frames && days) {
         throw CommandError("--days and --frames: give one of them, not both");
     }
     RequestedSpan span;
-    if (request.frames) {
-        span.frames = parsePositiveWhole("--frames", *request.frames, kMaxExportFrames);
+    if (frames) {
+        span.frames = parsePositiveWhole("--frames", *frames, kMaxExportFrames);
     }
-    if (request.days) {
-        span.days = parsePositiveNumber("--days", *request.days);
-        span.what = "--days " + quoted(*request.days);
+    if (days) {
+        span.days = parsePositiveNumber("--days", *days);
+        span.what = "--days " + quoted(*days);
     }
     return span;
 }
@@ -165,10 +169,14 @@ host::OrbitLines orbitLinesNamed(const std::string& name) {
 
 } // namespace
 
-void writeAnimation(const OpenScene& scene, const fs::path& file, std::int64_t frames,
-                    host::OrbitLines orbitLines, bool quiet) {
-    host::Document& document = scene.document;
-    ProgressBar bar = ProgressBar::onStandardError("Exporting " + file.filename().string(), quiet);
+namespace {
+
+// The export's options for `frames` frames from the document's time on, with
+// the model date of the first frame and the time scale of the document's first
+// system, reporting progress to `bar`.
+host::GltfExportOptions animationOptions(const OpenScene& scene, std::int64_t frames,
+                                         host::OrbitLines orbitLines, ProgressBar& bar) {
+    const host::Document& document = scene.document;
     host::GltfExportOptions options;
     options.start = document.time;
     options.frameCount = frames;
@@ -179,9 +187,60 @@ void writeAnimation(const OpenScene& scene, const fs::path& file, std::int64_t f
             options.startDate = universalText(*julianDate);
         }
         options.secondsPerModelDay = documentSecondsPerModelDay(*system);
+        if (const double unitsPerAu = sceneUnitsPerAu(*system); std::isfinite(unitsPerAu) && unitsPerAu > 0) {
+            options.sceneUnitsPerAu = unitsPerAu;
+        }
     }
-    host::exportGltf(document, file, options);
+    return options;
+}
+
+} // namespace
+
+void writeAnimation(const OpenScene& scene, const fs::path& file, std::int64_t frames,
+                    host::OrbitLines orbitLines, bool quiet) {
+    ProgressBar bar = ProgressBar::onStandardError("Exporting " + file.filename().string(), quiet);
+    host::exportGltf(scene.document, file, animationOptions(scene, frames, orbitLines, bar));
     bar.finish();
+}
+
+std::string animationGlb(const OpenScene& scene, std::int64_t frames, const std::string& title, bool quiet) {
+    ProgressBar bar = ProgressBar::onStandardError(title, quiet);
+    std::string glb =
+        host::exportGlb(scene.document, animationOptions(scene, frames, host::OrbitLines::Tubes, bar));
+    bar.finish();
+    return glb;
+}
+
+namespace {
+
+void writeWhole(const fs::path& file, std::string_view bytes, const char* what) {
+    try {
+        host::writeFileAtomically(file, bytes);
+    } catch (const host::HostError& error) {
+        throw CommandError(file.string() + ": cannot write " + what + ": " + error.what());
+    }
+}
+
+} // namespace
+
+void writeGlbFile(const fs::path& file, std::string_view glb) {
+    writeWhole(file, glb, "the glTF file");
+}
+
+void writeViewerPage(const fs::path& file, std::string_view glb) {
+    writeWhole(file, viewerPage(glb), "the page");
+}
+
+void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
+    requireOutputFile(request.out, {".html", ".htm"});
+    const RequestedSpan span = readSpan(request.days, std::nullopt);
+    const OpenScene scene = openScene(request.scene);
+    const std::int64_t frames = framesOf(span, scene.document);
+    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
+    const fs::path file = request.out;
+    writeViewerPage(file, animationGlb(scene, frames, "Writing " + file.filename().string(), request.quiet));
+    out << "Wrote a page that plays " << frames << " frames at " << scene.document.fps
+        << " frames per second to " << fs::absolute(file).string() << '\n';
 }
 
 void runExport(const ExportRequest& request, std::ostream& out, std::ostream& err) {
@@ -189,7 +248,7 @@ void runExport(const ExportRequest& request, std::ostream& out, std::ostream& er
     const host::OrbitLines orbitLines = orbitLinesNamed(request.orbitLines);
     const auto fps =
         request.fps ? std::optional(parsePositiveWhole("--fps", *request.fps, INT32_MAX)) : std::nullopt;
-    const RequestedSpan span = readSpan(request);
+    const RequestedSpan span = readSpan(request.days, request.frames);
     const OpenScene scene = openScene(request.scene);
     if (fps) {
         scene.document.fps = static_cast<std::int32_t>(*fps);

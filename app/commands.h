@@ -16,6 +16,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace caelo::app {
 
@@ -45,6 +46,18 @@ struct ExportRequest {
 // warns on `err` when the span reaches outside that of the scene's elements.
 void runExport(const ExportRequest& request, std::ostream& out, std::ostream& err);
 
+struct ViewRequest {
+    SceneChoice scene{};
+    std::optional<std::string> days{}; // model days to cover (default: one model year)
+    std::string out;                   // FILE.html
+    bool quiet = false;                // no progress bar
+};
+
+// `caelo view`: the same animation as `caelo export` inside one HTML page that
+// plays it in a browser, offline (viewerPage.h). Says on `out` where the page
+// went, and warns on `err` as the export does.
+void runView(const ViewRequest& request, std::ostream& out, std::ostream& err);
+
 struct RenderRequest {
     SceneChoice scene{};
     std::string view = "top";       // top or camera
@@ -68,6 +81,16 @@ void runRender(const RenderRequest& request, std::ostream& out, std::ostream& er
 // on standard error when that is a terminal and `quiet` is false.
 void writeAnimation(const OpenScene& scene, const std::filesystem::path& file, std::int64_t frames,
                     host::OrbitLines orbitLines, bool quiet);
+
+// The same animation as the bytes of a binary glTF file (the orbit lines as
+// tubes), with a progress bar titled `title` as writeAnimation's.
+[[nodiscard]] std::string animationGlb(const OpenScene& scene, std::int64_t frames, const std::string& title,
+                                       bool quiet);
+
+// Write `glb` as a binary glTF file, or the viewer page that carries it, to
+// `file`, whole or not at all; throw CommandError naming the file.
+void writeGlbFile(const std::filesystem::path& file, std::string_view glb);
+void writeViewerPage(const std::filesystem::path& file, std::string_view glb);
 
 } // namespace caelo::app
 

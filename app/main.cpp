@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
     CLI::App cli("caelo: an accurate, animated planetary system in a 3D scene.\n"
                  "Without a subcommand, caelo builds the solar system (the Sun, the planets, their moons\n"
                  "and rings) at the current date, evaluates it, prints where the bodies are and writes\n"
-                 "caelo-out/solar-system.caelo (the scene), .png (an orrery chart) and .glb (one model\n"
-                 "year of animation).",
+                 "caelo-out/solar-system.caelo (the scene), .png (an orrery chart), .glb (one model\n"
+                 "year of animation) and .html (a page that plays it in a browser).",
                  "caelo");
     cli.require_subcommand(0, 1);
     cli.fallthrough();
@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
                "  caelo\n"
                "  caelo positions --date 2026-12-08 --format csv\n"
                "  caelo export --date 2026-12-08T18:30Z --days 30 --out december.glb\n"
+               "  caelo view --date 2026-12-08 --days 60 --out december.html\n"
                "  caelo render --scene my.caelo --view camera --size 1920x1080 --out my.png\n"
                "More in docs/caelo.md.");
     bool quiet = false;
@@ -103,6 +104,14 @@ int main(int argc, char** argv) {
     exporter->add_option("--orbit-lines", exportRequest.orbitLines,
                          "tubes (default): thin tubes every renderer draws; lines: glTF line loops; none");
     exporter->add_option("--out", exportRequest.out, "The file to write: FILE.glb or FILE.gltf")->required();
+
+    caelo::app::ViewRequest viewRequest;
+    CLI::App* view = cli.add_subcommand(
+        "view", "Write the scene's animation as one HTML page that plays it in a browser, offline");
+    addSceneOptions(*view, viewRequest.scene);
+    view->add_option("--days", viewRequest.days,
+                     "Model days to animate from the document's time on (default: one model year)");
+    view->add_option("--out", viewRequest.out, "The page to write: FILE.html")->required();
 
     caelo::app::RenderRequest renderRequest;
     CLI::App* render = cli.add_subcommand("render", "Draw a picture of the scene (.png or .svg)");
@@ -138,6 +147,9 @@ int main(int argc, char** argv) {
         } else if (*exporter) {
             exportRequest.quiet = quiet;
             caelo::app::runExport(exportRequest, std::cout, std::cerr);
+        } else if (*view) {
+            viewRequest.quiet = quiet;
+            caelo::app::runView(viewRequest, std::cout, std::cerr);
         } else if (*render) {
             caelo::app::runRender(renderRequest, std::cout, std::cerr);
         } else {

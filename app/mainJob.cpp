@@ -107,15 +107,21 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
     const std::filesystem::path sceneFile = outputFolder / "solar-system.caelo";
     const std::filesystem::path pictureFile = outputFolder / "solar-system.png";
     const std::filesystem::path animationFile = outputFolder / "solar-system.glb";
+    const std::filesystem::path pageFile = outputFolder / "solar-system.html";
     host::saveScene(scene.document, sceneFile);
     writePicture(scene.document, pictureFile, PictureOptions{});
-    writeAnimation(scene, animationFile, frames, host::OrbitLines::Tubes, quiet);
+    const std::string glb =
+        animationGlb(scene, frames, "Exporting " + animationFile.filename().string(), quiet);
+    writeGlbFile(animationFile, glb);
+    writeViewerPage(pageFile, glb);
 
     out << "\nSaved the scene to " << std::filesystem::absolute(sceneFile).string() << '\n'
         << "Drew the orrery chart (seen from ecliptic north) to "
         << std::filesystem::absolute(pictureFile).string() << '\n'
         << "Wrote one model year of animation (" << frames << " frames at " << scene.document.fps
-        << " frames per second) to " << std::filesystem::absolute(animationFile).string() << '\n';
+        << " frames per second) to " << std::filesystem::absolute(animationFile).string() << '\n'
+        << "Wrote a page that plays it in a browser, offline, to "
+        << std::filesystem::absolute(pageFile).string() << '\n';
 }
 
 } // namespace caelo::app

@@ -1,5 +1,7 @@
 // The caelo command as users run it: the built program with its subcommands,
 // their outputs, and every kind of bad input refused cleanly.
+#include "base64.h"
+
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
@@ -115,6 +117,9 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         {"export --days 3 --frames 2 --out a.glb", "--days excludes --frames"},
         {"export --scene plain.caelo --days 3 --out a.glb", "--days '3': the scene holds no system object"},
         {"export --date 2026-02-30 --out a.glb", "date '2026-02-30'"},
+        {"view", "--out is required"},
+        {"view --out a.glb", "--out 'a.glb': the file name must end in .html or .htm"},
+        {"view --days 0 --out a.html", "--days '0': expected a number greater than 0"},
         {"render", "--out is required"},
         {"render --out a.jpg", "--out 'a.jpg': the file name must end in .png or .svg"},
         {"render --view side --out a.png", "--view 'side': expected top or camera"},
@@ -223,7 +228,8 @@ TEST_F(Cli, MainJobWritesTheSceneTheChartAndOneModelYear) {
     const Outcome job = caelo("");
     ASSERT_EQ(job.exitCode, 0) << job.err;
     EXPECT_NE(job.out.find("model Julian Date"), std::string::npos) << job.out;
-    for (const char* file : {"solar-system.caelo", "solar-system.png", "solar-system.glb"}) {
+    for (const char* file :
+         {"solar-system.caelo", "solar-system.png", "solar-system.glb", "solar-system.html"}) {
         const fs::path path = fs::canonical(folder_) / "caelo-out" / file;
         EXPECT_TRUE(fs::exists(path)) << file;
         EXPECT_NE(job.out.find(path.string()), std::string::npos) << "says where " << file << " is";
@@ -231,18 +237,25 @@ TEST_F(Cli, MainJobWritesTheSceneTheChartAndOneModelYear) {
     EXPECT_NE(job.out.find("1097 frames at 30 frames per second"), std::string::npos) << job.out;
     EXPECT_EQ(pngSize(readFile(folder_ / "caelo-out" / "solar-system.png")), std::make_pair(1600u, 1200u));
     EXPECT_EQ(readFile(folder_ / "caelo-out" / "solar-system.glb").substr(0, 4), "glTF");
-    EXPECT_EQ(contents().size(), 4u) << "the folder and its three files, no temporary file";
+    // The page carries the same file as the export, base64 between its
+    // scene element's tags.
+    const std::string glb = readFile(folder_ / "caelo-out" / "solar-system.glb");
+    const std::string page = readFile(folder_ / "caelo-out" / "solar-system.html");
+    EXPECT_NE(page.find(">" + caelo::host::base64(glb) + "</script>"), std::string::npos);
+    EXPECT_EQ(page.find("@SCENE_DATA@"), std::string::npos);
+    EXPECT_EQ(contents().size(), 5u) << "the folder and its four files, no temporary file";
 }
 
 TEST_F(Cli, HelpDescribesTheCommandsAndTheirOptions) {
     const Outcome help = caelo("--help");
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* word : {"positions", "export", "render", "script", "--quiet"}) {
+    for (const char* word : {"positions", "export", "view", "render", "script", "--quiet"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
     const std::pair<const char*, std::vector<const char*>> commands[] = {
         {"positions", {"--scene", "--date", "--format"}},
         {"export", {"--scene", "--date", "--days", "--frames", "--fps", "--out"}},
+        {"view", {"--scene", "--date", "--days", "--out"}},
         {"render", {"--scene", "--date", "--view", "--size", "--out"}},
     };
     for (const auto& [command, options] : commands) {

@@ -719,6 +719,29 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallFastAndMatchesTheHost) {
     for (const tinygltf::Node& node : read.model.nodes) {
         EXPECT_TRUE(names.insert(node.name).second) << node.name << " is not unique";
     }
+    // The extras pages read: each object's role, and the globe its body
+    // circles, a barycentre standing for the body that names it.
+    const auto extra = [&](const std::string& name, const char* key) {
+        const int node = read.nodeNamed(name);
+        const tinygltf::Value& extras = read.model.nodes[static_cast<std::size_t>(std::max(node, 0))].extras;
+        return node >= 0 && extras.Has(key) ? extras.Get(key).Get<std::string>() : std::string("-");
+    };
+    const auto pathOf = [&](const std::string& name) { return name == "-" ? name : extra(name, "hostPath"); };
+    const std::array<std::array<std::string, 3>, 9> roles{{
+        {"Sun", "star", "-"},
+        {"Jupiter", "globe", "Sun"},
+        {"Io", "globe", "Jupiter"},
+        {"Earth", "globe", "Sun"},
+        {"Moon", "globe", "Earth"},
+        {"Charon", "globe", "Pluto"},
+        {"Orbit Spline (Earth-Moon Barycentre)", "orbitLine", "Sun"},
+        {"B Ring", "ring", "-"},
+        {"Equator Plane", "plane", "-"},
+    }};
+    for (const auto& [name, role, circled] : roles) {
+        EXPECT_EQ(extra(name, "role"), role) << name;
+        EXPECT_EQ(extra(name, "circles"), pathOf(circled)) << name << " circles " << circled;
+    }
     ASSERT_EQ(read.model.lights.size(), 1u);
     EXPECT_EQ(read.model.lights.front().type, "point");
     const tinygltf::Node& sun = read.model.nodes[static_cast<std::size_t>(read.nodeNamed("Sun"))];

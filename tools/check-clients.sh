@@ -5,7 +5,9 @@
 # Blender rendering with Cycles on the CPU, each through the file's camera
 # with nothing added. The export is the main job's one model year, at a fixed
 # date so that the planets stand where the checks expect them. Also runs the
-# glTF validator. Leaves the file and the pictures in BUILD/clients/.
+# glTF validator, and opens the page of `caelo view` for the same year in
+# Chromium, offline, and uses it as a user would (tools/clients/view-check.mjs).
+# Leaves the files and the pictures in BUILD/clients/.
 #   bash tools/check-clients.sh [BUILD]   (default build/)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -21,6 +23,8 @@ height=1200
 
 "$build/caelo" --quiet export --date 2026-12-09T00:00Z --out "$out/solar-system.glb"
 node tools/gltf-validator/validate.js "$out/solar-system.glb"
+"$build/caelo" --quiet view --date 2026-12-09T00:00Z --out "$out/solar-system.html"
+node tools/clients/view-check.mjs "$out/solar-system.html" "2026-12-09 00:00 UTC" "$out/view"
 node tools/clients/three-shot.mjs "$out/solar-system.glb" "$out/three.png" "$width" "$height"
 # Blender's own Python, without other Python installations on the PATH.
 PATH=/usr/bin:/bin blender -b --factory-startup -P tools/clients/blender_render.py -- \

@@ -1,5 +1,6 @@
 # Installs the Debian packages the build needs when any is missing (with
-# apt-get, through sudo when not root). Sourced by run.sh and test.sh.
+# apt-get, through sudo when not root), Node.js and npm among them. Sourced by
+# run.sh and test.sh.
 packages=(cmake g++ make libgtest-dev nlohmann-json3-dev libcli11-dev libtinygltf-dev libcairo2-dev
           libbenchmark-dev pkg-config python3 fonts-dejavu-core)
 
@@ -8,6 +9,11 @@ install_missing_packages() {
     for package in "${packages[@]}"; do
         dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
     done
+    # The build bundles the viewer page with Node.js and npm: Debian's
+    # packages where the machine has neither of its own.
+    if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+        missing+=(nodejs npm)
+    fi
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing missing packages: ${missing[*]}" >&2
     local sudo=()
@@ -16,16 +22,9 @@ install_missing_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 }
 
-# Node.js with npm (Debian's packages when either is missing) and the Khronos
-# glTF validator pinned in tools/gltf-validator, which the export tests run.
+# The Khronos glTF validator pinned in tools/gltf-validator, which the export
+# tests run (after install_missing_packages, which brings npm).
 install_gltf_validator() {
-    if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
-        echo "Installing missing packages: nodejs npm" >&2
-        local sudo=()
-        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-        "${sudo[@]}" apt-get update
-        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y nodejs npm
-    fi
     (cd tools/gltf-validator && npm ci --no-audit --no-fund --loglevel=error)
 }
 

@@ -155,6 +155,33 @@ const host::Node* globeOnOrbitLine(const host::Document& document, const host::N
     return body != nullptr ? globeOf(document, *body) : nullptr;
 }
 
+const host::Node* circledGlobe(const host::Document& document, const host::Node& object) {
+    const host::Node* body = nullptr;
+    if (object.typeId() == host::kTypeSphere) {
+        body = bodyOfGlobe(document, object);
+    } else if (object.typeId() == host::kTypeCircleSpline && object.parent() != nullptr &&
+               object.parent()->typeId() == kTypeOrbitAxis) {
+        body = firstGlobedBody(document, *object.parent());
+    }
+    if (body == nullptr) {
+        return nullptr;
+    }
+    for (const host::Node* above = body->parent(); above != nullptr; above = above->parent()) {
+        if (above->typeId() != kTypeBodyAxis) {
+            continue;
+        }
+        if (const host::Node* globe = globeOf(document, *above)) {
+            return globe;
+        }
+        // A barycentre: the body that names it stands for it.
+        const host::Node* named = firstGlobedBody(document, *above);
+        if (named != nullptr && named != body) {
+            return globeOf(document, *named);
+        }
+    }
+    return nullptr;
+}
+
 Role roleOf(const host::Document& document, const host::Node& object) {
     switch (object.typeId()) {
     case host::kTypeSphere: {

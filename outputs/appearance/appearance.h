@@ -59,6 +59,14 @@ struct Look {
 // nullptr (a band's path, a spline elsewhere).
 [[nodiscard]] const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline);
 
+// The globe of the body that an object's body circles, as users name them:
+// for a globe its own body's, for an orbit line that of the body that runs on
+// it; nullptr for other objects and for the star. A barycentre stands for the
+// body that names it (its first globed body), so the Moon circles the Earth,
+// the Earth and the Earth-Moon barycentre's orbit line the Sun, Charon Pluto.
+// The pages tell planets from moons by it.
+[[nodiscard]] const host::Node* circledGlobe(const host::Document& document, const host::Node& object);
+
 // Gives every globe, ring, band and orbit line below a system object that
 // carries no colour of its own (colour mode other than 2) its role's colour as
 // its display colour; rings and bands become see-through. Objects that carry a

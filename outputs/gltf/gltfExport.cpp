@@ -64,7 +64,7 @@ GltfFormat formatOf(const std::filesystem::path& file) {
     if (extension == ".gltf") {
         return GltfFormat::Json;
     }
-    throw HostError(file.string() + ": cannot export glTF: the file name must end in .glb or .gltf");
+    throw HostError("the file name must end in .glb or .gltf");
 }
 
 // An object that is exported, with the index of its exported parent (-1 at
@@ -280,6 +280,41 @@ struct ObjectContents {
     int camera = -1;
 };
 
+// The name of an object's role for the pages built on the file, or nullptr.
+const char* roleName(app::Role role) {
+    switch (role) {
+    case app::Role::Star:
+        return "star";
+    case app::Role::Globe:
+        return "globe";
+    case app::Role::Ring:
+        return "ring";
+    case app::Role::OrbitLine:
+        return "orbitLine";
+    case app::Role::Plane:
+        return "plane";
+    case app::Role::Other:
+        break;
+    }
+    return nullptr;
+}
+
+// What tools and pages read of an object besides its transform and geometry:
+// its place in the document, its role and the globe its body circles.
+nlohmann::json objectExtras(const Document& document, const Node& object) {
+    nlohmann::json extras = nlohmann::json::object();
+    if (const std::string path = document.pathOf(object); !path.empty()) {
+        extras["hostPath"] = path;
+    }
+    if (const char* role = roleName(app::roleOf(document, object))) {
+        extras["role"] = role;
+    }
+    if (const Node* globe = app::circledGlobe(document, object)) {
+        extras["circles"] = document.pathOf(*globe);
+    }
+    return extras;
+}
+
 ObjectNodes addNodes(GltfWriter& writer, const Document& document, const std::vector<ExportedObject>& objects,
                      const std::vector<ObjectKeys>& keys, const ObjectContents& contents) {
     std::vector<nlohmann::json> nodes;
@@ -298,8 +333,8 @@ ObjectNodes addNodes(GltfWriter& writer, const Document& document, const std::ve
         }
         indices.own[i] = firstNode + static_cast<int>(nodes.size());
         nlohmann::json node = transformNode(contents.names[i], k.first[kRelativePart]);
-        if (const std::string path = document.pathOf(object); !path.empty()) {
-            node["extras"] = {{"hostPath", path}};
+        if (nlohmann::json extras = objectExtras(document, object); !extras.empty()) {
+            node["extras"] = std::move(extras);
         }
         if (contents.meshes[i] >= 0) {
             node["mesh"] = contents.meshes[i];
@@ -369,6 +404,9 @@ nlohmann::json timeline(const Document& document, const GltfExportOptions& optio
     if (options.secondsPerModelDay) {
         extras["secondsPerModelDay"] = *options.secondsPerModelDay;
     }
+    if (options.sceneUnitsPerAu) {
+        extras["sceneUnitsPerAu"] = *options.sceneUnitsPerAu;
+    }
     return extras;
 }
 
@@ -437,23 +475,34 @@ std::string assemble(Document& document, GltfFormat format, const GltfExportOpti
     return format == GltfFormat::Binary ? writer.glb() : writer.embeddedGltf();
 }
 
+// Throws HostError when the options or the document cannot give an export.
+void requireExportable(const Document& document, const GltfExportOptions& options) {
+    if (options.frameCount < 1 || options.frameCount > kMaxExportFrames) {
+        throw HostError("the frame count " + std::to_string(options.frameCount) + " is not between 1 and " +
+                        std::to_string(kMaxExportFrames));
+    }
+    if (document.fps <= 0) {
+        throw HostError("the document's frame rate " + std::to_string(document.fps) + " is not positive");
+    }
+}
+
 } // namespace
 
 void exportGltf(Document& document, const std::filesystem::path& file, const GltfExportOptions& options) {
-    const GltfFormat format = formatOf(file);
-    const std::string prefix = file.string() + ": cannot export glTF: ";
-    if (options.frameCount < 1 || options.frameCount > kMaxExportFrames) {
-        throw HostError(prefix + "the frame count " + std::to_string(options.frameCount) +
-                        " is not between 1 and " + std::to_string(kMaxExportFrames));
-    }
-    if (document.fps <= 0) {
-        throw HostError(prefix + "the document's frame rate " + std::to_string(document.fps) +
-                        " is not positive");
-    }
     try {
-        writeFileAtomically(file, assemble(document, format, options));
+        requireExportable(document, options);
+        writeFileAtomically(file, assemble(document, formatOf(file), options));
     } catch (const HostError& error) {
-        throw HostError(prefix + error.what());
+        throw HostError(file.string() + ": cannot export glTF: " + error.what());
+    }
+}
+
+std::string exportGlb(Document& document, const GltfExportOptions& options) {
+    try {
+        requireExportable(document, options);
+        return assemble(document, GltfFormat::Binary, options);
+    } catch (const HostError& error) {
+        throw HostError(std::string("cannot export glTF: ") + error.what());
     }
 }
 

@@ -31,12 +31,13 @@ struct GltfExportOptions {
     std::int64_t frameCount = 1;                       // frames sampled at the document's frame rate (>= 1)
     std::function<void(double fractionDone)> progress; // optional, called from 0 to 1
     OrbitLines orbitLines = OrbitLines::Tubes;
-    // What the file records of the time it shows, in its scene's extras
-    // (docs/gltf-export.md): the model date of the first frame (ISO 8601,
-    // universal time) and the document seconds per model day; left out when
-    // empty.
+    // What the file records of the time it shows and of its scale, in its
+    // scene's extras (docs/gltf-export.md): the model date of the first frame
+    // (ISO 8601, universal time), the document seconds per model day and the
+    // scene units per au (before glTF's metres); left out when empty.
     std::string startDate{};
     std::optional<double> secondsPerModelDay{};
+    std::optional<double> sceneUnitsPerAu{};
 };
 
 // Writes binary glTF (.glb) or glTF JSON with embedded buffers (.gltf), chosen by the
@@ -47,6 +48,10 @@ struct GltfExportOptions {
 // `start`; the animation's time 0 is `start`. Geometry is taken at `start`.
 // Example: exportGltf(document, "out/solar-system.glb", {Rational{0, 1}, 1096, {}});
 void exportGltf(Document& document, const std::filesystem::path& file, const GltfExportOptions& options);
+
+// The same export as the bytes of a binary glTF file, for outputs that embed
+// it (the page of `caelo view`); throws HostError "cannot export glTF: ...".
+[[nodiscard]] std::string exportGlb(Document& document, const GltfExportOptions& options);
 
 } // namespace caelo::host
 

@@ -1,0 +1,308 @@
+// The page of `caelo view`: the scene the page carries (a binary glTF file,
+// base64 in the element #scene-data), drawn with three.js as the file is lit
+// and coloured, played on the file's own timeline. docs/viewer.md tells what
+// the page offers; the page sets data-state on <html> to "ready" once it has
+// drawn its first frame (and data-ready-ms to the milliseconds since it began
+// to load), or to "failed" with the reason in #failure.
+import * as THREE from "three";
+import { GLTFLoader } from "three/addons/loaders/GLTFLoader.js";
+import { ViewCamera } from "./camera.js";
+import { Labels } from "./labels.js";
+import { indexScene, orbitsAround } from "./sceneIndex.js";
+import * as clock from "./timeline.js";
+
+// The longest step of the clock between two frames (seconds of the page), so
+// that a page that was hidden a while does not leap.
+const kLongestStepSeconds = 0.1;
+// Pixels a pointer may move between press and release and still click.
+const kClickSlopPx = 4;
+// The range of the star light's gain for a followed body (exposeFor).
+const kLeastLightGain = 0.1;
+const kMostLightGain = 10000;
+
+const $ = (id) => document.getElementById(id);
+
+function sceneBytes() {
+  const text = atob($("scene-data").textContent.trim());
+  const bytes = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; ++i) {
+    bytes[i] = text.charCodeAt(i);
+  }
+  return bytes.buffer;
+}
+
+function sceneExtent(root) {
+  const sphere = new THREE.Box3().setFromObject(root).getBoundingSphere(new THREE.Sphere());
+  return sphere.isEmpty() ? 1 : sphere.radius;
+}
+
+// The animation of every clip at once, set to a time rather than stepped.
+function animationOf(gltf) {
+  const mixer = new THREE.AnimationMixer(gltf.scene);
+  let duration = 0;
+  for (const clip of gltf.animations) {
+    mixer.clipAction(clip).play();
+    duration = Math.max(duration, clip.duration);
+  }
+  return { mixer, duration };
+}
+
+// The name a node has in the file (three.js rewrites spaces and some other
+// characters in the names it gives its objects).
+function fileNameOf(gltf, object) {
+  const node = gltf.parser.associations.get(object)?.nodes;
+  return gltf.parser.json.nodes?.[node]?.name ?? object.name;
+}
+
+class Viewer {
+  constructor(gltf) {
+    this.root = gltf.scene;
+    this.scene = new THREE.Scene();
+    this.scene.add(this.root);
+    this.index = indexScene(this.root, (object) => fileNameOf(gltf, object));
+    const { mixer, duration } = animationOf(gltf);
+    this.mixer = mixer;
+    this.timeline = clock.timelineOf(this.root.userData, duration);
+    this.time = 0;
+    this.speed = 1;
+    this.playing = false;
+
+    const canvas = $("view");
+    this.renderer = new THREE.WebGLRenderer({ canvas, antialias: true, logarithmicDepthBuffer: true });
+    this.renderer.setPixelRatio(window.devicePixelRatio);
+    this.root.updateMatrixWorld(true);
+    this.view = new ViewCamera(gltf.cameras[0] ?? null, sceneExtent(this.root), canvas);
+    this.labels = new Labels(this.index, $("stage"), (body) => this.follow(body));
+    this.starLights = [];
+    this.index.star?.object.traverse((light) => {
+      if (light.isLight) {
+        this.starLights.push({ light, intensity: light.intensity });
+      }
+    });
+    this.pointer = null;
+    this.raycaster = new THREE.Raycaster();
+    this.bindControls(canvas);
+    this.fillFollowList();
+    this.resize();
+    window.addEventListener("resize", () => this.resize());
+    this.lastFrameMs = performance.now();
+    this.showTime();
+    this.frame();
+  }
+
+  resize() {
+    const stage = $("stage");
+    const width = stage.clientWidth;
+    const height = stage.clientHeight;
+    this.renderer.setSize(width, height, false);
+    this.labels.setSize(width, height);
+    this.view.setAspect(width, height);
+  }
+
+  frame() {
+    const now = performance.now();
+    const step = Math.min((now - this.lastFrameMs) / 1000, kLongestStepSeconds);
+    this.lastFrameMs = now;
+    if (this.playing) {
+      this.setTime(this.time + step * this.speed);
+    }
+    this.mixer.setTime(this.time);
+    this.root.updateMatrixWorld(true);
+    this.view.update();
+    this.renderer.render(this.scene, this.view.camera);
+    this.labels.render(this.scene, this.view.camera);
+    requestAnimationFrame(() => this.frame());
+  }
+
+  setTime(seconds) {
+    this.time = clock.wrappedTime(seconds, this.timeline.duration);
+    this.showTime();
+  }
+
+  showTime() {
+    const readout = clock.readoutAt(this.timeline, this.time);
+    if ($("date").textContent !== readout) {
+      $("date").textContent = readout;
+    }
+    $("time").value = String(this.time);
+  }
+
+  setPlaying(playing) {
+    this.playing = playing && this.timeline.duration > 0;
+    $("play").textContent = this.playing ? "Pause" : "Play";
+    $("play").setAttribute("aria-pressed", String(this.playing));
+  }
+
+  setSpeed(speed) {
+    this.speed = speed;
+    $("speed").textContent = clock.speedText(this.timeline, speed);
+  }
+
+  // Follows a body (or nothing): seen with its rings where it has them, else
+  // with its moons' orbits, so that Saturn shows its rings and Jupiter its
+  // four great moons.
+  follow(body) {
+    const rings = body ? this.ringsOf(body) : [];
+    const star = this.index.star;
+    this.view.follow(body && {
+      object: body.object,
+      extentObjects: rings.length > 0 ? rings : orbitsAround(this.index, body),
+      lightFrom: star && star !== body ? star.object.getWorldPosition(new THREE.Vector3()) : null,
+    });
+    $("follow").value = body ? String(this.index.bodies.indexOf(body)) : "";
+    this.exposeFor(body);
+  }
+
+  // Brightens or dims the star's light as a camera's exposure would, so that a
+  // followed body is lit as a body 1 au from the star is in the file (Saturn
+  // gets a hundredth of the Earth's light and would show as a dark disc); the
+  // file's own light again when nothing is followed or the file does not say
+  // how long an au is.
+  exposeFor(body) {
+    const unitsPerAu = Number(this.root.userData.sceneUnitsPerAu);
+    const star = this.index.star;
+    let gain = 1;
+    if (body && star && body !== star && unitsPerAu > 0) {
+      const distanceAu = body.object.getWorldPosition(new THREE.Vector3())
+        .distanceTo(star.object.getWorldPosition(new THREE.Vector3())) / unitsPerAu;
+      gain = THREE.MathUtils.clamp(distanceAu * distanceAu, kLeastLightGain, kMostLightGain);
+    }
+    for (const { light, intensity } of this.starLights) {
+      light.intensity = intensity * gain;
+    }
+  }
+
+  // The body whose node is or holds `object` (three.js may hold a node's mesh
+  // in a child), or null.
+  bodyHolding(object) {
+    for (let node = object; node; node = node.parent) {
+      const body = this.index.bodies.find((b) => b.object === node);
+      if (body) {
+        return body;
+      }
+    }
+    return null;
+  }
+
+  // The rings that stand beside a body's globe (below the same body axis).
+  ringsOf(body) {
+    return this.index.rings.filter((ring) => ring.parent === body.object.parent);
+  }
+
+  fillFollowList() {
+    const list = $("follow");
+    this.index.bodies.forEach((body, i) => {
+      const option = document.createElement("option");
+      option.value = String(i);
+      option.textContent = body.primary && body.primary !== this.index.star ? `  ${body.name}` : body.name;
+      list.appendChild(option);
+    });
+    list.addEventListener("change", () => {
+      this.follow(list.value === "" ? null : this.index.bodies[Number(list.value)]);
+      list.blur();
+    });
+  }
+
+  // Picks the body under a click: the nearest label's body within a few
+  // pixels, else the globe the click's ray meets first.
+  pick(event) {
+    const bounds = $("view").getBoundingClientRect();
+    const x = event.clientX - bounds.left;
+    const y = event.clientY - bounds.top;
+    let body = this.labels.bodyAt(x, y);
+    if (!body) {
+      const pointer = new THREE.Vector2(x / bounds.width * 2 - 1, 1 - y / bounds.height * 2);
+      this.raycaster.setFromCamera(pointer, this.view.camera);
+      const hit = this.raycaster.intersectObjects(this.index.bodies.map((b) => b.object), true)[0];
+      body = hit ? this.bodyHolding(hit.object) : null;
+    }
+    if (body) {
+      this.follow(body);
+    }
+  }
+
+  setShown(objects, shown) {
+    for (const object of objects) {
+      object.visible = shown;
+    }
+  }
+
+  // The toggles: each checkbox shows or hides the objects it names.
+  toggles() {
+    return {
+      "show-planet-orbits": (shown) => this.setShown(this.index.planetOrbits, shown),
+      "show-moon-orbits": (shown) => this.setShown(this.index.moonOrbits, shown),
+      "show-planes": (shown) => this.setShown(this.index.planes, shown),
+      "show-rings": (shown) => this.setShown(this.index.rings, shown),
+      "show-labels": (shown) => { this.labels.shown = shown; },
+    };
+  }
+
+  bindControls(canvas) {
+    $("play").addEventListener("click", () => this.setPlaying(!this.playing));
+    $("slower").addEventListener("click", () => this.setSpeed(clock.slower(this.speed)));
+    $("faster").addEventListener("click", () => this.setSpeed(clock.faster(this.speed)));
+    $("backwards").addEventListener("click", () => this.setSpeed(-this.speed));
+    $("reset").addEventListener("click", () => {
+      this.view.reset();
+      this.follow(null);
+    });
+    const slider = $("time");
+    slider.max = String(this.timeline.duration);
+    slider.disabled = this.timeline.duration === 0;
+    slider.addEventListener("input", () => this.setTime(Number(slider.value)));
+    for (const [id, apply] of Object.entries(this.toggles())) {
+      $(id).addEventListener("change", () => apply($(id).checked));
+    }
+    canvas.addEventListener("pointerdown", (event) => { this.pointer = { x: event.clientX, y: event.clientY }; });
+    canvas.addEventListener("pointerup", (event) => {
+      if (this.pointer && Math.hypot(event.clientX - this.pointer.x, event.clientY - this.pointer.y) <= kClickSlopPx) {
+        this.pick(event);
+      }
+      this.pointer = null;
+    });
+    window.addEventListener("keydown", (event) => this.key(event));
+    this.setPlaying(false);
+    this.setSpeed(1);
+  }
+
+  key(event) {
+    if (event.ctrlKey || event.metaKey || event.altKey || event.target.closest?.("input, select")) {
+      return;
+    }
+    const toggle = { o: "show-planet-orbits", m: "show-moon-orbits", p: "show-planes", g: "show-rings", l: "show-labels" }[event.key.toLowerCase()];
+    const actions = {
+      " ": () => $("play").click(),
+      "+": () => $("faster").click(),
+      "=": () => $("faster").click(),
+      "-": () => $("slower").click(),
+      b: () => $("backwards").click(),
+      r: () => $("reset").click(),
+      Home: () => $("reset").click(),
+      Escape: () => this.follow(null),
+    };
+    const action = toggle ? () => $(toggle).click() : actions[event.key] ?? actions[event.key.toLowerCase()];
+    if (action) {
+      event.preventDefault();
+      action();
+    }
+  }
+}
+
+function fail(error) {
+  document.documentElement.dataset.state = "failed";
+  $("failure").hidden = false;
+  $("failure").textContent = `This page could not show its scene: ${error?.message ?? error}`;
+  console.error(error);
+}
+
+async function start() {
+  const gltf = await new GLTFLoader().parseAsync(sceneBytes(), "");
+  window.caeloViewer = new Viewer(gltf);
+  requestAnimationFrame(() => {
+    document.documentElement.dataset.readyMs = performance.now().toFixed(0);
+    document.documentElement.dataset.state = "ready";
+  });
+}
+
+start().catch(fail);

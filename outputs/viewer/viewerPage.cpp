@@ -1,0 +1,26 @@
+#include "viewerPage.h"
+
+#include "base64.h"
+#include "viewerTemplate.h"
+
+namespace caelo::app {
+namespace {
+
+// Where the template takes the scene's base64 text.
+constexpr std::string_view kSceneMarker = "@SCENE_DATA@";
+
+} // namespace
+
+std::string viewerPage(std::string_view glb) {
+    const std::string_view page = viewerTemplate();
+    const std::size_t marker = page.find(kSceneMarker);
+    const std::string scene = host::base64(glb);
+    std::string out;
+    out.reserve(page.size() + scene.size());
+    out.append(page.substr(0, marker));
+    out.append(scene);
+    out.append(page.substr(marker + kSceneMarker.size()));
+    return out;
+}
+
+} // namespace caelo::app

@@ -1,0 +1,14 @@
+// The viewer page's template as the build made it: the page with its scripts
+// and three.js inside, and the marker @SCENE_DATA@ where the scene goes.
+#ifndef CAELO_APP_VIEWER_TEMPLATE_H
+#define CAELO_APP_VIEWER_TEMPLATE_H
+
+#include <string_view>
+
+namespace caelo::app {
+
+[[nodiscard]] std::string_view viewerTemplate();
+
+} // namespace caelo::app
+
+#endif
