@@ -16,12 +16,14 @@
 #include "allocationCounter.h"
 #include "application.h"
 #include "benchScenes.h"
+#include "console.h"
 #include "gltfExport.h"
 #include "hostError.h"
 #include "messages.h"
 #include "moduleLoader.h"
 #include "objCaeloSystem.h"
 #include "presetBaseline.h"
+#include "sceneDump.h"
 #include "sceneFile.h"
 #include "targetReporter.h"
 
@@ -31,8 +33,10 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace caelo::bench {
 
@@ -45,6 +49,10 @@ constexpr double kBeltAxisOverBaselineBodyMax = 3.0; // per orbit axis at 100,00
 constexpr double kBelt20000PassMaxSeconds = 0.016;   // 60 passes a second
 
 constexpr std::int64_t kBeltSizes[] = {1000, 10000, 20000, 100000};
+// The sibling scenes of the console and file benchmarks: ten times as many
+// nodes should cost ten times as much.
+constexpr std::int64_t kSiblingsSmall = 10000;
+constexpr std::int64_t kSiblingsLarge = 100000;
 
 // The export samples the model year three frames a model day, as the
 // system's own defaults do (a model day in 0.1 document seconds at 30 frames
@@ -241,6 +249,76 @@ void presetExport(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }
 
+// ---------------------------------------------------------------- siblings
+
+// A new active document with `count` null objects side by side at the top
+// level, added as a console script adds them.
+host::Document& newSiblingScene(std::int64_t count) {
+    std::ostringstream ignored;
+    app::Console console(ignored);
+    console.execute("new");
+    for (std::int64_t i = 0; i < count; ++i) {
+        console.execute("add 5140");
+    }
+    return host::application().activeDocument();
+}
+
+// The console's `add` for state.range(0) siblings: each line appends one
+// and prints its path.
+void siblingsScript(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(&newSiblingScene(state.range(0)));
+    }
+    state.counters["nodes"] = static_cast<double>(state.range(0));
+}
+
+// `dump` and `dump --json` of the siblings.
+void siblingsDump(benchmark::State& state, bool json) {
+    const host::Document& document = newSiblingScene(state.range(0));
+    for (auto _ : state) {
+        std::ostringstream out;
+        if (json) {
+            out << app::documentToJson(document).dump();
+        } else {
+            app::writeReadableDump(document, out);
+        }
+        state.counters["bytes"] = static_cast<double>(out.tellp());
+    }
+}
+
+void siblingsSave(benchmark::State& state) {
+    const TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "siblings.caelo";
+    const host::Document& document = newSiblingScene(state.range(0));
+    for (auto _ : state) {
+        host::saveScene(document, file);
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
+}
+
+void siblingsLoad(benchmark::State& state) {
+    const TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "siblings.caelo";
+    host::saveScene(newSiblingScene(state.range(0)), file);
+    for (auto _ : state) {
+        state.PauseTiming();
+        host::application().newDocument();
+        state.ResumeTiming();
+        host::loadScene(file);
+    }
+}
+
+// An export of two frames, the least that animates.
+void siblingsExport(benchmark::State& state) {
+    const TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "siblings.glb";
+    host::Document& document = newSiblingScene(state.range(0));
+    for (auto _ : state) {
+        host::exportGltf(document, file, {host::Rational{0, 1}, 2, {}});
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
+}
+
 void ellipticE(benchmark::State& state, double k) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(k);
@@ -336,6 +414,17 @@ void registerBenchmarks() {
     benchmark::RegisterBenchmark("PresetSave", presetSave)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PresetLoad", presetLoad)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("PresetExport", presetExport)->Unit(benchmark::kMillisecond);
+    const std::vector<benchmark::internal::Benchmark*> siblings{
+        benchmark::RegisterBenchmark("SiblingsScript", siblingsScript),
+        benchmark::RegisterBenchmark("SiblingsDump", siblingsDump, false),
+        benchmark::RegisterBenchmark("SiblingsDumpJson", siblingsDump, true),
+        benchmark::RegisterBenchmark("SiblingsSave", siblingsSave),
+        benchmark::RegisterBenchmark("SiblingsLoad", siblingsLoad),
+        benchmark::RegisterBenchmark("SiblingsExport", siblingsExport),
+    };
+    for (benchmark::internal::Benchmark* sibling : siblings) {
+        sibling->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(kSiblingsSmall)->Arg(kSiblingsLarge);
+    }
     for (const auto& [name, k] : {std::pair{"EllipticE/k=0.0167", 0.0167}, std::pair{"EllipticE/k=0.5", 0.5},
                                   std::pair{"EllipticE/k=0.99", 0.99}}) {
         benchmark::RegisterBenchmark(name, ellipticE, k);

@@ -8,6 +8,7 @@
 #include "registry.h"
 #include "sceneEditing.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -31,14 +32,6 @@ std::uint64_t lastWorldMatrixVersion = 0;
 // The largest power-of-two denominator exponent a time keeps.
 constexpr int kMaxDenominatorExponent = 62;
 
-std::size_t indexAmongSiblings(const Node& node) {
-    std::size_t index = 0;
-    for (const Node* n = node.prevSibling(); n; n = n->prevSibling()) {
-        ++index;
-    }
-    return index;
-}
-
 // Reads a decimal index at the front of `text`, advancing it.
 bool readIndex(std::string_view& text, std::size_t& index) {
     const char* first = text.data();
@@ -49,14 +42,6 @@ bool readIndex(std::string_view& text, std::size_t& index) {
     }
     text.remove_prefix(static_cast<std::size_t>(end - first));
     return true;
-}
-
-Node* childAt(const Node& parent, std::size_t index) {
-    Node* child = parent.firstChild();
-    for (std::size_t i = 0; child && i < index; ++i) {
-        child = child->nextSibling();
-    }
-    return child;
 }
 
 bool isFinite(const Transform& t) {
@@ -306,7 +291,7 @@ std::string Document::pathOf(const Node& node) const {
     std::string path;
     const Node* n = &node;
     for (; n && !n->isRoot_; n = n->parent_) {
-        path.insert(0, "/" + std::to_string(indexAmongSiblings(*n)));
+        path.insert(0, "/" + std::to_string(n->indexAmongSiblings()));
     }
     return n == root_.get() ? path : std::string{};
 }
@@ -322,7 +307,7 @@ Node* Document::nodeAtPath(std::string_view path) const {
         if (!readIndex(path, index)) {
             return nullptr;
         }
-        node = childAt(*node, index);
+        node = node->childAt(index);
         if (!node) {
             return nullptr;
         }
@@ -352,6 +337,51 @@ Node& Document::requireNode(std::string_view path) const {
     throw HostError("no node at path " + text);
 }
 
+const std::vector<Node*>& Node::childOrder() const {
+    if (!childOrderMade_) {
+        for (Node* child = firstChild_; child; child = child->next_) {
+            child->siblingIndex_ = childOrder_.size();
+            childOrder_.push_back(child);
+        }
+        placesValidBelow_ = childOrder_.size();
+        childOrderMade_ = true;
+    }
+    return childOrder_;
+}
+
+void Node::dropFromChildOrder(const Node& child) const {
+    if (!childOrderMade_) {
+        return;
+    }
+    // A child whose place went stale stands no later than its old place: as
+    // many places earlier as children before it were dropped since.
+    std::size_t place = std::min(child.siblingIndex_, childOrder_.size() - 1);
+    while (childOrder_[place] != &child) {
+        --place;
+    }
+    childOrder_.erase(childOrder_.begin() + static_cast<std::ptrdiff_t>(place));
+    placesValidBelow_ = std::min(placesValidBelow_, place);
+}
+
+Node* Node::childAt(std::size_t index) const {
+    const std::vector<Node*>& children = childOrder();
+    return index < children.size() ? children[index] : nullptr;
+}
+
+std::size_t Node::indexAmongSiblings() const {
+    if (parent_ == nullptr) {
+        return 0;
+    }
+    const std::vector<Node*>& siblings = parent_->childOrder();
+    if (siblingIndex_ >= parent_->placesValidBelow_) {
+        for (std::size_t place = parent_->placesValidBelow_; place < siblings.size(); ++place) {
+            siblings[place]->siblingIndex_ = place;
+        }
+        parent_->placesValidBelow_ = siblings.size();
+    }
+    return siblingIndex_;
+}
+
 // ---------------------------------------------------------------- TreeEditor
 
 Node& TreeEditor::makeNode(NodeKind kind, std::int32_t typeId, const NodeType* type) {
@@ -378,6 +408,13 @@ void TreeEditor::setInstance(Node& node, void* instance) {
 
 void TreeEditor::attachChild(Node& node, Node& parent) {
     ++treeEdits;
+    if (parent.childOrderMade_) {
+        node.siblingIndex_ = parent.childOrder_.size();
+        if (parent.placesValidBelow_ == parent.childOrder_.size()) {
+            ++parent.placesValidBelow_;
+        }
+        parent.childOrder_.push_back(&node);
+    }
     node.parent_ = &parent;
     node.prev_ = parent.lastChild_;
     node.next_ = nullptr;
@@ -407,6 +444,7 @@ void TreeEditor::detach(Node& node) {
         return;
     }
     if (Node* parent = node.parent_) {
+        parent->dropFromChildOrder(node);
         (node.prev_ ? node.prev_->next_ : parent->firstChild_) = node.next_;
         (node.next_ ? node.next_->prev_ : parent->lastChild_) = node.prev_;
         node.parent_ = nullptr;

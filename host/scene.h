@@ -77,6 +77,11 @@ public:
     [[nodiscard]] Node* lastChild() const { return lastChild_; }
     [[nodiscard]] Node* nextSibling() const { return next_; }
     [[nodiscard]] Node* prevSibling() const { return prev_; }
+    // The n-th child (from 0), or nullptr; and the object's place among its
+    // siblings (0 for the first child or top-level object). Both take
+    // constant time but after an edit that detached a sibling.
+    [[nodiscard]] Node* childAt(std::size_t index) const;
+    [[nodiscard]] std::size_t indexAmongSiblings() const;
     // True while the node is linked into a tree (under an object or at the top
     // level of a document); tags: while they sit on an object.
     [[nodiscard]] bool isAttached() const { return parent_ != nullptr || object_ != nullptr; }
@@ -185,6 +190,23 @@ private:
     mutable std::unique_ptr<MatrixMemo> matrices_;
     // The memo, made on first use.
     MatrixMemo& matrixMemo() const;
+
+    // The children in order, so that paths find the n-th child and a child's
+    // place among its siblings without walking the siblings (a scene may hold
+    // a million siblings, and scripts and files name nodes by paths). Made on
+    // first use and kept up by appending and detaching. A detached child's
+    // later siblings keep their old places until one of them is asked for
+    // (`placesValidBelow_`), so that deleting the first of many children one
+    // after the other does not renumber the rest each time.
+    mutable std::vector<Node*> childOrder_;
+    mutable bool childOrderMade_ = false;
+    mutable std::size_t placesValidBelow_ = 0; // children before this hold their place
+    mutable std::size_t siblingIndex_ = 0;     // the place, where the parent says it is valid
+
+    // The children in order, made on first use.
+    const std::vector<Node*>& childOrder() const;
+    // Takes `child` out of the order (on detaching).
+    void dropFromChildOrder(const Node& child) const;
 
     // Remakes the local matrix when the transforms changed; true when it did.
     bool refreshLocalMatrix() const;

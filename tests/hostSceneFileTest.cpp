@@ -146,7 +146,7 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
         {"\"denominator\": 1", "\"denominator\": 0", "at /time/denominator"},
         {"\"float\": 1.0", "\"float\": \"one\"", "at /objects/0/parameters/1000/float"},
         {"\"float\": 1.0", "\"complex\": 1.0", "at /objects/0/parameters/1000"},
-        {"\"editorMode\": 2", "\"editorMode\": 7", "at /camera/editorMode"},
+        {"\"name\": \"Camera\"", "\"name\": \"Camera\", \"editorMode\": 7", "at /camera/editorMode"},
         {"\"id\": 2", "\"id\": 1", "at /objects/0/id: the id 1 is used twice"},
         {"\"type\": 900001", "\"type\": 5612", "at /objects/0/type"},
         {"\"float\": 1.0", "\"link\": 42", "no node with id 42"},

@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "registry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -56,11 +57,79 @@ OrderedJson transform(const Transform& t) {
     return j;
 }
 
+bool isScalarArray(const OrderedJson& j) {
+    if (!j.is_array()) {
+        return false;
+    }
+    for (const OrderedJson& element : j) {
+        if (element.is_structured()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The file's indentation: two blanks a level, growing no further than
+// kMaxIndent columns, so that a deeply nested tree saves in space linear in
+// its content (a thousand levels would otherwise ask for kilobytes of blanks
+// on every line of the deepest nodes).
+constexpr int kIndentStep = 2;
+constexpr int kMaxIndent = 64;
+
+std::string blanks(int indent) {
+    return std::string(static_cast<std::size_t>(std::min(indent, kMaxIndent)), ' ');
+}
+
+void printJson(const OrderedJson& j, int indent, std::string& out);
+
+// One member of an object on a line of its own, after a comma unless first.
+void printMember(const std::string& key, const OrderedJson& value, int indent, bool& first,
+                 std::string& out) {
+    out += first ? "" : ",\n";
+    first = false;
+    out += blanks(indent + kIndentStep) + OrderedJson(key).dump() + ": ";
+    printJson(value, indent + kIndentStep, out);
+}
+
+// Indented JSON with arrays of plain values on one line ([x, y, z]), and an
+// object of one such member too ({"float": 0.1}).
+void printJson(const OrderedJson& j, int indent, std::string& out) {
+    if (j.is_object() && j.size() == 1 && (!j.begin()->is_structured() || isScalarArray(*j.begin()))) {
+        out += "{" + OrderedJson(j.begin().key()).dump() + ": ";
+        printJson(*j.begin(), indent, out);
+        out += "}";
+    } else if (j.is_object() && !j.empty()) {
+        out += "{\n";
+        bool first = true;
+        for (const auto& [key, value] : j.items()) {
+            printMember(key, value, indent, first, out);
+        }
+        out += "\n" + blanks(indent) + "}";
+    } else if (j.is_array() && !j.empty() && !isScalarArray(j)) {
+        out += "[\n";
+        for (std::size_t i = 0; i < j.size(); ++i) {
+            out += (i == 0 ? "" : ",\n") + blanks(indent + kIndentStep);
+            printJson(j[i], indent + kIndentStep, out);
+        }
+        out += "\n" + blanks(indent) + "]";
+    } else if (j.is_array() && !j.empty()) {
+        out += "[";
+        for (std::size_t i = 0; i < j.size(); ++i) {
+            out += (i == 0 ? "" : ", ") + j[i].dump();
+        }
+        out += "]";
+    } else {
+        out += j.dump();
+    }
+}
+
 class SceneWriter {
 public:
     explicit SceneWriter(const Document& document) : document_(document) {}
 
-    OrderedJson write() {
+    // The whole file. Each object is printed as it is made, its children
+    // after it, so that no tree of the whole document's JSON is held.
+    std::string write() {
         Node* camera = document_.camera();
         const bool cameraOutsideTree = camera && !camera->isAttached();
         if (cameraOutsideTree) {
@@ -80,12 +149,15 @@ public:
         } else {
             top["camera"] = {{"node", ids_.at(camera->id())}};
         }
-        OrderedJson objects = OrderedJson::array();
-        for (const Node* o = document_.firstObject(); o; o = o->nextSibling()) {
-            objects.push_back(object(*o));
+        std::string out = "{\n";
+        bool first = true;
+        for (const auto& [key, value] : top.items()) {
+            printMember(key, value, 0, first, out);
         }
-        top["objects"] = std::move(objects);
-        return top;
+        out += ",\n" + blanks(kIndentStep) + "\"objects\": ";
+        printObjects(document_.firstObject(), kIndentStep, out);
+        out += "\n}\n";
+        return out;
     }
 
 private:
@@ -129,10 +201,18 @@ private:
         return j;
     }
 
+    // The members every node has; those that hold their default (an empty
+    // name, no parameters) are left out, as for objects below, so that a
+    // scene of many plain objects stays small.
     void common(const Node& node, OrderedJson& j) const {
         j["id"] = ids_.at(node.id());
         j["type"] = node.typeId();
-        j["name"] = node.name;
+        if (!node.name.empty()) {
+            j["name"] = node.name;
+        }
+        if (node.parameters.values().begin() == node.parameters.values().end()) {
+            return;
+        }
         OrderedJson parameters = OrderedJson::object();
         for (const auto& [id, value] : node.parameters.values()) {
             parameters[std::to_string(id)] = parameter(value);
@@ -140,17 +220,77 @@ private:
         j["parameters"] = std::move(parameters);
     }
 
+    // An object with its tags and children, as one JSON value.
     OrderedJson object(const Node& node) const {
+        OrderedJson j = objectWithoutChildren(node);
+        if (node.firstChild() == nullptr) {
+            return j;
+        }
+        OrderedJson children = OrderedJson::array();
+        for (const Node* child = node.firstChild(); child; child = child->nextSibling()) {
+            children.push_back(object(*child));
+        }
+        j["children"] = std::move(children);
+        return j;
+    }
+
+    // The same printed: the object's members, then its children (where it
+    // has any), each printed in turn.
+    void printObject(const Node& node, int indent, std::string& out) const {
+        const OrderedJson members = objectWithoutChildren(node);
+        out += "{\n";
+        bool first = true;
+        for (const auto& [key, value] : members.items()) {
+            printMember(key, value, indent, first, out);
+        }
+        if (node.firstChild() != nullptr) {
+            out += ",\n" + blanks(indent + kIndentStep) + "\"children\": ";
+            printObjects(node.firstChild(), indent + kIndentStep, out);
+        }
+        out += "\n" + blanks(indent) + "}";
+    }
+
+    // A list of sibling objects from `first` on, as a JSON array.
+    void printObjects(const Node* first, int indent, std::string& out) const {
+        if (first == nullptr) {
+            out += "[]";
+            return;
+        }
+        out += "[\n";
+        for (const Node* o = first; o; o = o->nextSibling()) {
+            out += (o == first ? "" : ",\n") + blanks(indent + kIndentStep);
+            printObject(*o, indent + kIndentStep, out);
+        }
+        out += "\n" + blanks(indent) + "]";
+    }
+
+    OrderedJson objectWithoutChildren(const Node& node) const {
         OrderedJson j;
         common(node, j);
-        j["relative"] = transform(node.relative);
-        j["frozen"] = transform(node.frozen);
-        j["editorMode"] = node.editorMode;
-        j["renderMode"] = node.renderMode;
-        j["enabled"] = node.enabled();
-        j["color"] = {{"mode", node.color.mode},
-                      {"color", vector(node.color.color)},
-                      {"seeThrough", node.color.seeThrough}};
+        if (node.relative != Transform{}) {
+            j["relative"] = transform(node.relative);
+        }
+        if (node.frozen != Transform{}) {
+            j["frozen"] = transform(node.frozen);
+        }
+        if (node.editorMode != HOST_DISPLAY_FOLLOW_PARENT) {
+            j["editorMode"] = node.editorMode;
+        }
+        if (node.renderMode != HOST_DISPLAY_FOLLOW_PARENT) {
+            j["renderMode"] = node.renderMode;
+        }
+        if (!node.enabled()) {
+            j["enabled"] = false;
+        }
+        const HostColorProperties& color = node.color;
+        if (color.mode != 0 || color.color.x != 0.0 || color.color.y != 0.0 || color.color.z != 0.0 ||
+            color.seeThrough) {
+            j["color"] = {
+                {"mode", color.mode}, {"color", vector(color.color)}, {"seeThrough", color.seeThrough}};
+        }
+        if (node.tags().empty()) {
+            return j;
+        }
         OrderedJson tags = OrderedJson::array();
         for (const Node* tag : node.tags()) {
             OrderedJson t;
@@ -158,11 +298,6 @@ private:
             tags.push_back(std::move(t));
         }
         j["tags"] = std::move(tags);
-        OrderedJson children = OrderedJson::array();
-        for (const Node* child = node.firstChild(); child; child = child->nextSibling()) {
-            children.push_back(object(*child));
-        }
-        j["children"] = std::move(children);
         return j;
     }
 
@@ -462,61 +597,10 @@ private:
     std::vector<PendingLink> pending_;
 };
 
-bool isScalarArray(const OrderedJson& j) {
-    if (!j.is_array()) {
-        return false;
-    }
-    for (const OrderedJson& element : j) {
-        if (element.is_structured()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Indented JSON with arrays of plain values on one line ([x, y, z]), and an
-// object of one such member too ({"float": 0.1}).
-void printJson(const OrderedJson& j, int indent, std::string& out) {
-    constexpr int kIndentStep = 2;
-    const std::string inner(static_cast<std::size_t>(indent + kIndentStep), ' ');
-    if (j.is_object() && j.size() == 1 && (!j.begin()->is_structured() || isScalarArray(*j.begin()))) {
-        out += "{" + OrderedJson(j.begin().key()).dump() + ": ";
-        printJson(*j.begin(), indent, out);
-        out += "}";
-    } else if (j.is_object() && !j.empty()) {
-        out += "{\n";
-        bool first = true;
-        for (const auto& [key, value] : j.items()) {
-            out += first ? "" : ",\n";
-            first = false;
-            out += inner + OrderedJson(key).dump() + ": ";
-            printJson(value, indent + kIndentStep, out);
-        }
-        out += "\n" + std::string(static_cast<std::size_t>(indent), ' ') + "}";
-    } else if (j.is_array() && !j.empty() && !isScalarArray(j)) {
-        out += "[\n";
-        for (std::size_t i = 0; i < j.size(); ++i) {
-            out += (i == 0 ? "" : ",\n") + inner;
-            printJson(j[i], indent + kIndentStep, out);
-        }
-        out += "\n" + std::string(static_cast<std::size_t>(indent), ' ') + "]";
-    } else if (j.is_array() && !j.empty()) {
-        out += "[";
-        for (std::size_t i = 0; i < j.size(); ++i) {
-            out += (i == 0 ? "" : ", ") + j[i].dump();
-        }
-        out += "]";
-    } else {
-        out += j.dump();
-    }
-}
-
 } // namespace
 
 std::string sceneToText(const Document& document) {
-    std::string text;
-    printJson(SceneWriter(document).write(), 0, text);
-    return text + "\n";
+    return SceneWriter(document).write();
 }
 
 void saveScene(const Document& document, const std::filesystem::path& file) {
