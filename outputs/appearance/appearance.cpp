@@ -144,14 +144,20 @@ double seeThroughOpacity(Role role) {
     }
 }
 
-} // namespace
-
-const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline) {
+// The body that runs on a spline below an orbit axis: the first body axis
+// below the same orbit axis that links a globe, or nullptr.
+const host::Node* bodyOnOrbitLine(const host::Document& document, const host::Node& spline) {
     const host::Node* orbitAxis = spline.parent();
     if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeOrbitAxis) {
         return nullptr;
     }
-    const host::Node* body = firstGlobedBody(document, *orbitAxis);
+    return firstGlobedBody(document, *orbitAxis);
+}
+
+} // namespace
+
+const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline) {
+    const host::Node* body = bodyOnOrbitLine(document, spline);
     return body != nullptr ? globeOf(document, *body) : nullptr;
 }
 
@@ -159,9 +165,8 @@ const host::Node* circledGlobe(const host::Document& document, const host::Node&
     const host::Node* body = nullptr;
     if (object.typeId() == host::kTypeSphere) {
         body = bodyOfGlobe(document, object);
-    } else if (object.typeId() == host::kTypeCircleSpline && object.parent() != nullptr &&
-               object.parent()->typeId() == kTypeOrbitAxis) {
-        body = firstGlobedBody(document, *object.parent());
+    } else if (object.typeId() == host::kTypeCircleSpline) {
+        body = bodyOnOrbitLine(document, object);
     }
     if (body == nullptr) {
         return nullptr;
