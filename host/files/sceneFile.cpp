@@ -144,15 +144,17 @@ public:
         top["fps"] = document_.fps;
         if (!camera) {
             top["camera"] = nullptr;
-        } else if (cameraOutsideTree) {
-            top["camera"] = object(*camera);
-        } else {
+        } else if (!cameraOutsideTree) {
             top["camera"] = {{"node", ids_.at(camera->id())}};
         }
         std::string out = "{\n";
         bool first = true;
         for (const auto& [key, value] : top.items()) {
             printMember(key, value, 0, first, out);
+        }
+        if (cameraOutsideTree) {
+            out += ",\n" + blanks(kIndentStep) + "\"camera\": ";
+            printObject(*camera, kIndentStep, out);
         }
         out += ",\n" + blanks(kIndentStep) + "\"objects\": ";
         printObjects(document_.firstObject(), kIndentStep, out);
@@ -220,22 +222,8 @@ private:
         j["parameters"] = std::move(parameters);
     }
 
-    // An object with its tags and children, as one JSON value.
-    OrderedJson object(const Node& node) const {
-        OrderedJson j = objectWithoutChildren(node);
-        if (node.firstChild() == nullptr) {
-            return j;
-        }
-        OrderedJson children = OrderedJson::array();
-        for (const Node* child = node.firstChild(); child; child = child->nextSibling()) {
-            children.push_back(object(*child));
-        }
-        j["children"] = std::move(children);
-        return j;
-    }
-
-    // The same printed: the object's members, then its children (where it
-    // has any), each printed in turn.
+    // An object printed: its members, then its children (where it has any),
+    // each printed in turn.
     void printObject(const Node& node, int indent, std::string& out) const {
         const OrderedJson members = objectWithoutChildren(node);
         out += "{\n";
