@@ -210,22 +210,19 @@ void presetBuild(benchmark::State& state) {
     state.counters["nodes"] = static_cast<double>(host::application().nodeCount());
 }
 
-void presetSave(benchmark::State& state) {
+// Saving `document` to a scene file, and loading that file back.
+void timeSaves(benchmark::State& state, const host::Document& document) {
     const TemporaryFolder folder;
-    const std::filesystem::path file = folder.path() / "solar-system.caelo";
-    host::Document& document = *newPresetScene().document();
-    evaluateFrame(document, 0);
+    const std::filesystem::path file = folder.path() / "scene.caelo";
     for (auto _ : state) {
         host::saveScene(document, file);
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }
 
-void presetLoad(benchmark::State& state) {
+void timeLoads(benchmark::State& state, const host::Document& document) {
     const TemporaryFolder folder;
-    const std::filesystem::path file = folder.path() / "solar-system.caelo";
-    host::Document& document = *newPresetScene().document();
-    evaluateFrame(document, 0);
+    const std::filesystem::path file = folder.path() / "scene.caelo";
     host::saveScene(document, file);
     for (auto _ : state) {
         // The document the last load made goes outside the timing.
@@ -234,6 +231,20 @@ void presetLoad(benchmark::State& state) {
         state.ResumeTiming();
         host::loadScene(file);
     }
+}
+
+host::Document& evaluatedPresetDocument() {
+    host::Document& document = *newPresetScene().document();
+    evaluateFrame(document, 0);
+    return document;
+}
+
+void presetSave(benchmark::State& state) {
+    timeSaves(state, evaluatedPresetDocument());
+}
+
+void presetLoad(benchmark::State& state) {
+    timeLoads(state, evaluatedPresetDocument());
 }
 
 void presetExport(benchmark::State& state) {
@@ -287,25 +298,11 @@ void siblingsDump(benchmark::State& state, bool json) {
 }
 
 void siblingsSave(benchmark::State& state) {
-    const TemporaryFolder folder;
-    const std::filesystem::path file = folder.path() / "siblings.caelo";
-    const host::Document& document = newSiblingScene(state.range(0));
-    for (auto _ : state) {
-        host::saveScene(document, file);
-    }
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
+    timeSaves(state, newSiblingScene(state.range(0)));
 }
 
 void siblingsLoad(benchmark::State& state) {
-    const TemporaryFolder folder;
-    const std::filesystem::path file = folder.path() / "siblings.caelo";
-    host::saveScene(newSiblingScene(state.range(0)), file);
-    for (auto _ : state) {
-        state.PauseTiming();
-        host::application().newDocument();
-        state.ResumeTiming();
-        host::loadScene(file);
-    }
+    timeLoads(state, newSiblingScene(state.range(0)));
 }
 
 // An export of two frames, the least that animates.
