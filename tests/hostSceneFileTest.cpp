@@ -1,14 +1,21 @@
 // Scene files: save and load round trips, unknown types, malformed files.
+#include "atomicFile.h"
 #include "hostError.h"
 #include "hostTestSupport.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
 
+#include <algorithm>
 #include <cmath>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace caelo::host {
@@ -16,6 +23,7 @@ namespace {
 
 using namespace testing;
 using Events = std::vector<std::string>;
+using Names = std::vector<std::string>;
 
 class HostSceneFileTest : public HostTest {
 protected:
@@ -38,6 +46,16 @@ protected:
 
     static void write(const std::filesystem::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
+    }
+
+    // The names in the test's folder, sorted.
+    [[nodiscard]] Names entries() const {
+        Names names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     // A document with every kind of value, tags, links and transforms.
@@ -240,12 +258,78 @@ TEST_F(HostSceneFileTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     std::filesystem::create_directory(target); // a folder where the file should go
     EXPECT_THROW(saveScene(document(), target), HostError);
     EXPECT_TRUE(std::filesystem::is_directory(target));
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_)) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1u) << "no temporary file is left behind";
+    EXPECT_EQ(entries(), Names{"scene.caelo"}) << "no temporary file is left behind";
     EXPECT_THROW(saveScene(document(), folder_ / "no-such-folder" / "x.caelo"), HostError);
+}
+
+// Regressions: saving replaced a symbolic link by a plain file, replaced a
+// FIFO, and gave a 0600 file back as 0644.
+TEST_F(HostSceneFileTest, SavingKeepsLinksPermissionsAndWhatIsNotAFile) {
+    add(kTypeNull, "a");
+    write(file("real.caelo"), "old");
+    std::filesystem::permissions(file("real.caelo"),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink("real.caelo", file("link.caelo"));
+    saveScene(document(), file("link.caelo"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file("link.caelo")));
+    EXPECT_EQ(read(file("real.caelo")), sceneToText(document()));
+    EXPECT_EQ(std::filesystem::status(file("real.caelo")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    ASSERT_EQ(mkfifo(file("pipe.caelo").c_str(), 0600), 0);
+    try {
+        saveScene(document(), file("pipe.caelo"));
+        ADD_FAILURE() << "saved over a FIFO";
+    } catch (const HostError& error) {
+        EXPECT_THAT(error.what(),
+                    ::testing::HasSubstr("pipe.caelo: cannot save the scene: not a regular file"));
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(file("pipe.caelo")));
+    EXPECT_EQ(entries(), (Names{"link.caelo", "pipe.caelo", "real.caelo"}));
+}
+
+// Regression: Ctrl-C, SIGTERM or SIGHUP during a save left the partial
+// "<file>.saving-<pid>" behind.
+TEST_F(HostSceneFileTest, InterruptedSavesLeaveNoTemporaryFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        EXPECT_EXIT(
+            {
+                const TemporaryFile temporary(file("scene.caelo"));
+                std::raise(signal);
+                std::exit(0);
+            },
+            ::testing::KilledBySignal(signal), "")
+            << strsignal(signal);
+        EXPECT_EQ(entries(), Names{}) << strsignal(signal);
+    }
+}
+
+// Regression: temporary names were unique by process id only, and those of
+// writers that had ended stayed forever.
+TEST_F(HostSceneFileTest, TemporaryNamesAreUniqueAndStaleOnesAreRemoved) {
+    const std::filesystem::path target = file("scene.caelo");
+    {
+        const TemporaryFile first(target);
+        const TemporaryFile second(target);
+        EXPECT_NE(first.path(), second.path());
+        EXPECT_THAT(first.path().filename().string(),
+                    ::testing::StartsWith("scene.caelo.saving-" + std::to_string(getpid()) + "-"));
+    }
+    const pid_t ended = fork();
+    if (ended == 0) {
+        _exit(0);
+    }
+    waitpid(ended, nullptr, 0);
+    const std::string stale = "scene.caelo.saving-" + std::to_string(ended);
+    const std::string running = "scene.caelo.saving-" + std::to_string(getppid()) + "-1-0123456789abcdef";
+    for (const std::string& name :
+         {stale, stale + "-7-0123456789abcdef", running, std::string("scene.caelo.saving-notes")}) {
+        write(file(name), "partial");
+    }
+    add(kTypeNull, "a");
+    saveScene(document(), target);
+    EXPECT_EQ(entries(), (Names{"scene.caelo", running, "scene.caelo.saving-notes"}));
 }
 
 } // namespace
