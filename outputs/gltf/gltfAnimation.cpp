@@ -266,6 +266,47 @@ bool retime(std::vector<Pace>& paces, int& steps) {
     return again;
 }
 
+// One frame's samples: of every object the frame before (step 0) and the
+// frame's end (the last step), and the steps between only of the objects
+// sampled densely, so that memory grows with the objects and the dense ones'
+// steps, not with every object times the most steps.
+class FrameSamples {
+public:
+    explicit FrameSamples(std::size_t count) : before_(count), end_(count), slots_(count, kNotDense) {}
+
+    // Lays the rows out for a frame sampled at `steps` steps.
+    void layOut(const std::vector<Pace>& paces, int steps) {
+        steps_ = steps;
+        std::size_t dense = 0;
+        for (std::size_t i = 0; i < paces.size(); ++i) {
+            slots_[i] = paces[i].dense ? dense++ : kNotDense;
+        }
+        between_.resize(static_cast<std::size_t>(steps - 1));
+        for (std::vector<Sample>& row : between_) {
+            row.resize(dense);
+        }
+    }
+
+    // Object `object` at step `step`; a step between only of a dense object.
+    [[nodiscard]] Sample& at(int step, std::size_t object) {
+        if (step == 0) {
+            return before_[object];
+        }
+        if (step == steps_) {
+            return end_[object];
+        }
+        return between_[static_cast<std::size_t>(step - 1)][slots_[object]];
+    }
+
+private:
+    static constexpr std::size_t kNotDense = static_cast<std::size_t>(-1);
+    std::vector<Sample> before_;
+    std::vector<Sample> end_;
+    std::vector<std::vector<Sample>> between_;
+    std::vector<std::size_t> slots_;
+    int steps_ = 1;
+};
+
 // Marks the objects that turned too far to follow, and everything below one
 // that is marked; `parents` holds each object's nearest exported ancestor
 // (-1 at the top), which comes before it.
@@ -355,16 +396,15 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
         markAliased(paces, parents);
     }
 
-    // samples[j][i]: object i at step j of the frame (step 0: the frame
-    // before); between frames only for the objects that move fast.
-    std::vector<std::vector<Sample>> samples(kMaxStepsPerFrame + 1, std::vector<Sample>(count));
+    FrameSamples samples(count);
     std::vector<float> stepTimes(kMaxStepsPerFrame + 1);
     const std::int64_t progressStride = std::max<std::int64_t>(1, frameCount / kProgressReports);
     for (std::int64_t frame = 0; frame + 1 < frameCount; ++frame) {
         int steps = stepsFor(paces);
         while (true) {
+            samples.layOut(paces, steps);
             for (std::size_t i = 0; i < count; ++i) {
-                samples[0][i] = samplers[i].lastKept();
+                samples.at(0, i) = samplers[i].lastKept();
                 paces[i].stepRatio = 0.0;
                 paces[i].turnThisFrame = 0.0;
             }
@@ -377,11 +417,10 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
                     if (!paces[i].dense && step < steps) {
                         continue;
                     }
-                    samples[row][i] = samplers[i].read();
-                    const std::size_t before = paces[i].dense ? row - 1 : 0;
-                    paces[i].stepRatio =
-                        std::max(paces[i].stepRatio, stepRatio(samples[before][i], samples[row][i]));
-                    paces[i].turnThisFrame += positionTurn(samples[before][i], samples[row][i]);
+                    const Sample& now = samples.at(step, i) = samplers[i].read();
+                    const Sample& before = samples.at(paces[i].dense ? step - 1 : 0, i);
+                    paces[i].stepRatio = std::max(paces[i].stepRatio, stepRatio(before, now));
+                    paces[i].turnThisFrame += positionTurn(before, now);
                 }
             }
             if (!retime(paces, steps)) {
@@ -395,19 +434,17 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
         for (std::size_t i = 0; i < count; ++i) {
             float lastTime = frameStart;
             for (int step = 1; paces[i].dense && step < steps; ++step) {
-                const auto row = static_cast<std::size_t>(step);
-                if (stepRatio(samplers[i].lastKept(), samples[row + 1][i]) <= 1.0) {
+                if (stepRatio(samplers[i].lastKept(), samples.at(step + 1, i)) <= 1.0) {
                     continue;
                 }
                 const auto time = static_cast<float>(
                     (static_cast<double>(frame) + static_cast<double>(step) / steps) / fps);
                 if (time > lastTime && time < frameEnd) {
-                    samplers[i].keep(samples[row][i], time, keys[i], frameTimes, frameTimes.size());
+                    samplers[i].keep(samples.at(step, i), time, keys[i], frameTimes, frameTimes.size());
                     lastTime = time;
                 }
             }
-            samplers[i].keep(samples[static_cast<std::size_t>(steps)][i], frameEnd, keys[i], frameTimes,
-                             frameTimes.size());
+            samplers[i].keep(samples.at(steps, i), frameEnd, keys[i], frameTimes, frameTimes.size());
             paces[i].dense = paces[i].perFrame > kDenseAbove && !paces[i].aliased;
         }
         frameTimes.push_back(frameEnd);
