@@ -252,7 +252,7 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& target) {
             forgetPending(slot_);
             slot_ = -1;
             if (error != EEXIST) {
-                throw HostError("cannot create a temporary file beside it: " + reason(error));
+                throw HostError("cannot open for writing: " + reason(error));
             }
             continue;
         }
