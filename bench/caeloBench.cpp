@@ -50,9 +50,10 @@ constexpr double kBelt20000PassMaxSeconds = 0.016;   // 60 passes a second
 
 constexpr std::int64_t kBeltSizes[] = {1000, 10000, 20000, 100000};
 // The sibling scenes of the console and file benchmarks: ten times as many
-// nodes should cost ten times as much.
+// nodes should cost ten times as much, and a million should take seconds.
 constexpr std::int64_t kSiblingsSmall = 10000;
 constexpr std::int64_t kSiblingsLarge = 100000;
+constexpr std::int64_t kSiblingsHuge = 1000000;
 
 // The export samples the model year three frames a model day, as the
 // system's own defaults do (a model day in 0.1 document seconds at 30 frames
@@ -297,6 +298,15 @@ void siblingsDump(benchmark::State& state, bool json) {
     }
 }
 
+// One evaluation pass over the siblings.
+void siblingsPass(benchmark::State& state) {
+    host::Document& document = newSiblingScene(state.range(0));
+    std::int64_t frame = 0;
+    for (auto _ : state) {
+        evaluateFrame(document, ++frame);
+    }
+}
+
 void siblingsSave(benchmark::State& state) {
     timeSaves(state, newSiblingScene(state.range(0)));
 }
@@ -415,12 +425,17 @@ void registerBenchmarks() {
         benchmark::RegisterBenchmark("SiblingsScript", siblingsScript),
         benchmark::RegisterBenchmark("SiblingsDump", siblingsDump, false),
         benchmark::RegisterBenchmark("SiblingsDumpJson", siblingsDump, true),
+        benchmark::RegisterBenchmark("SiblingsPass", siblingsPass),
         benchmark::RegisterBenchmark("SiblingsSave", siblingsSave),
         benchmark::RegisterBenchmark("SiblingsLoad", siblingsLoad),
         benchmark::RegisterBenchmark("SiblingsExport", siblingsExport),
     };
     for (benchmark::internal::Benchmark* sibling : siblings) {
-        sibling->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(kSiblingsSmall)->Arg(kSiblingsLarge);
+        sibling->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Arg(kSiblingsSmall)
+            ->Arg(kSiblingsLarge)
+            ->Arg(kSiblingsHuge);
     }
     for (const auto& [name, k] : {std::pair{"EllipticE/k=0.0167", 0.0167}, std::pair{"EllipticE/k=0.5", 0.5},
                                   std::pair{"EllipticE/k=0.99", 0.99}}) {
