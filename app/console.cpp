@@ -326,7 +326,8 @@ void commandDump(Arguments& args, std::ostream& out) {
     const bool json = args.takeFlag("--json");
     args.finish();
     if (json) {
-        out << documentToJson(document()).dump() << '\n';
+        writeJsonDump(document(), out);
+        out << '\n';
     } else {
         writeReadableDump(document(), out);
     }

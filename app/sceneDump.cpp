@@ -204,16 +204,14 @@ Json nodeToJson(const host::Document& document, const host::Node& node) {
                 {"children", std::move(children)}};
 }
 
-Json documentToJson(const host::Document& document) {
-    Json objects = Json::array();
+void writeJsonDump(const host::Document& document, std::ostream& out) {
+    out << R"({"time":)" << number(document.time.seconds()).dump() << R"(,"fps":)" << document.fps
+        << R"(,"objects":[)";
     for (const host::Node* object = document.firstObject(); object; object = object->nextSibling()) {
-        objects.push_back(nodeToJson(document, *object));
+        out << (object == document.firstObject() ? "" : ",") << nodeToJson(document, *object).dump();
     }
     const host::Node* camera = document.camera();
-    return Json{{"time", number(document.time.seconds())},
-                {"fps", document.fps},
-                {"objects", std::move(objects)},
-                {"camera", camera ? nodeToJson(document, *camera) : Json(nullptr)}};
+    out << R"(],"camera":)" << (camera ? nodeToJson(document, *camera) : Json(nullptr)).dump() << '}';
 }
 
 void writeReadableNode(const host::Document& document, const host::Node& node, int depth, std::ostream& out) {

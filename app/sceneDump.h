@@ -10,11 +10,13 @@
 
 namespace caelo::app {
 
-// The whole document: time, fps, the top-level objects and the view's camera.
-// Numbers read back to the same double; a non-finite number is null.
-[[nodiscard]] nlohmann::ordered_json documentToJson(const host::Document& document);
+// The whole document as one line of JSON: time, fps, the top-level objects
+// and the view's camera. Numbers read back to the same double; a non-finite
+// number is null. Written object by object, so that a scene of a million
+// objects needs the memory of one.
+void writeJsonDump(const host::Document& document, std::ostream& out);
 
-// One node in the form of `documentToJson`'s objects, with its tags and
+// One node in the form of `writeJsonDump`'s objects, with its tags and
 // children. A node outside the document's tree (the view's camera) has a null
 // path.
 [[nodiscard]] nlohmann::ordered_json nodeToJson(const host::Document& document, const host::Node& node);

@@ -290,7 +290,7 @@ void siblingsDump(benchmark::State& state, bool json) {
     for (auto _ : state) {
         std::ostringstream out;
         if (json) {
-            out << app::documentToJson(document).dump();
+            app::writeJsonDump(document, out);
         } else {
             app::writeReadableDump(document, out);
         }
