@@ -184,7 +184,7 @@ host::GltfExportOptions animationOptions(const OpenScene& scene, std::int64_t fr
     options.orbitLines = orbitLines;
     if (const host::Node* system = firstSystem(document)) {
         if (const auto julianDate = modelJulianDate(document, *system, scene.zoneOffsetDays)) {
-            options.startDate = universalText(*julianDate);
+            options.startDate = universalText(*julianDate).value_or("");
         }
         options.secondsPerModelDay = documentSecondsPerModelDay(*system);
         if (const double unitsPerAu = sceneUnitsPerAu(*system); std::isfinite(unitsPerAu) && unitsPerAu > 0) {

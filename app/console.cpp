@@ -93,7 +93,8 @@ host::Document& document() {
 double parseNumber(std::string_view text, const std::string& what) {
     const auto value = host::textToNumber(text);
     if (!value) {
-        throw CommandError(what + " expects a finite number, not " + quoted(text));
+        throw CommandError(what + ": " + quoted(text) + " is no finite number in range; " +
+                           std::string(host::kExpectedNumber));
     }
     return *value;
 }
@@ -158,8 +159,12 @@ host::Value parseValue(const host::Node& node, const host::ParameterDescription&
         return word == "true";
     }
     case host::ParameterKind::String:
-    case host::ParameterKind::NumberText:
         return std::string(args.rest());
+    case host::ParameterKind::NumberText: {
+        const std::string_view text = args.rest();
+        parseNumber(text, what); // refuses text that is no finite number
+        return std::string(text);
+    }
     case host::ParameterKind::Vector:
         return parseVector(args, what);
     case host::ParameterKind::Link: {
@@ -171,7 +176,8 @@ host::Value parseValue(const host::Node& node, const host::ParameterDescription&
         const std::string_view text = args.rest();
         const auto fields = host::parseDateTime(text);
         if (!fields) {
-            throw CommandError(what + " expects a date and time YYYY-MM-DD hh:mm:ss, not " + quoted(text));
+            throw CommandError(what + " expects a date and time YYYY-MM-DD hh:mm:ss " +
+                               host::representableDatesText() + ", not " + quoted(text));
         }
         return host::DateTime{*fields};
     }
@@ -272,7 +278,8 @@ void commandTime(Arguments& args, std::ostream&) {
     const auto time = parseRationalSeconds(text);
     if (!time) {
         throw CommandError(
-            "time expects seconds as a decimal (1.5) or a fraction (1/30) that fits 64 bits, not " +
+            "time expects seconds as a decimal (1.5) or a fraction (1/30) whose parts lie within "
+            "+-9223372036854775807, not " +
             quoted(text));
     }
     document().time = *time;

@@ -70,7 +70,8 @@ std::optional<double> skyValue(const BodyPlace& place, const SkyField& field) {
 }
 
 Json optionalDate(std::optional<double> julianDate) {
-    return julianDate ? Json(universalText(*julianDate)) : Json(nullptr);
+    const std::optional<std::string> text = julianDate ? universalText(*julianDate) : std::nullopt;
+    return text ? Json(*text) : Json(nullptr);
 }
 
 Json systemJson(const host::Document& document, const host::Node* system, double zoneOffsetDays) {
@@ -165,7 +166,8 @@ void writeTableHeading(const host::Document& document, const host::Node* system,
     }
     out << "System \"" << system->name << "\" (" << document.pathOf(*system) << ")\n";
     if (const auto julianDate = modelJulianDate(document, *system, zoneOffsetDays)) {
-        out << "  model date          " << universalText(*julianDate) << '\n'
+        out << "  model date          " << universalText(*julianDate).value_or(std::string(host::kNoDateText))
+            << '\n'
             << "  model Julian Date   " << fixedText(*julianDate, kJulianDateDecimals) << " (UT)\n";
     }
     out << "  distance scale      1 au is " << host::formatDouble(sceneUnitsPerAu(*system))

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <numeric>
 
 namespace caelo::app {
 namespace {
@@ -29,21 +28,6 @@ std::optional<std::int64_t> multiply(std::int64_t a, std::int64_t b) {
     return product;
 }
 
-std::optional<host::Rational> reduced(std::int64_t numerator, std::int64_t denominator) {
-    if (denominator == 0) {
-        return std::nullopt;
-    }
-    if (denominator < 0) {
-        if (numerator == INT64_MIN || denominator == INT64_MIN) {
-            return std::nullopt;
-        }
-        numerator = -numerator;
-        denominator = -denominator;
-    }
-    const std::int64_t divisor = std::gcd(numerator, denominator);
-    return host::Rational{numerator / divisor, denominator / divisor};
-}
-
 std::optional<std::int64_t> readWhole(std::string_view text) {
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -63,7 +47,7 @@ std::optional<host::Rational> parseFraction(std::string_view text, std::size_t s
     if (!numerator || !denominator) {
         return std::nullopt;
     }
-    return reduced(*numerator, *denominator);
+    return host::Rational::reduced(*numerator, *denominator);
 }
 
 std::optional<host::Rational> parseDecimal(std::string_view text) {
@@ -110,10 +94,10 @@ std::optional<host::Rational> parseDecimal(std::string_view text) {
     }
     const std::int64_t signedMantissa = negative ? -*mantissa : *mantissa;
     if (scale < 0) {
-        return reduced(signedMantissa, *power);
+        return host::Rational::reduced(signedMantissa, *power);
     }
     const auto numerator = multiply(signedMantissa, *power);
-    return numerator ? reduced(*numerator, 1) : std::nullopt;
+    return numerator ? host::Rational::reduced(*numerator, 1) : std::nullopt;
 }
 
 } // namespace

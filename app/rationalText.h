@@ -13,7 +13,8 @@ namespace caelo::app {
 // Reads a time in seconds as an exact fraction in lowest terms: a decimal with
 // an optional sign, point and exponent ("1.5", "-2", "25e-3") or a fraction of
 // two whole numbers ("1/30"). Answers nothing for other text, a zero
-// denominator, or a value whose numerator or denominator does not fit 64 bits.
+// denominator, or a value whose numerator or denominator does not fit 64 bits
+// (nor -2^63, whose negation does not).
 // Example: parseRationalSeconds("0.1") gives 1/10, not the double nearest 0.1.
 [[nodiscard]] std::optional<host::Rational> parseRationalSeconds(std::string_view text);
 

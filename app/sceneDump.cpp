@@ -53,7 +53,9 @@ Json valueJson(const host::Document& document, const host::Value& value) {
             } else if constexpr (std::is_same_v<T, host::Link>) {
                 return Json{{"link", pathOrNull(document, document.findNode(v.target))}};
             } else if constexpr (std::is_same_v<T, host::DateTime>) {
-                return Json{{"date", host::formatDateTime(v.fields)}};
+                return Json{{"date", host::isRepresentableDate(v.fields)
+                                         ? Json(host::formatDateTime(v.fields))
+                                         : Json(nullptr)}};
             } else if constexpr (std::is_same_v<T, host::Curve>) {
                 Json knots = Json::array();
                 for (const HostCurveKnot& knot : v.knots) {

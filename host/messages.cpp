@@ -1,6 +1,7 @@
 #include "messages.h"
 
 #include "application.h"
+#include "dateService.h"
 #include "description.h"
 #include "hostError.h"
 #include "interfaceTable.h"
@@ -19,20 +20,6 @@ namespace {
 [[noreturn]] void refuse(const Node& node, const ParameterDescription& p, const std::string& reason) {
     throw HostError(describeNode(node) + ": parameter " + std::to_string(p.id) + " (" + p.name +
                     "): " + reason);
-}
-
-bool isLeapYear(std::int32_t year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-std::int32_t daysInMonth(std::int32_t year, std::int32_t month) {
-    static constexpr std::int32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-bool isValidDate(const HostDateTime& f) {
-    return f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= daysInMonth(f.year, f.month) &&
-           f.hour >= 0 && f.hour <= 23 && f.minute >= 0 && f.minute <= 59 && f.second >= 0 && f.second <= 59;
 }
 
 void checkLimits(const Node& node, const ParameterDescription& p, double value) {
@@ -130,8 +117,8 @@ Value checkedValue(const Node& node, const ParameterDescription& p, const Value&
         break;
     }
     case ParameterKind::DateTime:
-        if (!isValidDate(std::get<DateTime>(value).fields)) {
-            refuse(node, p, "the date is not a valid calendar date and time");
+        if (!isRepresentableDate(std::get<DateTime>(value).fields)) {
+            refuse(node, p, "the date is no calendar date and time " + representableDatesText());
         }
         break;
     case ParameterKind::Bool:

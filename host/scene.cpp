@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <numeric>
 
 namespace caelo::host {
 
@@ -228,6 +229,40 @@ Rational Rational::fromSeconds(double seconds) {
         }
     }
     return {numerator, std::int64_t{1} << shift};
+}
+
+std::optional<Rational> Rational::reduced(std::int64_t numerator, std::int64_t denominator) {
+    constexpr std::int64_t kUnnegatable = std::numeric_limits<std::int64_t>::min();
+    if (denominator == 0 || numerator == kUnnegatable || denominator == kUnnegatable) {
+        return std::nullopt;
+    }
+    if (denominator < 0) {
+        numerator = -numerator;
+        denominator = -denominator;
+    }
+    const std::int64_t divisor = std::gcd(numerator, denominator);
+    return Rational{numerator / divisor, denominator / divisor};
+}
+
+std::optional<Rational> Rational::sum(Rational a, Rational b) {
+    const std::optional<Rational> x = reduced(a.numerator, a.denominator);
+    const std::optional<Rational> y = reduced(b.numerator, b.denominator);
+    if (!x || !y) {
+        return std::nullopt;
+    }
+    // x + y over the least common denominator of the two.
+    const std::int64_t common = std::gcd(x->denominator, y->denominator);
+    std::int64_t left = 0;
+    std::int64_t right = 0;
+    std::int64_t numerator = 0;
+    std::int64_t denominator = 0;
+    if (__builtin_mul_overflow(x->numerator, y->denominator / common, &left) ||
+        __builtin_mul_overflow(y->numerator, x->denominator / common, &right) ||
+        __builtin_add_overflow(left, right, &numerator) ||
+        __builtin_mul_overflow(x->denominator, y->denominator / common, &denominator)) {
+        return std::nullopt;
+    }
+    return reduced(numerator, denominator);
 }
 
 // ---------------------------------------------------------------- Document

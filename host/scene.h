@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -231,6 +232,13 @@ struct Rational {
     // denominator (precision beyond 2^-62 s is rounded away). Throws HostError
     // for a value that is not finite or does not fit.
     [[nodiscard]] static Rational fromSeconds(double seconds);
+    // numerator / denominator in lowest terms with a positive denominator, or
+    // nothing for a zero denominator or a part of -2^63, whose negation does
+    // not fit 64 bits. Example: reduced(2, -4) == Rational{-1, 2}.
+    [[nodiscard]] static std::optional<Rational> reduced(std::int64_t numerator, std::int64_t denominator);
+    // The exact sum in lowest terms, or nothing where a part is refused by
+    // `reduced` or the sum over the common denominator does not fit 64 bits.
+    [[nodiscard]] static std::optional<Rational> sum(Rational a, Rational b);
 
     friend bool operator==(const Rational&, const Rational&) = default;
 };

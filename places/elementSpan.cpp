@@ -12,8 +12,9 @@ namespace {
 
 // The calendar day of a Julian Date in universal time, "2050-01-01".
 std::string dayText(double julianDate) {
-    return host::formatDateTime(host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate))
-        .substr(0, 10);
+    const HostDateTime fields = host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate);
+    return host::isRepresentableDate(fields) ? host::formatDateTime(fields).substr(0, 10)
+                                             : std::string(host::kNoDateText);
 }
 
 struct Span {

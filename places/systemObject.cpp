@@ -101,8 +101,12 @@ std::optional<double> modelJulianDate(const host::Document& document, const host
     return *epoch + document.time.seconds() / *secondsPerDay;
 }
 
-std::string universalText(double julianDate) {
-    return host::formatDateTime(host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate)) + "Z";
+std::optional<std::string> universalText(double julianDate) {
+    const HostDateTime fields = host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate);
+    if (!host::isRepresentableDate(fields)) {
+        return std::nullopt;
+    }
+    return host::formatDateTime(fields) + "Z";
 }
 
 } // namespace caelo::app

@@ -97,8 +97,9 @@ inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
                                                     double zoneOffsetDays);
 
 // "2000-01-01T12:00:00Z" for a Julian Date in universal time (days), to the
-// second.
-[[nodiscard]] std::string universalText(double julianDate);
+// second; nothing for a Julian Date beyond the dates the host's date service
+// represents.
+[[nodiscard]] std::optional<std::string> universalText(double julianDate);
 
 // The system's epoch as a Julian Date in universal time (days), or nothing
 // when it is missing.

@@ -97,7 +97,18 @@ TEST_F(ConsoleTest, FailingLineStopsTheScriptNamingItsNumberAndReason) {
         {"transform /0 spin 1 2 3", "spin"},
         {"transform /0 pos 1 2", "missing z"},
         {"time 1/0", "1/0"},
-        {"time 1e30", "1e30"},  // beyond an exact 64-bit fraction
+        {"time 1e30", "1e30"}, // beyond an exact 64-bit fraction
+        // Regression: -2^63 was taken and overflowed when its fraction was reduced.
+        {"time -9223372036854775808/1", "'-9223372036854775808/1'"},
+        // Regression: number texts that are no finite number kept the old value
+        // and the line succeeded.
+        {"set /0/0 1001 nan", "'nan' is no finite number in range; expected a decimal number such as 1.5"},
+        {"set /0/0 1001 1e309", "'1e309' is no finite number"},
+        {"set /0/0 1001 1,5", "'1,5' is no finite number"},
+        {"set /0 1000 0x10", "'0x10' is no finite number in range; expected a decimal number"},
+        // Regression: a date beyond the calendar was taken and printed as
+        // 0000-00-00T00:00:00.
+        {"set /0 1003 2000000000-01-01 00:00:00", "hh:mm:ss from -"},
         {"move /0 /0/0", "/0"}, // into its own subtree
         {"load missing.caelo", "missing.caelo"},
         {"eval now", "unexpected 'now'"},

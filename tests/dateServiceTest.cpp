@@ -124,6 +124,8 @@ TEST(DateService, DayNumberWithoutCalendarDateGivesZeroFields) {
     }
     // Just inside the limit there is still a date.
     EXPECT_NE(dayNumberToDateTime(kMaxDayNumberMagnitude).month, 0);
+    // Regression: the zero fields printed as the bogus date 0000-00-00T00:00:00.
+    EXPECT_EQ(formatDateTime(zero), kNoDateText);
 }
 
 TEST(DateService, FieldsOutsideTheirRangesCarryOver) {
@@ -200,6 +202,7 @@ TEST(DateService, ParsesAndFormatsDateTexts) {
         {"+2024-01-01 00:00:00", std::nullopt},
         {"2024/01/01 00:00:00", std::nullopt},
         {"99999999999-01-01 00:00:00", std::nullopt},
+        {"2000000000-01-01 00:00:00", std::nullopt}, // regression: beyond the day numbers converted
         {"", std::nullopt},
     };
     for (const Case& c : cases) {

@@ -245,14 +245,30 @@ std::optional<HostDateTime> parseDateTime(std::string_view text) {
         position != text.size()) {
         return std::nullopt;
     }
-    if (*month < 1 || *month > 12 || *day < 1 || *day > daysInMonth(year, *month) || *hour > 23 ||
-        *minute > 59 || *second > 59) {
+    const HostDateTime fields{static_cast<std::int32_t>(year), *month, *day, *hour, *minute, *second};
+    if (!isRepresentableDate(fields)) {
         return std::nullopt;
     }
-    return HostDateTime{static_cast<std::int32_t>(year), *month, *day, *hour, *minute, *second};
+    return fields;
+}
+
+bool isRepresentableDate(HostDateTime fields) {
+    const bool calendarDate = fields.month >= 1 && fields.month <= kMonthsPerYear && fields.day >= 1 &&
+                              fields.day <= daysInMonth(fields.year, fields.month) && fields.hour >= 0 &&
+                              fields.hour <= 23 && fields.minute >= 0 && fields.minute <= 59 &&
+                              fields.second >= 0 && fields.second <= 59;
+    return calendarDate && std::fabs(dateTimeToDayNumber(fields)) <= kMaxDayNumberMagnitude;
+}
+
+std::string representableDatesText() {
+    return "from " + formatDateTime(dayNumberToDateTime(-kMaxDayNumberMagnitude)) + " to " +
+           formatDateTime(dayNumberToDateTime(kMaxDayNumberMagnitude));
 }
 
 std::string formatDateTime(HostDateTime fields) {
+    if (!isRepresentableDate(fields)) {
+        return std::string(kNoDateText);
+    }
     char buffer[64];
     const int length = std::snprintf(buffer, sizeof buffer, "%s%04lld-%02d-%02dT%02d:%02d:%02d",
                                      fields.year < 0 ? "-" : "", std::llabs(std::int64_t{fields.year}),

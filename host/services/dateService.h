@@ -55,13 +55,28 @@ void setClock(Clock clock);
 // about 27 million years either side of the year -4713).
 inline constexpr double kMaxDayNumberMagnitude = 1.0e10;
 
+// True for fields that name a moment the service represents: a calendar date
+// and time (month 1-12, a day of that month, hour 0-23, minute and second
+// 0-59) whose day number lies within kMaxDayNumberMagnitude of zero, so that
+// `dayNumberToDateTime` gives it back.
+// Example: isRepresentableDate({2000000000, 1, 1, 0, 0, 0}) == false.
+[[nodiscard]] bool isRepresentableDate(HostDateTime fields);
+
+// The span of representable moments as text, "from <first> to <last>", each
+// end as `formatDateTime` writes it.
+[[nodiscard]] std::string representableDatesText();
+
 // Reads "YYYY-MM-DD hh:mm:ss" or "YYYY-MM-DDThh:mm:ss" (the year may carry a
 // minus sign and more than four digits). Answers nothing when the text has
-// another shape or a field is out of range (month 1-12, a day of that month,
-// hour 0-23, minute and second 0-59).
+// another shape or the fields are no representable date (`isRepresentableDate`).
 [[nodiscard]] std::optional<HostDateTime> parseDateTime(std::string_view text);
 
-// Writes fields as "YYYY-MM-DDThh:mm:ss", the form `parseDateTime` reads.
+// What `formatDateTime` writes for fields that are no representable date.
+inline constexpr std::string_view kNoDateText = "no calendar date";
+
+// Writes fields as "YYYY-MM-DDThh:mm:ss", the form `parseDateTime` reads, or
+// kNoDateText for fields that are no representable date (the all-zero
+// fields of a day number beyond the calendar, for example).
 // Example: formatDateTime({2024, 3, 9, 7, 5, 0}) == "2024-03-09T07:05:00".
 [[nodiscard]] std::string formatDateTime(HostDateTime fields);
 

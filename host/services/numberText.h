@@ -16,6 +16,9 @@ namespace caelo::host {
 // Example: textToNumber(" -1.5e3 ") == -1500.0.
 [[nodiscard]] std::optional<double> textToNumber(std::string_view text);
 
+// How a refusal of `textToNumber` names the form it reads.
+inline constexpr std::string_view kExpectedNumber = "expected a decimal number such as 1.5 or -2e3";
+
 // Writes a number with `digitsAfter` digits after the point (0 to 40), rounded
 // to nearest. In exponent form the mantissa has one digit before the point and
 // the exponent at least two digits; otherwise the whole part is padded on the

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <string>
 
 namespace caelo::host {
@@ -325,12 +324,6 @@ void evaluateAt(Document& document, Rational time) {
     evaluateDocument(document);
 }
 
-// Checked a * b + c; false on overflow.
-bool multiplyAdd(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t& result) {
-    std::int64_t product = 0;
-    return !__builtin_mul_overflow(a, b, &product) && !__builtin_add_overflow(product, c, &result);
-}
-
 } // namespace
 
 float keySeconds(std::int32_t fps, std::int64_t frame, int step, int steps) {
@@ -338,21 +331,8 @@ float keySeconds(std::int32_t fps, std::int64_t frame, int step, int steps) {
 }
 
 Rational documentTimeOfKey(Rational start, float keySeconds) {
-    const Rational offset = Rational::fromSeconds(keySeconds);
-    // start + offset over a common denominator, where that fits.
-    if (start.denominator > 0) {
-        const std::int64_t common = std::gcd(start.denominator, offset.denominator);
-        const std::int64_t startFactor = offset.denominator / common;
-        const std::int64_t offsetFactor = start.denominator / common;
-        std::int64_t scaledOffset = 0;
-        std::int64_t numerator = 0;
-        std::int64_t denominator = 0;
-        if (multiplyAdd(offset.numerator, offsetFactor, 0, scaledOffset) &&
-            multiplyAdd(start.numerator, startFactor, scaledOffset, numerator) &&
-            multiplyAdd(start.denominator, startFactor, 0, denominator)) {
-            const std::int64_t divisor = std::gcd(numerator, denominator);
-            return {numerator / divisor, denominator / divisor};
-        }
+    if (const std::optional<Rational> exact = Rational::sum(start, Rational::fromSeconds(keySeconds))) {
+        return *exact;
     }
     return Rational::fromSeconds(start.seconds() + static_cast<double>(keySeconds));
 }
