@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "askAhead.h"
+#include "displayText.h"
 #include "evaluation.h"
 #include "hostError.h"
 #include "hostInternal.h"
@@ -330,11 +331,11 @@ Node& Document::requireNode(std::string_view path) const {
     if (Node* node = nodeAtPath(path)) {
         return *node;
     }
-    const std::string text(path);
     if (path.empty() || path.front() != '/' || path == "/") {
-        throw HostError("malformed node path '" + text + "' (expected a path such as /0, /0/2 or /0/2#1)");
+        throw HostError("malformed node path " + quotedExcerpt(path) +
+                        " (expected a path such as /0, /0/2 or /0/2#1)");
     }
-    throw HostError("no node at path " + text);
+    throw HostError("no node at path " + excerpt(path));
 }
 
 const std::vector<Node*>& Node::childOrder() const {
