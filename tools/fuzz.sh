@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 seconds=${1:-60}
-targets=(numberText sceneFile console)
+targets=(numberText sceneFile console scriptLines)
 
 source tools/packages.sh
 packages+=(clang libclang-rt-14-dev)
