@@ -11,6 +11,8 @@
 #ifndef CAELO_APP_CHECKED_OUTPUT_H
 #define CAELO_APP_CHECKED_OUTPUT_H
 
+#include "displayText.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -35,7 +37,7 @@ protected:
     int sync() override;
 
 private:
-    static constexpr std::size_t kBufferBytes = 64 * 1024;
+    static constexpr std::size_t kBufferBytes = 64 * host::kBytesPerKiB;
 
     // Writes what the buffer holds; false once a write has failed.
     bool drain();

@@ -27,8 +27,6 @@ constexpr const char* kOutputFolder = "caelo-out";
 constexpr int kFailed = 1;
 constexpr int kBadCommandLine = 2;
 
-constexpr int kStandardOutput = 1;
-
 // A script opened before the host starts, so that a closed standard input is
 // found before a file the host opens takes its place. Results are flushed
 // before the script waits for more input, as std::cin would.
@@ -73,7 +71,7 @@ public:
     }
 
 private:
-    caelo::app::CheckedOutput output_{kStandardOutput};
+    caelo::app::CheckedOutput output_{STDOUT_FILENO};
     std::streambuf* previous_;
 };
 
@@ -183,7 +181,7 @@ int main(int argc, char** argv) {
                                                               : cli.get_subcommands().front()->get_name();
     // A file opened later would take the place of a closed standard output
     // and receive what is printed.
-    if (::fcntl(kStandardOutput, F_GETFD) == -1) {
+    if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {
         std::cerr << "caelo: " << command << ": cannot write the output: " << std::strerror(errno) << '\n';
         return kFailed;
     }

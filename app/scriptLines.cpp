@@ -1,26 +1,11 @@
 #include "scriptLines.h"
 
+#include "displayText.h"
+
 #include <ostream>
 #include <utility>
 
 namespace caelo::app {
-
-namespace {
-
-// "65536 bytes (64 KiB)" for a bound of whole KiB, else the bytes alone.
-std::string boundText(std::size_t bytes) {
-    constexpr std::size_t kBytesPerKiB = 1024;
-    constexpr std::size_t kBytesPerMiB = kBytesPerKiB * 1024;
-    std::string text = std::to_string(bytes) + " bytes";
-    if (bytes % kBytesPerMiB == 0) {
-        text += " (" + std::to_string(bytes / kBytesPerMiB) + " MiB)";
-    } else if (bytes % kBytesPerKiB == 0) {
-        text += " (" + std::to_string(bytes / kBytesPerKiB) + " KiB)";
-    }
-    return text;
-}
-
-} // namespace
 
 ScriptLines::ScriptLines(std::istream& script, std::string name, ScriptBounds bounds)
     : buffer_(*script.rdbuf()), tie_(script.tie()), name_(std::move(name)), bounds_(bounds) {}
@@ -38,14 +23,14 @@ bool ScriptLines::next(std::string& line) {
             return !line.empty();
         }
         if (++bytesRead_ > bounds_.scriptBytes) {
-            refuse("the script is longer than " + boundText(bounds_.scriptBytes) +
+            refuse("the script is longer than " + host::byteCountText(bounds_.scriptBytes) +
                    ", the most a script may hold");
         }
         if (Traits::to_char_type(c) == '\n') {
             return true;
         }
         if (line.size() == bounds_.lineBytes) {
-            refuse("the line is longer than " + boundText(bounds_.lineBytes) +
+            refuse("the line is longer than " + host::byteCountText(bounds_.lineBytes) +
                    ", the most a script line may hold");
         }
         line.push_back(Traits::to_char_type(c));

@@ -8,6 +8,8 @@
 #ifndef CAELO_APP_SCRIPT_LINES_H
 #define CAELO_APP_SCRIPT_LINES_H
 
+#include "displayText.h"
+
 #include <cstddef>
 #include <istream>
 #include <stdexcept>
@@ -17,8 +19,8 @@ namespace caelo::app {
 
 // The longest script line (64 KiB) and the longest script (16 MiB), in bytes,
 // line breaks included.
-inline constexpr std::size_t kMaxScriptLineBytes = std::size_t{64} * 1024;
-inline constexpr std::size_t kMaxScriptBytes = std::size_t{16} * 1024 * 1024;
+inline constexpr std::size_t kMaxScriptLineBytes = 64 * host::kBytesPerKiB;
+inline constexpr std::size_t kMaxScriptBytes = 16 * host::kBytesPerMiB;
 
 struct ScriptBounds {
     std::size_t lineBytes = kMaxScriptLineBytes;

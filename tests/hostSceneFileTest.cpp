@@ -203,10 +203,10 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
     const std::filesystem::path large = file("large.caelo");
     write(large, "");
     std::filesystem::resize_file(large, kMaxJsonFileBytes + 1);
-    // Brackets enough to pass the size limit too: the nesting is refused first,
-    // at the bracket that breaks it.
+    // Unclosed brackets: the nesting is refused at the bracket that breaks it,
+    // before the end of the text would be found to be bad syntax.
     const std::filesystem::path deep = file("deep.caelo");
-    write(deep, std::string(kMaxJsonFileBytes + 1, '['));
+    write(deep, std::string(2 * kMaxJsonDepth, '['));
     struct Case {
         std::filesystem::path file;
         std::string reason; // what follows "<file>: "
@@ -215,7 +215,7 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
         {"/dev/zero", "cannot open the file: not a regular file"},
         {folder_, "cannot open the file: is a folder"},
         {file("missing.caelo"), "cannot open the file: No such file or directory"},
-        {large, "larger than 64 MiB (67108864 bytes)"},
+        {large, "larger than 67108864 bytes (64 MiB)"},
         {deep, "line 1, column 4097: nested deeper than 4096 levels"},
     };
     for (const Case& c : cases) {

@@ -128,4 +128,14 @@ std::string quotedExcerpt(std::string_view text) {
     return "'" + excerpt(text) + "'";
 }
 
+std::string byteCountText(std::size_t bytes) {
+    std::string text = std::to_string(bytes) + " bytes";
+    if (bytes % kBytesPerMiB == 0) {
+        text += " (" + std::to_string(bytes / kBytesPerMiB) + " MiB)";
+    } else if (bytes % kBytesPerKiB == 0) {
+        text += " (" + std::to_string(bytes / kBytesPerKiB) + " KiB)";
+    }
+    return text;
+}
+
 } // namespace caelo::host

@@ -17,6 +17,9 @@ namespace caelo::host {
 // The characters of the input a message quotes at most.
 inline constexpr std::size_t kExcerptCharacters = 60;
 
+inline constexpr std::size_t kBytesPerKiB = 1024;
+inline constexpr std::size_t kBytesPerMiB = 1024 * kBytesPerKiB;
+
 // The text with every character a terminal could act on written as an
 // escape: the control characters (C0, DEL and C1) as \t, \n, \r or \xHH, the
 // bidirectional and line-separating marks as \u{HHHH}, and a byte that is not
@@ -30,6 +33,10 @@ inline constexpr std::size_t kExcerptCharacters = 60;
 
 // The excerpt between single quotes, as messages quote their input.
 [[nodiscard]] std::string quotedExcerpt(std::string_view text);
+
+// A size as limits are given: "65536 bytes (64 KiB)", "16777216 bytes
+// (16 MiB)", and the bytes alone when they are no whole number of KiB.
+[[nodiscard]] std::string byteCountText(std::size_t bytes);
 
 } // namespace caelo::host
 

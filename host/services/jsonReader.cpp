@@ -77,16 +77,24 @@ private:
     std::size_t column_ = 1;
 };
 
+[[noreturn]] void refuseLarger(const ReadableFile& file) {
+    throw HostError(file.name() + ": larger than " + byteCountText(kMaxJsonFileBytes) +
+                    ", the most a file read may hold");
+}
+
 // Reads a regular file in pieces, handing each to `eachPiece` as it arrives,
-// and refuses it once it passes kMaxJsonFileBytes.
+// and refuses it once it passes kMaxJsonFileBytes: at once when its size says
+// so, else (a file that grows, or whose size the system does not tell) at the
+// piece that passes the limit.
 std::string readBounded(ReadableFile& file, const std::function<void(std::string_view)>& eachPiece) {
+    if (file.sizeBytes() > kMaxJsonFileBytes) {
+        refuseLarger(file);
+    }
     std::string content;
     char piece[kReadPieceBytes];
     while (const std::size_t count = file.readSome(piece, sizeof piece)) {
         if (count > kMaxJsonFileBytes - content.size()) {
-            throw HostError(file.name() + ": larger than " +
-                            std::to_string(kMaxJsonFileBytes / (1024 * 1024)) + " MiB (" +
-                            std::to_string(kMaxJsonFileBytes) + " bytes), the most a file read may hold");
+            refuseLarger(file);
         }
         eachPiece(std::string_view(piece, count));
         content.append(piece, count);

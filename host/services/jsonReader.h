@@ -4,6 +4,8 @@
 #ifndef CAELO_HOST_JSON_READER_H
 #define CAELO_HOST_JSON_READER_H
 
+#include "displayText.h"
+
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -15,7 +17,7 @@ namespace caelo::host {
 // The largest JSON file read, in bytes (64 MiB), and the deepest nesting of
 // arrays and objects in any JSON text read: a scene file of the deepest tree
 // its reader accepts nests about half as deep.
-inline constexpr std::size_t kMaxJsonFileBytes = std::size_t{64} * 1024 * 1024;
+inline constexpr std::size_t kMaxJsonFileBytes = 64 * kBytesPerMiB;
 inline constexpr int kMaxJsonDepth = 4096;
 
 // Parses JSON text. Throws HostError "<origin>: line L, column C: <reason>" for

@@ -14,7 +14,6 @@ namespace caelo::host {
 
 namespace {
 
-constexpr int kStandardInput = 0;
 constexpr int kClosed = -1;
 
 [[noreturn]] void refuse(const std::string& name, const std::string& what, const std::string& reason) {
@@ -56,8 +55,8 @@ ReadableFile ReadableFile::openRegular(const std::string& path, const std::strin
 }
 
 ReadableFile ReadableFile::standardInput(const std::string& what) {
-    ReadableFile file(kStandardInput, false, "<stdin>", what);
-    if (::fcntl(kStandardInput, F_GETFD) == kClosed) {
+    ReadableFile file(STDIN_FILENO, false, "<stdin>", what);
+    if (::fcntl(STDIN_FILENO, F_GETFD) == -1) {
         file.failReading(std::strerror(errno));
     }
     return file;
@@ -84,6 +83,13 @@ ReadableFile::~ReadableFile() {
     if (owned_ && descriptor_ != kClosed) {
         ::close(descriptor_);
     }
+}
+
+std::size_t ReadableFile::sizeBytes() const {
+    struct stat status {};
+    return ::fstat(descriptor_, &status) == 0 && S_ISREG(status.st_mode)
+               ? static_cast<std::size_t>(status.st_size)
+               : 0;
 }
 
 std::size_t ReadableFile::readSome(char* buffer, std::size_t size) {

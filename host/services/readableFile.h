@@ -8,6 +8,8 @@
 #ifndef CAELO_HOST_READABLE_FILE_H
 #define CAELO_HOST_READABLE_FILE_H
 
+#include "displayText.h"
+
 #include <cstddef>
 #include <streambuf>
 #include <string>
@@ -16,7 +18,7 @@
 namespace caelo::host {
 
 // The bytes a reader asks for at a time.
-inline constexpr std::size_t kReadPieceBytes = 64 * 1024;
+inline constexpr std::size_t kReadPieceBytes = 64 * kBytesPerKiB;
 
 class ReadableFile {
 public:
@@ -39,6 +41,9 @@ public:
     // Reads up to `size` bytes into `buffer`; answers 0 at the end only.
     // Throws HostError "<name>: cannot read <what>: <reason>".
     [[nodiscard]] std::size_t readSome(char* buffer, std::size_t size);
+
+    // The size the file has now, in bytes (0 for what is not a regular file).
+    [[nodiscard]] std::size_t sizeBytes() const;
 
     // The name messages give the file.
     [[nodiscard]] const std::string& name() const { return name_; }
