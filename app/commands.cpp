@@ -3,6 +3,7 @@
 #include "animationSpan.h"
 #include "atomicFile.h"
 #include "console.h"
+#include "displayText.h"
 #include "elementSpan.h"
 #include "gltfExport.h"
 #include "hostError.h"
@@ -29,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string quoted(const std::string& text) {
-    return "'" + text + "'";
+    return host::quotedExcerpt(text);
 }
 
 std::string lowerCase(std::string text) {
@@ -57,13 +58,13 @@ void requireOutputFile(const std::string& file, std::initializer_list<const char
         fs::path(file).parent_path().empty() ? fs::path(".") : fs::path(file).parent_path();
     std::error_code error;
     if (!fs::exists(folder, error)) {
-        throw CommandError(what + ": the folder " + folder.string() + " does not exist");
+        throw CommandError(what + ": the folder " + host::excerpt(folder.string()) + " does not exist");
     }
     if (!fs::is_directory(folder, error)) {
-        throw CommandError(what + ": " + folder.string() + " is not a folder");
+        throw CommandError(what + ": " + host::excerpt(folder.string()) + " is not a folder");
     }
     if (access(folder.c_str(), W_OK) != 0) {
-        throw CommandError(what + ": cannot write in the folder " + folder.string() + ": " +
+        throw CommandError(what + ": cannot write in the folder " + host::excerpt(folder.string()) + ": " +
                            std::strerror(errno));
     }
 }
@@ -217,7 +218,7 @@ void writeWhole(const fs::path& file, std::string_view bytes, const char* what) 
     try {
         host::writeFileAtomically(file, bytes);
     } catch (const host::HostError& error) {
-        throw CommandError(file.string() + ": cannot write " + what + ": " + error.what());
+        throw CommandError(host::excerpt(file.string()) + ": cannot write " + what + ": " + error.what());
     }
 }
 

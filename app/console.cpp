@@ -3,6 +3,7 @@
 #include "application.h"
 #include "dateService.h"
 #include "description.h"
+#include "displayText.h"
 #include "evaluation.h"
 #include "messages.h"
 #include "numberText.h"
@@ -10,9 +11,11 @@
 #include "sceneDump.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
+#include "scriptLines.h"
 
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,7 +35,7 @@ std::string_view trim(std::string_view text) {
 }
 
 std::string quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    return host::quotedExcerpt(text);
 }
 
 // The words of one command line after the command's name.
@@ -120,7 +123,7 @@ host::Vector parseVector(Arguments& args, const std::string& what) {
 host::Node& objectAt(std::string_view path, const std::string& command) {
     host::Node& node = document().requireNode(path);
     if (!node.isObject()) {
-        throw CommandError(command + ": " + std::string(path) + " is a tag, not an object");
+        throw CommandError(command + ": " + host::excerpt(path) + " is a tag, not an object");
     }
     return node;
 }
@@ -396,14 +399,23 @@ void Console::execute(std::string_view line) {
     throw CommandError("unknown command " + quoted(name) + " (help lists the commands)");
 }
 
+std::string failureReason(const std::exception& error) {
+    return dynamic_cast<const std::bad_alloc*>(&error) != nullptr ? "out of memory" : error.what();
+}
+
 int Console::runScript(std::istream& script, const std::string& name, std::ostream& errors) {
-    std::string line;
-    for (int lineNumber = 1; std::getline(script, line); ++lineNumber) {
+    ScriptLines lines(script, name);
+    for (std::string line; lines.next(line);) {
         try {
             execute(line);
         } catch (const std::exception& error) {
             out_.flush();
-            errors << name << ':' << lineNumber << ": error: " << error.what() << '\n';
+            errors << host::escapedText(name + ':' + std::to_string(lines.lineNumber()) +
+                                        ": error: " + failureReason(error))
+                   << '\n';
+            return 1;
+        }
+        if (!out_) {
             return 1;
         }
     }

@@ -23,6 +23,10 @@ public:
     explicit CommandError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// What went wrong, for the user: "out of memory" for std::bad_alloc, else
+// the exception's message.
+[[nodiscard]] std::string failureReason(const std::exception& error);
+
 class Console {
 public:
     // Results (new paths, dumps, help) go to `out`.
@@ -32,9 +36,12 @@ public:
     // nothing. Throws CommandError or host::HostError when the command fails.
     void execute(std::string_view line);
 
-    // Runs a script line by line and stops at the first failing line, writing
-    // "<name>:<line>: error: <reason>" to `errors`. Answers 0 when every line
-    // ran, else 1.
+    // Runs a script line by line, read in bounded pieces (scriptLines.h), and
+    // stops at the first failing line, writing "<name>:<line>: error:
+    // <reason>" to `errors`, or at the first line whose results cannot be
+    // written (the caller reports that). Answers 0 when every line ran, else
+    // 1. Throws ScriptBoundError for a line or script past its bound and lets
+    // a failure to read the script through.
     int runScript(std::istream& script, const std::string& name, std::ostream& errors);
 
     // The list of commands that `help` prints.

@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "dateService.h"
+#include "displayText.h"
 #include "timeUnits.h"
 
 #include <cstddef>
@@ -73,7 +74,7 @@ private:
 };
 
 [[noreturn]] void reject(std::string_view text, const std::string& problem) {
-    throw CommandError("date '" + std::string(text) + "': " + problem);
+    throw CommandError("date " + host::quotedExcerpt(text) + ": " + problem);
 }
 
 // "must be 01 to 12" style range check of one field.

@@ -1,19 +1,23 @@
 // caelo: builds, evaluates, shows and exports planetary-system scenes through
 // the stand-in host and the module it loads (commands in docs/caelo.md).
 #include "application.h"
+#include "checkedOutput.h"
 #include "commands.h"
 #include "console.h"
+#include "displayText.h"
 #include "mainJob.h"
 #include "moduleLoader.h"
+#include "readableFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <fstream>
+#include <fcntl.h>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -23,18 +27,53 @@ constexpr const char* kOutputFolder = "caelo-out";
 constexpr int kFailed = 1;
 constexpr int kBadCommandLine = 2;
 
-int runScriptFile(const std::string& file) {
+// A script opened before the host starts, so that a closed standard input is
+// found before a file the host opens takes its place. Results are flushed
+// before the script waits for more input, as std::cin would.
+struct OpenedScript {
+    explicit OpenedScript(const std::string& file)
+        : buffer(file == "-" ? caelo::host::ReadableFile::standardInput("the script")
+                             : caelo::host::ReadableFile::open(file, "the script")),
+          stream(&buffer) {
+        stream.tie(&std::cout);
+    }
+
+    caelo::host::ReadableFileBuffer buffer;
+    std::istream stream;
+};
+
+int runScript(OpenedScript& script) {
     caelo::app::Console console(std::cout);
-    if (file == "-") {
-        return console.runScript(std::cin, "<stdin>", std::cerr);
-    }
-    std::ifstream script(file);
-    if (!script) {
-        std::cerr << "caelo: " << file << ": cannot open the script: " << std::strerror(errno) << '\n';
-        return kFailed;
-    }
-    return console.runScript(script, file, std::cerr);
+    return console.runScript(script.stream, script.buffer.name(), std::cerr);
 }
+
+// std::cout through a CheckedOutput while main runs.
+class CheckedStandardOutput {
+public:
+    CheckedStandardOutput() : previous_(std::cout.rdbuf(&output_)) {}
+    CheckedStandardOutput(const CheckedStandardOutput&) = delete;
+    CheckedStandardOutput& operator=(const CheckedStandardOutput&) = delete;
+    ~CheckedStandardOutput() {
+        std::cout.flush();
+        std::cout.rdbuf(previous_);
+    }
+
+    // Flushes the output; when a write failed, says so on standard error,
+    // "caelo: <command>: cannot write the output: <reason>", and answers
+    // false.
+    bool written(const std::string& command) {
+        std::cout.flush();
+        if (const auto reason = output_.failure()) {
+            std::cerr << "caelo: " << command << ": cannot write the output: " << *reason << '\n';
+            return false;
+        }
+        return true;
+    }
+
+private:
+    caelo::app::CheckedOutput output_{STDOUT_FILENO};
+    std::streambuf* previous_;
+};
 
 // The options every command that works on a scene shares.
 void addSceneOptions(CLI::App& command, caelo::app::SceneChoice& scene) {
@@ -51,7 +90,7 @@ std::string describeParseError(const CLI::ParseError& error, const CLI::App& cli
         const std::vector<std::string> extras = cli.remaining(true);
         if (!extras.empty()) {
             const std::string& first = extras.front();
-            return first +
+            return caelo::host::excerpt(first) +
                    (first.starts_with("-") ? ": unknown option" : ": unknown subcommand or argument") +
                    " (see caelo --help)";
         }
@@ -68,6 +107,7 @@ int main(int argc, char** argv) {
                  "caelo-out/solar-system.caelo (the scene), .png (an orrery chart), .glb (one model\n"
                  "year of animation) and .html (a page that plays it in a browser).",
                  "caelo");
+    CheckedStandardOutput output;
     cli.require_subcommand(0, 1);
     cli.fallthrough();
     cli.footer("Examples:\n"
@@ -130,17 +170,31 @@ int main(int argc, char** argv) {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
-            return cli.exit(error);
+            const int status = cli.exit(error);
+            return output.written("--help") ? status : kFailed;
         }
-        std::cerr << "caelo: " << describeParseError(error, cli) << '\n';
+        std::cerr << "caelo: " << caelo::host::escapedText(describeParseError(error, cli)) << '\n';
         return kBadCommandLine;
     }
 
+    const std::string command = cli.get_subcommands().empty() ? std::string("the main job")
+                                                              : cli.get_subcommands().front()->get_name();
+    // A file opened later would take the place of a closed standard output
+    // and receive what is printed.
+    if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {
+        std::cerr << "caelo: " << command << ": cannot write the output: " << std::strerror(errno) << '\n';
+        return kFailed;
+    }
     try {
+        std::optional<OpenedScript> openedScript;
+        if (*script) {
+            openedScript.emplace(scriptFile);
+        }
         caelo::host::HostSession session;
         caelo::host::loadModule(caelo::host::defaultModulePath());
-        if (*script) {
-            return runScriptFile(scriptFile);
+        if (openedScript) {
+            const int status = runScript(*openedScript);
+            return output.written(command) ? status : kFailed;
         }
         if (*positions) {
             caelo::app::runPositions(positionsRequest, std::cout, std::cerr);
@@ -155,10 +209,14 @@ int main(int argc, char** argv) {
         } else {
             caelo::app::runMainJob(std::cout, std::cerr, kOutputFolder, quiet);
         }
-        return 0;
+        return output.written(command) ? 0 : kFailed;
+    } catch (const std::bad_alloc& error) {
+        std::cout.flush();
+        std::cerr << "caelo: " << command << ": " << caelo::app::failureReason(error) << '\n';
+        return kFailed;
     } catch (const std::exception& error) {
         std::cout.flush();
-        std::cerr << "caelo: " << error.what() << '\n';
+        std::cerr << "caelo: " << caelo::host::escapedText(error.what()) << '\n';
         return kFailed;
     }
 }

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "console.h"
 #include "dateService.h"
+#include "displayText.h"
 #include "elementSpan.h"
 #include "evaluation.h"
 #include "numberText.h"
@@ -59,8 +60,8 @@ void writeBodyTable(const std::vector<BodyPlace>& bodies, std::ostream& out) {
           << "distance (au)" << std::setw(kNumberColumn) << "longitude (deg)" << std::setw(kNumberColumn)
           << "latitude (deg)" << '\n';
     for (const BodyPlace& body : bodies) {
-        const std::string name =
-            std::string(2 + 2 * static_cast<std::size_t>(body.depth), ' ') + body.body->name;
+        const std::string name = std::string(2 + 2 * static_cast<std::size_t>(body.depth), ' ') +
+                                 host::escapedText(body.body->name);
         if (!body.heliocentric) {
             table << name << '\n';
             continue;
@@ -82,7 +83,7 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
     }
     std::vector<BodyPlace> bodies = bodyPlaces(document);
     std::erase_if(bodies, [system](const BodyPlace& place) { return place.system != system; });
-    out << "\"" << system->name << "\" with " << bodies.size() << " bodies\n";
+    out << "\"" << host::escapedText(system->name) << "\" with " << bodies.size() << " bodies\n";
     writeSystemHeader(document, *system, zoneOffsetDays, out);
     if (bodies.empty()) {
         return;

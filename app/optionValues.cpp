@@ -1,6 +1,7 @@
 #include "optionValues.h"
 
 #include "console.h"
+#include "displayText.h"
 #include "numberText.h"
 
 #include <charconv>
@@ -11,7 +12,7 @@ namespace caelo::app {
 namespace {
 
 [[noreturn]] void reject(std::string_view option, std::string_view text, const std::string& problem) {
-    throw CommandError(std::string(option) + " '" + std::string(text) + "': " + problem);
+    throw CommandError(std::string(option) + " " + host::quotedExcerpt(text) + ": " + problem);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "bodyPlaces.h"
 #include "dateService.h"
+#include "displayText.h"
 #include "numberText.h"
 #include "systemObject.h"
 #include "timeUnits.h"
@@ -126,8 +127,8 @@ void writeCsv(const host::Document& document, std::ostream& out) {
     out << '\n';
     for (const BodyPlace& place : bodyPlaces(document)) {
         const host::Vector& at = place.worldPosition;
-        out << csvField(place.body->name) << ',' << csvField(document.pathOf(*place.body)) << ','
-            << csvNumber(at.x) << ',' << csvNumber(at.y) << ',' << csvNumber(at.z);
+        out << csvField(host::escapedText(place.body->name)) << ',' << csvField(document.pathOf(*place.body))
+            << ',' << csvNumber(at.x) << ',' << csvNumber(at.y) << ',' << csvNumber(at.z);
         if (const auto& helio = place.heliocentric) {
             out << ',' << csvNumber(helio->distanceAu) << ',' << csvNumber(helio->longitudeDeg) << ','
                 << csvNumber(helio->latitudeDeg);
@@ -164,7 +165,7 @@ void writeTableHeading(const host::Document& document, const host::Node* system,
         out << "The document holds no system object: no heliocentric places.\n\n";
         return;
     }
-    out << "System \"" << system->name << "\" (" << document.pathOf(*system) << ")\n";
+    out << "System \"" << host::escapedText(system->name) << "\" (" << document.pathOf(*system) << ")\n";
     if (const auto julianDate = modelJulianDate(document, *system, zoneOffsetDays)) {
         out << "  model date          " << universalText(*julianDate).value_or(std::string(host::kNoDateText))
             << '\n'
@@ -212,7 +213,7 @@ void writeTable(const host::Document& document, double zoneOffsetDays, std::ostr
     std::size_t pathWidth = std::string("path").size();
     for (const BodyPlace& place : places) {
         names.push_back(std::string(kIndentPerDepth * static_cast<std::size_t>(place.depth), ' ') +
-                        place.body->name);
+                        host::escapedText(place.body->name));
         paths.push_back(document.pathOf(*place.body));
         nameWidth = std::max(nameWidth, names.back().size());
         pathWidth = std::max(pathWidth, paths.back().size());

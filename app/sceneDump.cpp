@@ -3,6 +3,7 @@
 #include "application.h"
 #include "dateService.h"
 #include "description.h"
+#include "displayText.h"
 #include "numberText.h"
 #include "rationalText.h"
 #include "registry.h"
@@ -112,7 +113,7 @@ std::string valueText(const host::Document& document, const host::Value& value,
             } else if constexpr (std::is_same_v<T, bool>) {
                 return v ? "true" : "false";
             } else if constexpr (std::is_same_v<T, std::string>) {
-                return '"' + v + '"';
+                return '"' + host::escapedText(v) + '"';
             } else if constexpr (std::is_same_v<T, host::Vector>) {
                 return vectorText(v);
             } else if constexpr (std::is_same_v<T, host::Link>) {
@@ -137,8 +138,8 @@ std::string typeText(const host::Node& node) {
 
 std::string headerText(const host::Document& document, const host::Node& node) {
     const std::string path = document.pathOf(node);
-    return (path.empty() ? std::string("(outside the tree)") : path) + " \"" + node.name + "\" (" +
-           typeText(node) + ")";
+    return (path.empty() ? std::string("(outside the tree)") : path) + " \"" + host::escapedText(node.name) +
+           "\" (" + typeText(node) + ")";
 }
 
 void writeParameters(const host::Document& document, const host::Node& node, const std::string& indent,

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 namespace caelo::fuzz {
 
@@ -17,8 +19,45 @@ namespace {
 // The wall clock of every run (2025-01-01 00:00 UTC, seconds since 1970), so
 // that an input replays the same way whenever it runs.
 constexpr std::int64_t kFixedClock = 1735689600;
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
+std::filesystem::path workFolder;
+
+std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    return first == std::string_view::npos ? std::string_view{}
+                                           : text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
 
 } // namespace
+
+void enterEmptyWorkFolder(std::string_view target) {
+    static const bool entered = [target] {
+        std::string pattern = "/tmp/caelo-fuzz-" + std::string(target) + "-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr || ::chdir(pattern.c_str()) != 0) {
+            reportBroken("start", "cannot make and enter a work folder");
+        }
+        workFolder = pattern;
+        std::atexit([] { std::filesystem::remove_all(workFolder); });
+        return true;
+    }();
+    static_cast<void>(entered);
+    for (const auto& entry : std::filesystem::directory_iterator(workFolder)) {
+        std::filesystem::remove_all(entry.path());
+    }
+}
+
+bool leavesWorkFolder(std::string_view line) {
+    line = trimmed(line);
+    const std::size_t end = line.find_first_of(kBlanks);
+    const std::string_view command = line.substr(0, end);
+    if (command != "save" && command != "load") {
+        return false;
+    }
+    const std::string_view file =
+        end == std::string_view::npos ? std::string_view{} : trimmed(line.substr(end));
+    return file.find('/') != std::string_view::npos || file == "." || file == "..";
+}
 
 void startHost() {
     static const bool started = [] {

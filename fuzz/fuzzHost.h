@@ -6,14 +6,29 @@
 
 #include "scene.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace caelo::fuzz {
 
+// Bounds that keep one console input quick: repeated copies double a scene.
+inline constexpr std::size_t kMaxConsoleLines = 64;
+inline constexpr std::size_t kMaxConsoleNodes = 2000;
+
 // Starts the host and loads the module on the first call; later calls do
 // nothing.
 void startHost();
+
+// Makes a temporary folder on the first call, removed at exit, and enters
+// it; empties it on every call, so that files saved by an earlier input do
+// not make this one depend on it.
+void enterEmptyWorkFolder(std::string_view target);
+
+// Whether a console line is a save or load whose file is not a plain name in
+// the work folder (a path, ".", ".."): such lines are skipped, so that no
+// input reaches a file outside that folder.
+[[nodiscard]] bool leavesWorkFolder(std::string_view line);
 
 // Prints what broke, with the stage it broke in, and aborts.
 [[noreturn]] void reportBroken(std::string_view stage, const std::string& what);

@@ -26,12 +26,12 @@ void requireStableText(const Document& document) {
     try {
         reread = sceneToText(*sceneFromText(written, "written scene"));
     } catch (const HostError& error) {
-        fuzz::reportBroken("round trip", std::string("the written scene cannot be read back: ") + error.what());
+        fuzz::reportBroken("round trip",
+                           std::string("the written scene cannot be read back: ") + error.what());
     }
     if (reread != written) {
-        fuzz::reportBroken("round trip",
-                           "reading the written scene back changes it: " +
-                               randomScene::firstDifference(written, reread));
+        fuzz::reportBroken("round trip", "reading the written scene back changes it: " +
+                                             randomScene::firstDifference(written, reread));
     }
 }
 

@@ -21,7 +21,7 @@ const std::string kEmptyText;
 
 void readStrings(const std::filesystem::path& file, StringTable& strings) {
     const std::string origin = file.string();
-    const nlohmann::json json = parseJsonText(readTextFile(origin), origin);
+    const nlohmann::json json = readJsonFile(origin);
     const JsonPlace top(json, origin);
     top.requireObject();
     if (top.at("format").text() != kStringsFormat) {

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "askAhead.h"
+#include "displayText.h"
 #include "evaluation.h"
 #include "hostError.h"
 #include "hostInternal.h"
@@ -365,11 +366,11 @@ Node& Document::requireNode(std::string_view path) const {
     if (Node* node = nodeAtPath(path)) {
         return *node;
     }
-    const std::string text(path);
     if (path.empty() || path.front() != '/' || path == "/") {
-        throw HostError("malformed node path '" + text + "' (expected a path such as /0, /0/2 or /0/2#1)");
+        throw HostError("malformed node path " + quotedExcerpt(path) +
+                        " (expected a path such as /0, /0/2 or /0/2#1)");
     }
-    throw HostError("no node at path " + text);
+    throw HostError("no node at path " + excerpt(path));
 }
 
 const std::vector<Node*>& Node::childOrder() const {
@@ -502,26 +503,65 @@ void TreeEditor::collectSubtree(Node& node, std::vector<Node*>& out) {
     }
 }
 
+namespace {
+
+Node* deepestLastDescendant(Node* node) {
+    while (node->lastChild() != nullptr) {
+        node = node->lastChild();
+    }
+    return node;
+}
+
+// Visits the objects of the subtree of `top` in the reverse of tree order
+// (the last descendant first, `top` last), with neither a list nor
+// recursion, so that removing a subtree needs no memory and no stack however
+// large or deep it is: memory may have run out. `visit` may destroy the
+// object it is given.
+template <class Visit> void forEachObjectInReverse(Node& top, Visit visit) {
+    Node* node = deepestLastDescendant(&top);
+    for (;;) {
+        Node* const next = node == &top                     ? nullptr
+                           : node->prevSibling() != nullptr ? deepestLastDescendant(node->prevSibling())
+                                                            : node->parent();
+        visit(*node);
+        if (next == nullptr) {
+            return;
+        }
+        node = next;
+    }
+}
+
+} // namespace
+
 void TreeEditor::destroy(Node& node) {
     detach(node);
     node.document_ = nullptr;
-    std::vector<Node*> subtree;
-    collectSubtree(node, subtree);
     // Destructors may broadcast to the active document; the subtree is out of
-    // every tree by now, so no message reaches a node being destroyed.
-    for (auto it = subtree.rbegin(); it != subtree.rend(); ++it) {
-        Node& n = **it;
+    // every tree by now, so no message reaches a node being destroyed. Every
+    // instance goes before any node leaves the store.
+    const auto destroyInstance = [](Node& n) {
         void* instance = n.instance_;
         setInstance(n, nullptr);
         if (const HostNodeClass* nodeClass = n.nodeClass(); instance && nodeClass && nodeClass->destroy) {
             nodeClass->destroy(instance);
         }
-    }
+    };
+    forEachObjectInReverse(node, [&destroyInstance](Node& object) {
+        for (auto tag = object.tags_.rbegin(); tag != object.tags_.rend(); ++tag) {
+            destroyInstance(**tag);
+        }
+        destroyInstance(object);
+    });
     auto& store = application().nodes_;
-    for (Node* n : subtree) {
-        store.remove(n->id_);
-    }
-    application().nodesRemoved_ += subtree.size();
+    std::size_t removed = 0;
+    forEachObjectInReverse(node, [&store, &removed](Node& object) {
+        for (Node* tag : object.tags_) {
+            store.remove(tag->id_);
+        }
+        removed += object.tags_.size() + 1;
+        store.remove(object.id_);
+    });
+    application().nodesRemoved_ += removed;
 }
 
 // ---------------------------------------------------------------- evaluation list

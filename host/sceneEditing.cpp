@@ -204,12 +204,21 @@ void moveNode(Document& document, Node& node, Node* newParent) {
 
 Node& cloneNode(const Node& node) {
     std::vector<std::pair<const Node*, Node*>> pairs;
-    Node* copy = nullptr;
     try {
-        copy = &copyStructure(node, pairs);
-    } catch (const HostError&) {
-        // Remove the copies made so far: each one not yet linked to its parent
-        // copy goes with its subtree.
+        Node& copy = copyStructure(node, pairs);
+        remapLinks(pairs);
+        for (const auto& [source, target] : pairs) {
+            const HostNodeClass* nodeClass = target->nodeClass();
+            if (nodeClass && nodeClass->copyNode &&
+                !nodeClass->copyNode(source->instance(), toHandle(const_cast<Node*>(source)),
+                                     toHandle(target), target->instance())) {
+                throw HostError("copying " + describeNode(*source) + " failed: CopyNode refused");
+            }
+        }
+        return copy;
+    } catch (...) {
+        // Remove the copies made so far, also when memory ran out: each one
+        // not yet linked to its parent copy goes with its subtree.
         std::vector<NodeId> made;
         for (const auto& pair : pairs) {
             made.push_back(pair.second->id());
@@ -221,18 +230,6 @@ Node& cloneNode(const Node& node) {
         }
         throw;
     }
-    remapLinks(pairs);
-    for (const auto& [source, target] : pairs) {
-        const HostNodeClass* nodeClass = target->nodeClass();
-        if (nodeClass && nodeClass->copyNode &&
-            !nodeClass->copyNode(source->instance(), toHandle(const_cast<Node*>(source)), toHandle(target),
-                                 target->instance())) {
-            const std::string what = describeNode(*source);
-            TreeEditor::destroy(*copy);
-            throw HostError("copying " + what + " failed: CopyNode refused");
-        }
-    }
-    return *copy;
 }
 
 void removeNode(Node& node) {

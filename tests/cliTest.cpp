@@ -1,6 +1,8 @@
 // The caelo command as users run it: the built program with its subcommands,
 // their outputs, and every kind of bad input refused cleanly.
 #include "base64.h"
+#include "displayText.h"
+#include "scriptLines.h"
 
 #include <algorithm>
 #include <ctime>
@@ -47,11 +49,14 @@ protected:
     void TearDown() override { fs::remove_all(folder_); }
 
     // Runs caelo with `arguments` in the working folder, in universal time
-    // unless `zone` names another TZ.
-    Outcome caelo(const std::string& arguments, const std::string& zone = "UTC0") const {
-        const std::string command = "cd '" + folder_.string() + "' && TZ='" + zone +
-                                    "' '" CAELO_TEST_CAELO_EXE "' " + arguments + " < /dev/null > ../" +
-                                    runFile("out") + " 2> ../" + runFile("err");
+    // unless `zone` names another TZ, after the shell commands `before` (a
+    // limit). The arguments come last, so that they may redirect the
+    // standard streams themselves.
+    Outcome caelo(const std::string& arguments, const std::string& zone = "UTC0",
+                  const std::string& before = "true") const {
+        const std::string command = "cd '" + folder_.string() + "' && " + before + " && TZ='" + zone +
+                                    "' '" CAELO_TEST_CAELO_EXE "' < /dev/null > ../" + runFile("out") +
+                                    " 2> ../" + runFile("err") + " " + arguments;
         const int status = std::system(command.c_str());
         Outcome run;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -86,11 +91,19 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
     std::ofstream(folder_ / "caelo-out") << "a file where the output folder would go";
     std::ofstream(folder_ / "plain.txt") << "add 5140\nsave plain.caelo\n";
     ASSERT_EQ(caelo("script plain.txt").exitCode, 0);
+    fs::create_directory(folder_ / "a-folder");
+    std::string comments;
+    for (std::size_t bytes = 0; bytes <= caelo::app::kMaxScriptBytes; bytes += 2) {
+        comments += "#\n";
+    }
+    std::ofstream(folder_ / "comments.txt") << comments;
+    const std::string huge(100000, 'x');
+    const std::string hugeExcerpt = std::string(caelo::host::kExcerptCharacters, 'x') + "...";
     const std::set<std::string> before = contents();
 
     struct Case {
-        const char* arguments;
-        const char* message; // the start of the line after "caelo: "
+        std::string arguments;
+        std::string message; // the start of the line after "caelo: "
     };
     const Case cases[] = {
         {"positions --date 2026-02-30", "date '2026-02-30': day 30 is not in 2026-02"},
@@ -126,6 +139,23 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         {"render --size 10 --out a.png", "--size '10': expected WIDTHxHEIGHT"},
         {"render --size 0x10 --out a.png", "--size '0x10': expected WIDTHxHEIGHT"},
         {"render --scene bad.caelo --out a.png", "bad.caelo: "},
+        // Regression: a script line or a script had no bound, so that
+        // /dev/zero filled the memory.
+        {"script /dev/zero", "/dev/zero:1: the line is longer than 65536 bytes (64 KiB)"},
+        {"script - < /dev/zero", "<stdin>:1: the line is longer than 65536 bytes (64 KiB)"},
+        {"script comments.txt", "comments.txt:8388609: the script is longer than 16777216 bytes (16 MiB)"},
+        // Regression: a script that could not be read, and output that could
+        // not be written, ended with status 0 and no message.
+        {"script a-folder", "a-folder: cannot open the script: is a folder"},
+        {"script /proc/self/mem", "/proc/self/mem: cannot read the script: Input/output error"},
+        {"script - <&-", "<stdin>: cannot read the script: Bad file descriptor"},
+        {"positions > /dev/full", "positions: cannot write the output: No space left on device"},
+        {"script plain.txt > /dev/full", "script: cannot write the output: No space left on device"},
+        {"positions >&-", "positions: cannot write the output: Bad file descriptor"},
+        // Regression: messages quoted their input whole and raw.
+        {"positions --format " + huge, "--format '" + hugeExcerpt + "': expected table, csv or json"},
+        {"--" + huge, "--" + hugeExcerpt.substr(2) + ": unknown option"},
+        {"positions --date \"$(printf 'a\\033[2J\\007')\"", "date 'a\\x1b[2J\\x07': expected YYYY-MM-DD"},
     };
     for (const Case& c : cases) {
         const Outcome run = caelo(c.arguments);
@@ -133,6 +163,51 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         EXPECT_EQ(run.err.rfind("caelo: " + std::string(c.message), 0), 0u) << c.arguments << "\n" << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.arguments << "\n" << run.err;
         EXPECT_EQ(contents(), before) << c.arguments;
+    }
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer's shadow memory needs more address space than this limit
+    // Regression: running out of memory was reported as "std::bad_alloc", and
+    // freeing the scene afterwards aborted the program.
+    std::string copies = "add 5140\n";
+    for (int doubling = 0; doubling < 40; ++doubling) {
+        copies += "copy /0 /0\n";
+    }
+    std::ofstream(folder_ / "copies.txt") << copies;
+    const Outcome starved = caelo("script copies.txt", "UTC0", "ulimit -v 400000");
+    EXPECT_EQ(starved.exitCode, 1) << starved.err;
+    EXPECT_NE(starved.err.find(": error: out of memory\n"), std::string::npos) << starved.err;
+    EXPECT_EQ(std::count(starved.err.begin(), starved.err.end(), '\n'), 1) << starved.err;
+#endif
+}
+
+// Regression: the names a hostile scene file gives its objects reached the
+// terminal raw, so that escape sequences in them cleared the screen or moved
+// the cursor.
+TEST_F(Cli, HostileNamesReachTheTerminalEscaped) {
+    std::ofstream(folder_ / "hostile.caelo")
+        << R"({"format": "caelo-scene", "version": 1, "time": {"numerator": 0, "denominator": 1}, "fps": 30,
+        "camera": null, "objects": [{"id": 1, "type": 1032495, "name": "\u001b[2J\r\u0007Evil, \"Sun\"\n\u009b1m"}]})";
+    std::ofstream(folder_ / "dump.txt") << "load hostile.caelo\ndump\n";
+    const std::string escaped = R"(\x1b[2J\r\x07Evil, "Sun"\n\u{009b}1m)";
+    struct Case {
+        const char* arguments;
+        std::string shown; // how the name appears in the output
+    };
+    const Case cases[] = {
+        {"positions --scene hostile.caelo", escaped},
+        {"positions --scene hostile.caelo --format csv", R"("\x1b[2J\r\x07Evil, ""Sun""\n\u{009b}1m",/0,)"},
+        {"script dump.txt", "/0 \"" + escaped + "\" (Body Axis, 1032495)"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = caelo(c.arguments);
+        ASSERT_EQ(run.exitCode, 0) << c.arguments << "\n" << run.err;
+        EXPECT_NE(run.out.find(c.shown), std::string::npos) << c.arguments << "\n" << run.out;
+        EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(),
+                                [](char b) {
+                                    return (static_cast<unsigned char>(b) < 0x20 && b != '\n') || b == 0x7f;
+                                }),
+                  0)
+            << c.arguments;
+        EXPECT_EQ(run.out.find("\xc2\x9b"), std::string::npos) << c.arguments;
     }
 }
 

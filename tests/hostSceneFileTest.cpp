@@ -2,6 +2,7 @@
 #include "atomicFile.h"
 #include "hostError.h"
 #include "hostTestSupport.h"
+#include "jsonReader.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
 
@@ -211,17 +212,36 @@ TEST_F(HostSceneFileTest, NumbersBeyondTheRangeOfADoubleAreRefused) {
 }
 
 // Regression: a device was read without end (/dev/zero until memory ran out)
-// and a folder was read as empty text, reported as bad syntax.
-TEST_F(HostSceneFileTest, OnlyRegularFilesAreRead) {
+// and a folder was read as empty text, reported as bad syntax; a file that
+// could not be opened gave no reason, and the size and the nesting of a file
+// were only found once it had been read whole.
+TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheReason) {
     add(kTypeNull, "kept");
     const std::string openText = sceneToText(document());
-    for (const std::filesystem::path& notAFile : {std::filesystem::path("/dev/zero"), folder_}) {
+    const std::filesystem::path large = file("large.caelo");
+    write(large, "");
+    std::filesystem::resize_file(large, kMaxJsonFileBytes + 1);
+    // Unclosed brackets: the nesting is refused at the bracket that breaks it,
+    // before the end of the text would be found to be bad syntax.
+    const std::filesystem::path deep = file("deep.caelo");
+    write(deep, std::string(2 * kMaxJsonDepth, '['));
+    struct Case {
+        std::filesystem::path file;
+        std::string reason; // what follows "<file>: "
+    };
+    const Case cases[] = {
+        {"/dev/zero", "cannot open the file: not a regular file"},
+        {folder_, "cannot open the file: is a folder"},
+        {file("missing.caelo"), "cannot open the file: No such file or directory"},
+        {large, "larger than 268435456 bytes (256 MiB)"},
+        {deep, "line 1, column 4097: nested deeper than 4096 levels"},
+    };
+    for (const Case& c : cases) {
         try {
-            loadScene(notAFile);
-            ADD_FAILURE() << "read " << notAFile;
+            loadScene(c.file);
+            ADD_FAILURE() << "read " << c.file;
         } catch (const HostError& error) {
-            EXPECT_NE(std::string(error.what()).find(notAFile.string() + ": not a regular file"),
-                      std::string::npos)
+            EXPECT_EQ(std::string(error.what()).rfind(c.file.string() + ": " + c.reason, 0), 0u)
                 << error.what();
         }
         EXPECT_EQ(sceneToText(document()), openText);

@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 seconds=${1:-60}
-targets=(numberText sceneFile console date)
+targets=(numberText sceneFile console date scriptLines)
 
 source tools/packages.sh
 packages+=(clang libclang-rt-14-dev)

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "atomicFile.h"
+#include "displayText.h"
 #include "hostError.h"
 #include "hostInternal.h"
 #include "jsonReader.h"
@@ -595,7 +596,7 @@ void saveScene(const Document& document, const std::filesystem::path& file) {
     try {
         writeFileAtomically(file, sceneToText(document));
     } catch (const HostError& error) {
-        throw HostError(file.string() + ": cannot save the scene: " + error.what());
+        throw HostError(excerpt(file.string()) + ": cannot save the scene: " + error.what());
     }
 }
 
@@ -605,8 +606,9 @@ std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string
 }
 
 Document& loadScene(const std::filesystem::path& file) {
-    const std::string origin = file.string();
-    std::unique_ptr<Document> document = sceneFromText(readTextFile(origin), origin);
+    const nlohmann::json json = readJsonFile(file.string());
+    const std::string origin = excerpt(file.string());
+    std::unique_ptr<Document> document = SceneReader(json, origin).read();
     Document& loaded = application().adoptDocument(std::move(document));
     notifyDocumentLoaded(loaded);
     return loaded;

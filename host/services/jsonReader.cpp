@@ -1,13 +1,12 @@
 #include "jsonReader.h"
 
 #include "hostError.h"
+#include "readableFile.h"
 
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <functional>
 #include <limits>
-#include <sstream>
 
 namespace caelo::host {
 
@@ -27,9 +26,83 @@ std::string withoutLibraryPrefix(const std::string& what) {
     return what.starts_with("[json.exception") && end != std::string::npos ? what.substr(end + 2) : what;
 }
 
-} // namespace
+// Follows the nesting of arrays and objects through JSON text given in
+// pieces, refusing it at the bracket that goes deeper than kMaxJsonDepth. The
+// place is counted as parseJsonText counts it: lines from 1, columns in bytes
+// from 1.
+class NestingGauge {
+public:
+    explicit NestingGauge(const std::string& origin) : origin_(origin) {}
 
-nlohmann::json parseJsonText(std::string_view text, const std::string& origin) {
+    void take(std::string_view piece) {
+        for (const char c : piece) {
+            step(c);
+            if (c == '\n') {
+                ++line_;
+                column_ = 1;
+            } else {
+                ++column_;
+            }
+        }
+    }
+
+private:
+    void step(char c) {
+        if (inString_) {
+            if (escaped_) {
+                escaped_ = false;
+            } else if (c == '\\') {
+                escaped_ = true;
+            } else if (c == '"') {
+                inString_ = false;
+            }
+        } else if (c == '"') {
+            inString_ = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth_ > kMaxJsonDepth) {
+                throw HostError(origin_ + ": line " + std::to_string(line_) + ", column " +
+                                std::to_string(column_) + ": nested deeper than " +
+                                std::to_string(kMaxJsonDepth) + " levels, the most JSON text may nest");
+            }
+        } else if ((c == ']' || c == '}') && depth_ > 0) {
+            --depth_;
+        }
+    }
+
+    const std::string& origin_;
+    int depth_ = 0;
+    bool inString_ = false;
+    bool escaped_ = false;
+    std::size_t line_ = 1;
+    std::size_t column_ = 1;
+};
+
+[[noreturn]] void refuseLarger(const ReadableFile& file) {
+    throw HostError(file.name() + ": larger than " + byteCountText(kMaxJsonFileBytes) +
+                    ", the most a file read may hold");
+}
+
+// Reads a regular file in pieces, handing each to `eachPiece` as it arrives,
+// and refuses it once it passes kMaxJsonFileBytes: at once when its size says
+// so, else (a file that grows, or whose size the system does not tell) at the
+// piece that passes the limit.
+std::string readBounded(ReadableFile& file, const std::function<void(std::string_view)>& eachPiece) {
+    if (file.sizeBytes() > kMaxJsonFileBytes) {
+        refuseLarger(file);
+    }
+    std::string content;
+    char piece[kReadPieceBytes];
+    while (const std::size_t count = file.readSome(piece, sizeof piece)) {
+        if (count > kMaxJsonFileBytes - content.size()) {
+            refuseLarger(file);
+        }
+        eachPiece(std::string_view(piece, count));
+        content.append(piece, count);
+    }
+    return content;
+}
+
+nlohmann::json parseCheckedText(std::string_view text, const std::string& origin) {
     try {
         return nlohmann::json::parse(text.begin(), text.end());
     } catch (const nlohmann::json::parse_error& error) {
@@ -54,23 +127,23 @@ nlohmann::json parseJsonText(std::string_view text, const std::string& origin) {
     }
 }
 
+} // namespace
+
+nlohmann::json parseJsonText(std::string_view text, const std::string& origin) {
+    NestingGauge(origin).take(text);
+    return parseCheckedText(text, origin);
+}
+
+nlohmann::json readJsonFile(const std::string& file) {
+    ReadableFile in = ReadableFile::openRegular(file, "the file");
+    NestingGauge gauge(in.name());
+    const std::string text = readBounded(in, [&gauge](std::string_view piece) { gauge.take(piece); });
+    return parseCheckedText(text, in.name());
+}
+
 std::string readTextFile(const std::string& file) {
-    // A device, pipe or folder would be read without end (/dev/zero), block
-    // (a pipe nobody writes to) or read as empty text.
-    std::error_code error;
-    if (std::filesystem::exists(file, error) && !std::filesystem::is_regular_file(file, error)) {
-        throw HostError(file + ": not a regular file");
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw HostError(file + ": cannot open the file for reading");
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        throw HostError(file + ": cannot read the file");
-    }
-    return std::move(content).str();
+    ReadableFile in = ReadableFile::openRegular(file, "the file");
+    return readBounded(in, [](std::string_view) {});
 }
 
 std::string pointerToken(std::string_view key) {

@@ -4,6 +4,8 @@
 #ifndef CAELO_HOST_JSON_READER_H
 #define CAELO_HOST_JSON_READER_H
 
+#include "displayText.h"
+
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -12,12 +14,28 @@
 
 namespace caelo::host {
 
+// The largest JSON file read, in bytes (256 MiB: some 3.5 million plain
+// objects, which take about 3.5 GB once read), and the deepest nesting of
+// arrays and objects in any JSON text read: a scene file of the deepest tree
+// its reader accepts nests about half as deep.
+inline constexpr std::size_t kMaxJsonFileBytes = 256 * kBytesPerMiB;
+inline constexpr int kMaxJsonDepth = 4096;
+
 // Parses JSON text. Throws HostError "<origin>: line L, column C: <reason>" for
-// bad syntax and "<origin>: <reason>" for a number beyond the range of a double.
+// bad syntax or nesting deeper than kMaxJsonDepth, and "<origin>: <reason>"
+// for a number beyond the range of a double.
 [[nodiscard]] nlohmann::json parseJsonText(std::string_view text, const std::string& origin);
 
-// Reads a regular file whole. Throws HostError naming the file when it cannot,
-// and for a device, pipe or folder.
+// Reads a regular file in pieces and parses it as parseJsonText does. The size
+// (at most kMaxJsonFileBytes) and the nesting are checked as the pieces
+// arrive, so a file that breaks either limit is refused without being read
+// whole. Throws HostError naming the file (excerpted) and the reason: the
+// system's for a file that cannot be opened or read, "is a folder", "not a
+// regular file" for a device or pipe, or the limit broken.
+[[nodiscard]] nlohmann::json readJsonFile(const std::string& file);
+
+// Reads a regular file of at most kMaxJsonFileBytes whole, in pieces. Throws
+// HostError as readJsonFile does.
 [[nodiscard]] std::string readTextFile(const std::string& file);
 
 // A value inside a parsed document together with its place.

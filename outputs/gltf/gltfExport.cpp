@@ -2,6 +2,7 @@
 
 #include "appearance.h"
 #include "atomicFile.h"
+#include "displayText.h"
 #include "evaluation.h"
 #include "gltfAnimation.h"
 #include "gltfFrame.h"
@@ -493,7 +494,7 @@ void exportGltf(Document& document, const std::filesystem::path& file, const Glt
         requireExportable(document, options);
         writeFileAtomically(file, assemble(document, formatOf(file), options));
     } catch (const HostError& error) {
-        throw HostError(file.string() + ": cannot export glTF: " + error.what());
+        throw HostError(excerpt(file.string()) + ": cannot export glTF: " + error.what());
     }
 }
 

@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "atomicFile.h"
+#include "displayText.h"
 #include "hostError.h"
 #include "orreryChart.h"
 #include "pictureScene.h"
@@ -126,7 +127,7 @@ void writePicture(const host::Document& document, const std::filesystem::path& f
             format == PictureFormat::Png ? pngBytes(document, options) : svgBytes(document, options);
         host::writeFileAtomically(file, bytes);
     } catch (const host::HostError& error) {
-        throw host::HostError(file.string() + ": " + error.what());
+        throw host::HostError(host::excerpt(file.string()) + ": " + error.what());
     }
 }
 
