@@ -5,9 +5,11 @@
 #include "commands.h"
 #include "console.h"
 #include "displayText.h"
+#include "hostError.h"
 #include "mainJob.h"
 #include "moduleLoader.h"
 #include "readableFile.h"
+#include "scriptLines.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -30,11 +32,19 @@ constexpr int kBadCommandLine = 2;
 // A script opened before the host starts, so that a closed standard input is
 // found before a file the host opens takes its place. Results are flushed
 // before the script waits for more input, as std::cin would.
+// A script file already longer than a script may be is refused before any of
+// its lines runs.
+caelo::host::ReadableFile openScript(const std::string& file) {
+    caelo::host::ReadableFile script = file == "-" ? caelo::host::ReadableFile::standardInput("the script")
+                                                   : caelo::host::ReadableFile::open(file, "the script");
+    if (script.sizeBytes() > caelo::app::kMaxScriptBytes) {
+        throw caelo::host::HostError(script.name() + ": " + caelo::app::scriptTooLongReason());
+    }
+    return script;
+}
+
 struct OpenedScript {
-    explicit OpenedScript(const std::string& file)
-        : buffer(file == "-" ? caelo::host::ReadableFile::standardInput("the script")
-                             : caelo::host::ReadableFile::open(file, "the script")),
-          stream(&buffer) {
+    explicit OpenedScript(const std::string& file) : buffer(openScript(file)), stream(&buffer) {
         stream.tie(&std::cout);
     }
 

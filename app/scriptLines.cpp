@@ -23,8 +23,7 @@ bool ScriptLines::next(std::string& line) {
             return !line.empty();
         }
         if (++bytesRead_ > bounds_.scriptBytes) {
-            refuse("the script is longer than " + host::byteCountText(bounds_.scriptBytes) +
-                   ", the most a script may hold");
+            refuse(scriptTooLongReason(bounds_.scriptBytes));
         }
         if (Traits::to_char_type(c) == '\n') {
             return true;
@@ -35,6 +34,10 @@ bool ScriptLines::next(std::string& line) {
         }
         line.push_back(Traits::to_char_type(c));
     }
+}
+
+std::string scriptTooLongReason(std::size_t scriptBytes) {
+    return "the script is longer than " + host::byteCountText(scriptBytes) + ", the most a script may hold";
 }
 
 void ScriptLines::refuse(const std::string& reason) const {

@@ -34,6 +34,9 @@ public:
     explicit ScriptBoundError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// Why a script of more than `scriptBytes` is refused.
+[[nodiscard]] std::string scriptTooLongReason(std::size_t scriptBytes = kMaxScriptBytes);
+
 class ScriptLines {
 public:
     // Reads from the script's buffer; `name` names the script in messages.

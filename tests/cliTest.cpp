@@ -143,7 +143,8 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         // /dev/zero filled the memory.
         {"script /dev/zero", "/dev/zero:1: the line is longer than 65536 bytes (64 KiB)"},
         {"script - < /dev/zero", "<stdin>:1: the line is longer than 65536 bytes (64 KiB)"},
-        {"script comments.txt", "comments.txt:8388609: the script is longer than 16777216 bytes (16 MiB)"},
+        {"script comments.txt", "comments.txt: the script is longer than 16777216 bytes (16 MiB)"},
+        {"script - < comments.txt", "<stdin>: the script is longer than 16777216 bytes (16 MiB)"},
         // Regression: a script that could not be read, and output that could
         // not be written, ended with status 0 and no message.
         {"script a-folder", "a-folder: cannot open the script: is a folder"},
