@@ -163,7 +163,6 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
         {"\"caelo-scene\"", "\"other\"", "at /format"},
         {"\"version\": 1", "\"version\": 2", "at /version"},
         {"\"denominator\": 1", "\"denominator\": 0", "at /time/denominator"},
-        {"\"numerator\": 0", "\"numerator\": -9223372036854775808", "at /time/numerator"},
         {"\"float\": 1.0", "\"float\": \"one\"", "at /objects/0/parameters/1000/float"},
         {"\"float\": 1.0", "\"complex\": 1.0", "at /objects/0/parameters/1000"},
         {"\"name\": \"Camera\"", "\"name\": \"Camera\", \"editorMode\": 7", "at /camera/editorMode"},

@@ -392,13 +392,8 @@ private:
 
     void readTime(const JsonPlace& top) {
         const JsonPlace time = top.at("time");
-        const JsonPlace numerator = time.at("numerator");
         const JsonPlace denominator = time.at("denominator");
-        document_->time = {numerator.int64(), denominator.int64()};
-        if (document_->time.numerator == std::numeric_limits<std::int64_t>::min()) {
-            // Its negation, which time arithmetic may need, does not fit.
-            numerator.fail("the numerator must lie within +-9223372036854775807");
-        }
+        document_->time = {time.at("numerator").int64(), denominator.int64()};
         if (document_->time.denominator <= 0) {
             denominator.fail("the denominator must be above 0");
         }
