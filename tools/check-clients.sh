@@ -27,6 +27,7 @@ node tools/gltf-validator/validate.js "$out/solar-system.glb"
 node tools/clients/view-check.mjs "$out/solar-system.html" "2026-12-09 00:00 UTC" "$out/view"
 node tools/clients/three-shot.mjs "$out/solar-system.glb" "$out/three.png" "$width" "$height"
 # Blender's own Python, without other Python installations on the PATH.
-PATH=/usr/bin:/bin blender -b --factory-startup -P tools/clients/blender_render.py -- \
+# A failing script must fail the check: Blender itself would quit with 0.
+PATH=/usr/bin:/bin blender -b --factory-startup --python-exit-code 1 -P tools/clients/blender_render.py -- \
     "$out/solar-system.glb" "$out/blender.png" "$width" "$height" "$out/three.png" |
     { grep -v -e '^Fra:' -e '^$' || true; }

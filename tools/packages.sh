@@ -32,7 +32,7 @@ install_gltf_validator() {
 # tools/clients, with which tools/check-clients.sh opens an export.
 install_client_packages() {
     local missing=()
-    for package in blender chromium; do
+    for package in blender python3-numpy chromium; do
         dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
     done
     if [ ${#missing[@]} -gt 0 ]; then
