@@ -29,9 +29,6 @@ constexpr const char* kOutputFolder = "caelo-out";
 constexpr int kFailed = 1;
 constexpr int kBadCommandLine = 2;
 
-// A script opened before the host starts, so that a closed standard input is
-// found before a file the host opens takes its place. Results are flushed
-// before the script waits for more input, as std::cin would.
 // A script file already longer than a script may be is refused before any of
 // its lines runs.
 caelo::host::ReadableFile openScript(const std::string& file) {
@@ -43,6 +40,9 @@ caelo::host::ReadableFile openScript(const std::string& file) {
     return script;
 }
 
+// A script opened before the host starts, so that a closed standard input is
+// found before a file the host opens takes its place. Results are flushed
+// before the script waits for more input, as std::cin would.
 struct OpenedScript {
     explicit OpenedScript(const std::string& file) : buffer(openScript(file)), stream(&buffer) {
         stream.tie(&std::cout);
@@ -55,6 +55,10 @@ struct OpenedScript {
 int runScript(OpenedScript& script) {
     caelo::app::Console console(std::cout);
     return console.runScript(script.stream, script.buffer.name(), std::cerr);
+}
+
+void reportUnwritableOutput(const std::string& command, const std::string& reason) {
+    std::cerr << "caelo: " << command << ": cannot write the output: " << reason << '\n';
 }
 
 // std::cout through a CheckedOutput while main runs.
@@ -74,7 +78,7 @@ public:
     bool written(const std::string& command) {
         std::cout.flush();
         if (const auto reason = output_.failure()) {
-            std::cerr << "caelo: " << command << ": cannot write the output: " << *reason << '\n';
+            reportUnwritableOutput(command, *reason);
             return false;
         }
         return true;
@@ -192,7 +196,7 @@ int main(int argc, char** argv) {
     // A file opened later would take the place of a closed standard output
     // and receive what is printed.
     if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {
-        std::cerr << "caelo: " << command << ": cannot write the output: " << std::strerror(errno) << '\n';
+        reportUnwritableOutput(command, std::strerror(errno));
         return kFailed;
     }
     try {

@@ -1,15 +1,18 @@
 #include "fuzzHost.h"
 
 #include "application.h"
+#include "console.h"
 #include "dateService.h"
 #include "evaluation.h"
 #include "moduleLoader.h"
 #include "randomSceneCheck.h"
 #include "sceneFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <unistd.h>
 
 namespace caelo::fuzz {
@@ -87,6 +90,26 @@ void requireIdempotentEvaluation(host::Document& document, std::string_view stag
     if (const std::string change = host::randomScene::changesOnReevaluation(document); !change.empty()) {
         reportBroken(stage, "evaluating the same time again changed the scene: " + change);
     }
+}
+
+void runConsoleScript(const std::vector<std::string_view>& lines) {
+    host::application().newDocument();
+    std::ostream discard(nullptr);
+    app::Console console(discard);
+    const std::size_t count = std::min(lines.size(), kMaxConsoleLines);
+    for (std::size_t i = 0; i < count && host::application().nodeCount() <= kMaxConsoleNodes; ++i) {
+        if (leavesWorkFolder(lines[i])) {
+            continue;
+        }
+        try {
+            console.execute(lines[i]);
+        } catch (const std::exception&) {
+            continue; // the console reports the line and the next one runs
+        }
+    }
+    host::Document& document = host::application().activeDocument();
+    requireSound(document, "scene after the script");
+    requireIdempotentEvaluation(document, "evaluation after the script");
 }
 
 } // namespace caelo::fuzz

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace caelo::fuzz {
 
@@ -39,6 +40,13 @@ void requireSound(const host::Document& document, std::string_view stage);
 // Evaluates the document twice at its time and aborts when the second pass
 // changes the scene.
 void requireIdempotentEvaluation(host::Document& document, std::string_view stage);
+
+// Runs the lines as console commands in a new document, at most
+// kMaxConsoleLines of them and only while the scene holds at most
+// kMaxConsoleNodes nodes; lines that fail or leave the work folder are
+// skipped. Then aborts when the scene is not sound or a second evaluation
+// changes it.
+void runConsoleScript(const std::vector<std::string_view>& lines);
 
 } // namespace caelo::fuzz
 

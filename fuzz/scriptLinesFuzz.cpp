@@ -5,8 +5,6 @@
 // byte that passes a bound, and there an error naming that bound and the
 // line. The lines read then run in the console as in the console target, and
 // the scene must be sound and evaluate idempotently.
-#include "application.h"
-#include "console.h"
 #include "fuzzHost.h"
 #include "scriptLines.h"
 
@@ -99,22 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Reading reading = actualReading(script, bounds);
     requireSameReading(expectedReading(script, bounds), reading);
 
-    host::application().newDocument();
-    std::ostream discard(nullptr);
-    app::Console console(discard);
-    const std::size_t lines = std::min(reading.lines.size(), fuzz::kMaxConsoleLines);
-    for (std::size_t i = 0; i < lines && host::application().nodeCount() <= fuzz::kMaxConsoleNodes; ++i) {
-        if (fuzz::leavesWorkFolder(reading.lines[i])) {
-            continue;
-        }
-        try {
-            console.execute(reading.lines[i]);
-        } catch (const std::exception&) {
-            continue; // the console reports the line and the next one runs
-        }
-    }
-    host::Document& document = host::application().activeDocument();
-    fuzz::requireSound(document, "scene after the script");
-    fuzz::requireIdempotentEvaluation(document, "evaluation after the script");
+    fuzz::runConsoleScript(std::vector<std::string_view>(reading.lines.begin(), reading.lines.end()));
     return 0;
 }

@@ -12,9 +12,8 @@ namespace {
 
 // The calendar day of a Julian Date in universal time, "2050-01-01".
 std::string dayText(double julianDate) {
-    const HostDateTime fields = host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate);
-    return host::isRepresentableDate(fields) ? host::formatDateTime(fields).substr(0, 10)
-                                             : std::string(host::kNoDateText);
+    const std::optional<std::string> text = universalText(julianDate);
+    return text ? text->substr(0, 10) : std::string(host::kNoDateText);
 }
 
 struct Span {

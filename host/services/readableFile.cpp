@@ -93,12 +93,17 @@ std::size_t ReadableFile::sizeBytes() const {
 }
 
 std::size_t ReadableFile::readSome(char* buffer, std::size_t size) {
-    // caelo installs no signal handler, so a read is never interrupted.
-    const ssize_t count = ::read(descriptor_, buffer, size);
-    if (count < 0) {
-        failReading(std::strerror(errno));
+    for (;;) {
+        const ssize_t count = ::read(descriptor_, buffer, size);
+        if (count >= 0) {
+            return static_cast<std::size_t>(count);
+        }
+        // A signal handler (the one that removes unfinished files) may
+        // interrupt a read that does not restart by itself.
+        if (errno != EINTR) {
+            failReading(std::strerror(errno));
+        }
     }
-    return static_cast<std::size_t>(count);
 }
 
 void ReadableFile::failReading(const std::string& reason) const {
