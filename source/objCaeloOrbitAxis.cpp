@@ -4,7 +4,6 @@
 #include "hostPrimitives.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
-#include "planeTag.h"
 #include "tagCaeloOrbit.h"
 
 #include <cmath>
@@ -17,63 +16,6 @@ namespace {
 [[nodiscard]] bool IsElementText(int32_t parameterId) {
     return parameterId >= OCAELOORBITAXIS_A && parameterId <= OCAELOORBITAXIS_TERM_F;
 }
-
-/* The host's own types and the parameters the guides and the band update
- * write, beyond those of the primitives the body axis makes too and of the
- * plane and circle spline that the tags size. */
-constexpr int32_t kTypeHostBox = 5159;
-constexpr int32_t kTypeWrapDeformer = 1019221;
-
-constexpr int32_t kSplineEllipseForm = 2010;        /* circle spline, Bool */
-constexpr int32_t kSplineRing = 2011;               /* circle spline, Bool */
-constexpr int32_t kSplinePlane = 2300;              /* circle spline, Int32 */
-constexpr int32_t kSplineIntermediatePoints = 1001; /* spline, Int32 */
-constexpr int32_t kSplineAngle = 1004;              /* spline, Float radians between points */
-
-constexpr int32_t kBoxSize = 1100;             /* box, Vector of full side lengths */
-constexpr int32_t kBoxSeparateSurfaces = 1101; /* box, Bool */
-constexpr int32_t kBoxSegmentsX = 1102;        /* box, Int32 */
-constexpr int32_t kBoxSegmentsY = 1103;
-constexpr int32_t kBoxSegmentsZ = 1104;
-constexpr int32_t kBoxFillet = 1107; /* box, Bool */
-
-constexpr int32_t kWrapStrength = 1000;   /* wrap deformer, Float */
-constexpr int32_t kWrapSpline = 1001;     /* wrap deformer, Link */
-constexpr int32_t kWrapRangeStart = 1002; /* wrap deformer, Float fraction of the spline */
-constexpr int32_t kWrapRangeEnd = 1003;
-constexpr int32_t kWrapOffset = 1004;
-constexpr int32_t kWrapFitMode = 1005;   /* wrap deformer, Int32 */
-constexpr int32_t kWrapAxis = 1006;      /* wrap deformer, Int32 */
-constexpr int32_t kWrapScaleMode = 1012; /* wrap deformer, Int32 */
-constexpr int32_t kWrapProfile = 1013;   /* wrap deformer, curve value */
-constexpr int32_t kWrapTension = 1015;   /* wrap deformer, Float */
-
-/* How the guides are made: one-segment planes, splines in the XZ plane
- * subdivided every 2.5 degrees, and a band finely divided along its length
- * so that it bends smoothly around the ellipse. */
-constexpr int32_t kGuidePlaneSegments = 1;
-constexpr int32_t kSplinePlaneXZ = 2;
-constexpr int32_t kSplinePointsAdaptive = 3;
-constexpr double kSplineAngleRad = 2.5 * kRadiansPerDegree;
-constexpr int32_t kBandCrossSegments = 10;
-constexpr int32_t kBandLengthSegments = 200;
-/* The wrap deformer bends the band along its Z axis at full strength,
- * without fitting or scaling it; each band update sets its range and offset. */
-constexpr int32_t kWrapAlongZ = 4;
-constexpr int32_t kWrapNoFit = 0;
-constexpr int32_t kWrapNoScale = 0;
-constexpr double kWrapFullStrength = 1.0;
-constexpr double kWrapUnitTension = 1.0;
-
-/* The orbit plane is drawn in its own see-through light blue and switched
- * off; its tag keeps sizing it. */
-constexpr HostColorProperties kOrbitPlaneColour{kColorModeOwn, {0.0, 0.5, 1.0}, true};
-
-/* Object names in the string table. */
-constexpr int32_t kNameOrbitPlane = 10052;
-constexpr int32_t kNameOrbitSpline = 10053;
-constexpr int32_t kNameEllipseSpline = 10059;
-constexpr int32_t kNameBand = 10060;
 
 /* The bit of the band spacing choice that selects spacing by arc length. */
 constexpr int32_t kBandSpacingByArcBit = 2;
@@ -162,33 +104,6 @@ void WriteBandProfile(const Container& deformer, double endSize) {
     curve.StoreIn(deformer, kWrapProfile);
 }
 
-/* Puts a shading tag with smoothing on an object; false when the host
- * cannot make the tag. */
-[[nodiscard]] bool AddSmoothShading(HostNode* object) {
-    HostNode* shading = CreateTag(object, kTypeHostShadingTag);
-    if (shading == nullptr) {
-        return false;
-    }
-    GetParameterContainer(shading).SetBool(kShadingSmooth, true);
-    return true;
-}
-
-/* A named circle spline in its ellipse form, lying in the orbit plane, as the
- * orbit axis's last child; null when the host cannot make it. */
-[[nodiscard]] HostNode* CreateEllipseSpline(HostNode* orbitAxisNode, int32_t nameId) {
-    HostNode* spline = CreateObject(kTypeHostCircleSpline);
-    if (spline == nullptr) {
-        return nullptr;
-    }
-    SetNodeName(spline, LoadResourceString(nameId));
-    const Container parameters = GetParameterContainer(spline);
-    parameters.SetBool(kSplineEllipseForm, true);
-    parameters.SetBool(kSplineRing, false);
-    parameters.SetInt32(kSplinePlane, kSplinePlaneXZ);
-    AppendChild(spline, orbitAxisNode);
-    return spline;
-}
-
 } // namespace
 
 ObjCaeloOrbitAxis::~ObjCaeloOrbitAxis() {
@@ -239,19 +154,6 @@ bool ObjCaeloOrbitAxis::HandleMessage(HostNode* node, int32_t type, void* data) 
             BroadcastRefreshLinks(GetDocument(node));
         }
         return true;
-    default:
-        return true;
-    }
-}
-
-bool ObjCaeloOrbitAxis::HandleButton(HostNode* node, int32_t buttonId) {
-    switch (buttonId) {
-    case OCAELOORBITAXIS_CREATE_GUIDES:
-        return CreateOrbitGuides(node);
-    case OCAELOORBITAXIS_CREATE_BAND:
-        return CreateOrbitBand(node);
-    case OCAELOORBITAXIS_CREATE_BODY:
-        return CreateBodyAxisChild(node);
     default:
         return true;
     }
@@ -351,79 +253,6 @@ std::optional<ScaledEllipse> ObjCaeloOrbitAxis::GetScaledOrbitEllipse() {
     return scaled;
 }
 
-bool ObjCaeloOrbitAxis::CreateOrbitGuides(HostNode* node) {
-    HostNode* plane = CreateObject(kTypeHostPlane);
-    if (plane == nullptr) {
-        return false;
-    }
-    SetNodeName(plane, LoadResourceString(kNameOrbitPlane));
-    SetColorProperties(plane, kOrbitPlaneColour);
-    const Container planeParameters = GetParameterContainer(plane);
-    planeParameters.SetInt32(kPlaneWidthSegments, kGuidePlaneSegments);
-    planeParameters.SetInt32(kPlaneHeightSegments, kGuidePlaneSegments);
-    AppendChild(plane, node);
-    if (!AddSmoothShading(plane) || CreateTag(plane, kTypeCaeloOrbitPlane) == nullptr) {
-        return false;
-    }
-    SetObjectSwitch(plane, HOST_SWITCH_ENABLED, false);
-
-    HostNode* spline = CreateEllipseSpline(node, kNameOrbitSpline);
-    return spline != nullptr && CreateTag(spline, kTypeCaeloOrbit) != nullptr;
-}
-
-bool ObjCaeloOrbitAxis::CreateOrbitBand(HostNode* node) {
-    HostNode* spline = CreateEllipseSpline(node, kNameEllipseSpline);
-    if (spline == nullptr) {
-        return false;
-    }
-    const Container splineParameters = GetParameterContainer(spline);
-    splineParameters.SetInt32(kSplineIntermediatePoints, kSplinePointsAdaptive);
-    splineParameters.SetFloat(kSplineAngle, kSplineAngleRad);
-    const Container parameters = GetParameterContainer(node);
-    parameters.SetLink(OCAELOORBITAXIS_ELLIPSE_LINK, spline);
-
-    HostNode* band = CreateObject(kTypeHostBox);
-    if (band == nullptr) {
-        return false;
-    }
-    SetNodeName(band, LoadResourceString(kNameBand));
-    const Container bandParameters = GetParameterContainer(band);
-    bandParameters.SetInt32(kBoxSegmentsX, kBandCrossSegments);
-    bandParameters.SetInt32(kBoxSegmentsY, kBandCrossSegments);
-    bandParameters.SetInt32(kBoxSegmentsZ, kBandLengthSegments);
-    bandParameters.SetBool(kBoxSeparateSurfaces, false);
-    bandParameters.SetBool(kBoxFillet, false);
-    AppendChild(band, node);
-    if (!AddSmoothShading(band)) {
-        return false;
-    }
-    parameters.SetLink(OCAELOORBITAXIS_BAND_LINK, band);
-
-    HostNode* deformer = CreateObject(kTypeWrapDeformer);
-    if (deformer == nullptr) {
-        return false;
-    }
-    const Container deformerParameters = GetParameterContainer(deformer);
-    deformerParameters.SetLink(kWrapSpline, spline);
-    deformerParameters.SetInt32(kWrapAxis, kWrapAlongZ);
-    deformerParameters.SetFloat(kWrapStrength, kWrapFullStrength);
-    deformerParameters.SetFloat(kWrapOffset, 0.0);
-    deformerParameters.SetInt32(kWrapScaleMode, kWrapNoScale);
-    deformerParameters.SetInt32(kWrapFitMode, kWrapNoFit);
-    deformerParameters.SetFloat(kWrapTension, kWrapUnitTension);
-    AppendChild(deformer, band);
-    return true;
-}
-
-bool ObjCaeloOrbitAxis::CreateBodyAxisChild(HostNode* node) {
-    HostNode* body = CreateObject(kTypeCaeloBodyAxis);
-    if (body == nullptr) {
-        return false;
-    }
-    AppendChild(body, node);
-    return true;
-}
-
 void ObjCaeloOrbitAxis::SetOrbitRecord(const OrbitAxisRecord& newRecord) {
     HostNode* node = GetNode();
     record = newRecord;
@@ -503,7 +332,7 @@ void ObjCaeloOrbitAxis::UpdateBand(HostNode* node, const OrbitState& state) {
         SetRelativePosition(band, {-2.0 * ellipse->centreOffset, 0.0, 0.0});
     }
     HostNode* deformer = GetFirstChild(band);
-    if (deformer != nullptr && GetNodeType(deformer) == kTypeWrapDeformer) {
+    if (deformer != nullptr && GetNodeType(deformer) == kTypeHostWrapDeformer) {
         UpdateWrapDeformer(deformer, ArcLengthFraction(record.bandSpacing, state.semiMajorAxis,
                                                        state.eccentricity, anomaly));
     }

@@ -111,9 +111,9 @@ public:
      * finite (e.g. e outside [-1, 1] at that date, or a non-finite date). */
     [[nodiscard]] std::optional<ScaledEllipse> GetScaledOrbitEllipse();
 
-    /* Constructions behind the buttons; node is the orbit-axis node. Each
-     * answers false at the first object or tag the host cannot make, and
-     * keeps what it made until then. */
+    /* Constructions behind the buttons (orbitAxisConstruction.cpp); node is
+     * the orbit-axis node. Each answers false at the first object or tag the
+     * host cannot make, and keeps what it made until then. */
     /* An orbit plane and an orbit spline, each with its tag. */
     bool CreateOrbitGuides(HostNode* node);
     /* An ellipse spline, a band with a wrap deformer, linked in 1050 and 1051. */
@@ -152,6 +152,8 @@ private:
     void ParseElementText(const Container& container, int32_t parameterId);
     /* Rebuilds the whole record from the parameters. */
     void ReadAllParameters(const Container& container);
+    /* The action of a button of the node; any other id does nothing and
+     * answers true. */
     bool HandleButton(HostNode* node, int32_t buttonId);
 
     OrbitAxisRecord record;
