@@ -4,7 +4,6 @@
 #include "hostPrimitives.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
-#include "tagCaeloOrbit.h"
 
 #include <cmath>
 #include <iterator>
@@ -105,6 +104,14 @@ void WriteBandProfile(const Container& deformer, double endSize) {
 }
 
 } // namespace
+
+void ShapeSplineToEllipse(HostNode* spline, const ScaledEllipse& ellipse) {
+    const Container container = GetParameterContainer(spline);
+    container.SetFloat(kSplineRadius, ellipse.semiMajorAxis);
+    container.SetFloat(kSplineSecondRadius, ellipse.semiMinorAxis);
+    SendNodeMessage(spline, HOST_MSG_UPDATE, nullptr);
+    SetRelativePosition(spline, {-ellipse.centreOffset, 0.0, 0.0});
+}
 
 ObjCaeloOrbitAxis::~ObjCaeloOrbitAxis() {
     BroadcastRefreshLinks(GetActiveDocument());

@@ -91,6 +91,11 @@ struct ScaledEllipse {
     double centreOffset; /* from the focus (the orbit axis) to the centre: a e */
 };
 
+/* Gives a circle spline in its ellipse form the ellipse's semi-axes, has the
+ * host rebuild it, and moves its centre to (-c, 0, 0) so that the origin of
+ * the spline's parent is the ellipse's focus on the positive X side. */
+void ShapeSplineToEllipse(HostNode* spline, const ScaledEllipse& ellipse);
+
 class ObjCaeloOrbitAxis : public ObjectData {
 public:
     /* Broadcasts message 7 to the active document so that no node keeps a
