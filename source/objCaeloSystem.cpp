@@ -128,7 +128,7 @@ bool ObjCaeloSystem::HandleMessage(HostNode* node, int32_t type, void* data) {
 bool ObjCaeloSystem::HandleButton(HostNode* node, int32_t buttonId) {
     switch (buttonId) {
     case OCAELOSYSTEM_BUILD_SOLAR_SYSTEM:
-        return BuildSolarSystem(node);
+        return BuildSolarSystem(node, bodyScale);
     case OCAELOSYSTEM_ADD_BODY_AXIS:
         AppendNewChild(node, kTypeCaeloBodyAxis);
         return true;
