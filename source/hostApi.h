@@ -80,6 +80,14 @@ inline bool BroadcastMessage(HostDocument* document, int32_t routing, int32_t ty
 inline bool SendNodeMessage(HostNode* node, int32_t type, void* data) {
     return Host().SendNodeMessage(node, type, data);
 }
+/* Sends HOST_MSG_REFRESH_LINKS to every node of a document, so that each
+ * empties the links it cached and finds them again at its next evaluation;
+ * nothing for a null document. */
+inline void BroadcastRefreshLinks(HostDocument* document) {
+    if (document != nullptr) {
+        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
+    }
+}
 /* The first-level parameter id that the data of message 17 or 18 refers to. */
 inline int32_t GetMessageParameterId(const void* data) {
     return Host().GetMessageParameterId(data, 0);

@@ -32,12 +32,6 @@ void SetGlobeHeading(HostNode* globe, double headingRad) {
     SetRelativeRotation(globe, rotation);
 }
 
-void BroadcastRefreshLinks(HostDocument* document) {
-    if (document != nullptr) {
-        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
-    }
-}
-
 /* Heading and pitch of the direction from the globe to the reference body's
  * world position, in the frame in which the globe's relative position and
  * rotation act. */

@@ -31,12 +31,6 @@ constexpr int32_t kProfileInterpolation = 0;
 constexpr int32_t kFirstRuledParameter = 1000;
 constexpr int32_t kLastRuledParameter = 1300;
 
-void BroadcastRefreshLinks(HostDocument* document) {
-    if (document != nullptr) {
-        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
-    }
-}
-
 /* The last direct child of body-axis type, or null. */
 [[nodiscard]] HostNode* FindLastBodyAxisChild(HostNode* node) {
     for (HostNode* child = GetLastChild(node); child != nullptr; child = GetPrevSibling(child)) {

@@ -23,12 +23,6 @@ bool SetDateParameter(const Container& container, int32_t parameterId, double da
     return true;
 }
 
-void BroadcastRefreshLinks(HostDocument* document) {
-    if (document != nullptr) {
-        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
-    }
-}
-
 /* Adds a new object of a type as the node's last child; nothing when the
  * host cannot create it. */
 void AppendNewChild(HostNode* node, int32_t type) {
