@@ -88,7 +88,8 @@ inline void BroadcastRefreshLinks(HostDocument* document) {
         BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
     }
 }
-/* The first-level parameter id that the data of message 17 or 18 refers to. */
+/* The first-level parameter id that the data of HOST_MSG_PARAMETER_SET or
+ * HOST_MSG_BUTTON refers to. */
 inline int32_t GetMessageParameterId(const void* data) {
     return Host().GetMessageParameterId(data, 0);
 }
@@ -96,16 +97,17 @@ inline bool DefaultCopyNode(HostNode* source, HostNode* destination) {
     return Host().DefaultCopyNode(source, destination);
 }
 
-/* Message 17: true when the data marks a user's edit (flag bit 0x10). */
+/* HOST_MSG_PARAMETER_SET: true when the data marks a user's edit
+ * (HOST_PARAMETER_SET_BY_USER). */
 inline bool IsUserParameterEdit(const void* data) {
     return data != nullptr &&
            (static_cast<const HostParameterMessage*>(data)->flags & HOST_PARAMETER_SET_BY_USER) != 0;
 }
-/* Message 1001078: true when the data starts with the kind "scene loaded". */
+/* HOST_MSG_DOCUMENT: true when the data starts with the kind "scene loaded". */
 inline bool IsDocumentLoaded(const void* data) {
     return data != nullptr && static_cast<const HostDocumentMessage*>(data)->kind == HOST_DOCUMENT_LOADED;
 }
-/* Message 1018756: true when the data marks a move to a new parent. */
+/* HOST_MSG_HIERARCHY: true when the data marks a move to a new parent. */
 inline bool IsHierarchyMoved(const void* data) {
     return data != nullptr &&
            (static_cast<const HostHierarchyMessage*>(data)->flags & HOST_HIERARCHY_MOVED) != 0;

@@ -78,8 +78,8 @@ inline constexpr BodyText kBodyTexts[] = {
 
 class ObjCaeloBodyAxis : public ObjectData {
 public:
-    /* Broadcasts message 7 to the active document so that no node keeps a
-     * link to this body axis. */
+    /* Broadcasts HOST_MSG_REFRESH_LINKS to the active document so that
+     * no node keeps a link to this body axis. */
     ~ObjCaeloBodyAxis() override;
 
     bool InitNode(HostNode* node) override;
@@ -140,7 +140,7 @@ private:
     void ReadBodyValue(HostNode* node, int32_t parameterId);
     /* Rebuilds the whole record from the parameters. */
     void ReloadBodyParameters(HostNode* node);
-    /* Message 18: the action of a button of the node; any other id does
+    /* HOST_MSG_BUTTON: the action of a button of the node; any other id does
      * nothing and answers true. */
     bool HandleButton(HostNode* node, int32_t buttonId);
     /* Appends an orbit axis with its own defaults and no name. */
@@ -174,7 +174,7 @@ private:
     BodyAxisRecord record;
 
     /* Links found by evaluation; per instance, never copied or stored,
-     * emptied by message 7. */
+     * emptied by HOST_MSG_REFRESH_LINKS. */
     ObjCaeloSystem* cachedSystem = nullptr;
     HostNode* cachedReferenceBody = nullptr;
     HostNode* cachedEnclosingBodyAxis = nullptr;

@@ -98,8 +98,8 @@ void ShapeSplineToEllipse(HostNode* spline, const ScaledEllipse& ellipse);
 
 class ObjCaeloOrbitAxis : public ObjectData {
 public:
-    /* Broadcasts message 7 to the active document so that no node keeps a
-     * link to this orbit axis. */
+    /* Broadcasts HOST_MSG_REFRESH_LINKS to the active document so that
+     * no node keeps a link to this orbit axis. */
     ~ObjCaeloOrbitAxis() override;
 
     bool InitNode(HostNode* node) override;
@@ -164,7 +164,7 @@ private:
     OrbitAxisRecord record;
 
     /* Links found by evaluation; per instance, never copied or stored,
-     * emptied by message 7. */
+     * emptied by HOST_MSG_REFRESH_LINKS. */
     ObjCaeloSystem* cachedSystem = nullptr;
     ObjCaeloBodyAxis* cachedEnclosingBodyAxis = nullptr;
     HostNode* cachedBodyChild = nullptr;

@@ -30,8 +30,8 @@ enum : int32_t {
 
 class ObjCaeloSystem : public ObjectData {
 public:
-    /* Broadcasts message 7 to the active document so that no node keeps a
-     * link to this system. */
+    /* Broadcasts HOST_MSG_REFRESH_LINKS to the active document so that
+     * no node keeps a link to this system. */
     ~ObjCaeloSystem() override;
 
     /* The model time as a Julian Date at the system node's current document

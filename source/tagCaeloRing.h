@@ -109,7 +109,7 @@ private:
     RingRecord record;
 
     /* Links found by evaluation; per instance, never copied or stored,
-     * emptied by message 7 and by a move to a new parent. */
+     * emptied by HOST_MSG_REFRESH_LINKS and by a move to a new parent. */
     ObjCaeloSystem* cachedSystem = nullptr;
     ObjCaeloBodyAxis* cachedBodyAxis = nullptr;
 };
