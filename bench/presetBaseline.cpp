@@ -168,7 +168,8 @@ void evaluateBaseline(std::span<const BaselineBody> bodies, double jd, std::span
                 ? HostVector{0.0, 0.0, 0.0}
                 : rotation::AnglesTowardPoint(pose.world,
                                               poses[static_cast<std::size_t>(body.referenceBody)].world.off,
-                                              HostVector{0.0, 0.0, 0.0});
+                                              HostVector{0.0, 0.0, 0.0})
+                      .value_or(HostVector{0.0, 0.0, 0.0});
         switch (settings.rotationMode) {
         case kRotationModePeriod:
             pose.globeHeadingRad =

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace caelo {
 
@@ -34,8 +35,9 @@ void SetGlobeHeading(HostNode* globe, double headingRad) {
 
 /* Heading and pitch of the direction from the globe to the reference body's
  * world position, in the frame in which the globe's relative position and
- * rotation act. */
-HostVector AnglesTowardReference(HostNode* globe, HostNode* reference) {
+ * rotation act; nothing when that frame is singular (a globe or parent
+ * scaled to zero), which leaves no direction to face. */
+std::optional<HostVector> AnglesTowardReference(HostNode* globe, HostNode* reference) {
     const HostMatrix frame = rotation::MultiplyMatrices(GetParentWorldMatrix(globe), GetBaseMatrix(globe));
     return rotation::AnglesTowardPoint(frame, GetWorldMatrix(reference).off, GetRelativePosition(globe));
 }
@@ -342,13 +344,17 @@ void ObjCaeloBodyAxis::SpinByPeriod(HostNode* globe) const {
     SetGlobeHeading(globe, angleDeg * kRadiansPerDegree);
 }
 
+/* Without a direction to the reference body the globe keeps its heading. */
 void ObjCaeloBodyAxis::SpinLocked(HostNode* globe) const {
-    SetGlobeHeading(globe, rotation::LockedHeading(AnglesTowardReference(globe, cachedReferenceBody).x));
+    if (const std::optional<HostVector> toReference = AnglesTowardReference(globe, cachedReferenceBody)) {
+        SetGlobeHeading(globe, rotation::LockedHeading(toReference->x));
+    }
 }
 
 void ObjCaeloBodyAxis::SpinSolarDay(HostNode* globe) const {
-    const double headingToReference = AnglesTowardReference(globe, cachedReferenceBody).x;
-    SetGlobeHeading(globe, rotation::SolarDayHeading(cachedSystem->GetModelJulianDate(), headingToReference));
+    if (const std::optional<HostVector> toReference = AnglesTowardReference(globe, cachedReferenceBody)) {
+        SetGlobeHeading(globe, rotation::SolarDayHeading(cachedSystem->GetModelJulianDate(), toReference->x));
+    }
 }
 
 } // namespace caelo
