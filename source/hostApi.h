@@ -399,24 +399,6 @@ inline void SetNumberText(const Container& container, int32_t id, double value) 
     container.SetString(id, FormatNumberText(value).text);
 }
 
-/* A number-text parameter and the field of a record that holds its value. */
-template <class Record> struct NumberTextField {
-    int32_t parameterId;
-    double Record::*field;
-};
-
-/* The record field behind a parameter in a table of number-text fields, or
- * null for an id the table does not hold. */
-template <class Record, size_t N>
-[[nodiscard]] double Record::*FieldOfText(const NumberTextField<Record> (&fields)[N], int32_t parameterId) {
-    for (const NumberTextField<Record>& text : fields) {
-        if (text.parameterId == parameterId) {
-            return text.field;
-        }
-    }
-    return nullptr;
-}
-
 /* Reads the text of a number-text parameter; false, with the value
  * untouched, when the text is no number or when the number's normalised form
  * would not read back (a magnitude within rounding of the largest double:

@@ -6,15 +6,10 @@
 #include "objCaeloSystem.h"
 
 #include <cmath>
-#include <iterator>
 
 namespace caelo {
 
 namespace {
-
-[[nodiscard]] bool IsElementText(int32_t parameterId) {
-    return parameterId >= OCAELOORBITAXIS_A && parameterId <= OCAELOORBITAXIS_TERM_F;
-}
 
 /* The bit of the band spacing choice that selects spacing by arc length. */
 constexpr int32_t kBandSpacingByArcBit = 2;
@@ -112,7 +107,7 @@ ObjCaeloOrbitAxis::~ObjCaeloOrbitAxis() {
 }
 
 bool ObjCaeloOrbitAxis::InitNode(HostNode* node) {
-    WriteParameters(node);
+    WriteBoundParameters(GetParameterContainer(node), kOrbitAxisBindings, record);
     return true;
 }
 
@@ -134,20 +129,15 @@ bool ObjCaeloOrbitAxis::HandleMessage(HostNode* node, int32_t type, void* data) 
         return true;
     case HOST_MSG_PARAMETER_SET:
         if (IsUserParameterEdit(data)) {
-            const int32_t parameterId = GetMessageParameterId(data);
-            const Container container = GetParameterContainer(node);
-            if (IsElementText(parameterId)) {
-                ParseElementText(container, parameterId);
-            } else {
-                ReadParameter(container, parameterId);
-            }
+            ReadBoundParameter(GetParameterContainer(node), kOrbitAxisBindings, GetMessageParameterId(data),
+                               record);
         }
         return true;
     case HOST_MSG_BUTTON:
         return data != nullptr ? HandleButton(node, GetMessageParameterId(data)) : true;
     case HOST_MSG_DOCUMENT:
         if (IsDocumentLoaded(data)) {
-            ReadAllParameters(GetParameterContainer(node));
+            ReadBoundParameters(GetParameterContainer(node), kOrbitAxisBindings, record);
         }
         return true;
     case HOST_MSG_HIERARCHY:
@@ -257,7 +247,7 @@ std::optional<ScaledEllipse> ObjCaeloOrbitAxis::GetScaledOrbitEllipse() {
 void ObjCaeloOrbitAxis::SetOrbitRecord(const OrbitAxisRecord& newRecord) {
     HostNode* node = GetNode();
     record = newRecord;
-    WriteParameters(node);
+    WriteBoundParameters(GetParameterContainer(node), kOrbitAxisBindings, record);
     RefreshOrbitLinks(node);
     EvaluateOrbit(node);
 }
@@ -350,83 +340,6 @@ void ObjCaeloOrbitAxis::UpdateWrapDeformer(HostNode* deformer, double bandFracti
     const double halfRange = record.bandLengthDeg * 0.5 / 360.0;
     parameters.SetFloat(kWrapRangeStart, -halfRange);
     parameters.SetFloat(kWrapRangeEnd, halfRange);
-}
-
-void ObjCaeloOrbitAxis::WriteParameters(HostNode* node) const {
-    const Container container = GetParameterContainer(node);
-    container.SetInt32(OCAELOORBITAXIS_MODE, record.mode + kModeChoiceBase);
-    container.SetFloat(OCAELOORBITAXIS_EPOCH, record.epochJd);
-    int32_t id = OCAELOORBITAXIS_A;
-    for (double OrbitAxisRecord::*field : kElementFields) {
-        SetNumberText(container, id++, record.*field);
-    }
-    container.SetFloat(OCAELOORBITAXIS_AUX_DATE1, record.auxDate1Jd);
-    container.SetFloat(OCAELOORBITAXIS_AUX_DATE2, record.auxDate2Jd);
-    container.SetBool(OCAELOORBITAXIS_KM, record.kmFlag);
-    container.SetFloat(OCAELOORBITAXIS_BAND_WIDTH, record.bandWidth);
-    container.SetFloat(OCAELOORBITAXIS_BAND_HEIGHT, record.bandHeight);
-    container.SetFloat(OCAELOORBITAXIS_BAND_END_SIZE, record.bandEndSize);
-    container.SetFloat(OCAELOORBITAXIS_BAND_LENGTH, record.bandLengthDeg);
-    container.SetInt32(OCAELOORBITAXIS_BAND_SPACING, record.bandSpacing + kBandSpacingChoiceBase);
-}
-
-void ObjCaeloOrbitAxis::ReadParameter(const Container& container, int32_t parameterId) {
-    /* A parameter that is absent or of another type keeps the field. */
-    switch (parameterId) {
-    case OCAELOORBITAXIS_MODE:
-        record.mode = container.GetInt32(parameterId, record.mode + kModeChoiceBase) - kModeChoiceBase;
-        break;
-    case OCAELOORBITAXIS_EPOCH:
-        record.epochJd = container.GetFloat(parameterId, record.epochJd);
-        break;
-    case OCAELOORBITAXIS_AUX_DATE1:
-        record.auxDate1Jd = container.GetFloat(parameterId, record.auxDate1Jd);
-        break;
-    case OCAELOORBITAXIS_AUX_DATE2:
-        record.auxDate2Jd = container.GetFloat(parameterId, record.auxDate2Jd);
-        break;
-    case OCAELOORBITAXIS_KM:
-        record.kmFlag = container.GetBool(parameterId, record.kmFlag);
-        break;
-    case OCAELOORBITAXIS_BAND_WIDTH:
-        record.bandWidth = container.GetFloat(parameterId, record.bandWidth);
-        break;
-    case OCAELOORBITAXIS_BAND_HEIGHT:
-        record.bandHeight = container.GetFloat(parameterId, record.bandHeight);
-        break;
-    case OCAELOORBITAXIS_BAND_END_SIZE:
-        record.bandEndSize = container.GetFloat(parameterId, record.bandEndSize);
-        break;
-    case OCAELOORBITAXIS_BAND_LENGTH:
-        record.bandLengthDeg = container.GetFloat(parameterId, record.bandLengthDeg);
-        break;
-    case OCAELOORBITAXIS_BAND_SPACING:
-        record.bandSpacing = container.GetInt32(parameterId, record.bandSpacing + kBandSpacingChoiceBase) -
-                             kBandSpacingChoiceBase;
-        break;
-    default:
-        break;
-    }
-}
-
-void ObjCaeloOrbitAxis::ParseElementText(const Container& container, int32_t parameterId) {
-    NormaliseNumberText(container, parameterId, record.*ElementField(parameterId));
-}
-
-void ObjCaeloOrbitAxis::ReadAllParameters(const Container& container) {
-    ReadParameter(container, OCAELOORBITAXIS_MODE);
-    ReadParameter(container, OCAELOORBITAXIS_EPOCH);
-    for (int32_t id = OCAELOORBITAXIS_A; id <= OCAELOORBITAXIS_TERM_F; ++id) {
-        ParseElementText(container, id);
-    }
-    ReadParameter(container, OCAELOORBITAXIS_KM);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_WIDTH);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_HEIGHT);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_END_SIZE);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_LENGTH);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_SPACING);
-    ReadParameter(container, OCAELOORBITAXIS_AUX_DATE1);
-    ReadParameter(container, OCAELOORBITAXIS_AUX_DATE2);
 }
 
 } // namespace caelo
