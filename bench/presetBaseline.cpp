@@ -23,8 +23,10 @@ double numberText(const host::Container& parameters, std::int32_t id) {
 
 OrbitAxisRecord readOrbitRecord(const host::Container& parameters) {
     OrbitAxisRecord orbit;
-    for (std::int32_t id = OCAELOORBITAXIS_A; id <= OCAELOORBITAXIS_TERM_F; ++id) {
-        orbit.*ElementField(id) = numberText(parameters, id);
+    for (const ParameterBinding<OrbitAxisRecord>& binding : kOrbitAxisBindings) {
+        if (binding.kind == ParameterKind::NumberText) {
+            orbit.*binding.number = numberText(parameters, binding.parameterId);
+        }
     }
     orbit.mode = parameters.getInt32(OCAELOORBITAXIS_MODE, kModeChoiceBase) - kModeChoiceBase;
     orbit.epochJd = parameters.getFloat(OCAELOORBITAXIS_EPOCH, kJulianDateJ2000);
@@ -34,8 +36,10 @@ OrbitAxisRecord readOrbitRecord(const host::Container& parameters) {
 
 BodyAxisRecord readBodyRecord(const host::Container& parameters) {
     BodyAxisRecord body;
-    for (const BodyText& text : kBodyTexts) {
-        body.*text.field = numberText(parameters, text.parameterId);
+    for (const ParameterBinding<BodyAxisRecord>& binding : kBodyAxisBindings) {
+        if (binding.kind == ParameterKind::NumberText) {
+            body.*binding.number = numberText(parameters, binding.parameterId);
+        }
     }
     body.rotationMode = parameters.getInt32(OCAELOBODYAXIS_ROTATION_MODE, kModeChoiceBase) - kModeChoiceBase;
     body.rotationEpochJd = parameters.getFloat(OCAELOBODYAXIS_ROTATION_EPOCH, kJulianDateJ2000);
@@ -168,7 +172,8 @@ void evaluateBaseline(std::span<const BaselineBody> bodies, double jd, std::span
                 ? HostVector{0.0, 0.0, 0.0}
                 : rotation::AnglesTowardPoint(pose.world,
                                               poses[static_cast<std::size_t>(body.referenceBody)].world.off,
-                                              HostVector{0.0, 0.0, 0.0});
+                                              HostVector{0.0, 0.0, 0.0})
+                      .value_or(HostVector{0.0, 0.0, 0.0});
         switch (settings.rotationMode) {
         case kRotationModePeriod:
             pose.globeHeadingRad =

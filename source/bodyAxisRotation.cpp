@@ -41,7 +41,7 @@ HostMatrix MultiplyMatrices(const HostMatrix& a, const HostMatrix& b) {
             TransformDirection(a, b.z)};
 }
 
-HostMatrix InvertMatrix(const HostMatrix& m) {
+std::optional<HostMatrix> InvertMatrix(const HostMatrix& m) {
     /* With the axes as columns, the rows of the inverse are the cross
      * products of the other two axes over the determinant. */
     const HostVector row0 = Cross(m.y, m.z);
@@ -49,7 +49,7 @@ HostMatrix InvertMatrix(const HostMatrix& m) {
     const HostVector row2 = Cross(m.x, m.y);
     const double determinant = Dot(m.x, row0);
     if (determinant == 0.0) {
-        return {{0.0, 0.0, 0.0}, {1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
+        return std::nullopt;
     }
     const double f = 1.0 / determinant;
     HostMatrix inverse;
@@ -76,9 +76,13 @@ HostVector VectorToAngles(HostVector direction) {
     return {heading, std::atan(direction.y / horizontal), 0.0};
 }
 
-HostVector AnglesTowardPoint(const HostMatrix& frame, HostVector point, HostVector globePosition) {
-    const HostVector local = Subtract(TransformPoint(InvertMatrix(frame), point), globePosition);
-    return VectorToAngles(local);
+std::optional<HostVector> AnglesTowardPoint(const HostMatrix& frame, HostVector point,
+                                            HostVector globePosition) {
+    const std::optional<HostMatrix> inverse = InvertMatrix(frame);
+    if (!inverse) {
+        return std::nullopt;
+    }
+    return VectorToAngles(Subtract(TransformPoint(*inverse, point), globePosition));
 }
 
 double PeriodSpinAngleDeg(double jd, double epochJd, double periodDays, double angleAtEpochDeg) {

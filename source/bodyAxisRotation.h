@@ -12,6 +12,8 @@
 
 #include "hostInterface.h"
 
+#include <optional>
+
 namespace caelo::rotation {
 
 /* ---- Matrices ------------------------------------------------------------ */
@@ -21,9 +23,10 @@ namespace caelo::rotation {
 [[nodiscard]] HostMatrix MultiplyMatrices(const HostMatrix& a, const HostMatrix& b);
 
 /* The inverse of an affine matrix: the 3 x 3 part by cofactors over the
- * determinant, offset = -(that inverse applied to m.off). A determinant of
- * exactly 0 gives the identity (zero offset, unit axes). */
-[[nodiscard]] HostMatrix InvertMatrix(const HostMatrix& m);
+ * determinant, offset = -(that inverse applied to m.off). Nothing for a
+ * determinant of exactly 0: a singular matrix has no inverse, and the caller
+ * decides what to do without one. */
+[[nodiscard]] std::optional<HostMatrix> InvertMatrix(const HostMatrix& m);
 
 /* m.off + p.x m.x + p.y m.y + p.z m.z. */
 [[nodiscard]] HostVector TransformPoint(const HostMatrix& m, HostVector point);
@@ -45,9 +48,9 @@ inline constexpr double kVerticalDirectionThreshold = 0.00001;
  * frame in which the globe's relative position and rotation act.
  * Given: frame, the globe's parent world matrix times its frozen matrix;
  * point, the target's world position; globePosition, the globe's relative
- * position (scene units). */
-[[nodiscard]] HostVector AnglesTowardPoint(const HostMatrix& frame, HostVector point,
-                                           HostVector globePosition);
+ * position (scene units). Nothing when the frame is singular. */
+[[nodiscard]] std::optional<HostVector> AnglesTowardPoint(const HostMatrix& frame, HostVector point,
+                                                          HostVector globePosition);
 
 /* ---- Globe headings ------------------------------------------------------ */
 

@@ -80,7 +80,16 @@ inline bool BroadcastMessage(HostDocument* document, int32_t routing, int32_t ty
 inline bool SendNodeMessage(HostNode* node, int32_t type, void* data) {
     return Host().SendNodeMessage(node, type, data);
 }
-/* The first-level parameter id that the data of message 17 or 18 refers to. */
+/* Sends HOST_MSG_REFRESH_LINKS to every node of a document, so that each
+ * empties the links it cached and finds them again at its next evaluation;
+ * nothing for a null document. */
+inline void BroadcastRefreshLinks(HostDocument* document) {
+    if (document != nullptr) {
+        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
+    }
+}
+/* The first-level parameter id that the data of HOST_MSG_PARAMETER_SET or
+ * HOST_MSG_BUTTON refers to. */
 inline int32_t GetMessageParameterId(const void* data) {
     return Host().GetMessageParameterId(data, 0);
 }
@@ -88,16 +97,17 @@ inline bool DefaultCopyNode(HostNode* source, HostNode* destination) {
     return Host().DefaultCopyNode(source, destination);
 }
 
-/* Message 17: true when the data marks a user's edit (flag bit 0x10). */
+/* HOST_MSG_PARAMETER_SET: true when the data marks a user's edit
+ * (HOST_PARAMETER_SET_BY_USER). */
 inline bool IsUserParameterEdit(const void* data) {
     return data != nullptr &&
            (static_cast<const HostParameterMessage*>(data)->flags & HOST_PARAMETER_SET_BY_USER) != 0;
 }
-/* Message 1001078: true when the data starts with the kind "scene loaded". */
+/* HOST_MSG_DOCUMENT: true when the data starts with the kind "scene loaded". */
 inline bool IsDocumentLoaded(const void* data) {
     return data != nullptr && static_cast<const HostDocumentMessage*>(data)->kind == HOST_DOCUMENT_LOADED;
 }
-/* Message 1018756: true when the data marks a move to a new parent. */
+/* HOST_MSG_HIERARCHY: true when the data marks a move to a new parent. */
 inline bool IsHierarchyMoved(const void* data) {
     return data != nullptr &&
            (static_cast<const HostHierarchyMessage*>(data)->flags & HOST_HIERARCHY_MOVED) != 0;
@@ -387,24 +397,6 @@ inline NumberText FormatNumberText(double value) {
 /* Writes a value into a number-text parameter in its normalised form. */
 inline void SetNumberText(const Container& container, int32_t id, double value) {
     container.SetString(id, FormatNumberText(value).text);
-}
-
-/* A number-text parameter and the field of a record that holds its value. */
-template <class Record> struct NumberTextField {
-    int32_t parameterId;
-    double Record::*field;
-};
-
-/* The record field behind a parameter in a table of number-text fields, or
- * null for an id the table does not hold. */
-template <class Record, size_t N>
-[[nodiscard]] double Record::*FieldOfText(const NumberTextField<Record> (&fields)[N], int32_t parameterId) {
-    for (const NumberTextField<Record>& text : fields) {
-        if (text.parameterId == parameterId) {
-            return text.field;
-        }
-    }
-    return nullptr;
 }
 
 /* Reads the text of a number-text parameter; false, with the value

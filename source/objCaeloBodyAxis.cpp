@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace caelo {
 
@@ -32,16 +33,11 @@ void SetGlobeHeading(HostNode* globe, double headingRad) {
     SetRelativeRotation(globe, rotation);
 }
 
-void BroadcastRefreshLinks(HostDocument* document) {
-    if (document != nullptr) {
-        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
-    }
-}
-
 /* Heading and pitch of the direction from the globe to the reference body's
  * world position, in the frame in which the globe's relative position and
- * rotation act. */
-HostVector AnglesTowardReference(HostNode* globe, HostNode* reference) {
+ * rotation act; nothing when that frame is singular (a globe or parent
+ * scaled to zero), which leaves no direction to face. */
+std::optional<HostVector> AnglesTowardReference(HostNode* globe, HostNode* reference) {
     const HostMatrix frame = rotation::MultiplyMatrices(GetParentWorldMatrix(globe), GetBaseMatrix(globe));
     return rotation::AnglesTowardPoint(frame, GetWorldMatrix(reference).off, GetRelativePosition(globe));
 }
@@ -72,7 +68,7 @@ ObjCaeloBodyAxis::~ObjCaeloBodyAxis() {
 }
 
 bool ObjCaeloBodyAxis::InitNode(HostNode* node) {
-    WriteBodyParameters(node);
+    WriteBoundParameters(GetParameterContainer(node), kBodyAxisBindings, record);
     return true;
 }
 
@@ -101,12 +97,8 @@ bool ObjCaeloBodyAxis::HandleMessage(HostNode* node, int32_t type, void* data) {
         return true;
     case HOST_MSG_PARAMETER_SET:
         if (IsUserParameterEdit(data)) {
-            const int32_t parameterId = GetMessageParameterId(data);
-            if (FieldOfText(kBodyTexts, parameterId) != nullptr) {
-                ReadBodyText(node, parameterId);
-            } else {
-                ReadBodyValue(node, parameterId);
-            }
+            ReadBoundParameter(GetParameterContainer(node), kBodyAxisBindings, GetMessageParameterId(data),
+                               record);
         }
         return true;
     case HOST_MSG_BUTTON:
@@ -160,7 +152,7 @@ HostVector ObjCaeloBodyAxis::GetGlobeSize() const {
 void ObjCaeloBodyAxis::SetBodyRecord(const BodyAxisRecord& newRecord) {
     record = newRecord;
     HostNode* node = GetNode();
-    WriteBodyParameters(node);
+    WriteBoundParameters(GetParameterContainer(node), kBodyAxisBindings, record);
     RefreshBodyLinks(node);
     HostNode* globe = LinkedGlobe(node);
     SizeGlobe(globe);
@@ -169,49 +161,9 @@ void ObjCaeloBodyAxis::SetBodyRecord(const BodyAxisRecord& newRecord) {
 
 /* ---- Parameters ---------------------------------------------------------- */
 
-void ObjCaeloBodyAxis::WriteBodyParameters(HostNode* node) const {
-    const Container container = GetParameterContainer(node);
-    for (const BodyText& text : kBodyTexts) {
-        SetNumberText(container, text.parameterId, record.*text.field);
-    }
-    container.SetInt32(OCAELOBODYAXIS_ROTATION_MODE, record.rotationMode + kModeChoiceBase);
-    container.SetFloat(OCAELOBODYAXIS_ROTATION_EPOCH, record.rotationEpochJd);
-    container.SetFloat(OCAELOBODYAXIS_GLOBE_SCALE, record.globeScale);
-    container.SetFloat(OCAELOBODYAXIS_SATELLITE_SCALE, record.satelliteScale);
-}
-
-void ObjCaeloBodyAxis::ReadBodyText(HostNode* node, int32_t parameterId) {
-    double BodyAxisRecord::*field = FieldOfText(kBodyTexts, parameterId);
-    if (field != nullptr) {
-        NormaliseNumberText(GetParameterContainer(node), parameterId, record.*field);
-    }
-}
-
-void ObjCaeloBodyAxis::ReadBodyValue(HostNode* node, int32_t parameterId) {
-    const Container container = GetParameterContainer(node);
-    switch (parameterId) {
-    case OCAELOBODYAXIS_ROTATION_MODE:
-        record.rotationMode = container.GetInt32(parameterId, 0) - kModeChoiceBase;
-        break;
-    case OCAELOBODYAXIS_ROTATION_EPOCH:
-        record.rotationEpochJd = container.GetFloat(parameterId, 0.0);
-        break;
-    case OCAELOBODYAXIS_GLOBE_SCALE:
-        record.globeScale = container.GetFloat(parameterId, 0.0);
-        break;
-    case OCAELOBODYAXIS_SATELLITE_SCALE:
-        record.satelliteScale = container.GetFloat(parameterId, 0.0);
-        break;
-    default:
-        break;
-    }
-}
-
 void ObjCaeloBodyAxis::ReloadBodyParameters(HostNode* node) {
-    for (const BodyText& text : kBodyTexts) {
-        ReadBodyText(node, text.parameterId);
-    }
     const Container container = GetParameterContainer(node);
+    ReadBoundParameters(container, kBodyAxisBindings, record);
     const double written = container.GetFloat(kWrittenHeadingParameter, kNotWritten);
     const double base = container.GetFloat(kHeadingBaseParameter, kNotWritten);
     if (std::isfinite(written) && std::isfinite(base)) {
@@ -219,10 +171,6 @@ void ObjCaeloBodyAxis::ReloadBodyParameters(HostNode* node) {
         writtenHeading = written;
         headingBase = base;
     }
-    ReadBodyValue(node, OCAELOBODYAXIS_ROTATION_MODE);
-    ReadBodyValue(node, OCAELOBODYAXIS_ROTATION_EPOCH);
-    ReadBodyValue(node, OCAELOBODYAXIS_GLOBE_SCALE);
-    ReadBodyValue(node, OCAELOBODYAXIS_SATELLITE_SCALE);
 }
 
 /* ---- Links --------------------------------------------------------------- */
@@ -348,13 +296,17 @@ void ObjCaeloBodyAxis::SpinByPeriod(HostNode* globe) const {
     SetGlobeHeading(globe, angleDeg * kRadiansPerDegree);
 }
 
+/* Without a direction to the reference body the globe keeps its heading. */
 void ObjCaeloBodyAxis::SpinLocked(HostNode* globe) const {
-    SetGlobeHeading(globe, rotation::LockedHeading(AnglesTowardReference(globe, cachedReferenceBody).x));
+    if (const std::optional<HostVector> toReference = AnglesTowardReference(globe, cachedReferenceBody)) {
+        SetGlobeHeading(globe, rotation::LockedHeading(toReference->x));
+    }
 }
 
 void ObjCaeloBodyAxis::SpinSolarDay(HostNode* globe) const {
-    const double headingToReference = AnglesTowardReference(globe, cachedReferenceBody).x;
-    SetGlobeHeading(globe, rotation::SolarDayHeading(cachedSystem->GetModelJulianDate(), headingToReference));
+    if (const std::optional<HostVector> toReference = AnglesTowardReference(globe, cachedReferenceBody)) {
+        SetGlobeHeading(globe, rotation::SolarDayHeading(cachedSystem->GetModelJulianDate(), toReference->x));
+    }
 }
 
 } // namespace caelo

@@ -10,6 +10,7 @@
 
 #include "caeloConstants.h"
 #include "nodeData.h"
+#include "parameterBinding.h"
 
 #include <cstdint>
 
@@ -64,22 +65,25 @@ struct BodyAxisRecord {
     int32_t rotationMode = 0;    /* 0 to 2: parameter value - 1200 */
 };
 
-/* The number-text parameters and their record fields, in the order in which
- * they are written and read back. */
-using BodyText = NumberTextField<BodyAxisRecord>;
-inline constexpr BodyText kBodyTexts[] = {
-    {OCAELOBODYAXIS_EQUATORIAL_RADIUS, &BodyAxisRecord::equatorialRadiusKm},
-    {OCAELOBODYAXIS_POLAR_RADIUS, &BodyAxisRecord::polarRadiusKm},
-    {OCAELOBODYAXIS_OBLIQUITY, &BodyAxisRecord::obliquityDeg},
-    {OCAELOBODYAXIS_HEADING, &BodyAxisRecord::headingDeg},
-    {OCAELOBODYAXIS_ROTATION_ANGLE, &BodyAxisRecord::rotationAngleDeg},
-    {OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays},
+/* The body axis's parameters (the globe link aside) and the record fields
+ * behind them, in the order in which they are written and read back. */
+inline constexpr ParameterBinding<BodyAxisRecord> kBodyAxisBindings[] = {
+    NumberTextBinding(OCAELOBODYAXIS_EQUATORIAL_RADIUS, &BodyAxisRecord::equatorialRadiusKm),
+    NumberTextBinding(OCAELOBODYAXIS_POLAR_RADIUS, &BodyAxisRecord::polarRadiusKm),
+    NumberTextBinding(OCAELOBODYAXIS_OBLIQUITY, &BodyAxisRecord::obliquityDeg),
+    NumberTextBinding(OCAELOBODYAXIS_HEADING, &BodyAxisRecord::headingDeg),
+    NumberTextBinding(OCAELOBODYAXIS_ROTATION_ANGLE, &BodyAxisRecord::rotationAngleDeg),
+    NumberTextBinding(OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays),
+    ChoiceBinding(OCAELOBODYAXIS_ROTATION_MODE, &BodyAxisRecord::rotationMode, kModeChoiceBase),
+    FloatBinding(OCAELOBODYAXIS_ROTATION_EPOCH, &BodyAxisRecord::rotationEpochJd),
+    FloatBinding(OCAELOBODYAXIS_GLOBE_SCALE, &BodyAxisRecord::globeScale),
+    FloatBinding(OCAELOBODYAXIS_SATELLITE_SCALE, &BodyAxisRecord::satelliteScale),
 };
 
 class ObjCaeloBodyAxis : public ObjectData {
 public:
-    /* Broadcasts message 7 to the active document so that no node keeps a
-     * link to this body axis. */
+    /* Broadcasts HOST_MSG_REFRESH_LINKS to the active document so that
+     * no node keeps a link to this body axis. */
     ~ObjCaeloBodyAxis() override;
 
     bool InitNode(HostNode* node) override;
@@ -128,19 +132,10 @@ public:
     bool AddMoonOrbit(HostNode* node, int32_t nameId, const OrbitAxisRecord* orbitRecord);
 
 private:
-    /* Writes the record into the node's parameters; the globe link is left
-     * as it is. */
-    void WriteBodyParameters(HostNode* node) const;
-    /* Parses number text 1001 to 1005 or 1051 into its record field; text that
-     * is no number keeps the field. The text is rewritten in normalised form
-     * either way. */
-    void ReadBodyText(HostNode* node, int32_t parameterId);
-    /* Reads the mode (1007) or the Float parameters 1008 to 1010; other ids
-     * are ignored. */
-    void ReadBodyValue(HostNode* node, int32_t parameterId);
-    /* Rebuilds the whole record from the parameters. */
+    /* Rebuilds the whole record from the parameters, and the memory of the
+     * heading written from its two parameters when both hold one. */
     void ReloadBodyParameters(HostNode* node);
-    /* Message 18: the action of a button of the node; any other id does
+    /* HOST_MSG_BUTTON: the action of a button of the node; any other id does
      * nothing and answers true. */
     bool HandleButton(HostNode* node, int32_t buttonId);
     /* Appends an orbit axis with its own defaults and no name. */
@@ -174,7 +169,7 @@ private:
     BodyAxisRecord record;
 
     /* Links found by evaluation; per instance, never copied or stored,
-     * emptied by message 7. */
+     * emptied by HOST_MSG_REFRESH_LINKS. */
     ObjCaeloSystem* cachedSystem = nullptr;
     HostNode* cachedReferenceBody = nullptr;
     HostNode* cachedEnclosingBodyAxis = nullptr;

@@ -4,76 +4,12 @@
 #include "hostPrimitives.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
-#include "planeTag.h"
-#include "tagCaeloOrbit.h"
 
 #include <cmath>
-#include <iterator>
 
 namespace caelo {
 
 namespace {
-
-[[nodiscard]] bool IsElementText(int32_t parameterId) {
-    return parameterId >= OCAELOORBITAXIS_A && parameterId <= OCAELOORBITAXIS_TERM_F;
-}
-
-/* The host's own types and the parameters the guides and the band update
- * write, beyond those of the primitives the body axis makes too and of the
- * plane and circle spline that the tags size. */
-constexpr int32_t kTypeHostBox = 5159;
-constexpr int32_t kTypeWrapDeformer = 1019221;
-
-constexpr int32_t kSplineEllipseForm = 2010;        /* circle spline, Bool */
-constexpr int32_t kSplineRing = 2011;               /* circle spline, Bool */
-constexpr int32_t kSplinePlane = 2300;              /* circle spline, Int32 */
-constexpr int32_t kSplineIntermediatePoints = 1001; /* spline, Int32 */
-constexpr int32_t kSplineAngle = 1004;              /* spline, Float radians between points */
-
-constexpr int32_t kBoxSize = 1100;             /* box, Vector of full side lengths */
-constexpr int32_t kBoxSeparateSurfaces = 1101; /* box, Bool */
-constexpr int32_t kBoxSegmentsX = 1102;        /* box, Int32 */
-constexpr int32_t kBoxSegmentsY = 1103;
-constexpr int32_t kBoxSegmentsZ = 1104;
-constexpr int32_t kBoxFillet = 1107; /* box, Bool */
-
-constexpr int32_t kWrapStrength = 1000;   /* wrap deformer, Float */
-constexpr int32_t kWrapSpline = 1001;     /* wrap deformer, Link */
-constexpr int32_t kWrapRangeStart = 1002; /* wrap deformer, Float fraction of the spline */
-constexpr int32_t kWrapRangeEnd = 1003;
-constexpr int32_t kWrapOffset = 1004;
-constexpr int32_t kWrapFitMode = 1005;   /* wrap deformer, Int32 */
-constexpr int32_t kWrapAxis = 1006;      /* wrap deformer, Int32 */
-constexpr int32_t kWrapScaleMode = 1012; /* wrap deformer, Int32 */
-constexpr int32_t kWrapProfile = 1013;   /* wrap deformer, curve value */
-constexpr int32_t kWrapTension = 1015;   /* wrap deformer, Float */
-
-/* How the guides are made: one-segment planes, splines in the XZ plane
- * subdivided every 2.5 degrees, and a band finely divided along its length
- * so that it bends smoothly around the ellipse. */
-constexpr int32_t kGuidePlaneSegments = 1;
-constexpr int32_t kSplinePlaneXZ = 2;
-constexpr int32_t kSplinePointsAdaptive = 3;
-constexpr double kSplineAngleRad = 2.5 * kRadiansPerDegree;
-constexpr int32_t kBandCrossSegments = 10;
-constexpr int32_t kBandLengthSegments = 200;
-/* The wrap deformer bends the band along its Z axis at full strength,
- * without fitting or scaling it; each band update sets its range and offset. */
-constexpr int32_t kWrapAlongZ = 4;
-constexpr int32_t kWrapNoFit = 0;
-constexpr int32_t kWrapNoScale = 0;
-constexpr double kWrapFullStrength = 1.0;
-constexpr double kWrapUnitTension = 1.0;
-
-/* The orbit plane is drawn in its own see-through light blue and switched
- * off; its tag keeps sizing it. */
-constexpr HostColorProperties kOrbitPlaneColour{kColorModeOwn, {0.0, 0.5, 1.0}, true};
-
-/* Object names in the string table. */
-constexpr int32_t kNameOrbitPlane = 10052;
-constexpr int32_t kNameOrbitSpline = 10053;
-constexpr int32_t kNameEllipseSpline = 10059;
-constexpr int32_t kNameBand = 10060;
 
 /* The bit of the band spacing choice that selects spacing by arc length. */
 constexpr int32_t kBandSpacingByArcBit = 2;
@@ -89,12 +25,6 @@ constexpr int32_t kProfileInterpolation = 0;
  * enabled. */
 constexpr int32_t kFirstRuledParameter = 1000;
 constexpr int32_t kLastRuledParameter = 1300;
-
-void BroadcastRefreshLinks(HostDocument* document) {
-    if (document != nullptr) {
-        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
-    }
-}
 
 /* The last direct child of body-axis type, or null. */
 [[nodiscard]] HostNode* FindLastBodyAxisChild(HostNode* node) {
@@ -162,41 +92,22 @@ void WriteBandProfile(const Container& deformer, double endSize) {
     curve.StoreIn(deformer, kWrapProfile);
 }
 
-/* Puts a shading tag with smoothing on an object; false when the host
- * cannot make the tag. */
-[[nodiscard]] bool AddSmoothShading(HostNode* object) {
-    HostNode* shading = CreateTag(object, kTypeHostShadingTag);
-    if (shading == nullptr) {
-        return false;
-    }
-    GetParameterContainer(shading).SetBool(kShadingSmooth, true);
-    return true;
-}
-
-/* A named circle spline in its ellipse form, lying in the orbit plane, as the
- * orbit axis's last child; null when the host cannot make it. */
-[[nodiscard]] HostNode* CreateEllipseSpline(HostNode* orbitAxisNode, int32_t nameId) {
-    HostNode* spline = CreateObject(kTypeHostCircleSpline);
-    if (spline == nullptr) {
-        return nullptr;
-    }
-    SetNodeName(spline, LoadResourceString(nameId));
-    const Container parameters = GetParameterContainer(spline);
-    parameters.SetBool(kSplineEllipseForm, true);
-    parameters.SetBool(kSplineRing, false);
-    parameters.SetInt32(kSplinePlane, kSplinePlaneXZ);
-    AppendChild(spline, orbitAxisNode);
-    return spline;
-}
-
 } // namespace
+
+void ShapeSplineToEllipse(HostNode* spline, const ScaledEllipse& ellipse) {
+    const Container container = GetParameterContainer(spline);
+    container.SetFloat(kSplineRadius, ellipse.semiMajorAxis);
+    container.SetFloat(kSplineSecondRadius, ellipse.semiMinorAxis);
+    SendNodeMessage(spline, HOST_MSG_UPDATE, nullptr);
+    SetRelativePosition(spline, {-ellipse.centreOffset, 0.0, 0.0});
+}
 
 ObjCaeloOrbitAxis::~ObjCaeloOrbitAxis() {
     BroadcastRefreshLinks(GetActiveDocument());
 }
 
 bool ObjCaeloOrbitAxis::InitNode(HostNode* node) {
-    WriteParameters(node);
+    WriteBoundParameters(GetParameterContainer(node), kOrbitAxisBindings, record);
     return true;
 }
 
@@ -218,20 +129,15 @@ bool ObjCaeloOrbitAxis::HandleMessage(HostNode* node, int32_t type, void* data) 
         return true;
     case HOST_MSG_PARAMETER_SET:
         if (IsUserParameterEdit(data)) {
-            const int32_t parameterId = GetMessageParameterId(data);
-            const Container container = GetParameterContainer(node);
-            if (IsElementText(parameterId)) {
-                ParseElementText(container, parameterId);
-            } else {
-                ReadParameter(container, parameterId);
-            }
+            ReadBoundParameter(GetParameterContainer(node), kOrbitAxisBindings, GetMessageParameterId(data),
+                               record);
         }
         return true;
     case HOST_MSG_BUTTON:
         return data != nullptr ? HandleButton(node, GetMessageParameterId(data)) : true;
     case HOST_MSG_DOCUMENT:
         if (IsDocumentLoaded(data)) {
-            ReadAllParameters(GetParameterContainer(node));
+            ReadBoundParameters(GetParameterContainer(node), kOrbitAxisBindings, record);
         }
         return true;
     case HOST_MSG_HIERARCHY:
@@ -239,19 +145,6 @@ bool ObjCaeloOrbitAxis::HandleMessage(HostNode* node, int32_t type, void* data) 
             BroadcastRefreshLinks(GetDocument(node));
         }
         return true;
-    default:
-        return true;
-    }
-}
-
-bool ObjCaeloOrbitAxis::HandleButton(HostNode* node, int32_t buttonId) {
-    switch (buttonId) {
-    case OCAELOORBITAXIS_CREATE_GUIDES:
-        return CreateOrbitGuides(node);
-    case OCAELOORBITAXIS_CREATE_BAND:
-        return CreateOrbitBand(node);
-    case OCAELOORBITAXIS_CREATE_BODY:
-        return CreateBodyAxisChild(node);
     default:
         return true;
     }
@@ -351,83 +244,10 @@ std::optional<ScaledEllipse> ObjCaeloOrbitAxis::GetScaledOrbitEllipse() {
     return scaled;
 }
 
-bool ObjCaeloOrbitAxis::CreateOrbitGuides(HostNode* node) {
-    HostNode* plane = CreateObject(kTypeHostPlane);
-    if (plane == nullptr) {
-        return false;
-    }
-    SetNodeName(plane, LoadResourceString(kNameOrbitPlane));
-    SetColorProperties(plane, kOrbitPlaneColour);
-    const Container planeParameters = GetParameterContainer(plane);
-    planeParameters.SetInt32(kPlaneWidthSegments, kGuidePlaneSegments);
-    planeParameters.SetInt32(kPlaneHeightSegments, kGuidePlaneSegments);
-    AppendChild(plane, node);
-    if (!AddSmoothShading(plane) || CreateTag(plane, kTypeCaeloOrbitPlane) == nullptr) {
-        return false;
-    }
-    SetObjectSwitch(plane, HOST_SWITCH_ENABLED, false);
-
-    HostNode* spline = CreateEllipseSpline(node, kNameOrbitSpline);
-    return spline != nullptr && CreateTag(spline, kTypeCaeloOrbit) != nullptr;
-}
-
-bool ObjCaeloOrbitAxis::CreateOrbitBand(HostNode* node) {
-    HostNode* spline = CreateEllipseSpline(node, kNameEllipseSpline);
-    if (spline == nullptr) {
-        return false;
-    }
-    const Container splineParameters = GetParameterContainer(spline);
-    splineParameters.SetInt32(kSplineIntermediatePoints, kSplinePointsAdaptive);
-    splineParameters.SetFloat(kSplineAngle, kSplineAngleRad);
-    const Container parameters = GetParameterContainer(node);
-    parameters.SetLink(OCAELOORBITAXIS_ELLIPSE_LINK, spline);
-
-    HostNode* band = CreateObject(kTypeHostBox);
-    if (band == nullptr) {
-        return false;
-    }
-    SetNodeName(band, LoadResourceString(kNameBand));
-    const Container bandParameters = GetParameterContainer(band);
-    bandParameters.SetInt32(kBoxSegmentsX, kBandCrossSegments);
-    bandParameters.SetInt32(kBoxSegmentsY, kBandCrossSegments);
-    bandParameters.SetInt32(kBoxSegmentsZ, kBandLengthSegments);
-    bandParameters.SetBool(kBoxSeparateSurfaces, false);
-    bandParameters.SetBool(kBoxFillet, false);
-    AppendChild(band, node);
-    if (!AddSmoothShading(band)) {
-        return false;
-    }
-    parameters.SetLink(OCAELOORBITAXIS_BAND_LINK, band);
-
-    HostNode* deformer = CreateObject(kTypeWrapDeformer);
-    if (deformer == nullptr) {
-        return false;
-    }
-    const Container deformerParameters = GetParameterContainer(deformer);
-    deformerParameters.SetLink(kWrapSpline, spline);
-    deformerParameters.SetInt32(kWrapAxis, kWrapAlongZ);
-    deformerParameters.SetFloat(kWrapStrength, kWrapFullStrength);
-    deformerParameters.SetFloat(kWrapOffset, 0.0);
-    deformerParameters.SetInt32(kWrapScaleMode, kWrapNoScale);
-    deformerParameters.SetInt32(kWrapFitMode, kWrapNoFit);
-    deformerParameters.SetFloat(kWrapTension, kWrapUnitTension);
-    AppendChild(deformer, band);
-    return true;
-}
-
-bool ObjCaeloOrbitAxis::CreateBodyAxisChild(HostNode* node) {
-    HostNode* body = CreateObject(kTypeCaeloBodyAxis);
-    if (body == nullptr) {
-        return false;
-    }
-    AppendChild(body, node);
-    return true;
-}
-
 void ObjCaeloOrbitAxis::SetOrbitRecord(const OrbitAxisRecord& newRecord) {
     HostNode* node = GetNode();
     record = newRecord;
-    WriteParameters(node);
+    WriteBoundParameters(GetParameterContainer(node), kOrbitAxisBindings, record);
     RefreshOrbitLinks(node);
     EvaluateOrbit(node);
 }
@@ -503,7 +323,7 @@ void ObjCaeloOrbitAxis::UpdateBand(HostNode* node, const OrbitState& state) {
         SetRelativePosition(band, {-2.0 * ellipse->centreOffset, 0.0, 0.0});
     }
     HostNode* deformer = GetFirstChild(band);
-    if (deformer != nullptr && GetNodeType(deformer) == kTypeWrapDeformer) {
+    if (deformer != nullptr && GetNodeType(deformer) == kTypeHostWrapDeformer) {
         UpdateWrapDeformer(deformer, ArcLengthFraction(record.bandSpacing, state.semiMajorAxis,
                                                        state.eccentricity, anomaly));
     }
@@ -520,83 +340,6 @@ void ObjCaeloOrbitAxis::UpdateWrapDeformer(HostNode* deformer, double bandFracti
     const double halfRange = record.bandLengthDeg * 0.5 / 360.0;
     parameters.SetFloat(kWrapRangeStart, -halfRange);
     parameters.SetFloat(kWrapRangeEnd, halfRange);
-}
-
-void ObjCaeloOrbitAxis::WriteParameters(HostNode* node) const {
-    const Container container = GetParameterContainer(node);
-    container.SetInt32(OCAELOORBITAXIS_MODE, record.mode + kModeChoiceBase);
-    container.SetFloat(OCAELOORBITAXIS_EPOCH, record.epochJd);
-    int32_t id = OCAELOORBITAXIS_A;
-    for (double OrbitAxisRecord::*field : kElementFields) {
-        SetNumberText(container, id++, record.*field);
-    }
-    container.SetFloat(OCAELOORBITAXIS_AUX_DATE1, record.auxDate1Jd);
-    container.SetFloat(OCAELOORBITAXIS_AUX_DATE2, record.auxDate2Jd);
-    container.SetBool(OCAELOORBITAXIS_KM, record.kmFlag);
-    container.SetFloat(OCAELOORBITAXIS_BAND_WIDTH, record.bandWidth);
-    container.SetFloat(OCAELOORBITAXIS_BAND_HEIGHT, record.bandHeight);
-    container.SetFloat(OCAELOORBITAXIS_BAND_END_SIZE, record.bandEndSize);
-    container.SetFloat(OCAELOORBITAXIS_BAND_LENGTH, record.bandLengthDeg);
-    container.SetInt32(OCAELOORBITAXIS_BAND_SPACING, record.bandSpacing + kBandSpacingChoiceBase);
-}
-
-void ObjCaeloOrbitAxis::ReadParameter(const Container& container, int32_t parameterId) {
-    /* A parameter that is absent or of another type keeps the field. */
-    switch (parameterId) {
-    case OCAELOORBITAXIS_MODE:
-        record.mode = container.GetInt32(parameterId, record.mode + kModeChoiceBase) - kModeChoiceBase;
-        break;
-    case OCAELOORBITAXIS_EPOCH:
-        record.epochJd = container.GetFloat(parameterId, record.epochJd);
-        break;
-    case OCAELOORBITAXIS_AUX_DATE1:
-        record.auxDate1Jd = container.GetFloat(parameterId, record.auxDate1Jd);
-        break;
-    case OCAELOORBITAXIS_AUX_DATE2:
-        record.auxDate2Jd = container.GetFloat(parameterId, record.auxDate2Jd);
-        break;
-    case OCAELOORBITAXIS_KM:
-        record.kmFlag = container.GetBool(parameterId, record.kmFlag);
-        break;
-    case OCAELOORBITAXIS_BAND_WIDTH:
-        record.bandWidth = container.GetFloat(parameterId, record.bandWidth);
-        break;
-    case OCAELOORBITAXIS_BAND_HEIGHT:
-        record.bandHeight = container.GetFloat(parameterId, record.bandHeight);
-        break;
-    case OCAELOORBITAXIS_BAND_END_SIZE:
-        record.bandEndSize = container.GetFloat(parameterId, record.bandEndSize);
-        break;
-    case OCAELOORBITAXIS_BAND_LENGTH:
-        record.bandLengthDeg = container.GetFloat(parameterId, record.bandLengthDeg);
-        break;
-    case OCAELOORBITAXIS_BAND_SPACING:
-        record.bandSpacing = container.GetInt32(parameterId, record.bandSpacing + kBandSpacingChoiceBase) -
-                             kBandSpacingChoiceBase;
-        break;
-    default:
-        break;
-    }
-}
-
-void ObjCaeloOrbitAxis::ParseElementText(const Container& container, int32_t parameterId) {
-    NormaliseNumberText(container, parameterId, record.*ElementField(parameterId));
-}
-
-void ObjCaeloOrbitAxis::ReadAllParameters(const Container& container) {
-    ReadParameter(container, OCAELOORBITAXIS_MODE);
-    ReadParameter(container, OCAELOORBITAXIS_EPOCH);
-    for (int32_t id = OCAELOORBITAXIS_A; id <= OCAELOORBITAXIS_TERM_F; ++id) {
-        ParseElementText(container, id);
-    }
-    ReadParameter(container, OCAELOORBITAXIS_KM);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_WIDTH);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_HEIGHT);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_END_SIZE);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_LENGTH);
-    ReadParameter(container, OCAELOORBITAXIS_BAND_SPACING);
-    ReadParameter(container, OCAELOORBITAXIS_AUX_DATE1);
-    ReadParameter(container, OCAELOORBITAXIS_AUX_DATE2);
 }
 
 } // namespace caelo

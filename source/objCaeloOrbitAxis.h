@@ -12,9 +12,9 @@
 #include "caeloConstants.h"
 #include "nodeData.h"
 #include "orbitalMath.h"
+#include "parameterBinding.h"
 
 #include <cstdint>
-#include <iterator>
 #include <optional>
 
 namespace caelo {
@@ -57,32 +57,36 @@ enum : int32_t {
     OCAELOORBITAXIS_CREATE_BODY = 1092,
 };
 
-/* The record fields behind the number-text parameters 1003 to 1018, in id
- * order. */
-inline constexpr double OrbitAxisRecord::*kElementFields[] = {
-    &OrbitAxisRecord::semiMajorAxis,
-    &OrbitAxisRecord::semiMajorAxisRate,
-    &OrbitAxisRecord::eccentricity,
-    &OrbitAxisRecord::eccentricityRate,
-    &OrbitAxisRecord::inclinationDeg,
-    &OrbitAxisRecord::inclinationRateDeg,
-    &OrbitAxisRecord::meanLongitudeDeg,
-    &OrbitAxisRecord::meanLongitudeRateDeg,
-    &OrbitAxisRecord::perihelionLongitudeDeg,
-    &OrbitAxisRecord::perihelionLongitudeRateDeg,
-    &OrbitAxisRecord::nodeLongitudeDeg,
-    &OrbitAxisRecord::nodeLongitudeRateDeg,
-    &OrbitAxisRecord::termBDeg,
-    &OrbitAxisRecord::termCDeg,
-    &OrbitAxisRecord::termSDeg,
-    &OrbitAxisRecord::termFDeg,
+/* The orbit axis's parameters and the record fields behind them, in the
+ * order in which they are written and read back. */
+inline constexpr ParameterBinding<OrbitAxisRecord> kOrbitAxisBindings[] = {
+    ChoiceBinding(OCAELOORBITAXIS_MODE, &OrbitAxisRecord::mode, kModeChoiceBase),
+    FloatBinding(OCAELOORBITAXIS_EPOCH, &OrbitAxisRecord::epochJd),
+    NumberTextBinding(OCAELOORBITAXIS_A, &OrbitAxisRecord::semiMajorAxis),
+    NumberTextBinding(OCAELOORBITAXIS_A_RATE, &OrbitAxisRecord::semiMajorAxisRate),
+    NumberTextBinding(OCAELOORBITAXIS_E, &OrbitAxisRecord::eccentricity),
+    NumberTextBinding(OCAELOORBITAXIS_E_RATE, &OrbitAxisRecord::eccentricityRate),
+    NumberTextBinding(OCAELOORBITAXIS_I, &OrbitAxisRecord::inclinationDeg),
+    NumberTextBinding(OCAELOORBITAXIS_I_RATE, &OrbitAxisRecord::inclinationRateDeg),
+    NumberTextBinding(OCAELOORBITAXIS_L, &OrbitAxisRecord::meanLongitudeDeg),
+    NumberTextBinding(OCAELOORBITAXIS_L_RATE, &OrbitAxisRecord::meanLongitudeRateDeg),
+    NumberTextBinding(OCAELOORBITAXIS_PERI, &OrbitAxisRecord::perihelionLongitudeDeg),
+    NumberTextBinding(OCAELOORBITAXIS_PERI_RATE, &OrbitAxisRecord::perihelionLongitudeRateDeg),
+    NumberTextBinding(OCAELOORBITAXIS_NODE, &OrbitAxisRecord::nodeLongitudeDeg),
+    NumberTextBinding(OCAELOORBITAXIS_NODE_RATE, &OrbitAxisRecord::nodeLongitudeRateDeg),
+    NumberTextBinding(OCAELOORBITAXIS_TERM_B, &OrbitAxisRecord::termBDeg),
+    NumberTextBinding(OCAELOORBITAXIS_TERM_C, &OrbitAxisRecord::termCDeg),
+    NumberTextBinding(OCAELOORBITAXIS_TERM_S, &OrbitAxisRecord::termSDeg),
+    NumberTextBinding(OCAELOORBITAXIS_TERM_F, &OrbitAxisRecord::termFDeg),
+    FloatBinding(OCAELOORBITAXIS_AUX_DATE1, &OrbitAxisRecord::auxDate1Jd),
+    FloatBinding(OCAELOORBITAXIS_AUX_DATE2, &OrbitAxisRecord::auxDate2Jd),
+    BoolBinding(OCAELOORBITAXIS_KM, &OrbitAxisRecord::kmFlag),
+    FloatBinding(OCAELOORBITAXIS_BAND_WIDTH, &OrbitAxisRecord::bandWidth),
+    FloatBinding(OCAELOORBITAXIS_BAND_HEIGHT, &OrbitAxisRecord::bandHeight),
+    FloatBinding(OCAELOORBITAXIS_BAND_END_SIZE, &OrbitAxisRecord::bandEndSize),
+    FloatBinding(OCAELOORBITAXIS_BAND_LENGTH, &OrbitAxisRecord::bandLengthDeg),
+    ChoiceBinding(OCAELOORBITAXIS_BAND_SPACING, &OrbitAxisRecord::bandSpacing, kBandSpacingChoiceBase),
 };
-static_assert(std::size(kElementFields) == OCAELOORBITAXIS_TERM_F - OCAELOORBITAXIS_A + 1);
-
-/* The record field behind the number text of a parameter 1003 to 1018. */
-[[nodiscard]] inline double OrbitAxisRecord::*ElementField(int32_t parameterId) {
-    return kElementFields[parameterId - OCAELOORBITAXIS_A];
-}
 
 /* The ellipse an orbit axis shows, in scene units. */
 struct ScaledEllipse {
@@ -91,10 +95,15 @@ struct ScaledEllipse {
     double centreOffset; /* from the focus (the orbit axis) to the centre: a e */
 };
 
+/* Gives a circle spline in its ellipse form the ellipse's semi-axes, has the
+ * host rebuild it, and moves its centre to (-c, 0, 0) so that the origin of
+ * the spline's parent is the ellipse's focus on the positive X side. */
+void ShapeSplineToEllipse(HostNode* spline, const ScaledEllipse& ellipse);
+
 class ObjCaeloOrbitAxis : public ObjectData {
 public:
-    /* Broadcasts message 7 to the active document so that no node keeps a
-     * link to this orbit axis. */
+    /* Broadcasts HOST_MSG_REFRESH_LINKS to the active document so that
+     * no node keeps a link to this orbit axis. */
     ~ObjCaeloOrbitAxis() override;
 
     bool InitNode(HostNode* node) override;
@@ -111,9 +120,9 @@ public:
      * finite (e.g. e outside [-1, 1] at that date, or a non-finite date). */
     [[nodiscard]] std::optional<ScaledEllipse> GetScaledOrbitEllipse();
 
-    /* Constructions behind the buttons; node is the orbit-axis node. Each
-     * answers false at the first object or tag the host cannot make, and
-     * keeps what it made until then. */
+    /* Constructions behind the buttons (orbitAxisConstruction.cpp); node is
+     * the orbit-axis node. Each answers false at the first object or tag the
+     * host cannot make, and keeps what it made until then. */
     /* An orbit plane and an orbit spline, each with its tag. */
     bool CreateOrbitGuides(HostNode* node);
     /* An ellipse spline, a band with a wrap deformer, linked in 1050 and 1051. */
@@ -142,22 +151,14 @@ private:
     void UpdateBand(HostNode* node, const OrbitState& state);
     void UpdateWrapDeformer(HostNode* deformer, double bandFraction) const;
 
-    /* Writes the record into the node's parameters. */
-    void WriteParameters(HostNode* node) const;
-    /* Copies one parameter other than the element texts into the record. */
-    void ReadParameter(const Container& container, int32_t parameterId);
-    /* Parses element text 1003 to 1018 into its record field; text that is no
-     * number keeps the field. The text is rewritten in normalised form
-     * either way. */
-    void ParseElementText(const Container& container, int32_t parameterId);
-    /* Rebuilds the whole record from the parameters. */
-    void ReadAllParameters(const Container& container);
+    /* The action of a button of the node; any other id does nothing and
+     * answers true. */
     bool HandleButton(HostNode* node, int32_t buttonId);
 
     OrbitAxisRecord record;
 
     /* Links found by evaluation; per instance, never copied or stored,
-     * emptied by message 7. */
+     * emptied by HOST_MSG_REFRESH_LINKS. */
     ObjCaeloSystem* cachedSystem = nullptr;
     ObjCaeloBodyAxis* cachedEnclosingBodyAxis = nullptr;
     HostNode* cachedBodyChild = nullptr;

@@ -1,6 +1,7 @@
 #include "objCaeloSystem.h"
 
 #include "finiteValues.h"
+#include "parameterBinding.h"
 #include "solarSystemPreset.h"
 
 #include <cmath>
@@ -8,6 +9,13 @@
 namespace caelo {
 
 namespace {
+
+/* The settings' parameters, in the order in which they are written. */
+constexpr ParameterBinding<SystemSettings> kSystemBindings[] = {
+    FloatBinding(OCAELOSYSTEM_TIME_SCALE, &SystemSettings::timeScale),
+    FloatBinding(OCAELOSYSTEM_BODY_SCALE, &SystemSettings::bodySize),
+    FloatBinding(OCAELOSYSTEM_DISTANCE_FACTOR, &SystemSettings::distanceFactor),
+};
 
 /* Writes a date-time parameter from a day number: converts it to calendar
  * fields and stores them as a new date-time value. False, with the parameter
@@ -21,12 +29,6 @@ bool SetDateParameter(const Container& container, int32_t parameterId, double da
     value.SetFields(fields);
     value.StoreIn(container, parameterId);
     return true;
-}
-
-void BroadcastRefreshLinks(HostDocument* document) {
-    if (document != nullptr) {
-        BroadcastMessage(document, HOST_BROADCAST_ALL, HOST_MSG_REFRESH_LINKS, nullptr);
-    }
 }
 
 /* Adds a new object of a type as the node's last child; nothing when the
@@ -80,9 +82,7 @@ bool ObjCaeloSystem::InitNode(HostNode* node) {
     epochBase = universalDay - kDayNumberToJulianDate;
 
     const Container container = GetParameterContainer(node);
-    container.SetFloat(OCAELOSYSTEM_TIME_SCALE, timeScale);
-    container.SetFloat(OCAELOSYSTEM_BODY_SCALE, bodySize);
-    container.SetFloat(OCAELOSYSTEM_DISTANCE_FACTOR, distanceFactor);
+    WriteBoundParameters(container, kSystemBindings, settings);
     /* The local date and time of creation. */
     SetDateParameter(container, OCAELOSYSTEM_EPOCH, zoneOffset + epochBase + kDayNumberToJulianDate);
     return true;
@@ -94,9 +94,7 @@ bool ObjCaeloSystem::CopyNode(HostNode* node, HostNode* destination, BaseData* d
     if (copied && clone != nullptr) {
         /* lastModelTime stays at its constructor value, so the clone writes
          * its date parameter at its first evaluation. */
-        clone->timeScale = timeScale;
-        clone->bodySize = bodySize;
-        clone->distanceFactor = distanceFactor;
+        clone->settings = settings;
         clone->epochBase = epochBase;
         clone->timeFactor = timeFactor;
         clone->bodyScale = bodyScale;
@@ -128,7 +126,7 @@ bool ObjCaeloSystem::HandleMessage(HostNode* node, int32_t type, void* data) {
 bool ObjCaeloSystem::HandleButton(HostNode* node, int32_t buttonId) {
     switch (buttonId) {
     case OCAELOSYSTEM_BUILD_SOLAR_SYSTEM:
-        return BuildSolarSystem(node);
+        return BuildSolarSystem(node, bodyScale);
     case OCAELOSYSTEM_ADD_BODY_AXIS:
         AppendNewChild(node, kTypeCaeloBodyAxis);
         return true;
@@ -173,38 +171,30 @@ int32_t ObjCaeloSystem::EvaluateObject(HostNode* node) {
 }
 
 void ObjCaeloSystem::RecomputeParameter(const Container& container, int32_t parameterId) {
-    switch (parameterId) {
-    case OCAELOSYSTEM_TIME_SCALE:
-        timeScale = container.GetFloat(parameterId, 0.0);
-        timeFactor = SystemTimeFactor(timeScale);
-        break;
-    case OCAELOSYSTEM_BODY_SCALE:
-        bodySize = container.GetFloat(parameterId, 0.0);
-        bodyScale = SystemBodyScale(bodySize);
-        distanceScale = SystemDistanceScale(bodyScale, distanceFactor);
-        break;
-    case OCAELOSYSTEM_DISTANCE_FACTOR:
-        distanceFactor = container.GetFloat(parameterId, 0.0);
-        distanceScale = SystemDistanceScale(bodyScale, distanceFactor);
-        break;
-    case OCAELOSYSTEM_EPOCH: {
-        /* A missing epoch value keeps the epoch in force. */
-        HostDateTime fields{};
-        if (container.GetDateTime(parameterId, fields)) {
-            epochBase = DateTimeToDayNumber(fields) - kDayNumberToJulianDate - zoneOffset;
-        }
-        break;
-    }
-    default:
-        break;
+    if (ReadBoundParameter(container, kSystemBindings, parameterId, settings)) {
+        DeriveScales();
+    } else if (parameterId == OCAELOSYSTEM_EPOCH) {
+        ReadEpoch(container);
     }
 }
 
 void ObjCaeloSystem::RecomputeAll(const Container& container) {
-    RecomputeParameter(container, OCAELOSYSTEM_TIME_SCALE);
-    RecomputeParameter(container, OCAELOSYSTEM_BODY_SCALE);
-    RecomputeParameter(container, OCAELOSYSTEM_DISTANCE_FACTOR);
-    RecomputeParameter(container, OCAELOSYSTEM_EPOCH);
+    ReadBoundParameters(container, kSystemBindings, settings);
+    DeriveScales();
+    ReadEpoch(container);
+}
+
+void ObjCaeloSystem::ReadEpoch(const Container& container) {
+    HostDateTime fields{};
+    if (container.GetDateTime(OCAELOSYSTEM_EPOCH, fields)) {
+        epochBase = DateTimeToDayNumber(fields) - kDayNumberToJulianDate - zoneOffset;
+    }
+}
+
+void ObjCaeloSystem::DeriveScales() {
+    timeFactor = SystemTimeFactor(settings.timeScale);
+    bodyScale = SystemBodyScale(settings.bodySize);
+    distanceScale = SystemDistanceScale(bodyScale, settings.distanceFactor);
 }
 
 } // namespace caelo

@@ -28,10 +28,17 @@ enum : int32_t {
     OCAELOSYSTEM_REFRESH_LINKS = 1104,
 };
 
+/* The system's settings held in Float parameters 1000 to 1002. */
+struct SystemSettings {
+    double timeScale = 0.1;        /* document seconds per model day */
+    double bodySize = 100.0;       /* scene units per Earth diameter */
+    double distanceFactor = 0.002; /* distances against body scale */
+};
+
 class ObjCaeloSystem : public ObjectData {
 public:
-    /* Broadcasts message 7 to the active document so that no node keeps a
-     * link to this system. */
+    /* Broadcasts HOST_MSG_REFRESH_LINKS to the active document so that
+     * no node keeps a link to this system. */
     ~ObjCaeloSystem() override;
 
     /* The model time as a Julian Date at the system node's current document
@@ -58,14 +65,17 @@ private:
     void RecomputeParameter(const Container& container, int32_t parameterId);
     /* Rebuilds every member but zoneOffset from the parameters. */
     void RecomputeAll(const Container& container);
+    /* The epoch from the date-time parameter 1003; a missing value keeps
+     * the epoch in force. */
+    void ReadEpoch(const Container& container);
+    /* The scales that derive from the settings. */
+    void DeriveScales();
 
-    double timeScale = 0.1;                          /* document seconds per model day */
-    double bodySize = 100.0;                         /* scene units per Earth diameter */
-    double distanceFactor = 0.002;                   /* distances against body scale */
-    double epochBase = 0.0;                          /* model Julian Date (UT) at document time 0 */
-    double timeFactor = SystemTimeFactor(timeScale); /* document seconds per model second */
-    double bodyScale = SystemBodyScale(bodySize);    /* scene units per centimetre */
-    double distanceScale = SystemDistanceScale(bodyScale, distanceFactor); /* scene units per au */
+    SystemSettings settings;
+    double epochBase = 0.0;                                   /* model Julian Date (UT) at document time 0 */
+    double timeFactor = SystemTimeFactor(settings.timeScale); /* document seconds per model second */
+    double bodyScale = SystemBodyScale(settings.bodySize);    /* scene units per centimetre */
+    double distanceScale = SystemDistanceScale(bodyScale, settings.distanceFactor); /* scene units per au */
     double zoneOffset = 0.0;    /* local time minus universal time, days */
     double lastModelTime = 0.0; /* model Julian Date last written to parameter 1004 */
 

@@ -14,17 +14,12 @@
 #define CAELO_PLANE_TAG_H
 
 #include "hostApi.h"
+#include "hostPrimitives.h"
 #include "nodeData.h"
 
 #include <cstdint>
 
 namespace caelo {
-
-/* Host primitives that the plane and orbit tags drive, and their sizes. */
-inline constexpr int32_t kTypeHostPlane = 5168;
-inline constexpr int32_t kTypeHostCircleSpline = 5181;
-inline constexpr int32_t kPlaneWidth = 1230;  /* Float, scene units */
-inline constexpr int32_t kPlaneHeight = 1231; /* Float, scene units */
 
 /* Calls write(object, axisNode, axis) when the host object is of
  * `objectType` and its direct parent, axisNode, is of `axisType`; `axis` is

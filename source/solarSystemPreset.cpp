@@ -63,7 +63,6 @@
 #include "hostPrimitives.h"
 #include "nodeNames.h"
 #include "objCaeloOrbitAxis.h"
-#include "objCaeloSystem.h"
 
 #include <cmath>
 #include <cstddef>
@@ -475,7 +474,7 @@ const PresetRecord& SolarSystemPreset() {
     return kSun;
 }
 
-bool BuildSolarSystem(HostNode* systemNode) {
+bool BuildSolarSystem(HostNode* systemNode, double bodyScale) {
     const PresetRecord& root = SolarSystemPreset();
     HostNode* sun = BuildPresetRecord(systemNode, root);
     if (sun == nullptr) {
@@ -493,7 +492,7 @@ bool BuildSolarSystem(HostNode* systemNode) {
     if (equatorPlane != nullptr) {
         SetObjectSwitch(equatorPlane, HOST_SWITCH_ENABLED, 1);
     }
-    PlaceViewCamera(systemNode, root.body.equatorialRadiusKm, root.body.globeScale);
+    PlaceViewCamera(bodyScale, root.body.equatorialRadiusKm, root.body.globeScale);
     return true;
 }
 
@@ -550,11 +549,7 @@ HostNode* BuildPresetRecord(HostNode* parent, const PresetRecord& record) {
     return body;
 }
 
-void PlaceViewCamera(HostNode* systemNode, double radiusKm, double globeScale) {
-    if (GetNodeType(systemNode) != kTypeCaeloSystem) {
-        return;
-    }
-    const double bodyScale = InstanceOf<ObjCaeloSystem>(systemNode)->GetBodyScale();
+void PlaceViewCamera(double bodyScale, double radiusKm, double globeScale) {
     const double drawnRadius = bodyScale * kCentimetresPerKilometre * radiusKm * globeScale;
     if (!std::isfinite(drawnRadius)) {
         return;

@@ -60,9 +60,10 @@ struct PresetRecord {
 
 /* Builds the whole preset below `systemNode` (a system node), switches on
  * the Sun's equator plane and moves the active view's camera to frame the
- * Sun. False at the first object or construction that fails; what was built
- * until then stays. */
-bool BuildSolarSystem(HostNode* systemNode);
+ * Sun drawn at `bodyScale` (the system's scene units per centimetre). False
+ * at the first object or construction that fails; what was built until then
+ * stays. */
+bool BuildSolarSystem(HostNode* systemNode, double bodyScale);
 
 /* Builds `record` below `parent`, then each of its children below its body
  * axis, depth first in table order. Returns the record's body-axis node, or
@@ -77,10 +78,10 @@ HostNode* BuildPresetTree(HostNode* parent, const PresetRecord& record);
 HostNode* BuildPresetRecord(HostNode* parent, const PresetRecord& record);
 
 /* Moves the active view's camera to (8c, 4c, -8c) scene units, c being the
- * drawn radius of a globe of `radiusKm` and `globeScale` at the body scale of
- * `systemNode`. Nothing without an active document, view or camera, or when
- * c is not finite. The camera's rotation is kept. */
-void PlaceViewCamera(HostNode* systemNode, double radiusKm, double globeScale);
+ * drawn radius of a globe of `radiusKm` and `globeScale` at `bodyScale`
+ * (scene units per centimetre). Nothing without an active document, view or
+ * camera, or when c is not finite. The camera's rotation is kept. */
+void PlaceViewCamera(double bodyScale, double radiusKm, double globeScale);
 
 } // namespace caelo
 

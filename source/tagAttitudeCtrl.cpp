@@ -3,12 +3,17 @@
 #include "bodyAxisRotation.h"
 #include "caeloConstants.h"
 #include "finiteValues.h"
+#include "parameterBinding.h"
 
 #include <cmath>
 
 namespace caelo {
 
 namespace {
+
+constexpr ParameterBinding<AttitudeRecord> kAttitudeBindings[] = {
+    ChoiceBinding(TATTITUDECTRL_MODE, &AttitudeRecord::mode, kModeChoiceBase),
+};
 
 /* The angles (heading, pitch, bank; radians) that a mode keeps, the others
  * set to 0. The heading is reduced by fmod to (-2 pi, 2 pi). */
@@ -32,7 +37,7 @@ bool IsFiniteMatrix(const HostMatrix& m) {
 } // namespace
 
 bool TagAttitudeCtrl::InitNode(HostNode* tag) {
-    GetParameterContainer(tag).SetInt32(TATTITUDECTRL_MODE, mode + kModeChoiceBase);
+    WriteBoundParameters(GetParameterContainer(tag), kAttitudeBindings, record);
     return true;
 }
 
@@ -40,7 +45,7 @@ bool TagAttitudeCtrl::CopyNode(HostNode* tag, HostNode* destination, BaseData* d
     const bool copied = TagData::CopyNode(tag, destination, destinationData);
     auto* clone = dynamic_cast<TagAttitudeCtrl*>(destinationData);
     if (copied && clone != nullptr) {
-        clone->mode = mode;
+        clone->record = record;
     }
     return copied;
 }
@@ -48,13 +53,14 @@ bool TagAttitudeCtrl::CopyNode(HostNode* tag, HostNode* destination, BaseData* d
 bool TagAttitudeCtrl::HandleMessage(HostNode* tag, int32_t type, void* data) {
     switch (type) {
     case HOST_MSG_PARAMETER_SET:
-        if (IsUserParameterEdit(data) && GetMessageParameterId(data) == TATTITUDECTRL_MODE) {
-            ReadMode(tag);
+        if (IsUserParameterEdit(data)) {
+            ReadBoundParameter(GetParameterContainer(tag), kAttitudeBindings, GetMessageParameterId(data),
+                               record);
         }
         return true;
     case HOST_MSG_DOCUMENT:
         if (IsDocumentLoaded(data)) {
-            ReadMode(tag);
+            ReadBoundParameters(GetParameterContainer(tag), kAttitudeBindings, record);
         }
         return true;
     default:
@@ -69,15 +75,11 @@ int32_t TagAttitudeCtrl::EvaluateTag(HostNode* /*tag*/, HostDocument* /*document
     return 0;
 }
 
-void TagAttitudeCtrl::ReadMode(HostNode* tag) {
-    mode = GetParameterContainer(tag).GetInt32(TATTITUDECTRL_MODE, 0) - kModeChoiceBase;
-}
-
 void TagAttitudeCtrl::HoldAttitude(HostNode* object) const {
     /* The frame in which the object's own position and rotation act; only
      * its axes matter. */
     const HostMatrix frame = rotation::MultiplyMatrices(GetParentWorldMatrix(object), GetBaseMatrix(object));
-    HostMatrix held = AnglesToMatrix(KeptAngles(MatrixToAngles(frame), mode));
+    HostMatrix held = AnglesToMatrix(KeptAngles(MatrixToAngles(frame), record.mode));
     held.off = GetWorldMatrix(object).off;
     if (!IsFiniteMatrix(held)) {
         return;

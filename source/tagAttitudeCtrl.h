@@ -31,6 +31,11 @@ enum : int32_t {
     kAttitudeKeepBank = 2,
 };
 
+/* The tag's one setting, held in parameter 1000. */
+struct AttitudeRecord {
+    int32_t mode = kAttitudeKeepHeading; /* parameter value - 1200 */
+};
+
 class TagAttitudeCtrl : public TagData {
 public:
     bool InitNode(HostNode* tag) override;
@@ -42,14 +47,12 @@ public:
     int32_t EvaluateTag(HostNode* tag, HostDocument* document, HostNode* object) override;
 
 private:
-    /* mode = stored parameter 1000 (0 when absent) - 1200. */
-    void ReadMode(HostNode* tag);
     /* Sets the object's world matrix to the kept angles of its parent frame
      * at its current world position. A matrix that would not be finite
      * leaves the object as it was. */
     void HoldAttitude(HostNode* object) const;
 
-    int32_t mode = kAttitudeKeepHeading;
+    AttitudeRecord record;
 };
 
 } // namespace caelo

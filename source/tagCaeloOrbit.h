@@ -11,18 +11,6 @@
 
 namespace caelo {
 
-struct ScaledEllipse;
-
-/* The circle spline's two radii, Float in scene units: along X, and the
- * second radius of its ellipse form. */
-inline constexpr int32_t kSplineRadius = 2012;
-inline constexpr int32_t kSplineSecondRadius = 2013;
-
-/* Gives a circle spline in its ellipse form the ellipse's semi-axes, has the
- * host rebuild it, and moves its centre to (-c, 0, 0) so that the origin of
- * the spline's parent is the ellipse's focus on the positive X side. */
-void ShapeSplineToEllipse(HostNode* spline, const ScaledEllipse& ellipse);
-
 class TagCaeloOrbit : public TagData {
 public:
     /* On a circle spline that is a direct child of an orbit axis: the spline

@@ -5,6 +5,7 @@
 #include "hostPrimitives.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
+#include "parameterBinding.h"
 
 #include <cmath>
 
@@ -12,23 +13,26 @@ namespace caelo {
 
 namespace {
 
-/* The number-text parameters and their record fields, in the order in which
- * they are written and read back. */
-using RingText = NumberTextField<RingRecord>;
-constexpr RingText kRingTexts[] = {
-    {TCAELORING_INNER_RADIUS, &RingRecord::innerRadiusKm},
-    {TCAELORING_OUTER_RADIUS, &RingRecord::outerRadiusKm},
-    {TCAELORING_THICKNESS, &RingRecord::thicknessKm},
-    {TCAELORING_TILT, &RingRecord::tiltDeg},
-    {TCAELORING_HEADING, &RingRecord::headingDeg},
-    {TCAELORING_PHASE, &RingRecord::phaseDeg},
-    {TCAELORING_PERIOD, &RingRecord::periodDays},
+/* The ring tag's parameters and the record fields behind them, in the order
+ * in which they are written and read back. */
+constexpr ParameterBinding<RingRecord> kRingBindings[] = {
+    NumberTextBinding(TCAELORING_INNER_RADIUS, &RingRecord::innerRadiusKm),
+    NumberTextBinding(TCAELORING_OUTER_RADIUS, &RingRecord::outerRadiusKm),
+    NumberTextBinding(TCAELORING_THICKNESS, &RingRecord::thicknessKm),
+    NumberTextBinding(TCAELORING_TILT, &RingRecord::tiltDeg),
+    NumberTextBinding(TCAELORING_HEADING, &RingRecord::headingDeg),
+    NumberTextBinding(TCAELORING_PHASE, &RingRecord::phaseDeg),
+    NumberTextBinding(TCAELORING_PERIOD, &RingRecord::periodDays),
+    ChoiceBinding(TCAELORING_SLICE_MODE, &RingRecord::sliceMode, kModeChoiceBase),
+    FloatBinding(TCAELORING_SLICE_START, &RingRecord::sliceStartDeg),
+    FloatBinding(TCAELORING_SLICE_END, &RingRecord::sliceEndDeg),
+    FloatBinding(TCAELORING_EPOCH, &RingRecord::epochJd),
 };
 
 } // namespace
 
 bool TagCaeloRing::InitNode(HostNode* tag) {
-    WriteRingParameters(tag);
+    WriteBoundParameters(GetParameterContainer(tag), kRingBindings, record);
     return true;
 }
 
@@ -49,17 +53,13 @@ bool TagCaeloRing::HandleMessage(HostNode* tag, int32_t type, void* data) {
         return true;
     case HOST_MSG_PARAMETER_SET:
         if (IsUserParameterEdit(data)) {
-            const int32_t parameterId = GetMessageParameterId(data);
-            if (FieldOfText(kRingTexts, parameterId) != nullptr) {
-                ReadRingText(tag, parameterId);
-            } else {
-                ReadRingValue(tag, parameterId);
-            }
+            ReadBoundParameter(GetParameterContainer(tag), kRingBindings, GetMessageParameterId(data),
+                               record);
         }
         return true;
     case HOST_MSG_DOCUMENT:
         if (IsDocumentLoaded(data)) {
-            ReloadRingParameters(tag);
+            ReadBoundParameters(GetParameterContainer(tag), kRingBindings, record);
         }
         return true;
     case HOST_MSG_HIERARCHY:
@@ -101,58 +101,8 @@ void TagCaeloRing::SetRingRadii(double innerRadiusKm, double outerRadiusKm) {
 void TagCaeloRing::ApplyRingRecord(const RingRecord& newRecord) {
     record = newRecord;
     HostNode* tag = GetNode();
-    WriteRingParameters(tag);
+    WriteBoundParameters(GetParameterContainer(tag), kRingBindings, record);
     UpdateRingObject(GetTagObject(tag));
-}
-
-/* ---- Parameters ---------------------------------------------------------- */
-
-void TagCaeloRing::WriteRingParameters(HostNode* tag) const {
-    const Container container = GetParameterContainer(tag);
-    for (const RingText& text : kRingTexts) {
-        SetNumberText(container, text.parameterId, record.*text.field);
-    }
-    container.SetInt32(TCAELORING_SLICE_MODE, record.sliceMode + kModeChoiceBase);
-    container.SetFloat(TCAELORING_SLICE_START, record.sliceStartDeg);
-    container.SetFloat(TCAELORING_SLICE_END, record.sliceEndDeg);
-    container.SetFloat(TCAELORING_EPOCH, record.epochJd);
-}
-
-void TagCaeloRing::ReadRingText(HostNode* tag, int32_t parameterId) {
-    double RingRecord::*field = FieldOfText(kRingTexts, parameterId);
-    if (field != nullptr) {
-        NormaliseNumberText(GetParameterContainer(tag), parameterId, record.*field);
-    }
-}
-
-void TagCaeloRing::ReadRingValue(HostNode* tag, int32_t parameterId) {
-    const Container container = GetParameterContainer(tag);
-    switch (parameterId) {
-    case TCAELORING_SLICE_MODE:
-        record.sliceMode = container.GetInt32(parameterId, 0) - kModeChoiceBase;
-        break;
-    case TCAELORING_SLICE_START:
-        record.sliceStartDeg = container.GetFloat(parameterId, 0.0);
-        break;
-    case TCAELORING_SLICE_END:
-        record.sliceEndDeg = container.GetFloat(parameterId, 0.0);
-        break;
-    case TCAELORING_EPOCH:
-        record.epochJd = container.GetFloat(parameterId, 0.0);
-        break;
-    default:
-        break;
-    }
-}
-
-void TagCaeloRing::ReloadRingParameters(HostNode* tag) {
-    for (const RingText& text : kRingTexts) {
-        ReadRingText(tag, text.parameterId);
-    }
-    ReadRingValue(tag, TCAELORING_SLICE_MODE);
-    ReadRingValue(tag, TCAELORING_SLICE_START);
-    ReadRingValue(tag, TCAELORING_SLICE_END);
-    ReadRingValue(tag, TCAELORING_EPOCH);
 }
 
 /* ---- Evaluation ---------------------------------------------------------- */

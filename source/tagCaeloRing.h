@@ -79,18 +79,6 @@ public:
     [[nodiscard]] const RingRecord& GetRingRecord() const { return record; }
 
 private:
-    /* Writes the record into the tag's parameters. */
-    void WriteRingParameters(HostNode* tag) const;
-    /* Parses number text 1001 to 1006 or 1051 into its record field; text
-     * that is no number keeps the field. The text is rewritten in normalised
-     * form either way. */
-    void ReadRingText(HostNode* tag, int32_t parameterId);
-    /* Reads the slice mode (1008) or the Float parameters 1009 to 1011;
-     * other ids are ignored. */
-    void ReadRingValue(HostNode* tag, int32_t parameterId);
-    /* Rebuilds the whole record from the parameters. */
-    void ReloadRingParameters(HostNode* tag);
-
     /* Fills each empty cached link from the object's ancestors. */
     void ResolveRingLinks(HostNode* object);
     /* A ring length in scene units: kilometres through the body scale of
@@ -109,7 +97,7 @@ private:
     RingRecord record;
 
     /* Links found by evaluation; per instance, never copied or stored,
-     * emptied by message 7 and by a move to a new parent. */
+     * emptied by HOST_MSG_REFRESH_LINKS and by a move to a new parent. */
     ObjCaeloSystem* cachedSystem = nullptr;
     ObjCaeloBodyAxis* cachedBodyAxis = nullptr;
 };

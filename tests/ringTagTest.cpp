@@ -272,6 +272,12 @@ TEST_F(RingTag, LoadedSceneRestoresTheRecordFromItsParameters) {
     EXPECT_DOUBLE_EQ(floatOf(restored, kSliceTo), 4.71238898038469);
     EXPECT_NEAR(restored.relative.rotation.x, 3.3161255787892263, kSpinTolerance);
     EXPECT_TRUE(isParameterEnabled(tagOf(restored), kSliceStart));
+
+    // A parameter missing from a loaded scene keeps its field: the ring stays
+    // sliced, where it once read 0 - 1200 and drew the whole ring.
+    tagOf(restored).parameters.erase(kSliceMode);
+    notifyDocumentLoaded(loaded);
+    EXPECT_TRUE(isParameterEnabled(tagOf(restored), kSliceStart));
 }
 
 } // namespace

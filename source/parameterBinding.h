@@ -1,0 +1,151 @@
+/*
+ * The binding between a node's record and its parameters: a table of
+ * {parameter id, kind, record field, choice base} per node type, written
+ * and read by one binder.
+ *
+ *     inline constexpr ParameterBinding<RingRecord> kRingBindings[] = {
+ *         NumberTextBinding(TCAELORING_INNER_RADIUS, &RingRecord::innerRadiusKm),
+ *         ChoiceBinding(TCAELORING_SLICE_MODE, &RingRecord::sliceMode, kModeChoiceBase),
+ *     };
+ *     WriteBoundParameters(container, kRingBindings, record);
+ *
+ * One rule for every kind: a parameter that is absent or of another type
+ * keeps its field as it is, and a number text that is no number keeps its
+ * field and is rewritten from it. The binder allocates nothing; the tables
+ * are constant.
+ */
+#ifndef CAELO_PARAMETER_BINDING_H
+#define CAELO_PARAMETER_BINDING_H
+
+#include "hostApi.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace caelo {
+
+enum class ParameterKind {
+    Float,      /* a Float parameter and a double field */
+    NumberText, /* a number-text (String) parameter and a double field */
+    Bool,       /* a Bool parameter and a bool field */
+    Choice,     /* an Int32 parameter holding choice base + the int32_t field */
+};
+
+/* One parameter and the record field behind it; of the three field
+ * pointers only the one of its kind is set. */
+template <class Record> struct ParameterBinding {
+    int32_t parameterId;
+    ParameterKind kind;
+    double Record::*number = nullptr;  /* Float, NumberText */
+    bool Record::*flag = nullptr;      /* Bool */
+    int32_t Record::*choice = nullptr; /* Choice */
+    int32_t choiceBase = 0;            /* Choice: parameter value - field value */
+};
+
+template <class Record>
+[[nodiscard]] constexpr ParameterBinding<Record> FloatBinding(int32_t id, double Record::*field) {
+    return {id, ParameterKind::Float, field, nullptr, nullptr, 0};
+}
+template <class Record>
+[[nodiscard]] constexpr ParameterBinding<Record> NumberTextBinding(int32_t id, double Record::*field) {
+    return {id, ParameterKind::NumberText, field, nullptr, nullptr, 0};
+}
+template <class Record>
+[[nodiscard]] constexpr ParameterBinding<Record> BoolBinding(int32_t id, bool Record::*field) {
+    return {id, ParameterKind::Bool, nullptr, field, nullptr, 0};
+}
+template <class Record>
+[[nodiscard]] constexpr ParameterBinding<Record> ChoiceBinding(int32_t id, int32_t Record::*field,
+                                                               int32_t choiceBase) {
+    return {id, ParameterKind::Choice, nullptr, nullptr, field, choiceBase};
+}
+
+/* The binding of a parameter in a table, or null for an id the table does
+ * not hold. */
+template <class Record, size_t N>
+[[nodiscard]] const ParameterBinding<Record>* FindBinding(const ParameterBinding<Record> (&table)[N],
+                                                          int32_t parameterId) {
+    for (const ParameterBinding<Record>& binding : table) {
+        if (binding.parameterId == parameterId) {
+            return &binding;
+        }
+    }
+    return nullptr;
+}
+
+/* Writes one field into its parameter; a number text in normalised form. */
+template <class Record>
+void WriteBoundParameter(const Container& container, const ParameterBinding<Record>& binding,
+                         const Record& record) {
+    switch (binding.kind) {
+    case ParameterKind::Float:
+        container.SetFloat(binding.parameterId, record.*binding.number);
+        break;
+    case ParameterKind::NumberText:
+        SetNumberText(container, binding.parameterId, record.*binding.number);
+        break;
+    case ParameterKind::Bool:
+        container.SetBool(binding.parameterId, record.*binding.flag);
+        break;
+    case ParameterKind::Choice:
+        container.SetInt32(binding.parameterId, record.*binding.choice + binding.choiceBase);
+        break;
+    }
+}
+
+/* Reads one parameter into its field; absent or of another type, the field
+ * stays. A number text is rewritten in normalised form either way. */
+template <class Record>
+void ReadBoundParameter(const Container& container, const ParameterBinding<Record>& binding, Record& record) {
+    const int32_t id = binding.parameterId;
+    switch (binding.kind) {
+    case ParameterKind::Float:
+        record.*binding.number = container.GetFloat(id, record.*binding.number);
+        break;
+    case ParameterKind::NumberText:
+        NormaliseNumberText(container, id, record.*binding.number);
+        break;
+    case ParameterKind::Bool:
+        record.*binding.flag = container.GetBool(id, record.*binding.flag);
+        break;
+    case ParameterKind::Choice:
+        record.*binding.choice =
+            container.GetInt32(id, record.*binding.choice + binding.choiceBase) - binding.choiceBase;
+        break;
+    }
+}
+
+/* Writes every field of the record into its parameter, in table order. */
+template <class Record, size_t N>
+void WriteBoundParameters(const Container& container, const ParameterBinding<Record> (&table)[N],
+                          const Record& record) {
+    for (const ParameterBinding<Record>& binding : table) {
+        WriteBoundParameter(container, binding, record);
+    }
+}
+
+/* Reads every parameter of the table into the record, in table order. */
+template <class Record, size_t N>
+void ReadBoundParameters(const Container& container, const ParameterBinding<Record> (&table)[N],
+                         Record& record) {
+    for (const ParameterBinding<Record>& binding : table) {
+        ReadBoundParameter(container, binding, record);
+    }
+}
+
+/* Reads one parameter by id; false, with the record untouched, for an id
+ * the table does not hold. */
+template <class Record, size_t N>
+bool ReadBoundParameter(const Container& container, const ParameterBinding<Record> (&table)[N],
+                        int32_t parameterId, Record& record) {
+    const ParameterBinding<Record>* binding = FindBinding(table, parameterId);
+    if (binding == nullptr) {
+        return false;
+    }
+    ReadBoundParameter(container, *binding, record);
+    return true;
+}
+
+} // namespace caelo
+
+#endif
