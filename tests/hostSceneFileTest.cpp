@@ -170,6 +170,24 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
         {"\"type\": 900001", "\"type\": 5612", "at /objects/0/type"},
         {"\"float\": 1.0", "\"link\": 42", "no node with id 42"},
         {"\"objects\": [", "\"things\": [", "missing member \"objects\""},
+        // Regression: a link id of 2^63 was read as -2^63 ("no node with id
+        // -9223372036854775808"). Whole numbers beyond their bits, or written
+        // with a fraction or an exponent, are quoted as the file writes them.
+        {"\"float\": 1.0", "\"link\": 9223372036854775808",
+         "at /objects/0/parameters/1000/link: the number 9223372036854775808 does not fit in 64 bits"},
+        {"\"id\": 2", "\"id\": -9223372036854775809",
+         "at /objects/0/id: the number -9223372036854775809 does not fit in 64 bits"},
+        {"\"numerator\": 0", "\"numerator\": 18446744073709551616",
+         "at /time/numerator: the number 18446744073709551616 does not fit in 64 bits"},
+        {"\"denominator\": 1", "\"denominator\": 9223372036854775808.0",
+         "at /time/denominator: expected a whole number written as digits, not 9223372036854775808.0"},
+        {"\"fps\": 30", "\"fps\": 1e30", "at /fps: expected a whole number written as digits, not 1e30"},
+        {"\"fps\": 30", "\"fps\": 9223372036854775808",
+         "at /fps: the number 9223372036854775808 does not fit in 32 bits"},
+        {"\"type\": 900001", "\"type\": 2.5",
+         "at /objects/0/type: expected a whole number written as digits, not 2.5"},
+        {"\"float\": 1.0", "\"int32\": 1E+2",
+         "at /objects/0/parameters/1000/int32: expected a whole number written as digits, not 1E+2"},
     };
     for (const Case& c : cases) {
         std::string text = good;

@@ -342,10 +342,12 @@ std::int32_t readDisplayMode(const JsonPlace& place) {
 
 class SceneReader {
 public:
-    SceneReader(const nlohmann::json& json, const std::string& origin) : json_(json), origin_(origin) {}
+    // `json` as parsed from `text`, which refusals quote numbers from.
+    SceneReader(const nlohmann::json& json, std::string_view text, const std::string& origin)
+        : json_(json), text_(text), origin_(origin) {}
 
     std::unique_ptr<Document> read() {
-        const JsonPlace top(json_, origin_);
+        const JsonPlace top(json_, origin_, {}, text_);
         top.requireObject();
         const JsonPlace format = top.at("format");
         if (format.text() != kSceneFormat) {
@@ -580,6 +582,7 @@ private:
     }
 
     const nlohmann::json& json_;
+    std::string_view text_;
     const std::string& origin_;
     Document* document_ = nullptr;
     std::unordered_map<std::int64_t, NodeId> nodes_;
@@ -602,13 +605,13 @@ void saveScene(const Document& document, const std::filesystem::path& file) {
 
 std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string& origin) {
     const nlohmann::json json = parseJsonText(text, origin);
-    return SceneReader(json, origin).read();
+    return SceneReader(json, text, origin).read();
 }
 
 Document& loadScene(const std::filesystem::path& file) {
-    const nlohmann::json json = readJsonFile(file.string());
+    const JsonDocument json = readJsonDocument(file.string());
     const std::string origin = excerpt(file.string());
-    std::unique_ptr<Document> document = SceneReader(json, origin).read();
+    std::unique_ptr<Document> document = SceneReader(json.value, json.text, origin).read();
     Document& loaded = application().adoptDocument(std::move(document));
     notifyDocumentLoaded(loaded);
     return loaded;
