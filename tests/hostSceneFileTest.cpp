@@ -242,7 +242,7 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
     // Unclosed brackets: the nesting is refused at the bracket that breaks it,
     // before the end of the text would be found to be bad syntax.
     const std::filesystem::path deep = file("deep.caelo");
-    write(deep, std::string(2 * kMaxJsonDepth, '['));
+    write(deep, std::string(2 * kMaxSceneJsonDepth, '['));
     struct Case {
         std::filesystem::path file;
         std::string reason; // what follows "<file>: "
@@ -252,7 +252,8 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
         {folder_, "cannot open the file: is a folder"},
         {file("missing.caelo"), "cannot open the file: No such file or directory"},
         {large, "larger than 268435456 bytes (256 MiB)"},
-        {deep, "line 1, column 4097: nested deeper than 4096 levels"},
+        {deep, "line 1, column 2009: nested deeper than 2008 levels, the most a scene file of the deepest "
+               "tree nests"},
     };
     for (const Case& c : cases) {
         try {
@@ -267,9 +268,30 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
 }
 
 // Regression: nesting without bound would be read with unbounded recursion.
+// A tree as deep as the host holds, whose deepest object holds the deepest
+// value (a curve on a tag), nests its file as deep as scene files may nest,
+// and reads back; a file of one level more is refused.
 TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
+    Node* deepest = nullptr;
+    for (int level = 1; level <= kMaxTreeDepth; ++level) {
+        deepest = &add(kTypeNull, "", deepest);
+    }
+    Curve curve;
+    curve.knots.emplace_back();
+    addTag(*deepest, kRecordingTag, "").parameters.set(1000, curve);
+    const std::string deepestText = sceneToText(document());
+    int nesting = 0;
+    int mostNesting = 0;
+    for (const char c : deepestText) {
+        nesting += c == '[' || c == '{' ? 1 : c == ']' || c == '}' ? -1 : 0;
+        mostNesting = std::max(mostNesting, nesting);
+    }
+    EXPECT_EQ(mostNesting, kMaxSceneJsonDepth);
+    EXPECT_EQ(sceneToText(*sceneFromText(deepestText, "deepest")), deepestText);
+    const std::size_t nodesBefore = application().nodeCount();
+
     std::string objects;
-    const int depth = 1001;
+    const int depth = kMaxTreeDepth + 1;
     for (int i = 1; i <= depth; ++i) {
         objects += R"({"id": )" + std::to_string(i) + R"(, "type": 5140, "children": [)";
     }
@@ -287,7 +309,7 @@ TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
         EXPECT_NE(std::string(error.what()).find("nest deeper than 1000 levels"), std::string::npos)
             << error.what();
     }
-    EXPECT_EQ(application().nodeCount(), 1u) << "only the open document's camera is left";
+    EXPECT_EQ(application().nodeCount(), nodesBefore) << "nothing of the refused file is left";
 }
 
 TEST_F(HostSceneFileTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {

@@ -8,6 +8,7 @@
 #include "jsonReader.h"
 #include "messages.h"
 #include "registry.h"
+#include "treeDepth.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,9 +22,7 @@ namespace {
 
 using OrderedJson = nlohmann::ordered_json;
 
-// The deepest nesting of objects a file may have; deeper files are refused
-// rather than read with unbounded recursion.
-constexpr int kMaxTreeDepth = 1000;
+constexpr JsonNesting kSceneNesting{kMaxSceneJsonDepth, "the most a scene file of the deepest tree nests"};
 
 // Numbers that JSON cannot hold are written as these texts.
 constexpr const char* kNotANumber = "NaN";
@@ -460,6 +459,9 @@ private:
         return node;
     }
 
+    // An object at `depth` (1 at the top level or as the view camera outside
+    // the tree) with its subtree; deeper trees than the host holds are refused
+    // rather than read.
     Node& readObject(const JsonPlace& place, int depth = 1) {
         if (depth > kMaxTreeDepth) {
             place.fail("objects nest deeper than " + std::to_string(kMaxTreeDepth) + " levels");
@@ -604,12 +606,12 @@ void saveScene(const Document& document, const std::filesystem::path& file) {
 }
 
 std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string& origin) {
-    const nlohmann::json json = parseJsonText(text, origin);
+    const nlohmann::json json = parseJsonText(text, origin, kSceneNesting);
     return SceneReader(json, text, origin).read();
 }
 
 Document& loadScene(const std::filesystem::path& file) {
-    const JsonDocument json = readJsonDocument(file.string());
+    const JsonDocument json = readJsonDocument(file.string(), kSceneNesting);
     const std::string origin = excerpt(file.string());
     std::unique_ptr<Document> document = SceneReader(json.value, json.text, origin).read();
     Document& loaded = application().adoptDocument(std::move(document));

@@ -29,12 +29,12 @@ std::string withoutLibraryPrefix(const std::string& what) {
 }
 
 // Follows the nesting of arrays and objects through JSON text given in
-// pieces, refusing it at the bracket that goes deeper than kMaxJsonDepth. The
+// pieces, refusing it at the bracket that goes deeper than the bound. The
 // place is counted as parseJsonText counts it: lines from 1, columns in bytes
 // from 1.
 class NestingGauge {
 public:
-    explicit NestingGauge(const std::string& origin) : origin_(origin) {}
+    NestingGauge(const std::string& origin, JsonNesting nesting) : origin_(origin), nesting_(nesting) {}
 
     void take(std::string_view piece) {
         for (const char c : piece) {
@@ -61,10 +61,10 @@ private:
         } else if (c == '"') {
             inString_ = true;
         } else if (c == '[' || c == '{') {
-            if (++depth_ > kMaxJsonDepth) {
+            if (++depth_ > nesting_.levels) {
                 throw HostError(origin_ + ": line " + std::to_string(line_) + ", column " +
                                 std::to_string(column_) + ": nested deeper than " +
-                                std::to_string(kMaxJsonDepth) + " levels, the most JSON text may nest");
+                                std::to_string(nesting_.levels) + " levels, " + std::string(nesting_.reason));
             }
         } else if ((c == ']' || c == '}') && depth_ > 0) {
             --depth_;
@@ -72,6 +72,7 @@ private:
     }
 
     const std::string& origin_;
+    JsonNesting nesting_;
     int depth_ = 0;
     bool inString_ = false;
     bool escaped_ = false;
@@ -205,14 +206,14 @@ bool isWrittenAsDigits(std::string_view text) {
 
 } // namespace
 
-nlohmann::json parseJsonText(std::string_view text, const std::string& origin) {
-    NestingGauge(origin).take(text);
+nlohmann::json parseJsonText(std::string_view text, const std::string& origin, JsonNesting nesting) {
+    NestingGauge(origin, nesting).take(text);
     return parseCheckedText(text, origin);
 }
 
-JsonDocument readJsonDocument(const std::string& file) {
+JsonDocument readJsonDocument(const std::string& file, JsonNesting nesting) {
     ReadableFile in = ReadableFile::openRegular(file, "the file");
-    NestingGauge gauge(in.name());
+    NestingGauge gauge(in.name(), nesting);
     JsonDocument document;
     document.text = readBounded(in, [&gauge](std::string_view piece) { gauge.take(piece); });
     document.value = parseCheckedText(document.text, in.name());

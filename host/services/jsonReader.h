@@ -15,16 +15,25 @@
 namespace caelo::host {
 
 // The largest JSON file read, in bytes (256 MiB: some 3.5 million plain
-// objects, which take about 3.5 GB once read), and the deepest nesting of
-// arrays and objects in any JSON text read: a scene file of the deepest tree
-// its reader accepts nests about half as deep.
+// objects, which take about 3.5 GB once read).
 inline constexpr std::size_t kMaxJsonFileBytes = 256 * kBytesPerMiB;
+
+// The deepest nesting of arrays and objects a JSON text may have, and what
+// that bound stands for, as refusals name it ("nested deeper than 4096
+// levels, the most JSON text may nest"). A reader that knows how deep its
+// texts nest (scene files) gives its own.
+struct JsonNesting {
+    int levels;
+    std::string_view reason;
+};
 inline constexpr int kMaxJsonDepth = 4096;
+inline constexpr JsonNesting kJsonNesting{kMaxJsonDepth, "the most JSON text may nest"};
 
 // Parses JSON text. Throws HostError "<origin>: line L, column C: <reason>" for
-// bad syntax or nesting deeper than kMaxJsonDepth, and "<origin>: <reason>"
+// bad syntax or nesting deeper than `nesting` allows, and "<origin>: <reason>"
 // for a number beyond the range of a double.
-[[nodiscard]] nlohmann::json parseJsonText(std::string_view text, const std::string& origin);
+[[nodiscard]] nlohmann::json parseJsonText(std::string_view text, const std::string& origin,
+                                           JsonNesting nesting = kJsonNesting);
 
 // A parsed JSON file with the text it was parsed from, which JsonPlace quotes
 // numbers from.
@@ -39,7 +48,7 @@ struct JsonDocument {
 // whole. Throws HostError naming the file (excerpted) and the reason: the
 // system's for a file that cannot be opened or read, "is a folder", "not a
 // regular file" for a device or pipe, or the limit broken.
-[[nodiscard]] JsonDocument readJsonDocument(const std::string& file);
+[[nodiscard]] JsonDocument readJsonDocument(const std::string& file, JsonNesting nesting = kJsonNesting);
 // The same, without the text.
 [[nodiscard]] nlohmann::json readJsonFile(const std::string& file);
 
