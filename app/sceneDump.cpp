@@ -9,6 +9,7 @@
 #include "registry.h"
 
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -176,45 +177,72 @@ void writeTransform(const host::Node& node, const std::string& indent, std::ostr
     }
 }
 
-} // namespace
-
-Json nodeToJson(const host::Document& document, const host::Node& node) {
+// A node's JSON object up to the bracket that opens its children: its members
+// with the tags, then `"children":[`.
+std::string openingJson(const host::Document& document, const host::Node& node) {
     Json tags = Json::array();
     for (const host::Node* tag : node.tags()) {
         tags.push_back(Json{{"path", pathOrNull(document, tag)},
                             {"type", tag->typeId()},
                             {"params", parametersJson(document, tag->parameters)}});
     }
-    Json children = Json::array();
-    for (const host::Node* child = node.firstChild(); child; child = child->nextSibling()) {
-        children.push_back(nodeToJson(document, *child));
-    }
-    return Json{{"path", pathOrNull(document, &node)},
-                {"name", node.name},
-                {"type", node.typeId()},
-                {"params", parametersJson(document, node.parameters)},
-                {"relPos", vectorJson(node.relative.position)},
-                {"relRot", vectorJson(node.relative.rotation)},
-                {"relScale", vectorJson(node.relative.scale)},
-                {"basePos", vectorJson(node.frozen.position)},
-                {"baseRot", vectorJson(node.frozen.rotation)},
-                {"baseScale", vectorJson(node.frozen.scale)},
-                {"world", matrixJson(node.worldMatrix())},
-                {"editorMode", node.editorMode},
-                {"renderMode", node.renderMode},
-                {"enabled", node.enabled()},
-                {"tags", std::move(tags)},
-                {"children", std::move(children)}};
+    const Json object{{"path", pathOrNull(document, &node)},
+                      {"name", node.name},
+                      {"type", node.typeId()},
+                      {"params", parametersJson(document, node.parameters)},
+                      {"relPos", vectorJson(node.relative.position)},
+                      {"relRot", vectorJson(node.relative.rotation)},
+                      {"relScale", vectorJson(node.relative.scale)},
+                      {"basePos", vectorJson(node.frozen.position)},
+                      {"baseRot", vectorJson(node.frozen.rotation)},
+                      {"baseScale", vectorJson(node.frozen.scale)},
+                      {"world", matrixJson(node.worldMatrix())},
+                      {"editorMode", node.editorMode},
+                      {"renderMode", node.renderMode},
+                      {"enabled", node.enabled()},
+                      {"tags", std::move(tags)},
+                      {"children", Json::array()}};
+    const std::string text = object.dump();
+    return text.substr(0, text.size() - 2); // without the empty children's "]}"
 }
+
+// An object with its tags and children as JSON text, each object's JSON made
+// in turn: the walk follows the tree's links, so the stack does not grow with
+// the depth of the tree.
+std::string nodeJson(const host::Document& document, const host::Node& top) {
+    std::string out;
+    const host::Node* node = &top;
+    for (;;) {
+        out += openingJson(document, *node);
+        if (node->firstChild() != nullptr) {
+            node = node->firstChild();
+            continue;
+        }
+        for (;;) {
+            out += "]}";
+            if (node == &top) {
+                return out;
+            }
+            if (node->nextSibling() != nullptr) {
+                out += ',';
+                node = node->nextSibling();
+                break;
+            }
+            node = node->parent();
+        }
+    }
+}
+
+} // namespace
 
 void writeJsonDump(const host::Document& document, std::ostream& out) {
     out << R"({"time":)" << number(document.time.seconds()).dump() << R"(,"fps":)" << document.fps
         << R"(,"objects":[)";
     for (const host::Node* object = document.firstObject(); object; object = object->nextSibling()) {
-        out << (object == document.firstObject() ? "" : ",") << nodeToJson(document, *object).dump();
+        out << (object == document.firstObject() ? "" : ",") << nodeJson(document, *object);
     }
     const host::Node* camera = document.camera();
-    out << R"(],"camera":)" << (camera ? nodeToJson(document, *camera) : Json(nullptr)).dump() << '}';
+    out << R"(],"camera":)" << (camera ? nodeJson(document, *camera) : std::string("null")) << '}';
 }
 
 void writeReadableNode(const host::Document& document, const host::Node& node, int depth, std::ostream& out) {

@@ -5,21 +5,16 @@
 
 #include "scene.h"
 
-#include <nlohmann/json.hpp>
 #include <ostream>
 
 namespace caelo::app {
 
 // The whole document as one line of JSON: time, fps, the top-level objects
 // and the view's camera. Numbers read back to the same double; a non-finite
-// number is null. Written object by object, so that a scene of a million
-// objects needs the memory of one.
+// number is null; a node outside the document's tree (the view's camera) has
+// a null path. Written object by object, so that a scene of a million
+// objects, or a tree of the deepest, needs the memory and stack of one.
 void writeJsonDump(const host::Document& document, std::ostream& out);
-
-// One node in the form of `writeJsonDump`'s objects, with its tags and
-// children. A node outside the document's tree (the view's camera) has a null
-// path.
-[[nodiscard]] nlohmann::ordered_json nodeToJson(const host::Document& document, const host::Node& node);
 
 // The document as an indented tree: each object with its name, type, transform
 // and parameters, its tags below it, then its children.

@@ -9,6 +9,7 @@
 #include "numberText.h"
 #include "registry.h"
 #include "sceneEditing.h"
+#include "treeDepth.h"
 
 #include <algorithm>
 #include <array>
@@ -327,10 +328,12 @@ HostNode* FindTag(HostNode* object, std::int32_t type, std::int32_t index) noexc
     return nullptr;
 }
 
+// Does nothing where the node would go below itself or deeper than
+// kMaxTreeDepth.
 void AppendChild(HostNode* node, HostNode* parent) noexcept {
     Node* n = objectOf(node);
     Node* p = objectOf(parent);
-    if (!n || !p || p->isWithin(*n)) {
+    if (!n || !p || p->isWithin(*n) || !fitsUnder(*n, p)) {
         return;
     }
     if (n->isAttached()) {

@@ -6,6 +6,7 @@
 #include "interfaceTable.h"
 #include "messages.h"
 #include "registry.h"
+#include "treeDepth.h"
 
 #include <unordered_map>
 #include <utility>
@@ -98,6 +99,8 @@ void requireInDocument(const Document& document, const Node& node, const char* r
     }
 }
 
+// A top-level place needs no check of depth: no tree is deeper than
+// kMaxTreeDepth, so neither is the node's subtree.
 void checkNewParent(const Document& document, const Node& node, const Node* parent) {
     if (!parent) {
         return;
@@ -111,6 +114,7 @@ void checkNewParent(const Document& document, const Node& node, const Node* pare
     if (parent->isWithin(node)) {
         throw HostError("cannot put " + describeNode(node) + " below itself (" + describeNode(*parent) + ")");
     }
+    requireFitsUnder(node, parent);
 }
 
 } // namespace

@@ -221,6 +221,47 @@ TEST_F(ConsoleTest, SaveThenLoadGivesTheSameDump) {
         << "the copy's globe link points to the copied sphere";
 }
 
+// Regression: a chain of 3,000 objects built with `add` saved, but its file
+// could not be read back ("nested deeper than 4096 levels"). The console now
+// builds trees as deep as the reader reads (1000 levels) and no deeper, and
+// saving, dumping, copying, evaluating and removing the deepest of them runs
+// in bounded stack.
+TEST_F(ConsoleTest, DeepestTreeTheConsoleBuildsSavesAndReadsBackAndOneLevelMoreIsRefused) {
+    const int deepest = 1000;
+    std::string lines = "add 5140\n";
+    std::string parent = "/0";
+    for (int level = 2; level <= deepest; ++level) {
+        lines += "add 5140 " + parent + "\n";
+        parent += "/0";
+    }
+    const std::string& last = parent; // the object at level 1000
+    lines += "tag " + last +
+             " 5612\n"
+             "save deep.caelo\n"
+             "dump --json\n"
+             "copy /0\n"
+             "eval\n"
+             "dump\n"
+             "delete /1\n"
+             "new\n"
+             "load deep.caelo\n"
+             "dump --json\n"
+             "add 5140 " +
+             last + "\n";
+    const Outcome run = script(lines);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("script.txt:" + std::to_string(deepest + 11) + ": error: an object under /0/0/0/"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(
+        run.err.find("(level 1000) would reach level 1001, deeper than the 1000 levels objects may nest"),
+        std::string::npos)
+        << run.err;
+    const std::vector<Json> dumps = jsonDumps(run);
+    ASSERT_EQ(dumps.size(), 2u);
+    EXPECT_EQ(dumps[0], dumps[1]) << "the saved tree reads back whole";
+}
+
 TEST_F(ConsoleTest, ReadsTheScriptFromStandardInput) {
     const Outcome run = caelo("script -", "add 1032493\nadd 5160 /0\ndump\nnope\n");
     EXPECT_EQ(run.exitCode, 1);

@@ -170,6 +170,24 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
         {"\"type\": 900001", "\"type\": 5612", "at /objects/0/type"},
         {"\"float\": 1.0", "\"link\": 42", "no node with id 42"},
         {"\"objects\": [", "\"things\": [", "missing member \"objects\""},
+        // Regression: a link id of 2^63 was read as -2^63 ("no node with id
+        // -9223372036854775808"). Whole numbers beyond their bits, or written
+        // with a fraction or an exponent, are quoted as the file writes them.
+        {"\"float\": 1.0", "\"link\": 9223372036854775808",
+         "at /objects/0/parameters/1000/link: the number 9223372036854775808 does not fit in 64 bits"},
+        {"\"id\": 2", "\"id\": -9223372036854775809",
+         "at /objects/0/id: the number -9223372036854775809 does not fit in 64 bits"},
+        {"\"numerator\": 0", "\"numerator\": 18446744073709551616",
+         "at /time/numerator: the number 18446744073709551616 does not fit in 64 bits"},
+        {"\"denominator\": 1", "\"denominator\": 9223372036854775808.0",
+         "at /time/denominator: expected a whole number written as digits, not 9223372036854775808.0"},
+        {"\"fps\": 30", "\"fps\": 1e30", "at /fps: expected a whole number written as digits, not 1e30"},
+        {"\"fps\": 30", "\"fps\": 9223372036854775808",
+         "at /fps: the number 9223372036854775808 does not fit in 32 bits"},
+        {"\"type\": 900001", "\"type\": 2.5",
+         "at /objects/0/type: expected a whole number written as digits, not 2.5"},
+        {"\"float\": 1.0", "\"int32\": 1E+2",
+         "at /objects/0/parameters/1000/int32: expected a whole number written as digits, not 1E+2"},
     };
     for (const Case& c : cases) {
         std::string text = good;
@@ -224,7 +242,7 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
     // Unclosed brackets: the nesting is refused at the bracket that breaks it,
     // before the end of the text would be found to be bad syntax.
     const std::filesystem::path deep = file("deep.caelo");
-    write(deep, std::string(2 * kMaxJsonDepth, '['));
+    write(deep, std::string(2 * kMaxSceneJsonDepth, '['));
     struct Case {
         std::filesystem::path file;
         std::string reason; // what follows "<file>: "
@@ -234,7 +252,8 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
         {folder_, "cannot open the file: is a folder"},
         {file("missing.caelo"), "cannot open the file: No such file or directory"},
         {large, "larger than 268435456 bytes (256 MiB)"},
-        {deep, "line 1, column 4097: nested deeper than 4096 levels"},
+        {deep, "line 1, column 2009: nested deeper than 2008 levels, the most a scene file of the deepest "
+               "tree nests"},
     };
     for (const Case& c : cases) {
         try {
@@ -249,9 +268,30 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
 }
 
 // Regression: nesting without bound would be read with unbounded recursion.
+// A tree as deep as the host holds, whose deepest object holds the deepest
+// value (a curve on a tag), nests its file as deep as scene files may nest,
+// and reads back; a file of one level more is refused.
 TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
+    Node* deepest = nullptr;
+    for (int level = 1; level <= kMaxTreeDepth; ++level) {
+        deepest = &add(kTypeNull, "", deepest);
+    }
+    Curve curve;
+    curve.knots.emplace_back();
+    addTag(*deepest, kRecordingTag, "").parameters.set(1000, curve);
+    const std::string deepestText = sceneToText(document());
+    int nesting = 0;
+    int mostNesting = 0;
+    for (const char c : deepestText) {
+        nesting += c == '[' || c == '{' ? 1 : c == ']' || c == '}' ? -1 : 0;
+        mostNesting = std::max(mostNesting, nesting);
+    }
+    EXPECT_EQ(mostNesting, kMaxSceneJsonDepth);
+    EXPECT_EQ(sceneToText(*sceneFromText(deepestText, "deepest")), deepestText);
+    const std::size_t nodesBefore = application().nodeCount();
+
     std::string objects;
-    const int depth = 1001;
+    const int depth = kMaxTreeDepth + 1;
     for (int i = 1; i <= depth; ++i) {
         objects += R"({"id": )" + std::to_string(i) + R"(, "type": 5140, "children": [)";
     }
@@ -269,7 +309,7 @@ TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
         EXPECT_NE(std::string(error.what()).find("nest deeper than 1000 levels"), std::string::npos)
             << error.what();
     }
-    EXPECT_EQ(application().nodeCount(), 1u) << "only the open document's camera is left";
+    EXPECT_EQ(application().nodeCount(), nodesBefore) << "nothing of the refused file is left";
 }
 
 TEST_F(HostSceneFileTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {

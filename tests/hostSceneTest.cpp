@@ -2,6 +2,7 @@
 #include "hostError.h"
 #include "hostTestSupport.h"
 #include "sceneEditing.h"
+#include "treeDepth.h"
 
 #include <gtest/gtest.h>
 
@@ -184,12 +185,28 @@ TEST_F(HostSceneTest, CloneWhoseFactoryFailsLeavesNothing) {
     EXPECT_EQ(application().nodeCount(), before);
 }
 
-TEST_F(HostSceneTest, AppendAndMoveRefuseCycles) {
+TEST_F(HostSceneTest, AppendAndMoveRefuseCyclesAndTreesDeeperThanTheLimit) {
     Node& a = add(kTypeNull, "a");
     Node& b = add(kTypeNull, "b", &a);
     EXPECT_THROW(moveNode(document(), a, &b), HostError);
     EXPECT_THROW(appendChild(document(), b, nullptr), HostError) << "b sits in the tree already";
     EXPECT_EQ(b.parent(), &a);
+
+    // Below the end of a chain as deep as trees nest, nothing more goes, by
+    // any edit; a subtree of two levels goes no lower than two levels up.
+    Node* end = &b;
+    for (int level = 3; level <= kMaxTreeDepth; ++level) {
+        end = &add(kTypeNull, "", end);
+    }
+    Node& c = add(kTypeNull, "c");
+    EXPECT_THROW(moveNode(document(), c, end), HostError);
+    table().AppendChild(toHandle(&c), toHandle(end));
+    EXPECT_EQ(c.parent(), nullptr) << "the module's AppendChild leaves it";
+    add(kTypeNull, "d", &c);
+    EXPECT_THROW(moveNode(document(), c, end->parent()), HostError);
+    moveNode(document(), c, end->parent()->parent());
+    EXPECT_EQ(c.firstChild()->nextSibling(), nullptr);
+    EXPECT_EQ(document().pathOf(*c.firstChild()).size(), 2u * kMaxTreeDepth);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "jsonReader.h"
 #include "messages.h"
 #include "registry.h"
+#include "treeDepth.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,9 +22,7 @@ namespace {
 
 using OrderedJson = nlohmann::ordered_json;
 
-// The deepest nesting of objects a file may have; deeper files are refused
-// rather than read with unbounded recursion.
-constexpr int kMaxTreeDepth = 1000;
+constexpr JsonNesting kSceneNesting{kMaxSceneJsonDepth, "the most a scene file of the deepest tree nests"};
 
 // Numbers that JSON cannot hold are written as these texts.
 constexpr const char* kNotANumber = "NaN";
@@ -342,10 +341,12 @@ std::int32_t readDisplayMode(const JsonPlace& place) {
 
 class SceneReader {
 public:
-    SceneReader(const nlohmann::json& json, const std::string& origin) : json_(json), origin_(origin) {}
+    // `json` as parsed from `text`, which refusals quote numbers from.
+    SceneReader(const nlohmann::json& json, std::string_view text, const std::string& origin)
+        : json_(json), text_(text), origin_(origin) {}
 
     std::unique_ptr<Document> read() {
-        const JsonPlace top(json_, origin_);
+        const JsonPlace top(json_, origin_, {}, text_);
         top.requireObject();
         const JsonPlace format = top.at("format");
         if (format.text() != kSceneFormat) {
@@ -458,6 +459,9 @@ private:
         return node;
     }
 
+    // An object at `depth` (1 at the top level or as the view camera outside
+    // the tree) with its subtree; deeper trees than the host holds are refused
+    // rather than read.
     Node& readObject(const JsonPlace& place, int depth = 1) {
         if (depth > kMaxTreeDepth) {
             place.fail("objects nest deeper than " + std::to_string(kMaxTreeDepth) + " levels");
@@ -580,6 +584,7 @@ private:
     }
 
     const nlohmann::json& json_;
+    std::string_view text_;
     const std::string& origin_;
     Document* document_ = nullptr;
     std::unordered_map<std::int64_t, NodeId> nodes_;
@@ -601,14 +606,14 @@ void saveScene(const Document& document, const std::filesystem::path& file) {
 }
 
 std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string& origin) {
-    const nlohmann::json json = parseJsonText(text, origin);
-    return SceneReader(json, origin).read();
+    const nlohmann::json json = parseJsonText(text, origin, kSceneNesting);
+    return SceneReader(json, text, origin).read();
 }
 
 Document& loadScene(const std::filesystem::path& file) {
-    const nlohmann::json json = readJsonFile(file.string());
+    const JsonDocument json = readJsonDocument(file.string(), kSceneNesting);
     const std::string origin = excerpt(file.string());
-    std::unique_ptr<Document> document = SceneReader(json, origin).read();
+    std::unique_ptr<Document> document = SceneReader(json.value, json.text, origin).read();
     Document& loaded = application().adoptDocument(std::move(document));
     notifyDocumentLoaded(loaded);
     return loaded;

@@ -4,6 +4,7 @@
 #define CAELO_HOST_SCENE_FILE_H
 
 #include "scene.h"
+#include "treeDepth.h"
 
 #include <filesystem>
 #include <memory>
@@ -14,6 +15,16 @@ namespace caelo::host {
 
 inline constexpr const char* kSceneFormat = "caelo-scene";
 inline constexpr int kSceneVersion = 1;
+
+// How deep the JSON of a scene file nests at most: as deep as that of a tree
+// of kMaxTreeDepth levels, which the reader reads. Each level of objects
+// costs two levels of JSON (an object and its "children"); the top object
+// and "objects" add two, the deepest object has no "children" (one less), and
+// what it holds nests at most seven more (tags, a tag, its parameters, a
+// parameter, a curve, a knot, a vector). Deeper files are refused as they are
+// read, with line and column.
+inline constexpr int kJsonLevelsPerObjectLevel = 2;
+inline constexpr int kMaxSceneJsonDepth = kJsonLevelsPerObjectLevel * kMaxTreeDepth + 2 - 1 + 7;
 
 // The document as scene-file text (ends with a line break). The same document
 // always gives the same text.

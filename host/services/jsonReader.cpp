@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace caelo::host {
 
@@ -27,12 +29,12 @@ std::string withoutLibraryPrefix(const std::string& what) {
 }
 
 // Follows the nesting of arrays and objects through JSON text given in
-// pieces, refusing it at the bracket that goes deeper than kMaxJsonDepth. The
+// pieces, refusing it at the bracket that goes deeper than the bound. The
 // place is counted as parseJsonText counts it: lines from 1, columns in bytes
 // from 1.
 class NestingGauge {
 public:
-    explicit NestingGauge(const std::string& origin) : origin_(origin) {}
+    NestingGauge(const std::string& origin, JsonNesting nesting) : origin_(origin), nesting_(nesting) {}
 
     void take(std::string_view piece) {
         for (const char c : piece) {
@@ -59,10 +61,10 @@ private:
         } else if (c == '"') {
             inString_ = true;
         } else if (c == '[' || c == '{') {
-            if (++depth_ > kMaxJsonDepth) {
+            if (++depth_ > nesting_.levels) {
                 throw HostError(origin_ + ": line " + std::to_string(line_) + ", column " +
                                 std::to_string(column_) + ": nested deeper than " +
-                                std::to_string(kMaxJsonDepth) + " levels, the most JSON text may nest");
+                                std::to_string(nesting_.levels) + " levels, " + std::string(nesting_.reason));
             }
         } else if ((c == ']' || c == '}') && depth_ > 0) {
             --depth_;
@@ -70,6 +72,7 @@ private:
     }
 
     const std::string& origin_;
+    JsonNesting nesting_;
     int depth_ = 0;
     bool inString_ = false;
     bool escaped_ = false;
@@ -127,18 +130,98 @@ nlohmann::json parseCheckedText(std::string_view text, const std::string& origin
     }
 }
 
+// Reads JSON text again, event by event, for the text of the number at a
+// JSON pointer: the parsed document keeps a number beyond 64 bits, or
+// written with a fraction or an exponent, only as the nearest double.
+class NumberTextFinder {
+public:
+    explicit NumberTextFinder(std::string_view pointer) : wanted_(pointer) {}
+
+    [[nodiscard]] const std::optional<std::string>& found() const { return found_; }
+
+    bool null() { return enter(); }
+    bool boolean(bool) { return enter(); }
+    bool number_integer(std::int64_t value) { return number(std::to_string(value)); }
+    bool number_unsigned(std::uint64_t value) { return number(std::to_string(value)); }
+    bool number_float(double, const std::string& text) { return number(text); }
+    bool string(std::string&) { return enter(); }
+    bool binary(nlohmann::json::binary_t&) { return enter(); }
+    bool start_object(std::size_t) { return open(false); }
+    bool start_array(std::size_t) { return open(true); }
+    bool key(std::string& key) {
+        here_.resize(containers_.back().start);
+        here_ += "/" + pointerToken(key);
+        return true;
+    }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::json::exception&) { return false; }
+
+private:
+    struct Container {
+        std::size_t start; // the length of the container's own pointer
+        bool array;
+        std::size_t next = 0; // the index of the next element of an array
+    };
+
+    // Places `here_` at the value that starts now; false once the number is
+    // found, which ends the reading.
+    bool enter() {
+        if (!containers_.empty() && containers_.back().array) {
+            Container& array = containers_.back();
+            here_.resize(array.start);
+            here_ += "/" + std::to_string(array.next++);
+        }
+        return !found_;
+    }
+    bool number(const std::string& text) {
+        enter();
+        if (here_ == wanted_) {
+            found_ = text;
+        }
+        return !found_;
+    }
+    bool open(bool array) {
+        enter();
+        containers_.push_back({here_.size(), array});
+        return true;
+    }
+    bool close() {
+        here_.resize(containers_.back().start);
+        containers_.pop_back();
+        return true;
+    }
+
+    std::string_view wanted_;
+    std::string here_;
+    std::vector<Container> containers_;
+    std::optional<std::string> found_;
+};
+
+// Whether a number's text is a whole number written as digits (the JSON
+// library reads one beyond 64 bits as a double).
+bool isWrittenAsDigits(std::string_view text) {
+    return text.find_first_of(".eE") == std::string_view::npos;
+}
+
 } // namespace
 
-nlohmann::json parseJsonText(std::string_view text, const std::string& origin) {
-    NestingGauge(origin).take(text);
+nlohmann::json parseJsonText(std::string_view text, const std::string& origin, JsonNesting nesting) {
+    NestingGauge(origin, nesting).take(text);
     return parseCheckedText(text, origin);
 }
 
-nlohmann::json readJsonFile(const std::string& file) {
+JsonDocument readJsonDocument(const std::string& file, JsonNesting nesting) {
     ReadableFile in = ReadableFile::openRegular(file, "the file");
-    NestingGauge gauge(in.name());
-    const std::string text = readBounded(in, [&gauge](std::string_view piece) { gauge.take(piece); });
-    return parseCheckedText(text, in.name());
+    NestingGauge gauge(in.name(), nesting);
+    JsonDocument document;
+    document.text = readBounded(in, [&gauge](std::string_view piece) { gauge.take(piece); });
+    document.value = parseCheckedText(document.text, in.name());
+    return document;
+}
+
+nlohmann::json readJsonFile(const std::string& file) {
+    return readJsonDocument(file).value;
 }
 
 std::string readTextFile(const std::string& file) {
@@ -160,8 +243,9 @@ std::string pointerToken(std::string_view key) {
     return token;
 }
 
-JsonPlace::JsonPlace(const nlohmann::json& value, const std::string& origin, std::string pointer)
-    : value_(&value), origin_(&origin), pointer_(std::move(pointer)) {}
+JsonPlace::JsonPlace(const nlohmann::json& value, const std::string& origin, std::string pointer,
+                     std::string_view source)
+    : value_(&value), origin_(&origin), pointer_(std::move(pointer)), source_(source) {}
 
 void JsonPlace::fail(const std::string& reason) const {
     throw HostError(*origin_ + ": at " + (pointer_.empty() ? std::string("/") : pointer_) + ": " + reason);
@@ -193,7 +277,7 @@ std::optional<JsonPlace> JsonPlace::find(std::string_view key) const {
     if (it == value_->end()) {
         return std::nullopt;
     }
-    return JsonPlace(*it, *origin_, pointer_ + "/" + pointerToken(key));
+    return JsonPlace(*it, *origin_, pointer_ + "/" + pointerToken(key), source_);
 }
 
 JsonPlace JsonPlace::at(std::size_t index) const {
@@ -201,7 +285,7 @@ JsonPlace JsonPlace::at(std::size_t index) const {
     if (index >= value_->size()) {
         fail("index " + std::to_string(index) + " out of range");
     }
-    return JsonPlace((*value_)[index], *origin_, pointer_ + "/" + std::to_string(index));
+    return JsonPlace((*value_)[index], *origin_, pointer_ + "/" + std::to_string(index), source_);
 }
 
 std::size_t JsonPlace::size() const {
@@ -229,19 +313,45 @@ double JsonPlace::number() const {
     return d;
 }
 
-std::int64_t JsonPlace::int64() const {
+std::string JsonPlace::numberText() const {
+    if (!source_.empty()) {
+        NumberTextFinder finder(pointer_);
+        nlohmann::json::sax_parse(source_.begin(), source_.end(), &finder);
+        if (finder.found()) {
+            return *finder.found();
+        }
+    }
+    return value_->dump();
+}
+
+std::int64_t JsonPlace::wholeNumber(int bits) const {
+    const std::string beyond = " does not fit in " + std::to_string(bits) + " bits";
+    // The library holds a whole number above 2^63 - 1 as unsigned, which
+    // prints back as written.
+    if (value_->is_number_unsigned()) {
+        const auto u = value_->get<std::uint64_t>();
+        if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+            fail("the number " + std::to_string(u) + beyond);
+        }
+        return static_cast<std::int64_t>(u);
+    }
     if (value_->is_number_integer()) {
         return value_->get<std::int64_t>();
     }
-    if (value_->is_number_unsigned() &&
-        value_->get<std::uint64_t>() <= std::numeric_limits<std::int64_t>::max()) {
-        return static_cast<std::int64_t>(value_->get<std::uint64_t>());
+    if (value_->is_number_float()) {
+        const std::string text = excerpt(numberText());
+        fail(isWrittenAsDigits(text) ? "the number " + text + beyond
+                                     : "expected a whole number written as digits, not " + text);
     }
     fail("expected a whole number");
 }
 
+std::int64_t JsonPlace::int64() const {
+    return wholeNumber(64);
+}
+
 std::int32_t JsonPlace::int32() const {
-    const std::int64_t v = int64();
+    const std::int64_t v = wholeNumber(32);
     if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max()) {
         fail("the number " + std::to_string(v) + " does not fit in 32 bits");
     }

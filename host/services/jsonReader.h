@@ -15,16 +15,32 @@
 namespace caelo::host {
 
 // The largest JSON file read, in bytes (256 MiB: some 3.5 million plain
-// objects, which take about 3.5 GB once read), and the deepest nesting of
-// arrays and objects in any JSON text read: a scene file of the deepest tree
-// its reader accepts nests about half as deep.
+// objects, which take about 3.5 GB once read).
 inline constexpr std::size_t kMaxJsonFileBytes = 256 * kBytesPerMiB;
+
+// The deepest nesting of arrays and objects a JSON text may have, and what
+// that bound stands for, as refusals name it ("nested deeper than 4096
+// levels, the most JSON text may nest"). A reader that knows how deep its
+// texts nest (scene files) gives its own.
+struct JsonNesting {
+    int levels;
+    std::string_view reason;
+};
 inline constexpr int kMaxJsonDepth = 4096;
+inline constexpr JsonNesting kJsonNesting{kMaxJsonDepth, "the most JSON text may nest"};
 
 // Parses JSON text. Throws HostError "<origin>: line L, column C: <reason>" for
-// bad syntax or nesting deeper than kMaxJsonDepth, and "<origin>: <reason>"
+// bad syntax or nesting deeper than `nesting` allows, and "<origin>: <reason>"
 // for a number beyond the range of a double.
-[[nodiscard]] nlohmann::json parseJsonText(std::string_view text, const std::string& origin);
+[[nodiscard]] nlohmann::json parseJsonText(std::string_view text, const std::string& origin,
+                                           JsonNesting nesting = kJsonNesting);
+
+// A parsed JSON file with the text it was parsed from, which JsonPlace quotes
+// numbers from.
+struct JsonDocument {
+    std::string text;
+    nlohmann::json value;
+};
 
 // Reads a regular file in pieces and parses it as parseJsonText does. The size
 // (at most kMaxJsonFileBytes) and the nesting are checked as the pieces
@@ -32,16 +48,22 @@ inline constexpr int kMaxJsonDepth = 4096;
 // whole. Throws HostError naming the file (excerpted) and the reason: the
 // system's for a file that cannot be opened or read, "is a folder", "not a
 // regular file" for a device or pipe, or the limit broken.
+[[nodiscard]] JsonDocument readJsonDocument(const std::string& file, JsonNesting nesting = kJsonNesting);
+// The same, without the text.
 [[nodiscard]] nlohmann::json readJsonFile(const std::string& file);
 
 // Reads a regular file of at most kMaxJsonFileBytes whole, in pieces. Throws
 // HostError as readJsonFile does.
 [[nodiscard]] std::string readTextFile(const std::string& file);
 
-// A value inside a parsed document together with its place.
+// A value inside a parsed document together with its place. Given the text
+// the document was parsed from (`source`), refusals of numbers quote them as
+// written there ("1e30", "9223372036854775808.0"); without it, as the parsed
+// value prints.
 class JsonPlace {
 public:
-    JsonPlace(const nlohmann::json& value, const std::string& origin, std::string pointer = {});
+    JsonPlace(const nlohmann::json& value, const std::string& origin, std::string pointer = {},
+              std::string_view source = {});
 
     [[nodiscard]] const nlohmann::json& value() const { return *value_; }
     [[nodiscard]] const std::string& pointer() const { return pointer_; }
@@ -62,6 +84,10 @@ public:
     [[nodiscard]] std::size_t size() const; // of an array or object
     [[nodiscard]] std::string text() const;
     [[nodiscard]] double number() const; // a finite number
+    // Whole numbers written as digits, within 32 or 64 bits. A number beyond
+    // them, a fraction or an exponent is refused as written ("the number
+    // 9223372036854775808 does not fit in 64 bits", "expected a whole number
+    // written as digits, not 1e30").
     [[nodiscard]] std::int32_t int32() const;
     [[nodiscard]] std::int64_t int64() const;
     [[nodiscard]] bool boolean() const;
@@ -69,9 +95,16 @@ public:
     [[nodiscard]] std::int32_t keyAsInt32(std::string_view key) const;
 
 private:
+    // The value as a whole number of at most `bits` bits (32 or 64) before
+    // the range of those is checked.
+    [[nodiscard]] std::int64_t wholeNumber(int bits) const;
+    // The number as the source text writes it.
+    [[nodiscard]] std::string numberText() const;
+
     const nlohmann::json* value_;
     const std::string* origin_;
     std::string pointer_;
+    std::string_view source_;
 };
 
 // Escapes a key for a JSON pointer ("~" as "~0", "/" as "~1").
