@@ -1,8 +1,8 @@
 #include "commands.h"
 
 #include "animationSpan.h"
+#include "app/commandError.h"
 #include "atomicFile.h"
-#include "console.h"
 #include "displayText.h"
 #include "elementSpan.h"
 #include "gltfExport.h"

@@ -1,8 +1,8 @@
 #include "mainJob.h"
 
+#include "app/commandError.h"
 #include "bodyPlaces.h"
 #include "commands.h"
-#include "console.h"
 #include "dateService.h"
 #include "displayText.h"
 #include "elementSpan.h"

@@ -1,8 +1,8 @@
 #include "sceneSetup.h"
 
+#include "app/commandError.h"
 #include "appearance.h"
 #include "application.h"
-#include "console.h"
 #include "dateService.h"
 #include "evaluation.h"
 #include "hostError.h"
