@@ -29,10 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string quoted(const std::string& text) {
-    return host::quotedExcerpt(text);
-}
-
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -42,7 +38,7 @@ std::string lowerCase(std::string text) {
 // An output file named with one of `extensions` whose folder exists and can
 // be written, checked before any work is done.
 void requireOutputFile(const std::string& file, std::initializer_list<const char*> extensions) {
-    const std::string what = "--out " + quoted(file);
+    const std::string what = "--out " + host::quotedExcerpt(file);
     if (file.empty()) {
         throw CommandError("--out: give the file to write");
     }
@@ -86,7 +82,7 @@ RequestedSpan readSpan(const std::optional<std::string>& days, const std::option
     }
     if (days) {
         span.days = parsePositiveNumber("--days", *days);
-        span.what = "--days " + quoted(*days);
+        span.what = "--days " + host::quotedExcerpt(*days);
     }
     return span;
 }
@@ -123,7 +119,7 @@ PictureView pictureViewNamed(const std::string& name) {
     if (name == "camera") {
         return PictureView::Camera;
     }
-    throw CommandError("--view " + quoted(name) + ": expected top or camera");
+    throw CommandError("--view " + host::quotedExcerpt(name) + ": expected top or camera");
 }
 
 } // namespace
@@ -131,7 +127,8 @@ PictureView pictureViewNamed(const std::string& name) {
 void runPositions(const PositionsRequest& request, std::ostream& out, std::ostream& err) {
     const auto format = positionsFormatNamed(request.format);
     if (!format) {
-        throw CommandError("--format " + quoted(request.format) + ": expected table, csv or json");
+        throw CommandError("--format " + host::quotedExcerpt(request.format) +
+                           ": expected table, csv or json");
     }
     const OpenScene scene = openScene(request.scene);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
@@ -165,7 +162,7 @@ host::OrbitLines orbitLinesNamed(const std::string& name) {
     if (name == "none") {
         return host::OrbitLines::None;
     }
-    throw CommandError("--orbit-lines " + quoted(name) + ": expected tubes, lines or none");
+    throw CommandError("--orbit-lines " + host::quotedExcerpt(name) + ": expected tubes, lines or none");
 }
 
 } // namespace
