@@ -2,7 +2,7 @@
 
 #include "animationSpan.h"
 #include "app/commandError.h"
-#include "atomicFile.h"
+#include "app/outputFiles.h"
 #include "displayText.h"
 #include "elementSpan.h"
 #include "gltfExport.h"
@@ -13,7 +13,6 @@
 #include "progressBar.h"
 #include "systemObject.h"
 #include "timeUnits.h"
-#include "viewerPage.h"
 
 #include <algorithm>
 #include <cctype>
@@ -194,39 +193,13 @@ host::GltfExportOptions animationOptions(const OpenScene& scene, std::int64_t fr
 
 } // namespace
 
-void writeAnimation(const OpenScene& scene, const fs::path& file, std::int64_t frames,
-                    host::OrbitLines orbitLines, bool quiet) {
-    ProgressBar bar = ProgressBar::onStandardError("Exporting " + file.filename().string(), quiet);
-    host::exportGltf(scene.document, file, animationOptions(scene, frames, orbitLines, bar));
-    bar.finish();
-}
-
-std::string animationGlb(const OpenScene& scene, std::int64_t frames, const std::string& title, bool quiet) {
+std::string animationGltf(const OpenScene& scene, std::int64_t frames, host::GltfFormat format,
+                          host::OrbitLines orbitLines, const std::string& title, bool quiet) {
     ProgressBar bar = ProgressBar::onStandardError(title, quiet);
-    std::string glb =
-        host::exportGlb(scene.document, animationOptions(scene, frames, host::OrbitLines::Tubes, bar));
+    std::string gltf =
+        host::exportGltf(scene.document, format, animationOptions(scene, frames, orbitLines, bar));
     bar.finish();
-    return glb;
-}
-
-namespace {
-
-void writeWhole(const fs::path& file, std::string_view bytes, const char* what) {
-    try {
-        host::writeFileAtomically(file, bytes);
-    } catch (const host::HostError& error) {
-        throw CommandError(host::excerpt(file.string()) + ": cannot write " + what + ": " + error.what());
-    }
-}
-
-} // namespace
-
-void writeGlbFile(const fs::path& file, std::string_view glb) {
-    writeWhole(file, glb, "the glTF file");
-}
-
-void writeViewerPage(const fs::path& file, std::string_view glb) {
-    writeWhole(file, viewerPage(glb), "the page");
+    return gltf;
 }
 
 void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
@@ -236,7 +209,8 @@ void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
     const std::int64_t frames = framesOf(span, scene.document);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     const fs::path file = request.out;
-    writeViewerPage(file, animationGlb(scene, frames, "Writing " + file.filename().string(), request.quiet));
+    writeViewerPage(file, animationGltf(scene, frames, host::GltfFormat::Binary, host::OrbitLines::Tubes,
+                                        "Writing " + file.filename().string(), request.quiet));
     out << "Wrote a page that plays " << frames << " frames at " << scene.document.fps
         << " frames per second to " << fs::absolute(file).string() << '\n';
 }
@@ -253,9 +227,14 @@ void runExport(const ExportRequest& request, std::ostream& out, std::ostream& er
     }
     const std::int64_t frames = framesOf(span, scene.document);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
-    writeAnimation(scene, request.out, frames, orbitLines, request.quiet);
+    const fs::path file = request.out;
+    const std::string gltf = bytesForFile(file, [&] {
+        return animationGltf(scene, frames, host::gltfFormatOf(file), orbitLines,
+                             "Exporting " + file.filename().string(), request.quiet);
+    });
+    writeGltfFile(file, gltf);
     out << "Wrote " << frames << " frames at " << scene.document.fps << " frames per second to "
-        << fs::absolute(request.out).string() << '\n';
+        << fs::absolute(file).string() << '\n';
 }
 
 void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err) {
@@ -267,7 +246,7 @@ void runRender(const RenderRequest& request, std::ostream& out, std::ostream& er
     options.heightPx = size.height;
     const OpenScene scene = openScene(request.scene);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
-    writePicture(scene.document, request.out, options);
+    writePictureFile(scene.document, request.out, options);
     out << "Wrote a " << size.width << "x" << size.height << " picture to "
         << fs::absolute(request.out).string() << '\n';
 }

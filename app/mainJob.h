@@ -26,8 +26,8 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
 // (solar-system.png) and one model year of animation at the document's frame
 // rate (solar-system.glb, with a progress bar unless `quiet`), and says where
 // they are. Throws host::HostError when the build fails, a host operation is
-// refused or a file cannot be written, and CommandError when the folder
-// cannot be created.
+// refused, an output cannot be drawn or the scene cannot be saved, and
+// CommandError when the folder cannot be created or another file written.
 void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::path& outputFolder, bool quiet);
 
 } // namespace caelo::app
