@@ -8,10 +8,8 @@
 #ifndef CAELO_APP_COMMANDS_H
 #define CAELO_APP_COMMANDS_H
 
-#include "gltfExport.h"
 #include "sceneSetup.h"
 
-#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -67,20 +65,6 @@ struct RenderRequest {
 // file went, and warns on `err` when the date lies outside the span of the
 // scene's elements.
 void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err);
-
-// The frames that cover one model year of the document's first system at the
-// document's frame rate (a single frame without a system). Throws CommandError
-// when the system's time scale makes that more than kMaxExportFrames.
-[[nodiscard]] std::int64_t framesForOneModelYear(const host::Document& document);
-
-// The scene's animation from its document's time on, `frames` frames at its
-// frame rate, as the bytes of a glTF file in `format` that records the model
-// date of its first frame and the time scale of the document's first system,
-// with a progress bar titled `title` on standard error when that is a
-// terminal and `quiet` is false. Throws host::HostError "cannot export glTF:
-// <what is wrong>".
-[[nodiscard]] std::string animationGltf(const OpenScene& scene, std::int64_t frames, host::GltfFormat format,
-                                        host::OrbitLines orbitLines, const std::string& title, bool quiet);
 
 } // namespace caelo::app
 

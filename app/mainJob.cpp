@@ -1,9 +1,9 @@
 #include "mainJob.h"
 
 #include "app/commandError.h"
+#include "app/exports.h"
 #include "app/outputFiles.h"
 #include "bodyPlaces.h"
-#include "commands.h"
 #include "dateService.h"
 #include "displayText.h"
 #include "elementSpan.h"
