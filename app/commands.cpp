@@ -1,8 +1,9 @@
 #include "commands.h"
 
 #include "animationSpan.h"
-#include "atomicFile.h"
-#include "console.h"
+#include "app/commandError.h"
+#include "app/exports.h"
+#include "app/outputFiles.h"
 #include "displayText.h"
 #include "elementSpan.h"
 #include "gltfExport.h"
@@ -10,16 +11,12 @@
 #include "optionValues.h"
 #include "picture.h"
 #include "positions.h"
-#include "progressBar.h"
 #include "systemObject.h"
-#include "timeUnits.h"
-#include "viewerPage.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <cstring>
 #include <initializer_list>
 #include <unistd.h>
@@ -28,10 +25,6 @@ namespace caelo::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string quoted(const std::string& text) {
-    return host::quotedExcerpt(text);
-}
 
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -42,7 +35,7 @@ std::string lowerCase(std::string text) {
 // An output file named with one of `extensions` whose folder exists and can
 // be written, checked before any work is done.
 void requireOutputFile(const std::string& file, std::initializer_list<const char*> extensions) {
-    const std::string what = "--out " + quoted(file);
+    const std::string what = "--out " + host::quotedExcerpt(file);
     if (file.empty()) {
         throw CommandError("--out: give the file to write");
     }
@@ -86,7 +79,7 @@ RequestedSpan readSpan(const std::optional<std::string>& days, const std::option
     }
     if (days) {
         span.days = parsePositiveNumber("--days", *days);
-        span.what = "--days " + quoted(*days);
+        span.what = "--days " + host::quotedExcerpt(*days);
     }
     return span;
 }
@@ -123,7 +116,7 @@ PictureView pictureViewNamed(const std::string& name) {
     if (name == "camera") {
         return PictureView::Camera;
     }
-    throw CommandError("--view " + quoted(name) + ": expected top or camera");
+    throw CommandError("--view " + host::quotedExcerpt(name) + ": expected top or camera");
 }
 
 } // namespace
@@ -131,26 +124,12 @@ PictureView pictureViewNamed(const std::string& name) {
 void runPositions(const PositionsRequest& request, std::ostream& out, std::ostream& err) {
     const auto format = positionsFormatNamed(request.format);
     if (!format) {
-        throw CommandError("--format " + quoted(request.format) + ": expected table, csv or json");
+        throw CommandError("--format " + host::quotedExcerpt(request.format) +
+                           ": expected table, csv or json");
     }
     const OpenScene scene = openScene(request.scene);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
     writePositions(scene.document, scene.zoneOffsetDays, *format, out);
-}
-
-std::int64_t framesForOneModelYear(const host::Document& document) {
-    const host::Node* system = firstSystem(document);
-    if (system == nullptr) {
-        return 1;
-    }
-    const auto secondsPerDay = documentSecondsPerModelDay(*system);
-    const auto frames =
-        secondsPerDay ? framesCovering(kDaysPerJulianYear * *secondsPerDay, document.fps) : std::nullopt;
-    if (!frames) {
-        throw CommandError(document.pathOf(*system) + ": one model year at this time scale is more than " +
-                           std::to_string(kMaxExportFrames) + " frames; give --frames or --days");
-    }
-    return *frames;
 }
 
 namespace {
@@ -165,72 +144,10 @@ host::OrbitLines orbitLinesNamed(const std::string& name) {
     if (name == "none") {
         return host::OrbitLines::None;
     }
-    throw CommandError("--orbit-lines " + quoted(name) + ": expected tubes, lines or none");
+    throw CommandError("--orbit-lines " + host::quotedExcerpt(name) + ": expected tubes, lines or none");
 }
 
 } // namespace
-
-namespace {
-
-// The export's options for `frames` frames from the document's time on, with
-// the model date of the first frame and the time scale of the document's first
-// system, reporting progress to `bar`.
-host::GltfExportOptions animationOptions(const OpenScene& scene, std::int64_t frames,
-                                         host::OrbitLines orbitLines, ProgressBar& bar) {
-    const host::Document& document = scene.document;
-    host::GltfExportOptions options;
-    options.start = document.time;
-    options.frameCount = frames;
-    options.progress = [&bar](double fractionDone) { bar.update(fractionDone); };
-    options.orbitLines = orbitLines;
-    if (const host::Node* system = firstSystem(document)) {
-        if (const auto julianDate = modelJulianDate(document, *system, scene.zoneOffsetDays)) {
-            options.startDate = universalText(*julianDate).value_or("");
-        }
-        options.secondsPerModelDay = documentSecondsPerModelDay(*system);
-        if (const double unitsPerAu = sceneUnitsPerAu(*system); std::isfinite(unitsPerAu) && unitsPerAu > 0) {
-            options.sceneUnitsPerAu = unitsPerAu;
-        }
-    }
-    return options;
-}
-
-} // namespace
-
-void writeAnimation(const OpenScene& scene, const fs::path& file, std::int64_t frames,
-                    host::OrbitLines orbitLines, bool quiet) {
-    ProgressBar bar = ProgressBar::onStandardError("Exporting " + file.filename().string(), quiet);
-    host::exportGltf(scene.document, file, animationOptions(scene, frames, orbitLines, bar));
-    bar.finish();
-}
-
-std::string animationGlb(const OpenScene& scene, std::int64_t frames, const std::string& title, bool quiet) {
-    ProgressBar bar = ProgressBar::onStandardError(title, quiet);
-    std::string glb =
-        host::exportGlb(scene.document, animationOptions(scene, frames, host::OrbitLines::Tubes, bar));
-    bar.finish();
-    return glb;
-}
-
-namespace {
-
-void writeWhole(const fs::path& file, std::string_view bytes, const char* what) {
-    try {
-        host::writeFileAtomically(file, bytes);
-    } catch (const host::HostError& error) {
-        throw CommandError(host::excerpt(file.string()) + ": cannot write " + what + ": " + error.what());
-    }
-}
-
-} // namespace
-
-void writeGlbFile(const fs::path& file, std::string_view glb) {
-    writeWhole(file, glb, "the glTF file");
-}
-
-void writeViewerPage(const fs::path& file, std::string_view glb) {
-    writeWhole(file, viewerPage(glb), "the page");
-}
 
 void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".html", ".htm"});
@@ -239,7 +156,8 @@ void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
     const std::int64_t frames = framesOf(span, scene.document);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     const fs::path file = request.out;
-    writeViewerPage(file, animationGlb(scene, frames, "Writing " + file.filename().string(), request.quiet));
+    writeViewerPage(file, animationGltf(scene, frames, host::GltfFormat::Binary, host::OrbitLines::Tubes,
+                                        "Writing " + file.filename().string(), request.quiet));
     out << "Wrote a page that plays " << frames << " frames at " << scene.document.fps
         << " frames per second to " << fs::absolute(file).string() << '\n';
 }
@@ -256,9 +174,14 @@ void runExport(const ExportRequest& request, std::ostream& out, std::ostream& er
     }
     const std::int64_t frames = framesOf(span, scene.document);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
-    writeAnimation(scene, request.out, frames, orbitLines, request.quiet);
+    const fs::path file = request.out;
+    const std::string gltf = bytesForFile(file, [&] {
+        return animationGltf(scene, frames, host::gltfFormatOf(file), orbitLines,
+                             "Exporting " + file.filename().string(), request.quiet);
+    });
+    writeGltfFile(file, gltf);
     out << "Wrote " << frames << " frames at " << scene.document.fps << " frames per second to "
-        << fs::absolute(request.out).string() << '\n';
+        << fs::absolute(file).string() << '\n';
 }
 
 void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err) {
@@ -270,7 +193,7 @@ void runRender(const RenderRequest& request, std::ostream& out, std::ostream& er
     options.heightPx = size.height;
     const OpenScene scene = openScene(request.scene);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
-    writePicture(scene.document, request.out, options);
+    writePictureFile(scene.document, request.out, options);
     out << "Wrote a " << size.width << "x" << size.height << " picture to "
         << fs::absolute(request.out).string() << '\n';
 }

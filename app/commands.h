@@ -8,15 +8,11 @@
 #ifndef CAELO_APP_COMMANDS_H
 #define CAELO_APP_COMMANDS_H
 
-#include "gltfExport.h"
 #include "sceneSetup.h"
 
-#include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <string_view>
 
 namespace caelo::app {
 
@@ -69,28 +65,6 @@ struct RenderRequest {
 // file went, and warns on `err` when the date lies outside the span of the
 // scene's elements.
 void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err);
-
-// The frames that cover one model year of the document's first system at the
-// document's frame rate (a single frame without a system). Throws CommandError
-// when the system's time scale makes that more than kMaxExportFrames.
-[[nodiscard]] std::int64_t framesForOneModelYear(const host::Document& document);
-
-// Writes the scene's animation from its document's time on, `frames` frames at
-// its frame rate, to a glTF file that records the model date of its first
-// frame and the time scale of the document's first system, with a progress bar
-// on standard error when that is a terminal and `quiet` is false.
-void writeAnimation(const OpenScene& scene, const std::filesystem::path& file, std::int64_t frames,
-                    host::OrbitLines orbitLines, bool quiet);
-
-// The same animation as the bytes of a binary glTF file (the orbit lines as
-// tubes), with a progress bar titled `title` as writeAnimation's.
-[[nodiscard]] std::string animationGlb(const OpenScene& scene, std::int64_t frames, const std::string& title,
-                                       bool quiet);
-
-// Write `glb` as a binary glTF file, or the viewer page that carries it, to
-// `file`, whole or not at all; throw CommandError naming the file.
-void writeGlbFile(const std::filesystem::path& file, std::string_view glb);
-void writeViewerPage(const std::filesystem::path& file, std::string_view glb);
 
 } // namespace caelo::app
 

@@ -34,10 +34,6 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-std::string quoted(std::string_view text) {
-    return host::quotedExcerpt(text);
-}
-
 // The words of one command line after the command's name.
 class Arguments {
 public:
@@ -71,7 +67,7 @@ public:
     // Fails when words are left over.
     void finish() const {
         if (!rest_.empty()) {
-            throw CommandError(command_ + ": unexpected " + quoted(rest_));
+            throw CommandError(command_ + ": unexpected " + host::quotedExcerpt(rest_));
         }
     }
 
@@ -96,7 +92,7 @@ host::Document& document() {
 double parseNumber(std::string_view text, const std::string& what) {
     const auto value = host::textToNumber(text);
     if (!value) {
-        throw CommandError(what + ": " + quoted(text) + " is no finite number in range; " +
+        throw CommandError(what + ": " + host::quotedExcerpt(text) + " is no finite number in range; " +
                            std::string(host::kExpectedNumber));
     }
     return *value;
@@ -106,7 +102,7 @@ std::int32_t parseWhole(std::string_view text, const std::string& what) {
     const double value = parseNumber(text, what);
     if (value != std::trunc(value) || value < INT32_MIN || value > INT32_MAX) {
         throw CommandError(what + " expects a whole number between -2147483648 and 2147483647, not " +
-                           quoted(text));
+                           host::quotedExcerpt(text));
     }
     return static_cast<std::int32_t>(value);
 }
@@ -157,7 +153,7 @@ host::Value parseValue(const host::Node& node, const host::ParameterDescription&
         const std::string_view word = args.next("value");
         args.finish();
         if (word != "true" && word != "false") {
-            throw CommandError(what + " expects true or false, not " + quoted(word));
+            throw CommandError(what + " expects true or false, not " + host::quotedExcerpt(word));
         }
         return word == "true";
     }
@@ -180,7 +176,7 @@ host::Value parseValue(const host::Node& node, const host::ParameterDescription&
         const auto fields = host::parseDateTime(text);
         if (!fields) {
             throw CommandError(what + " expects a date and time YYYY-MM-DD hh:mm:ss " +
-                               host::representableDatesText() + ", not " + quoted(text));
+                               host::representableDatesText() + ", not " + host::quotedExcerpt(text));
         }
         return host::DateTime{*fields};
     }
@@ -271,7 +267,7 @@ void commandTransform(Arguments& args, std::ostream&) {
             return;
         }
     }
-    throw CommandError("transform: unknown part " + quoted(part) +
+    throw CommandError("transform: unknown part " + host::quotedExcerpt(part) +
                        " (expected pos, rot, scale, basepos, baserot or basescale)");
 }
 
@@ -283,7 +279,7 @@ void commandTime(Arguments& args, std::ostream&) {
         throw CommandError(
             "time expects seconds as a decimal (1.5) or a fraction (1/30) whose parts lie within "
             "+-9223372036854775807, not " +
-            quoted(text));
+            host::quotedExcerpt(text));
     }
     document().time = *time;
 }
@@ -396,7 +392,7 @@ void Console::execute(std::string_view line) {
             return;
         }
     }
-    throw CommandError("unknown command " + quoted(name) + " (help lists the commands)");
+    throw CommandError("unknown command " + host::quotedExcerpt(name) + " (help lists the commands)");
 }
 
 std::string failureReason(const std::exception& error) {

@@ -9,6 +9,8 @@
 #ifndef CAELO_APP_CONSOLE_H
 #define CAELO_APP_CONSOLE_H
 
+#include "app/commandError.h"
+
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -16,12 +18,6 @@
 #include <string_view>
 
 namespace caelo::app {
-
-// A command that cannot run: the message names the input and what is wrong.
-class CommandError : public std::runtime_error {
-public:
-    explicit CommandError(const std::string& message) : std::runtime_error(message) {}
-};
 
 // What went wrong, for the user: "out of memory" for std::bad_alloc, else
 // the exception's message.

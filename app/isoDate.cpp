@@ -1,6 +1,6 @@
 #include "isoDate.h"
 
-#include "console.h"
+#include "app/commandError.h"
 #include "dateService.h"
 #include "displayText.h"
 #include "timeUnits.h"

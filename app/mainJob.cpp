@@ -1,14 +1,14 @@
 #include "mainJob.h"
 
+#include "app/commandError.h"
+#include "app/exports.h"
+#include "app/outputFiles.h"
 #include "bodyPlaces.h"
-#include "commands.h"
-#include "console.h"
 #include "dateService.h"
 #include "displayText.h"
 #include "elementSpan.h"
 #include "evaluation.h"
 #include "numberText.h"
-#include "picture.h"
 #include "sceneFile.h"
 #include "sceneSetup.h"
 #include "systemObject.h"
@@ -110,10 +110,10 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
     const std::filesystem::path animationFile = outputFolder / "solar-system.glb";
     const std::filesystem::path pageFile = outputFolder / "solar-system.html";
     host::saveScene(scene.document, sceneFile);
-    writePicture(scene.document, pictureFile, PictureOptions{});
-    const std::string glb =
-        animationGlb(scene, frames, "Exporting " + animationFile.filename().string(), quiet);
-    writeGlbFile(animationFile, glb);
+    writePictureFile(scene.document, pictureFile, PictureOptions{});
+    const std::string glb = animationGltf(scene, frames, host::GltfFormat::Binary, host::OrbitLines::Tubes,
+                                          "Exporting " + animationFile.filename().string(), quiet);
+    writeGltfFile(animationFile, glb);
     writeViewerPage(pageFile, glb);
 
     out << "\nSaved the scene to " << std::filesystem::absolute(sceneFile).string() << '\n'

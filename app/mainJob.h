@@ -20,14 +20,16 @@ namespace caelo::app {
 void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDays, std::ostream& out);
 
 // Makes a new active document with a system object (epoch: now), presses its
-// button 1101 to build the preset solar system, evaluates at document time 0,
-// writes the summary to `out`, then writes into `outputFolder` (creating it)
-// the scene (solar-system.caelo), the orrery chart seen from ecliptic north
-// (solar-system.png) and one model year of animation at the document's frame
-// rate (solar-system.glb, with a progress bar unless `quiet`), and says where
-// they are. Throws host::HostError when the build fails, a host operation is
-// refused or a file cannot be written, and CommandError when the folder
-// cannot be created.
+// "Build solar system" button (kSystemBuildSolarSystem) to build the preset
+// solar system, evaluates at document time 0, writes the summary to `out`,
+// then writes into `outputFolder` (creating it) the scene
+// (solar-system.caelo), the orrery chart seen from ecliptic north
+// (solar-system.png), one model year of animation at the document's frame
+// rate (solar-system.glb, with a progress bar unless `quiet`) and the page
+// that plays it in a browser (solar-system.html), and says where they are.
+// Throws host::HostError when the build fails, a host operation is refused,
+// an output cannot be drawn or the scene cannot be saved, and CommandError
+// when the folder cannot be created or another file written.
 void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::path& outputFolder, bool quiet);
 
 } // namespace caelo::app

@@ -1,6 +1,6 @@
 #include "optionValues.h"
 
-#include "console.h"
+#include "app/commandError.h"
 #include "displayText.h"
 #include "numberText.h"
 

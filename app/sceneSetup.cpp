@@ -1,8 +1,8 @@
 #include "sceneSetup.h"
 
+#include "app/commandError.h"
 #include "appearance.h"
 #include "application.h"
-#include "console.h"
 #include "dateService.h"
 #include "evaluation.h"
 #include "hostError.h"
@@ -13,9 +13,31 @@
 #include "systemObject.h"
 #include "timeUnits.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace caelo::app {
+
+void dressSolarSystem(host::Document& document) {
+    // Orbit lines take their body's colour, so globes are dressed first.
+    std::vector<std::pair<host::Node*, Role>> undressed;
+    document.forEachObject([&](host::Node& object) {
+        const Role role = roleOf(document, object);
+        if (role != Role::Other && role != Role::Plane && !ownColour(object) &&
+            governingSystem(object) != nullptr) {
+            undressed.emplace_back(&object, role);
+        }
+    });
+    std::stable_partition(undressed.begin(), undressed.end(),
+                          [](const auto& entry) { return entry.second != Role::OrbitLine; });
+    for (const auto& [object, role] : undressed) {
+        const RgbColour colour = roleColour(document, *object);
+        object->color.mode = kColourModeOwn;
+        object->color.color = {colour.red, colour.green, colour.blue};
+        object->color.seeThrough = object->color.seeThrough || role == Role::Ring;
+    }
+}
 
 OpenScene buildSolarSystem() {
     host::Document& document = host::application().newDocument();

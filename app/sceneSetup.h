@@ -30,9 +30,16 @@ struct OpenScene {
 };
 
 // A new active document with a system object named "Solar system" (epoch:
-// now) whose button 1101 built the preset solar system, at document time 0.
+// now) whose "Build solar system" button (kSystemBuildSolarSystem) built the
+// preset solar system, dressed (dressSolarSystem), at document time 0.
 // Throws host::HostError when the build fails or a host operation is refused.
 OpenScene buildSolarSystem();
+
+// Gives every globe, ring, band and orbit line below a system object that
+// carries no colour of its own (colour mode other than kColourModeOwn) its
+// role's colour (appearance.h) as its display colour; rings and bands become
+// see-through. Objects that carry a colour keep it.
+void dressSolarSystem(host::Document& document);
 
 // The scene of `choice`, evaluated at the document's time. The date is read
 // first, so that a bad date fails before any work; then the preset is built or

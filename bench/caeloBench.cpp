@@ -14,6 +14,7 @@
 // Each pass is one frame (1/30 s, 1/30 model day) later than the one before.
 // The process runs in universal time, so document time 0 is J2000.0.
 #include "allocationCounter.h"
+#include "app/outputFiles.h"
 #include "application.h"
 #include "benchScenes.h"
 #include "console.h"
@@ -255,7 +256,8 @@ void presetExport(benchmark::State& state) {
     document.fps = static_cast<std::int32_t>(kExportFramesPerModelDay / kDocumentSecondsPerModelDay);
     const auto frames = static_cast<std::int64_t>(std::ceil(kDaysPerJulianYear * kExportFramesPerModelDay));
     for (auto _ : state) {
-        host::exportGltf(document, file, {host::Rational{0, 1}, frames, {}});
+        app::writeGltfFile(
+            file, host::exportGltf(document, host::GltfFormat::Binary, {host::Rational{0, 1}, frames, {}}));
     }
     state.counters["frames"] = static_cast<double>(frames);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
@@ -321,7 +323,8 @@ void siblingsExport(benchmark::State& state) {
     const std::filesystem::path file = folder.path() / "siblings.glb";
     host::Document& document = newSiblingScene(state.range(0));
     for (auto _ : state) {
-        host::exportGltf(document, file, {host::Rational{0, 1}, 2, {}});
+        app::writeGltfFile(
+            file, host::exportGltf(document, host::GltfFormat::Binary, {host::Rational{0, 1}, 2, {}}));
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }

@@ -3,6 +3,7 @@
 // kept.
 #include "appearance.h"
 
+#include "app/sceneSetup.h"
 #include "messages.h"
 #include "moduleSceneTest.h"
 

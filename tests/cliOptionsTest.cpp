@@ -1,7 +1,7 @@
 // Option values of the caelo command and the frame counts of exports: what is
 // read, and what is refused with which reason.
 #include "animationSpan.h"
-#include "console.h"
+#include "app/commandError.h"
 #include "optionValues.h"
 
 #include <cmath>

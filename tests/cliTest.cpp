@@ -2,6 +2,7 @@
 // their outputs, and every kind of bad input refused cleanly.
 #include "base64.h"
 #include "displayText.h"
+#include "programTestSupport.h"
 #include "scriptLines.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -23,30 +23,13 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using caelo::testing::exitCodeOf;
+using caelo::testing::Outcome;
+using caelo::testing::readFile;
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// A fresh working folder per test, removed afterwards.
-class Cli : public ::testing::Test {
+class Cli : public caelo::testing::WorkingFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() /
-                  ("caelo-cli-" + std::string(info->name()) + "-" + std::to_string(getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    Cli() : WorkingFolderTest("cli") {}
 
     // Runs caelo with `arguments` in the working folder, in universal time
     // unless `zone` names another TZ, after the shell commands `before` (a
@@ -59,7 +42,7 @@ protected:
                                     " 2> ../" + runFile("err") + " " + arguments;
         const int status = std::system(command.c_str());
         Outcome run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.exitCode = exitCodeOf(status);
         run.out = readFile(folder_.parent_path() / runFile("out"));
         run.err = readFile(folder_.parent_path() / runFile("err"));
         fs::remove(folder_.parent_path() / runFile("out"));
@@ -77,8 +60,6 @@ protected:
     }
 
     static Json jsonOf(const Outcome& run) { return Json::parse(run.out); }
-
-    fs::path folder_;
 
 private:
     // Captured output lives beside the working folder, so that the folder

@@ -1,11 +1,12 @@
 // The caelo console as users run it: the built program on small scripts.
+#include "programTestSupport.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -14,30 +15,13 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using caelo::testing::exitCodeOf;
+using caelo::testing::Outcome;
+using caelo::testing::readFile;
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// A fresh working folder per test, removed afterwards.
-class ConsoleTest : public ::testing::Test {
+class ConsoleTest : public caelo::testing::WorkingFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() /
-                  ("caelo-console-" + std::string(info->name()) + "-" + std::to_string(getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    ConsoleTest() : WorkingFolderTest("console") {}
 
     // Runs caelo with `arguments` in the working folder; `input` becomes its
     // standard input.
@@ -47,7 +31,7 @@ protected:
                                     arguments + " < stdin.txt > stdout.txt 2> stderr.txt";
         const int status = std::system(command.c_str());
         Outcome run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.exitCode = exitCodeOf(status);
         run.out = readFile(folder_ / "stdout.txt");
         run.err = readFile(folder_ / "stderr.txt");
         return run;
@@ -69,8 +53,6 @@ protected:
         }
         return dumps;
     }
-
-    fs::path folder_;
 };
 
 TEST_F(ConsoleTest, FailingLineStopsTheScriptNamingItsNumberAndReason) {

@@ -97,6 +97,7 @@ TEST_F(GltfGeometry, SolidsFaceOutwardsAndEncloseTheirVolume) {
         bool sliced;
         double volume; // of the smooth solid; the facets enclose a little less
         double tolerance;
+        double sliceTo = 1.0; // radians; the slice starts at -0.5
     };
     // Defaults: sphere r 100 (24 segments); tube 100 / 50, height 100 (36
     // segments); torus 100 / 20 (36 x 18); box 200.
@@ -107,13 +108,14 @@ TEST_F(GltfGeometry, SolidsFaceOutwardsAndEncloseTheirVolume) {
         {"sliced tube", kTypeTube, true, tube * 1.5 / (2.0 * kPi), 0.01},
         {"torus", kTypeTorus, false, 2.0 * kPi * kPi * 100.0 * 400.0, 0.05},
         {"sliced torus", kTypeTorus, true, 2.0 * kPi * kPi * 100.0 * 400.0 * 1.5 / (2.0 * kPi), 0.05},
+        {"tube sliced to no finite angle: whole", kTypeTube, true, tube, 0.01, std::nan("")},
         {"box", kTypeBox, false, 8e6, 1e-12},
     };
     for (const Case& c : cases) {
         Node& object = add(c.type, c.name);
         object.parameters.setBool(kSliceOn, c.sliced);
         object.parameters.setFloat(kSliceFrom, -0.5);
-        object.parameters.setFloat(kSliceTo, 1.0);
+        object.parameters.setFloat(kSliceTo, c.sliceTo);
         const PrimitiveMesh mesh = meshOf(object);
         expectFacesAlongNormals(mesh, c.name);
         EXPECT_NEAR(enclosedVolume(mesh) / c.volume, 1.0, c.tolerance) << c.name;

@@ -2,7 +2,7 @@
 // time through a fixed TZ, and the texts that are refused with their reason.
 #include "isoDate.h"
 
-#include "console.h"
+#include "app/commandError.h"
 #include "testTimeZone.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,8 @@
-// Pictures of the preset solar system written as files: both views as PNG
-// (read back: the asked size, not blank) and SVG, and every refused request
-// (extension, size, folder, a view that cannot be drawn) leaving no file
-// behind and an existing file whole.
-#include "picture.h"
-
-#include "hostError.h"
+// Pictures of the preset solar system written as files (app/outputFiles.h):
+// both views as PNG (read back: the asked size, not blank) and SVG, and every
+// refused request (extension, size, folder, a view that cannot be drawn)
+// leaving no file behind and an existing file whole.
+#include "app/outputFiles.h"
 #include "messages.h"
 #include "moduleSceneTest.h"
 #include "sceneEditing.h"
@@ -46,11 +44,11 @@ protected:
             std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
 
-    // The message of the HostError that writePicture throws, or "" when it does not.
+    // The message of the error that writePictureFile throws, or "" when it does not.
     std::string refusal(const fs::path& file, const PictureOptions& options) {
         try {
-            writePicture(document(), file, options);
-        } catch (const host::HostError& error) {
+            writePictureFile(document(), file, options);
+        } catch (const std::exception& error) {
             return error.what();
         }
         return "";
@@ -62,7 +60,7 @@ protected:
 TEST_F(PresetPicture, WritesBothViewsAsPngOfTheAskedSizeAndNotBlank) {
     for (const PictureView view : {PictureView::Top, PictureView::Camera}) {
         const fs::path file = folder / (view == PictureView::Top ? "top.png" : "camera.PNG");
-        writePicture(document(), file, {view, 640, 400});
+        writePictureFile(document(), file, {view, 640, 400});
         cairo_surface_t* image = cairo_image_surface_create_from_png(file.c_str());
         ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS) << file;
         EXPECT_EQ(cairo_image_surface_get_width(image), 640);
@@ -81,7 +79,7 @@ TEST_F(PresetPicture, WritesBothViewsAsPngOfTheAskedSizeAndNotBlank) {
 
 TEST_F(PresetPicture, WritesSvgAtThePictureSizeInPixels) {
     const fs::path file = folder / "top.svg";
-    writePicture(document(), file, {PictureView::Top, 800, 600});
+    writePictureFile(document(), file, {PictureView::Top, 800, 600});
     std::ifstream in(file);
     std::stringstream text;
     text << in.rdbuf();

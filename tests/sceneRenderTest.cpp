@@ -324,7 +324,9 @@ TEST_F(SceneRenderShapes, OutlinesFollowSizesPlanesAndAxes) {
     EXPECT_NEAR(slice->outer.back().z, 100.0, 1e-9) << "a quarter turn from +X towards +Z";
     EXPECT_NEAR(slice->outer.back().x, 0.0, 1e-9);
     tube.parameters.set(kSliceTo, std::numeric_limits<double>::quiet_NaN());
-    EXPECT_FALSE(flatRingOutline(tube, 36)) << "a slice without finite angles is not drawn";
+    const auto unsliced = flatRingOutline(tube, 36);
+    ASSERT_TRUE(unsliced);
+    EXPECT_TRUE(unsliced->whole) << "a slice without finite angles counts as none";
 
     Node& torus = createObject(kTypeTorus);
     torus.parameters.set(1150, 100.0);

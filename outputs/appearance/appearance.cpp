@@ -6,13 +6,10 @@
 #include <array>
 #include <cmath>
 #include <string_view>
-#include <utility>
 
 namespace caelo::app {
 
 namespace {
-
-constexpr std::int32_t kColourModeOwn = 2;
 
 // The colours of the bodies and of their rings, by the body's English name.
 struct BodyColours {
@@ -62,16 +59,6 @@ const BodyColours* coloursOf(std::string_view bodyName) {
     return found != kBodyColours.end() ? &*found : nullptr;
 }
 
-std::optional<RgbColour> ownColour(const host::Node& object) {
-    const HostColorProperties& c = object.color;
-    if (c.mode != kColourModeOwn || !std::isfinite(c.color.x) || !std::isfinite(c.color.y) ||
-        !std::isfinite(c.color.z)) {
-        return std::nullopt;
-    }
-    return RgbColour{std::clamp(c.color.x, 0.0, 1.0), std::clamp(c.color.y, 0.0, 1.0),
-                     std::clamp(c.color.z, 0.0, 1.0)};
-}
-
 bool isBentByWrap(const host::Node& box) {
     for (const host::Node* child = box.firstChild(); child != nullptr; child = child->nextSibling()) {
         if (child->typeId() == host::kTypeWrapDeformer) {
@@ -107,8 +94,7 @@ RgbColour ringColourBelow(const host::Document& document, const host::Node& obje
     return colours != nullptr ? colours->rings : kDefaultRingColour;
 }
 
-// The colour of the object's role when it carries none of its own.
-RgbColour roleColour(const host::Document& document, const host::Node& object, Role role) {
+RgbColour colourOfRole(const host::Document& document, const host::Node& object, Role role) {
     switch (role) {
     case Role::Star:
     case Role::Globe: {
@@ -209,34 +195,28 @@ Role roleOf(const host::Document& document, const host::Node& object) {
     }
 }
 
+std::optional<RgbColour> ownColour(const host::Node& object) {
+    const HostColorProperties& c = object.color;
+    if (c.mode != kColourModeOwn || !std::isfinite(c.color.x) || !std::isfinite(c.color.y) ||
+        !std::isfinite(c.color.z)) {
+        return std::nullopt;
+    }
+    return RgbColour{std::clamp(c.color.x, 0.0, 1.0), std::clamp(c.color.y, 0.0, 1.0),
+                     std::clamp(c.color.z, 0.0, 1.0)};
+}
+
+RgbColour roleColour(const host::Document& document, const host::Node& object) {
+    return colourOfRole(document, object, roleOf(document, object));
+}
+
 Look lookOf(const host::Document& document, const host::Node& object) {
     const Role role = roleOf(document, object);
     Look look;
-    look.colour = ownColour(object).value_or(roleColour(document, object, role));
+    look.colour = ownColour(object).value_or(colourOfRole(document, object, role));
     look.opacity = object.color.seeThrough ? seeThroughOpacity(role) : 1.0;
     look.glows = role == Role::Star;
     look.unlit = role == Role::OrbitLine || role == Role::Plane;
     return look;
-}
-
-void dressSolarSystem(host::Document& document) {
-    // Orbit lines take their body's colour, so globes are dressed first.
-    std::vector<std::pair<host::Node*, Role>> undressed;
-    document.forEachObject([&](host::Node& object) {
-        const Role role = roleOf(document, object);
-        if (role != Role::Other && role != Role::Plane && !ownColour(object) &&
-            governingSystem(object) != nullptr) {
-            undressed.emplace_back(&object, role);
-        }
-    });
-    std::stable_partition(undressed.begin(), undressed.end(),
-                          [](const auto& entry) { return entry.second != Role::OrbitLine; });
-    for (const auto& [object, role] : undressed) {
-        const RgbColour colour = roleColour(document, *object, role);
-        object->color.mode = kColourModeOwn;
-        object->color.color = {colour.red, colour.green, colour.blue};
-        object->color.seeThrough = object->color.seeThrough || role == Role::Ring;
-    }
 }
 
 } // namespace caelo::app

@@ -17,9 +17,10 @@
 // object) is its star: it glows and lights the others. Orbit lines and planes
 // are unlit: they show their colour whatever the light.
 //
-// dressSolarSystem writes these colours onto the objects of a newly built
-// system, so that a saved scene carries them and a user's change of a display
-// colour is seen by every output.
+// Scene set-up writes these colours onto the objects of a newly built system
+// (dressSolarSystem, app/sceneSetup.h), so that a saved scene carries them and
+// a user's change of a display colour is seen by every output; the outputs
+// only read them.
 //
 // Example:
 //   const Look look = lookOf(document, globe); // Mars: {0.88, 0.43, 0.26}, opaque
@@ -28,7 +29,13 @@
 
 #include "scene.h"
 
+#include <cstdint>
+#include <optional>
+
 namespace caelo::app {
+
+// The colour mode of an object that shows its own display colour.
+inline constexpr std::int32_t kColourModeOwn = 2;
 
 // A colour with red, green and blue in [0, 1] (sRGB as displayed).
 struct RgbColour {
@@ -50,6 +57,14 @@ struct Look {
 // The role of an object, from its type and its place below the module's axes.
 [[nodiscard]] Role roleOf(const host::Document& document, const host::Node& object);
 
+// The object's own display colour, clamped to [0, 1]; nothing when its colour
+// mode is not kColourModeOwn or the colour is not finite.
+[[nodiscard]] std::optional<RgbColour> ownColour(const host::Node& object);
+
+// The colour of the object's role (see above), which it shows when it carries
+// none of its own.
+[[nodiscard]] RgbColour roleColour(const host::Document& document, const host::Node& object);
+
 // How the object looks (see above). Colours are clamped to [0, 1]; a display
 // colour that is not finite counts as no colour.
 [[nodiscard]] Look lookOf(const host::Document& document, const host::Node& object);
@@ -66,12 +81,6 @@ struct Look {
 // the Earth and the Earth-Moon barycentre's orbit line the Sun, Charon Pluto.
 // The pages tell planets from moons by it.
 [[nodiscard]] const host::Node* circledGlobe(const host::Document& document, const host::Node& object);
-
-// Gives every globe, ring, band and orbit line below a system object that
-// carries no colour of its own (colour mode other than 2) its role's colour as
-// its display colour; rings and bands become see-through. Objects that carry a
-// colour keep it.
-void dressSolarSystem(host::Document& document);
 
 } // namespace caelo::app
 

@@ -29,10 +29,6 @@ struct Sample {
     GltfTransform parts[kTransformPartCount];
 };
 
-constexpr int widthOf(int property) {
-    return property == kRotation ? 4 : 3;
-}
-
 const double* valuesOf(const GltfTransform& transform, int property) {
     switch (property) {
     case kTranslation:

@@ -51,6 +51,11 @@ inline constexpr std::int64_t kMaxExportFrames = std::int64_t{1} << 22;
 enum TransformPart { kFrozenPart, kRelativePart, kTransformPartCount };
 // The three animated properties of a glTF node.
 enum TransformProperty { kTranslation, kRotation, kScale, kTransformPropertyCount };
+// The values a key of the property holds: 4 for a rotation (a quaternion),
+// 3 for a translation or a scale.
+[[nodiscard]] constexpr int widthOf(int property) {
+    return property == kRotation ? 4 : 3;
+}
 
 // One property of one transform at an object's key times, as float values
 // (3 per key, or 4 for a rotation; consecutive rotations on the same

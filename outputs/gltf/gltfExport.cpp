@@ -1,8 +1,6 @@
 #include "gltfExport.h"
 
 #include "appearance.h"
-#include "atomicFile.h"
-#include "displayText.h"
 #include "evaluation.h"
 #include "gltfAnimation.h"
 #include "gltfFrame.h"
@@ -53,9 +51,9 @@ constexpr int kModeTriangles = 4;
 constexpr double kOrbitTubeWidthShare = 0.006;
 constexpr double kOrbitTubeBodyShare = 0.25;
 
-enum class GltfFormat { Binary, Json };
+} // namespace
 
-GltfFormat formatOf(const std::filesystem::path& file) {
+GltfFormat gltfFormatOf(const std::filesystem::path& file) {
     std::string extension = file.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -67,6 +65,8 @@ GltfFormat formatOf(const std::filesystem::path& file) {
     }
     throw HostError("the file name must end in .glb or .gltf");
 }
+
+namespace {
 
 // An object that is exported, with the index of its exported parent (-1 at
 // the top); a switched-off object is exported undrawn.
@@ -489,19 +489,10 @@ void requireExportable(const Document& document, const GltfExportOptions& option
 
 } // namespace
 
-void exportGltf(Document& document, const std::filesystem::path& file, const GltfExportOptions& options) {
+std::string exportGltf(Document& document, GltfFormat format, const GltfExportOptions& options) {
     try {
         requireExportable(document, options);
-        writeFileAtomically(file, assemble(document, formatOf(file), options));
-    } catch (const HostError& error) {
-        throw HostError(excerpt(file.string()) + ": cannot export glTF: " + error.what());
-    }
-}
-
-std::string exportGlb(Document& document, const GltfExportOptions& options) {
-    try {
-        requireExportable(document, options);
-        return assemble(document, GltfFormat::Binary, options);
+        return assemble(document, format, options);
     } catch (const HostError& error) {
         throw HostError(std::string("cannot export glTF: ") + error.what());
     }

@@ -40,18 +40,22 @@ struct GltfExportOptions {
     std::optional<double> sceneUnitsPerAu{};
 };
 
-// Writes binary glTF (.glb) or glTF JSON with embedded buffers (.gltf), chosen by the
-// file's extension; throws HostError naming the file and what is wrong. The document's
-// time is restored afterwards. Written whole or not at all.
+// The two ways a glTF scene is stored: binary glTF (.glb), or glTF JSON with
+// its buffers embedded (.gltf).
+enum class GltfFormat { Binary, Json };
+
+// The format a file's extension names (".glb" or ".gltf", in any case);
+// throws HostError "the file name must end in .glb or .gltf" for another.
+[[nodiscard]] GltfFormat gltfFormatOf(const std::filesystem::path& file);
+
+// The document's export as the bytes of a glTF file in `format`; throws
+// HostError "cannot export glTF: <what is wrong>". The document's time is
+// restored afterwards.
 //
 // The document is evaluated at `frameCount` frames of 1 / fps seconds from
 // `start`; the animation's time 0 is `start`. Geometry is taken at `start`.
-// Example: exportGltf(document, "out/solar-system.glb", {Rational{0, 1}, 1096, {}});
-void exportGltf(Document& document, const std::filesystem::path& file, const GltfExportOptions& options);
-
-// The same export as the bytes of a binary glTF file, for outputs that embed
-// it (the page of `caelo view`); throws HostError "cannot export glTF: ...".
-[[nodiscard]] std::string exportGlb(Document& document, const GltfExportOptions& options);
+// Example: exportGltf(document, GltfFormat::Binary, {Rational{0, 1}, 1096, {}});
+[[nodiscard]] std::string exportGltf(Document& document, GltfFormat format, const GltfExportOptions& options);
 
 } // namespace caelo::host
 

@@ -15,16 +15,13 @@ namespace {
 // work of a search.
 constexpr std::size_t kMaxSpan = 4096;
 
-constexpr std::size_t widthOf(int property) {
-    return property == kRotation ? 4 : 3;
-}
-
 using Value = std::array<double, 4>;
 
 class KeyView {
 public:
     KeyView(const ObjectKeys& keys, int part, int property)
-        : values_(keys.channels[part][property].values), width_(widthOf(property)) {}
+        : values_(keys.channels[part][property].values), width_(static_cast<std::size_t>(widthOf(property))) {
+    }
 
     [[nodiscard]] Value at(std::size_t key) const {
         Value v{0.0, 0.0, 0.0, 0.0};
@@ -203,7 +200,7 @@ void thinKeys(ObjectKeys& keys, const std::vector<float>& frameTimes, bool follo
             if (values.empty()) {
                 continue;
             }
-            const std::size_t width = widthOf(property);
+            const auto width = static_cast<std::size_t>(widthOf(property));
             std::vector<float> thinned;
             thinned.reserve(kept.size() * width);
             for (const std::size_t k : kept) {

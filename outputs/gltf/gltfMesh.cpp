@@ -1,5 +1,6 @@
 #include "gltfMesh.h"
 
+#include "host/primitiveSlice.h"
 #include "hostError.h"
 #include "hostTypes.h"
 #include "primitiveParameters.h"
@@ -89,31 +90,9 @@ void turnOntoAxis(PrimitiveMesh& mesh, std::int32_t axis) {
     }
 }
 
-// The turn about +Y a tube or torus covers: the whole turn, or the slice from
-// its start to its end (an end before the start wraps once around).
-struct Turn {
-    double fromRad = 0.0;
-    double spanRad = kTwoPi;
-    bool sliced = false;
-
-    [[nodiscard]] double at(double u) const { return fromRad + spanRad * u; }
-    // Segments of the span at `segmentsPerTurn` for the whole turn.
-    [[nodiscard]] int segments(int segmentsPerTurn) const {
-        return std::max(1, static_cast<int>(std::ceil(segmentsPerTurn * spanRad / kTwoPi - 1e-9)));
-    }
-};
-
-Turn turnOf(const Node& object) {
-    if (!parameterOf<bool>(object, kSliceOn, false)) {
-        return {};
-    }
-    const double from = finiteParameter(object, kSliceFrom, 0.0);
-    const double to = finiteParameter(object, kSliceTo, kTwoPi);
-    double span = to - from;
-    if (span < 0.0) {
-        span += kTwoPi;
-    }
-    return {from, std::min(span, kTwoPi), true};
+// Segments of a slice's span at `segmentsPerTurn` for the whole turn.
+int segmentsOver(const PrimitiveSlice& slice, int segmentsPerTurn) {
+    return std::max(1, static_cast<int>(std::ceil(segmentsPerTurn * slice.spanRad / kTwoPi - 1e-9)));
 }
 
 // Unit vector in the XZ plane at an angle from +X towards +Z.
@@ -161,9 +140,9 @@ std::optional<PrimitiveMesh> planeMesh(const Node& object) {
 
 // The two flat ends of a sliced solid of revolution: the section at the
 // start faces back along the turn, the one at the end forwards.
-void addSliceEnds(PrimitiveMesh& mesh, const Turn& turn, int uSegments, int vSegments,
+void addSliceEnds(PrimitiveMesh& mesh, const PrimitiveSlice& turn, int uSegments, int vSegments,
                   const std::function<Vector(double angleRad, double u, double v)>& section) {
-    if (!turn.sliced) {
+    if (turn.whole) {
         return;
     }
     for (const bool atEnd : {false, true}) {
@@ -179,8 +158,8 @@ std::optional<PrimitiveMesh> tubeMesh(const Node& object) {
     const double outerRadius = sizeOf(object, kTubeOuterRadius);
     const double innerRadius = std::min(sizeOf(object, kTubeInnerRadius), outerRadius);
     const double halfHeight = sizeOf(object, kTubeHeight) / 2.0;
-    const Turn turn = turnOf(object);
-    const int aroundSegments = turn.segments(segmentsOf(object, kTubeRotationSegments, 3));
+    const PrimitiveSlice turn = primitiveSlice(object);
+    const int aroundSegments = segmentsOver(turn, segmentsOf(object, kTubeRotationSegments, 3));
     const int along = segmentsOf(object, kTubeHeightSegments, 1);
     const int across = segmentsOf(object, kTubeCapSegments, 1);
     PrimitiveMesh mesh;
@@ -210,8 +189,8 @@ std::optional<PrimitiveMesh> tubeMesh(const Node& object) {
 std::optional<PrimitiveMesh> torusMesh(const Node& object) {
     const double ringRadius = sizeOf(object, kTorusRingRadius);
     const double pipeRadius = sizeOf(object, kTorusPipeRadius);
-    const Turn turn = turnOf(object);
-    const int aroundSegments = turn.segments(segmentsOf(object, kTorusRingSegments, 3));
+    const PrimitiveSlice turn = primitiveSlice(object);
+    const int aroundSegments = segmentsOver(turn, segmentsOf(object, kTorusRingSegments, 3));
     const int pipe = segmentsOf(object, kTorusPipeSegments, 3);
     PrimitiveMesh mesh;
     // Pipe angle 0 points away from the axis, pi/2 along +Y.

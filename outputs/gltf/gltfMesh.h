@@ -38,7 +38,7 @@ struct PrimitiveMesh {
 // - Tube (5165): outer radius 1170, inner radius 1171, height 1172 along its
 //   axis 1300, with 1176 segments around, 1175 along and 1174 across the caps;
 //   when slice 1200 is on, only the turn from 1201 to 1202 (radians, from +X
-//   towards +Z about +Y) with closed ends.
+//   towards +Z about +Y; host/primitiveSlice.h) with closed ends.
 // - Torus (5163): ring radius 1150, pipe radius 1151, 1152 segments around
 //   the ring and 1153 around the pipe, about its axis 1300, sliced as a tube.
 // - Box (5159): full side lengths 1100 with 1102, 1103 and 1104 segments.

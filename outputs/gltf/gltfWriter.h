@@ -5,7 +5,7 @@
 //   GltfWriter writer;
 //   const int times = writer.addFloats({0.0f, 1.0f}, 1, GltfTarget::None);
 //   ...
-//   writeFileAtomically("scene.glb", writer.glb());
+//   const std::string glb = writer.glb();
 #ifndef CAELO_HOST_GLTF_WRITER_H
 #define CAELO_HOST_GLTF_WRITER_H
 

@@ -1,5 +1,6 @@
 #include "orreryChart.h"
 
+#include "outputs/pictures/cairoColour.h"
 #include "pictureScene.h"
 
 #include <algorithm>
@@ -63,10 +64,6 @@ struct Box {
         return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
     }
 };
-
-void setSource(cairo_t* cairo, RgbColour c, double alpha = 1.0) {
-    cairo_set_source_rgba(cairo, c.red, c.green, c.blue, alpha);
-}
 
 std::string distanceText(double au) {
     char text[32];

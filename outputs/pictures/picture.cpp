@@ -1,7 +1,5 @@
 #include "picture.h"
 
-#include "atomicFile.h"
-#include "displayText.h"
 #include "hostError.h"
 #include "orreryChart.h"
 #include "pictureScene.h"
@@ -17,8 +15,6 @@
 namespace caelo::app {
 namespace {
 
-enum class PictureFormat { Png, Svg };
-
 // The caption of the camera view at the reference size (pixels).
 constexpr double kCaptionSize = 15.0;
 constexpr double kCaptionMargin = 24.0;
@@ -32,24 +28,10 @@ struct ContextDeleter {
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 
-PictureFormat formatOf(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".png") {
-        return PictureFormat::Png;
-    }
-    if (extension == ".svg") {
-        return PictureFormat::Svg;
-    }
-    throw host::HostError(file.string() + ": cannot tell the picture format from the extension '" +
-                          file.extension().string() + "' (use .png or .svg)");
-}
-
-void checkSize(const std::filesystem::path& file, const PictureOptions& options) {
+void checkSize(const PictureOptions& options) {
     const auto inRange = [](int side) { return side >= 1 && side <= kMaxPictureSidePx; };
     if (!inRange(options.widthPx) || !inRange(options.heightPx)) {
-        throw host::HostError(file.string() + ": a picture of " + std::to_string(options.widthPx) + " x " +
+        throw host::HostError("a picture of " + std::to_string(options.widthPx) + " x " +
                               std::to_string(options.heightPx) +
                               " pixels cannot be drawn (width and height " + "must be 1 to " +
                               std::to_string(kMaxPictureSidePx) + ")");
@@ -118,17 +100,23 @@ std::string svgBytes(const host::Document& document, const PictureOptions& optio
 
 } // namespace
 
-void writePicture(const host::Document& document, const std::filesystem::path& file,
-                  const PictureOptions& options) {
-    const PictureFormat format = formatOf(file);
-    checkSize(file, options);
-    try {
-        const std::string bytes =
-            format == PictureFormat::Png ? pngBytes(document, options) : svgBytes(document, options);
-        host::writeFileAtomically(file, bytes);
-    } catch (const host::HostError& error) {
-        throw host::HostError(host::excerpt(file.string()) + ": " + error.what());
+PictureFormat pictureFormatOf(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".png") {
+        return PictureFormat::Png;
     }
+    if (extension == ".svg") {
+        return PictureFormat::Svg;
+    }
+    throw host::HostError("cannot tell the picture format from the extension '" + file.extension().string() +
+                          "' (use .png or .svg)");
+}
+
+std::string pictureBytes(const host::Document& document, const PictureOptions& options) {
+    checkSize(options);
+    return options.format == PictureFormat::Png ? pngBytes(document, options) : svgBytes(document, options);
 }
 
 } // namespace caelo::app

@@ -1,6 +1,7 @@
 #include "sceneRender.h"
 
 #include "hostError.h"
+#include "outputs/pictures/cairoColour.h"
 #include "primitiveParameters.h"
 #include "sceneRenderGlobe.h"
 #include "sceneRenderProjection.h"
@@ -65,10 +66,6 @@ bool isHiddenForRendering(const Node& object) {
 
 bool isShown(const Node& object) {
     return object.enabled() && !isHiddenForRendering(object);
-}
-
-void setSource(cairo_t* cairo, RgbColour c, double alpha) {
-    cairo_set_source_rgba(cairo, c.red, c.green, c.blue, alpha);
 }
 
 void addPolygon(cairo_t* cairo, const std::vector<PicturePoint>& points) {

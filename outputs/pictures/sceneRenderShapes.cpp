@@ -1,5 +1,6 @@
 #include "sceneRenderShapes.h"
 
+#include "host/primitiveSlice.h"
 #include "hostTypes.h"
 #include "primitiveParameters.h"
 
@@ -12,30 +13,6 @@ namespace caelo::host {
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-// The angles a tube or torus covers: from its slice start over its span.
-struct Turn {
-    double fromRad = 0.0;
-    double spanRad = kTwoPi;
-    bool whole = true;
-};
-
-// Nothing for a slice whose angles are not finite.
-std::optional<Turn> turnOf(const Node& object) {
-    const Container& c = object.parameters;
-    if (!c.getBool(kSliceOn, false)) {
-        return Turn{};
-    }
-    const double from = c.getFloat(kSliceFrom, 0.0);
-    double span = c.getFloat(kSliceTo, kTwoPi) - from;
-    if (!std::isfinite(span)) {
-        return std::nullopt;
-    }
-    if (span < 0.0) {
-        span += kTwoPi;
-    }
-    return Turn{from, std::min(span, kTwoPi), false};
-}
 
 } // namespace
 
@@ -82,19 +59,19 @@ std::optional<FlatRing> flatRingOutline(const Node& object, int samplesPerTurn) 
     } else {
         return std::nullopt;
     }
-    const std::optional<Turn> turn = turnOf(object);
-    if (!(outer > inner) || !turn) {
+    if (!(outer > inner)) {
         return std::nullopt;
     }
+    const PrimitiveSlice turn = primitiveSlice(object);
     // A whole ring repeats no angle; a slice keeps both of its ends.
     const int steps =
-        std::max(2, static_cast<int>(std::ceil(std::max(samplesPerTurn, 3) * turn->spanRad / kTwoPi)));
-    const int count = turn->whole ? steps : steps + 1;
+        std::max(2, static_cast<int>(std::ceil(std::max(samplesPerTurn, 3) * turn.spanRad / kTwoPi)));
+    const int count = turn.whole ? steps : steps + 1;
     const std::int32_t axis = c.getInt32(kPrimitiveAxis, kAxisPlusY);
     FlatRing ring;
-    ring.whole = turn->whole;
+    ring.whole = turn.whole;
     for (int i = 0; i < count; ++i) {
-        const double angle = turn->fromRad + turn->spanRad * i / steps;
+        const double angle = turn.fromRad + turn.spanRad * i / steps;
         const Vector radial{std::cos(angle), 0.0, std::sin(angle)};
         ring.outer.push_back(ontoAxis(axis, radial * outer));
         ring.inner.push_back(ontoAxis(axis, radial * inner));

@@ -7,7 +7,7 @@
 // (-y, z, -x), -Y to (x, -y, -z), +Z to (x, -z, y) and -Z to (x, z, -y). Ring
 // angles run from +X towards +Z before that turn; a slice covers the angles
 // from its start to its end (parameters 1201 and 1202, radians; an end before
-// the start wraps once around).
+// the start wraps once around; host/primitiveSlice.h).
 //
 // Example:
 //   for (Vector p : circleSplineOutline(spline, 256)) { p = transformPoint(spline.worldMatrix(), p); }

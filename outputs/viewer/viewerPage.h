@@ -3,7 +3,7 @@
 // and plays it in a browser with nothing else: no network, no install.
 //
 // Example:
-//   writeFileAtomically("solar-system.html", viewerPage(exportGlb(document, options)));
+//   const std::string page = viewerPage(exportGltf(document, GltfFormat::Binary, options));
 #ifndef CAELO_APP_VIEWER_PAGE_H
 #define CAELO_APP_VIEWER_PAGE_H
 

@@ -1,0 +1,22 @@
+// Painting with cairo in the colours of the appearance, for every picture.
+//
+// Example:
+//   setSource(cairo, lookOf(document, globe).colour, 0.5); // half see-through
+#ifndef CAELO_APP_CAIRO_COLOUR_H
+#define CAELO_APP_CAIRO_COLOUR_H
+
+#include "outputs/appearance/appearance.h"
+
+#include <cairo.h>
+
+namespace caelo::app {
+
+// Makes `colour` at opacity `alpha` (1 opaque, 0 clear) the source of what
+// cairo paints next.
+inline void setSource(cairo_t* cairo, RgbColour colour, double alpha = 1.0) {
+    cairo_set_source_rgba(cairo, colour.red, colour.green, colour.blue, alpha);
+}
+
+} // namespace caelo::app
+
+#endif
