@@ -10,7 +10,7 @@
 #define CAELO_ORBITAL_MATH_H
 
 #include "caeloConstants.h"
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 #include <cstdint>
 #include <optional>
