@@ -8,7 +8,8 @@
 #ifndef CAELO_OBJ_CAELO_BODY_AXIS_H
 #define CAELO_OBJ_CAELO_BODY_AXIS_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "nodeData.h"
 
 #include <cstdint>

@@ -9,9 +9,10 @@
 #ifndef CAELO_OBJ_CAELO_ORBIT_AXIS_H
 #define CAELO_OBJ_CAELO_ORBIT_AXIS_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/orbitalMath.h"
+#include "model/units.h"
 #include "nodeData.h"
-#include "orbitalMath.h"
 
 #include <cstdint>
 #include <iterator>

@@ -7,9 +7,10 @@
 #ifndef CAELO_OBJ_CAELO_SYSTEM_H
 #define CAELO_OBJ_CAELO_SYSTEM_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/systemScales.h"
+#include "model/units.h"
 #include "nodeData.h"
-#include "systemScales.h"
 
 #include <cstdint>
 

@@ -11,7 +11,8 @@
 #ifndef CAELO_TAG_ATTITUDE_CTRL_H
 #define CAELO_TAG_ATTITUDE_CTRL_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "nodeData.h"
 
 #include <cstdint>

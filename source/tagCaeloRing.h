@@ -9,7 +9,8 @@
 #ifndef CAELO_TAG_CAELO_RING_H
 #define CAELO_TAG_CAELO_RING_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "nodeData.h"
 
 #include <cstdint>

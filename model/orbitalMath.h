@@ -9,8 +9,8 @@
 #ifndef CAELO_ORBITAL_MATH_H
 #define CAELO_ORBITAL_MATH_H
 
-#include "caeloConstants.h"
 #include "interface/hostInterface.h"
+#include "model/units.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,11 +1,9 @@
 /*
- * Physical and time constants shared by the module's node types, each named
- * once with its unit.
+ * Physical and time constants of the planetary system, each named once with
+ * its unit.
  */
-#ifndef CAELO_CONSTANTS_H
-#define CAELO_CONSTANTS_H
-
-#include <cstdint>
+#ifndef CAELO_MODEL_UNITS_H
+#define CAELO_MODEL_UNITS_H
 
 namespace caelo {
 
@@ -31,25 +29,6 @@ inline constexpr double kRadiansPerDegree = 0.017453292519943295; /* pi / 180 */
 inline constexpr double kPi = 3.141592653589793;
 inline constexpr double kTwoPi = 6.283185307179586;
 inline constexpr double kHalfPi = 1.5707963267948966;
-
-/* Node type identifiers of the module's own types; they are also the plug-in
- * identifiers under which the types are registered. */
-inline constexpr int32_t kTypeCaeloSystem = 1032493;
-inline constexpr int32_t kTypeCaeloOrbitAxis = 1032494;
-inline constexpr int32_t kTypeCaeloBodyAxis = 1032495;
-inline constexpr int32_t kTypeCaeloOrbit = 1032496;
-inline constexpr int32_t kTypeCaeloOrbitPlane = 1032497;
-inline constexpr int32_t kTypeCaeloOrbitPlaneS = 1032498;
-inline constexpr int32_t kTypeCaeloEquatPlane = 1032499;
-inline constexpr int32_t kTypeCaeloRing = 1032500;
-inline constexpr int32_t kTypeAttitudeCtrl = 1032501;
-
-/* Choice parameters store the member value plus a base. */
-inline constexpr int32_t kModeChoiceBase = 1200;
-inline constexpr int32_t kBandSpacingChoiceBase = 1250;
-
-/* Evaluation priority of the module's objects. */
-inline constexpr int32_t kEvaluationPriority = 2000;
 
 } // namespace caelo
 
