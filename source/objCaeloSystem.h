@@ -16,19 +16,6 @@
 
 namespace caelo {
 
-/* Parameters of the system node. */
-enum : int32_t {
-    OCAELOSYSTEM_TIME_SCALE = 1000,      /* Float: document seconds per model day */
-    OCAELOSYSTEM_BODY_SCALE = 1001,      /* Float: scene units for the Earth's equatorial diameter */
-    OCAELOSYSTEM_DISTANCE_FACTOR = 1002, /* Float: factor on distances in au against body scale */
-    OCAELOSYSTEM_EPOCH = 1003,           /* date-time, local: the date of document time 0 */
-    OCAELOSYSTEM_CURRENT_DATE = 1004,    /* date-time, local: the model date now; read-only */
-    OCAELOSYSTEM_BUILD_SOLAR_SYSTEM = 1101,
-    OCAELOSYSTEM_ADD_BODY_AXIS = 1102,
-    OCAELOSYSTEM_ADD_ORBIT_AXIS = 1103,
-    OCAELOSYSTEM_REFRESH_LINKS = 1104,
-};
-
 class ObjCaeloSystem : public ObjectData {
 public:
     /* Broadcasts message 7 to the active document so that no node keeps a

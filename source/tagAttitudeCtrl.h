@@ -19,19 +19,6 @@
 
 namespace caelo {
 
-/* Parameter of the attitude-control tag. */
-enum : int32_t {
-    TATTITUDECTRL_MODE = 1000, /* Int32 cycle 1200 + mode */
-};
-
-/* Modes: the member's value; the parameter holds it plus 1200. Every other
- * value keeps heading, pitch and bank. */
-enum : int32_t {
-    kAttitudeKeepHeading = 0,
-    kAttitudeKeepPitch = 1,
-    kAttitudeKeepBank = 2,
-};
-
 class TagAttitudeCtrl : public TagData {
 public:
     bool InitNode(HostNode* tag) override;
