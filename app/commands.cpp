@@ -7,12 +7,12 @@
 #include "elementSpan.h"
 #include "gltfExport.h"
 #include "hostError.h"
+#include "model/units.h"
 #include "optionValues.h"
 #include "picture.h"
 #include "positions.h"
 #include "progressBar.h"
 #include "systemObject.h"
-#include "timeUnits.h"
 #include "viewerPage.h"
 
 #include <algorithm>

@@ -71,7 +71,7 @@ private:
     mutable ModelDateMemo modelDate;
 };
 
-/* The system that governs a node: the nearest ancestor of type 1032493,
+/* The system that governs a node: the nearest ancestor of type kTypeCaeloSystem,
  * starting at the node's parent (the node itself is not tested); null when
  * there is none. */
 [[nodiscard]] ObjCaeloSystem* FindSystem(HostNode* node);

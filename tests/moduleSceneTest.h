@@ -8,6 +8,7 @@
 #include "evaluation.h"
 #include "hostTestSupport.h"
 #include "model/moduleIds.h"
+#include "model/units.h"
 #include "moduleLoader.h"
 #include "scene.h"
 #include "sceneEditing.h"
@@ -92,8 +93,8 @@ inline constexpr std::int32_t kShadingSmooth = 1001;
 inline constexpr std::int32_t kStringOrbitPrefix = 10050;
 
 // The Julian date of J2000.0, 2000-01-01 12:00:00.
-inline constexpr double kJ2000 = 2451545.0;
-inline constexpr double kKmPerAu = 149597870.7;
+inline constexpr double kJ2000 = kJulianDateJ2000;
+inline constexpr double kKmPerAu = kKilometresPerAu;
 // The Earth's equatorial diameter in km: as the system's body scale it makes
 // one scene unit of every km.
 inline constexpr double kEarthDiameterKm = 12756.274;
