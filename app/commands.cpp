@@ -8,6 +8,7 @@
 #include "elementSpan.h"
 #include "gltfExport.h"
 #include "hostError.h"
+#include "model/units.h"
 #include "optionValues.h"
 #include "picture.h"
 #include "positions.h"

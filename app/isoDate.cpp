@@ -3,7 +3,7 @@
 #include "app/commandError.h"
 #include "dateService.h"
 #include "displayText.h"
-#include "timeUnits.h"
+#include "model/units.h"
 
 #include <cstddef>
 #include <string>
@@ -178,7 +178,7 @@ double universalJulianDate(const IsoMoment& moment) {
     } else {
         dayNumber = host::dateTimeToDayNumber(host::localToUniversal(moment.fields));
     }
-    return dayNumber + moment.fractionSeconds / kSecondsPerDay - kDayNumberMinusJulianDate;
+    return dayNumber + moment.fractionSeconds / kSecondsPerDay - kDayNumberToJulianDate;
 }
 
 } // namespace caelo::app

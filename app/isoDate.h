@@ -2,7 +2,7 @@
 #ifndef CAELO_APP_ISO_DATE_H
 #define CAELO_APP_ISO_DATE_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 #include <optional>
 #include <string_view>

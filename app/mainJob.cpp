@@ -35,12 +35,13 @@ std::string dateText(const host::Node& system, std::int32_t id) {
 void writeSystemHeader(const host::Document& document, const host::Node& system, double zoneOffsetDays,
                        std::ostream& out) {
     const host::Container& parameters = system.parameters;
-    out << "  epoch (local time)        " << dateText(system, kSystemEpoch) << '\n'
-        << "  model date (local time)   " << dateText(system, kSystemCurrentDate) << '\n';
+    out << "  epoch (local time)        " << dateText(system, OCAELOSYSTEM_EPOCH) << '\n'
+        << "  model date (local time)   " << dateText(system, OCAELOSYSTEM_CURRENT_DATE) << '\n';
     if (const auto julianDate = modelJulianDate(document, system, zoneOffsetDays)) {
         out << "  model Julian Date (UT)    " << host::numberToText(*julianDate, 1, 6, false, ' ') << '\n';
     }
-    out << "  time scale                " << host::formatDouble(parameters.getFloat(kSystemTimeScale, 0.0))
+    out << "  time scale                "
+        << host::formatDouble(parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0))
         << " document seconds per model day\n"
         << "  body scale                the Earth's diameter is "
         << host::formatDouble(sceneUnitsPerEarthDiameter(system)) << " scene units\n"

@@ -3,9 +3,9 @@
 #include "bodyPlaces.h"
 #include "dateService.h"
 #include "displayText.h"
+#include "model/units.h"
 #include "numberText.h"
 #include "systemObject.h"
-#include "timeUnits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -92,7 +92,7 @@ Json systemJson(const host::Document& document, const host::Node* system, double
                 {"epoch", optionalDate(epochJulianDate(*system, zoneOffsetDays))},
                 {"modelDate", optionalDate(julianDate)},
                 {"modelJulianDate", julianDate ? number(*julianDate) : Json(nullptr)},
-                {"timeScaleSecondsPerDay", number(system->parameters.getFloat(kSystemTimeScale, 0.0))},
+                {"timeScaleSecondsPerDay", number(system->parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0))},
                 {"distanceScaleUnitsPerAu", number(sceneUnitsPerAu(*system))},
                 {"bodyScaleUnitsPerEarthDiameter", number(sceneUnitsPerEarthDiameter(*system))}};
 }

@@ -8,10 +8,10 @@
 #include "hostError.h"
 #include "isoDate.h"
 #include "messages.h"
+#include "model/units.h"
 #include "sceneEditing.h"
 #include "sceneFile.h"
 #include "systemObject.h"
-#include "timeUnits.h"
 
 #include <algorithm>
 #include <utility>
@@ -41,10 +41,10 @@ void dressSolarSystem(host::Document& document) {
 
 OpenScene buildSolarSystem() {
     host::Document& document = host::application().newDocument();
-    host::Node& system = host::createObject(kTypeSystem);
+    host::Node& system = host::createObject(kTypeCaeloSystem);
     host::appendChild(document, system, nullptr);
     system.name = "Solar system";
-    if (!host::pressButton(system, kSystemBuildSolarSystem)) {
+    if (!host::pressButton(system, OCAELOSYSTEM_BUILD_SOLAR_SYSTEM)) {
         throw host::HostError("the system could not build the solar system (button 1101 answered false)");
     }
     dressSolarSystem(document);
@@ -65,9 +65,9 @@ void setEpochEverywhere(host::Document& document, double julianDate, double zone
         throw CommandError("--date: the scene holds no system object whose epoch the date could set");
     }
     const HostDateTime epoch =
-        host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate + zoneOffsetDays);
+        host::dayNumberToDateTime(julianDate + kDayNumberToJulianDate + zoneOffsetDays);
     for (host::Node* system : systems) {
-        host::editParameter(*system, kSystemEpoch, host::DateTime{epoch});
+        host::editParameter(*system, OCAELOSYSTEM_EPOCH, host::DateTime{epoch});
     }
     document.time = host::Rational{0, 1};
 }

@@ -4,10 +4,9 @@
 #include "evaluation.h"
 #include "hostError.h"
 #include "messages.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "numberText.h"
-#include "objCaeloBodyAxis.h"
-#include "objCaeloOrbitAxis.h"
-#include "objCaeloSystem.h"
 #include "sceneEditing.h"
 
 #include <cmath>

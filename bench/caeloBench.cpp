@@ -21,8 +21,9 @@
 #include "gltfExport.h"
 #include "hostError.h"
 #include "messages.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "moduleLoader.h"
-#include "objCaeloSystem.h"
 #include "presetBaseline.h"
 #include "sceneDump.h"
 #include "sceneFile.h"
@@ -60,7 +61,6 @@ constexpr std::int64_t kSiblingsHuge = 1000000;
 // system's own defaults do (a model day in 0.1 document seconds at 30 frames
 // a second): 1096 frames.
 constexpr std::int32_t kExportFramesPerModelDay = 3;
-constexpr double kDaysPerJulianYear = 365.25;
 constexpr double kMillisecondsPerSecond = 1000.0;
 
 // Agreement asked of the baseline with the module, in scene units and

@@ -1,12 +1,12 @@
 #include "presetBaseline.h"
 
-#include "bodyAxisRotation.h"
 #include "matrix.h"
+#include "model/bodyAxisRotation.h"
+#include "model/systemScales.h"
 #include "numberText.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloOrbitAxis.h"
 #include "objCaeloSystem.h"
-#include "systemScales.h"
 
 #include <cstddef>
 #include <unordered_map>

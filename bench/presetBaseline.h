@@ -9,8 +9,8 @@
 #ifndef CAELO_BENCH_PRESET_BASELINE_H
 #define CAELO_BENCH_PRESET_BASELINE_H
 
+#include "model/orbitalMath.h"
 #include "objCaeloBodyAxis.h"
-#include "orbitalMath.h"
 #include "scene.h"
 
 #include <span>

@@ -82,14 +82,14 @@ void checkDayNumber(double dayNumber) {
 // as a representable date.
 void checkEpochEdit(const HostDateTime& fields) {
     Document& document = application().newDocument();
-    Node& system = createObject(app::kTypeSystem);
+    Node& system = createObject(kTypeCaeloSystem);
     appendChild(document, system, nullptr);
     try {
-        editParameter(system, app::kSystemEpoch, DateTime{fields});
+        editParameter(system, OCAELOSYSTEM_EPOCH, DateTime{fields});
     } catch (const HostError&) {
         return;
     }
-    const std::optional<HostDateTime> stored = system.parameters.getDateTime(app::kSystemEpoch);
+    const std::optional<HostDateTime> stored = system.parameters.getDateTime(OCAELOSYSTEM_EPOCH);
     if (!stored) {
         fuzz::reportBroken("epoch edit", "the accepted epoch is not stored");
     }

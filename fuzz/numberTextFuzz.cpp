@@ -9,6 +9,7 @@
 #include "hostError.h"
 #include "interfaceTable.h"
 #include "messages.h"
+#include "model/moduleIds.h"
 #include "numberText.h"
 #include "sceneEditing.h"
 
@@ -24,8 +25,6 @@ namespace {
 using namespace caelo;
 using namespace caelo::host;
 
-constexpr std::int32_t kSystem = 1032493, kOrbitAxis = 1032494, kBodyAxis = 1032495, kRingTag = 1032500;
-constexpr std::int32_t kOrbitMode = 1000, kModeElements = 1201, kGlobeLink = 1011;
 // The longest text numberToText writes: 309 whole digits, 64 of padding, a
 // sign, the point and 40 digits after it.
 constexpr std::size_t kLongestNumberText = 420;
@@ -97,19 +96,19 @@ void checkInterfaceConversions(std::string_view text, const FormatRequest& reque
 // A small system: an orbit axis in elements mode carrying a body axis with
 // its globe, and a tube ring with its tag below the body.
 std::vector<Node*> buildScene(Document& document) {
-    Node& system = createObject(kSystem);
+    Node& system = createObject(kTypeCaeloSystem);
     appendChild(document, system, nullptr);
-    Node& orbit = createObject(kOrbitAxis);
+    Node& orbit = createObject(kTypeCaeloOrbitAxis);
     appendChild(document, orbit, &system);
-    editParameter(orbit, kOrbitMode, kModeElements);
-    Node& body = createObject(kBodyAxis);
+    editParameter(orbit, OCAELOORBITAXIS_MODE, kModeChoiceBase + kOrbitModeElements);
+    Node& body = createObject(kTypeCaeloBodyAxis);
     appendChild(document, body, &orbit);
     Node& globe = createObject(kTypeSphere);
     appendChild(document, globe, &body);
-    editParameter(body, kGlobeLink, Link{globe.id()});
+    editParameter(body, OCAELOBODYAXIS_GLOBE_LINK, Link{globe.id()});
     Node& tube = createObject(kTypeTube);
     appendChild(document, tube, &body);
-    Node& ring = createTag(tube, kRingTag);
+    Node& ring = createTag(tube, kTypeCaeloRing);
     return {&orbit, &body, &ring};
 }
 

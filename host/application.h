@@ -12,7 +12,7 @@
 
 #include "description.h"
 #include "faultPlan.h"
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 #include "nodeStore.h"
 #include "registry.h"
 #include "resources.h"

@@ -6,7 +6,7 @@
 #define CAELO_HOST_CONTAINER_H
 
 #include "askAhead.h"
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 #include "matrix.h"
 
 #include <cstdint>

@@ -25,7 +25,7 @@
 
 #include "container.h"
 #include "evaluation.h"
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 #include "resources.h"
 #include "scene.h"
 

@@ -3,7 +3,7 @@
 #ifndef CAELO_HOST_REGISTRY_H
 #define CAELO_HOST_REGISTRY_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 #include "scene.h"
 
 #include <cstdint>

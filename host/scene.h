@@ -14,7 +14,7 @@
 #define CAELO_HOST_SCENE_H
 
 #include "container.h"
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 #include "matrix.h"
 
 #include <cstdint>

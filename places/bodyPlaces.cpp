@@ -1,18 +1,16 @@
 #include "bodyPlaces.h"
 
 #include "application.h"
+#include "model/units.h"
 #include "systemObject.h"
 
 #include <cmath>
 #include <map>
-#include <numbers>
 
 namespace caelo::app {
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr double kFullCircleDeg = 360.0;
-constexpr double kKilometresPerAu = 149597870.7;
 // The module's string of the Earth's name, which its globe carries.
 constexpr std::int32_t kStringEarth = 10104;
 
@@ -21,7 +19,7 @@ constexpr std::int32_t kStringEarth = 10104;
 const host::Node* enclosingBody(const host::Node& node, const host::Node* system) {
     for (const host::Node* ancestor = node.parent(); ancestor != nullptr && ancestor != system;
          ancestor = ancestor->parent()) {
-        if (ancestor->typeId() == kTypeBodyAxis) {
+        if (ancestor->typeId() == kTypeCaeloBodyAxis) {
             return ancestor;
         }
     }
@@ -42,7 +40,7 @@ int bodyDepth(const host::Node& node, const host::Node* system) {
 double sceneUnitsPerAuBelow(const host::Node* body, const host::Node& system) {
     double factor = sceneUnitsPerAu(system);
     for (; body != nullptr; body = enclosingBody(*body, &system)) {
-        factor *= body->parameters.getFloat(kBodySatelliteScale, 1.0);
+        factor *= body->parameters.getFloat(OCAELOBODYAXIS_SATELLITE_SCALE, 1.0);
     }
     return factor;
 }
@@ -53,12 +51,13 @@ double sceneUnitsPerAuBelow(const host::Node* body, const host::Node& system) {
 // satellite scales above.
 double offsetScale(const host::Node& body, const host::Node* primary, const host::Node& system) {
     const host::Node* orbit = body.parent();
-    const bool inKilometres = orbit != nullptr && orbit->typeId() == kTypeOrbitAxis &&
-                              orbit->parameters.getBool(kOrbitInKilometres, false);
+    const bool inKilometres = orbit != nullptr && orbit->typeId() == kTypeCaeloOrbitAxis &&
+                              orbit->parameters.getBool(OCAELOORBITAXIS_KM, false);
     if (!inKilometres) {
         return sceneUnitsPerAuBelow(primary, system);
     }
-    const double globeScale = primary != nullptr ? primary->parameters.getFloat(kBodyGlobeScale, 1.0) : 1.0;
+    const double globeScale =
+        primary != nullptr ? primary->parameters.getFloat(OCAELOBODYAXIS_GLOBE_SCALE, 1.0) : 1.0;
     return sceneUnitsPerKilometre(system) * globeScale * kKilometresPerAu;
 }
 
@@ -67,12 +66,12 @@ double offsetScale(const host::Node& body, const host::Node* primary, const host
 bool carriesRings(const host::Node& body) {
     for (const host::Node* child = body.firstChild(); child != nullptr; child = child->nextSibling()) {
         for (const host::Node* tag : child->tags()) {
-            if (tag->typeId() == kTypeRingTag) {
+            if (tag->typeId() == kTypeCaeloRing) {
                 return true;
             }
         }
-        if (child->typeId() == kTypeOrbitAxis &&
-            child->parameters.getInt32(kOrbitMode, 0) == kOrbitModeBand) {
+        if (child->typeId() == kTypeCaeloOrbitAxis &&
+            child->parameters.getInt32(OCAELOORBITAXIS_MODE, 0) == kModeChoiceBase + kOrbitModeBand) {
             return true;
         }
     }
@@ -149,7 +148,7 @@ std::vector<BodyPlace> bodyPlaces(const host::Document& document) {
     std::map<const host::Node*, const host::Node*> centralBodies; // system -> its first body axis
     std::map<const host::Node*, host::Vector> trueAu;             // body axis -> its true place
     document.forEachObject([&](host::Node& node) {
-        if (node.typeId() != kTypeBodyAxis) {
+        if (node.typeId() != kTypeCaeloBodyAxis) {
             return;
         }
         BodyPlace place;

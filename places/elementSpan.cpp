@@ -1,8 +1,8 @@
 #include "elementSpan.h"
 
 #include "dateService.h"
+#include "model/units.h"
 #include "systemObject.h"
-#include "timeUnits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,11 +29,11 @@ std::optional<std::string> elementSpanWarning(const host::Document& document, do
     std::optional<Span> outside;
     int sharing = 0;
     document.forEachObject([&](host::Node& node) {
-        if (node.typeId() != kTypeOrbitAxis) {
+        if (node.typeId() != kTypeCaeloOrbitAxis) {
             return;
         }
-        const Span span{node.parameters.getFloat(kOrbitValidFrom, 0.0),
-                        node.parameters.getFloat(kOrbitValidTo, 0.0)};
+        const Span span{node.parameters.getFloat(OCAELOORBITAXIS_AUX_DATE1, 0.0),
+                        node.parameters.getFloat(OCAELOORBITAXIS_AUX_DATE2, 0.0)};
         if (!(span.toJd > span.fromJd) || !std::isfinite(span.fromJd) || !std::isfinite(span.toJd) ||
             (firstJulianDate >= span.fromJd && lastJulianDate <= span.toJd)) {
             return;

@@ -1,12 +1,12 @@
 #include "skyPlaces.h"
 
+#include "model/units.h"
+
 #include <cmath>
-#include <numbers>
 
 namespace caelo::app {
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr double kFullCircleDeg = 360.0;
 // Below this length (au) two places are taken as one.
 constexpr double kSamePlaceAu = 1e-12;

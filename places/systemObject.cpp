@@ -1,24 +1,18 @@
 #include "systemObject.h"
 
 #include "dateService.h"
-#include "timeUnits.h"
+#include "model/systemScales.h"
+#include "model/units.h"
 
 #include <cmath>
 #include <vector>
 
 namespace caelo::app {
-namespace {
-
-constexpr double kEarthDiameterCentimetres = 1275627400.0;
-constexpr double kCentimetresPerAu = 149597870700.0 * 100.0;
-constexpr double kCentimetresPerKilometre = 100000.0;
-
-} // namespace
 
 std::vector<host::Node*> systemsOf(const host::Document& document) {
     std::vector<host::Node*> systems;
     document.forEachObject([&systems](host::Node& node) {
-        if (node.typeId() == kTypeSystem) {
+        if (node.typeId() == kTypeCaeloSystem) {
             systems.push_back(&node);
         }
     });
@@ -32,7 +26,7 @@ const host::Node* firstSystem(const host::Document& document) {
 
 const host::Node* governingSystem(const host::Node& node) {
     for (const host::Node* ancestor = node.parent(); ancestor != nullptr; ancestor = ancestor->parent()) {
-        if (ancestor->typeId() == kTypeSystem) {
+        if (ancestor->typeId() == kTypeCaeloSystem) {
             return ancestor;
         }
     }
@@ -40,21 +34,20 @@ const host::Node* governingSystem(const host::Node& node) {
 }
 
 double sceneUnitsPerAu(const host::Node& system) {
-    const double bodySize = system.parameters.getFloat(kSystemBodyScale, 0.0);
-    const double distanceFactor = system.parameters.getFloat(kSystemDistanceFactor, 0.0);
-    return kCentimetresPerAu * (bodySize / kEarthDiameterCentimetres) * distanceFactor;
+    const double bodyScale = SystemBodyScale(sceneUnitsPerEarthDiameter(system));
+    return SystemDistanceScale(bodyScale, system.parameters.getFloat(OCAELOSYSTEM_DISTANCE_FACTOR, 0.0));
 }
 
 double sceneUnitsPerKilometre(const host::Node& system) {
-    return sceneUnitsPerEarthDiameter(system) / kEarthDiameterCentimetres * kCentimetresPerKilometre;
+    return SystemBodyScale(sceneUnitsPerEarthDiameter(system)) * kCentimetresPerKilometre;
 }
 
 const host::Node* globeOf(const host::Document& document, const host::Node& body) {
-    return document.findNode(body.parameters.getLink(kBodyGlobeLink));
+    return document.findNode(body.parameters.getLink(OCAELOBODYAXIS_GLOBE_LINK));
 }
 
 const host::Node* firstGlobedBody(const host::Document& document, const host::Node& node) {
-    if (node.typeId() == kTypeBodyAxis && globeOf(document, node) != nullptr) {
+    if (node.typeId() == kTypeCaeloBodyAxis && globeOf(document, node) != nullptr) {
         return &node;
     }
     for (const host::Node* child = node.firstChild(); child != nullptr; child = child->nextSibling()) {
@@ -66,7 +59,7 @@ const host::Node* firstGlobedBody(const host::Document& document, const host::No
 }
 
 double sceneUnitsPerEarthDiameter(const host::Node& system) {
-    return system.parameters.getFloat(kSystemBodyScale, 0.0);
+    return system.parameters.getFloat(OCAELOSYSTEM_BODY_SCALE, 0.0);
 }
 
 double currentZoneOffsetDays() {
@@ -76,15 +69,15 @@ double currentZoneOffsetDays() {
 }
 
 std::optional<double> epochJulianDate(const host::Node& system, double zoneOffsetDays) {
-    const auto epoch = system.parameters.getDateTime(kSystemEpoch);
+    const auto epoch = system.parameters.getDateTime(OCAELOSYSTEM_EPOCH);
     if (!epoch) {
         return std::nullopt;
     }
-    return host::dateTimeToDayNumber(*epoch) - kDayNumberMinusJulianDate - zoneOffsetDays;
+    return host::dateTimeToDayNumber(*epoch) - kDayNumberToJulianDate - zoneOffsetDays;
 }
 
 std::optional<double> documentSecondsPerModelDay(const host::Node& system) {
-    const double secondsPerDay = system.parameters.getFloat(kSystemTimeScale, 0.0);
+    const double secondsPerDay = system.parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0);
     if (!std::isfinite(secondsPerDay) || secondsPerDay <= 0.0) {
         return std::nullopt;
     }
@@ -102,7 +95,7 @@ std::optional<double> modelJulianDate(const host::Document& document, const host
 }
 
 std::optional<std::string> universalText(double julianDate) {
-    const HostDateTime fields = host::dayNumberToDateTime(julianDate + kDayNumberMinusJulianDate);
+    const HostDateTime fields = host::dayNumberToDateTime(julianDate + kDayNumberToJulianDate);
     if (!host::isRepresentableDate(fields)) {
         return std::nullopt;
     }

@@ -12,6 +12,7 @@
 #ifndef CAELO_APP_SYSTEM_OBJECT_H
 #define CAELO_APP_SYSTEM_OBJECT_H
 
+#include "model/moduleIds.h"
 #include "scene.h"
 
 #include <cstdint>
@@ -20,33 +21,6 @@
 #include <vector>
 
 namespace caelo::app {
-
-// Node types of the module the tool reads.
-inline constexpr std::int32_t kTypeSystem = 1032493;
-inline constexpr std::int32_t kTypeOrbitAxis = 1032494;
-inline constexpr std::int32_t kTypeBodyAxis = 1032495;
-inline constexpr std::int32_t kTypeRingTag = 1032500;
-
-// The orbit axis's parameters the tool reads.
-inline constexpr std::int32_t kOrbitMode = 1000;         // Int32 choice: 1200 + mode
-inline constexpr std::int32_t kOrbitModeBand = 1203;     // the band mode: a ring band, no body
-inline constexpr std::int32_t kOrbitValidFrom = 1020;    // Float: Julian Date the elements hold from
-inline constexpr std::int32_t kOrbitValidTo = 1021;      // Float: Julian Date they hold to
-inline constexpr std::int32_t kOrbitInKilometres = 1022; // Bool: a in km at the body scale
-
-// The body axis's parameters the tool reads.
-inline constexpr std::int32_t kBodyEquatorialRadius = 1001; // number text, km
-inline constexpr std::int32_t kBodyGlobeScale = 1009;       // Float: factor on its globe and km orbits below
-inline constexpr std::int32_t kBodySatelliteScale = 1010;   // Float: factor on the au orbits below
-inline constexpr std::int32_t kBodyGlobeLink = 1011;        // Link: the globe
-
-// The system's parameters.
-inline constexpr std::int32_t kSystemTimeScale = 1000;      // Float: document seconds per model day
-inline constexpr std::int32_t kSystemBodyScale = 1001;      // Float: scene units per Earth diameter
-inline constexpr std::int32_t kSystemDistanceFactor = 1002; // Float: distances against body scale
-inline constexpr std::int32_t kSystemEpoch = 1003;          // date-time: the date of document time 0
-inline constexpr std::int32_t kSystemCurrentDate = 1004;    // date-time: the model date now
-inline constexpr std::int32_t kSystemBuildSolarSystem = 1101;
 
 // The system objects of the document in tree order.
 [[nodiscard]] std::vector<host::Node*> systemsOf(const host::Document& document);

@@ -5,10 +5,10 @@
  * node and the solar-system preset both build through these operations.
  */
 #include "hostPrimitives.h"
+#include "model/orbitalMath.h"
 #include "nodeNames.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloOrbitAxis.h"
-#include "orbitalMath.h"
 #include "planeTag.h"
 #include "tagCaeloRing.h"
 

@@ -13,7 +13,7 @@
 #ifndef CAELO_HOST_API_H
 #define CAELO_HOST_API_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,8 +6,8 @@
  * message (loads the resources on message 1) and end. The module also
  * exports g_privateBinary, the record the host checks when it loads the file.
  */
-#include "caeloConstants.h"
 #include "hostApi.h"
+#include "model/moduleIds.h"
 #include "nodeData.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloOrbitAxis.h"

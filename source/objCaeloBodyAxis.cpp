@@ -1,8 +1,8 @@
 #include "objCaeloBodyAxis.h"
 
-#include "bodyAxisRotation.h"
-#include "finiteValues.h"
 #include "hostPrimitives.h"
+#include "model/bodyAxisRotation.h"
+#include "model/finiteValues.h"
 #include "objCaeloSystem.h"
 
 #include <cmath>

@@ -8,7 +8,8 @@
 #ifndef CAELO_OBJ_CAELO_BODY_AXIS_H
 #define CAELO_OBJ_CAELO_BODY_AXIS_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "nodeData.h"
 #include "parameterBinding.h"
 
@@ -22,33 +23,6 @@ struct RingRecord;
 
 /* The name id that leaves a created object unnamed. */
 inline constexpr int32_t kNoNameId = -1;
-
-/* Parameters of the body-axis node. 1001 to 1005 and 1051 are number texts. */
-enum : int32_t {
-    OCAELOBODYAXIS_EQUATORIAL_RADIUS = 1001, /* km */
-    OCAELOBODYAXIS_POLAR_RADIUS = 1002,      /* km */
-    OCAELOBODYAXIS_OBLIQUITY = 1003,         /* degrees */
-    OCAELOBODYAXIS_ROTATION_ANGLE = 1004,    /* degrees at the rotation epoch */
-    OCAELOBODYAXIS_ROTATION_PERIOD = 1005,   /* days */
-    OCAELOBODYAXIS_ROTATION_MODE = 1007,     /* Int32 choice 1200 + mode */
-    OCAELOBODYAXIS_ROTATION_EPOCH = 1008,    /* Float, Julian Date */
-    OCAELOBODYAXIS_GLOBE_SCALE = 1009,       /* Float factor */
-    OCAELOBODYAXIS_SATELLITE_SCALE = 1010,   /* Float factor */
-    OCAELOBODYAXIS_GLOBE_LINK = 1011,        /* Link to the globe object */
-    OCAELOBODYAXIS_CREATE_GLOBE = 1015,
-    OCAELOBODYAXIS_ADD_TUBE_RING = 1016,
-    OCAELOBODYAXIS_ADD_TORUS_RING = 1017,
-    OCAELOBODYAXIS_ADD_MOON_ORBIT = 1018,
-    OCAELOBODYAXIS_ADD_ORBIT_AXIS = 1019,
-    OCAELOBODYAXIS_HEADING = 1051, /* degrees */
-};
-
-/* Rotation modes: the record's value; the parameter holds it plus 1200. */
-enum : int32_t {
-    kRotationModePeriod = 0,   /* spin by rotation period from an epoch angle */
-    kRotationModeLocked = 1,   /* keep one face towards the reference body */
-    kRotationModeSolarDay = 2, /* one turn per model day relative to the reference body */
-};
 
 /* The settings of one body axis, copied and handed over as one block; the
  * field order is part of the interface with the presets. */

@@ -1,7 +1,7 @@
 #include "objCaeloOrbitAxis.h"
 
-#include "finiteValues.h"
 #include "hostPrimitives.h"
+#include "model/finiteValues.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
 

@@ -9,9 +9,10 @@
 #ifndef CAELO_OBJ_CAELO_ORBIT_AXIS_H
 #define CAELO_OBJ_CAELO_ORBIT_AXIS_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/orbitalMath.h"
+#include "model/units.h"
 #include "nodeData.h"
-#include "orbitalMath.h"
 #include "parameterBinding.h"
 
 #include <cstdint>
@@ -21,41 +22,6 @@ namespace caelo {
 
 class ObjCaeloBodyAxis;
 class ObjCaeloSystem;
-
-/* Parameters of the orbit-axis node. 1003 to 1018 are number texts. */
-enum : int32_t {
-    OCAELOORBITAXIS_MODE = 1000,  /* Int32 choice 1200 + mode */
-    OCAELOORBITAXIS_EPOCH = 1001, /* Float, Julian Date */
-    OCAELOORBITAXIS_A = 1003,
-    OCAELOORBITAXIS_A_RATE = 1004,
-    OCAELOORBITAXIS_E = 1005,
-    OCAELOORBITAXIS_E_RATE = 1006,
-    OCAELOORBITAXIS_I = 1007,
-    OCAELOORBITAXIS_I_RATE = 1008,
-    OCAELOORBITAXIS_L = 1009,
-    OCAELOORBITAXIS_L_RATE = 1010,
-    OCAELOORBITAXIS_PERI = 1011,
-    OCAELOORBITAXIS_PERI_RATE = 1012,
-    OCAELOORBITAXIS_NODE = 1013,
-    OCAELOORBITAXIS_NODE_RATE = 1014,
-    OCAELOORBITAXIS_TERM_B = 1015,
-    OCAELOORBITAXIS_TERM_C = 1016,
-    OCAELOORBITAXIS_TERM_S = 1017,
-    OCAELOORBITAXIS_TERM_F = 1018,
-    OCAELOORBITAXIS_AUX_DATE1 = 1020, /* Float, Julian Date */
-    OCAELOORBITAXIS_AUX_DATE2 = 1021, /* Float, Julian Date */
-    OCAELOORBITAXIS_KM = 1022,        /* Bool */
-    OCAELOORBITAXIS_BAND_WIDTH = 1023,
-    OCAELOORBITAXIS_BAND_HEIGHT = 1024,
-    OCAELOORBITAXIS_BAND_END_SIZE = 1025,
-    OCAELOORBITAXIS_BAND_LENGTH = 1026,
-    OCAELOORBITAXIS_BAND_SPACING = 1027, /* Int32 choice 1250 + spacing */
-    OCAELOORBITAXIS_ELLIPSE_LINK = 1050,
-    OCAELOORBITAXIS_BAND_LINK = 1051,
-    OCAELOORBITAXIS_CREATE_GUIDES = 1090,
-    OCAELOORBITAXIS_CREATE_BAND = 1091,
-    OCAELOORBITAXIS_CREATE_BODY = 1092,
-};
 
 /* The orbit axis's parameters and the record fields behind them, in the
  * order in which they are written and read back. */

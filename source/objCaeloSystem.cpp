@@ -1,6 +1,6 @@
 #include "objCaeloSystem.h"
 
-#include "finiteValues.h"
+#include "model/finiteValues.h"
 #include "parameterBinding.h"
 #include "solarSystemPreset.h"
 

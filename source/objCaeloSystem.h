@@ -7,26 +7,14 @@
 #ifndef CAELO_OBJ_CAELO_SYSTEM_H
 #define CAELO_OBJ_CAELO_SYSTEM_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/systemScales.h"
+#include "model/units.h"
 #include "nodeData.h"
-#include "systemScales.h"
 
 #include <cstdint>
 
 namespace caelo {
-
-/* Parameters of the system node. */
-enum : int32_t {
-    OCAELOSYSTEM_TIME_SCALE = 1000,      /* Float: document seconds per model day */
-    OCAELOSYSTEM_BODY_SCALE = 1001,      /* Float: scene units for the Earth's equatorial diameter */
-    OCAELOSYSTEM_DISTANCE_FACTOR = 1002, /* Float: factor on distances in au against body scale */
-    OCAELOSYSTEM_EPOCH = 1003,           /* date-time, local: the date of document time 0 */
-    OCAELOSYSTEM_CURRENT_DATE = 1004,    /* date-time, local: the model date now; read-only */
-    OCAELOSYSTEM_BUILD_SOLAR_SYSTEM = 1101,
-    OCAELOSYSTEM_ADD_BODY_AXIS = 1102,
-    OCAELOSYSTEM_ADD_ORBIT_AXIS = 1103,
-    OCAELOSYSTEM_REFRESH_LINKS = 1104,
-};
 
 /* The system's settings held in Float parameters 1000 to 1002. */
 struct SystemSettings {
@@ -93,7 +81,7 @@ private:
     mutable ModelDateMemo modelDate;
 };
 
-/* The system that governs a node: the nearest ancestor of type 1032493,
+/* The system that governs a node: the nearest ancestor of type kTypeCaeloSystem,
  * starting at the node's parent (the node itself is not tested); null when
  * there is none. */
 [[nodiscard]] ObjCaeloSystem* FindSystem(HostNode* node);

@@ -59,8 +59,9 @@
  */
 #include "solarSystemPreset.h"
 
-#include "caeloConstants.h"
 #include "hostPrimitives.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "nodeNames.h"
 #include "objCaeloOrbitAxis.h"
 

@@ -9,8 +9,8 @@
 #ifndef CAELO_SOLAR_SYSTEM_PRESET_H
 #define CAELO_SOLAR_SYSTEM_PRESET_H
 
+#include "model/orbitalMath.h"
 #include "objCaeloBodyAxis.h"
-#include "orbitalMath.h"
 #include "tagCaeloRing.h"
 
 #include <cstdint>

@@ -1,8 +1,9 @@
 #include "tagAttitudeCtrl.h"
 
-#include "bodyAxisRotation.h"
-#include "caeloConstants.h"
-#include "finiteValues.h"
+#include "model/bodyAxisRotation.h"
+#include "model/finiteValues.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "parameterBinding.h"
 
 #include <cmath>

@@ -11,25 +11,13 @@
 #ifndef CAELO_TAG_ATTITUDE_CTRL_H
 #define CAELO_TAG_ATTITUDE_CTRL_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "nodeData.h"
 
 #include <cstdint>
 
 namespace caelo {
-
-/* Parameter of the attitude-control tag. */
-enum : int32_t {
-    TATTITUDECTRL_MODE = 1000, /* Int32 cycle 1200 + mode */
-};
-
-/* Modes: the member's value; the parameter holds it plus 1200. Every other
- * value keeps heading, pitch and bank. */
-enum : int32_t {
-    kAttitudeKeepHeading = 0,
-    kAttitudeKeepPitch = 1,
-    kAttitudeKeepBank = 2,
-};
 
 /* The tag's one setting, held in parameter 1000. */
 struct AttitudeRecord {

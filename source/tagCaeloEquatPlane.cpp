@@ -1,7 +1,7 @@
 #include "tagCaeloEquatPlane.h"
 
-#include "caeloConstants.h"
 #include "finiteWrites.h"
+#include "model/moduleIds.h"
 #include "objCaeloBodyAxis.h"
 #include "planeTag.h"
 

@@ -1,6 +1,6 @@
 #include "tagCaeloOrbit.h"
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
 #include "objCaeloOrbitAxis.h"
 #include "planeTag.h"
 

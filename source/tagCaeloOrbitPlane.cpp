@@ -1,7 +1,7 @@
 #include "tagCaeloOrbitPlane.h"
 
-#include "caeloConstants.h"
 #include "finiteWrites.h"
+#include "model/moduleIds.h"
 #include "objCaeloOrbitAxis.h"
 #include "planeTag.h"
 

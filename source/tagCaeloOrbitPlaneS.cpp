@@ -1,7 +1,7 @@
 #include "tagCaeloOrbitPlaneS.h"
 
-#include "caeloConstants.h"
 #include "finiteWrites.h"
+#include "model/moduleIds.h"
 #include "objCaeloBodyAxis.h"
 #include "planeTag.h"
 #include "tagCaeloEquatPlane.h"

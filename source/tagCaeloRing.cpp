@@ -1,8 +1,8 @@
 #include "tagCaeloRing.h"
 
-#include "bodyAxisRotation.h"
 #include "finiteWrites.h"
 #include "hostPrimitives.h"
+#include "model/bodyAxisRotation.h"
 #include "objCaeloBodyAxis.h"
 #include "objCaeloSystem.h"
 #include "parameterBinding.h"

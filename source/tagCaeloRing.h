@@ -9,7 +9,8 @@
 #ifndef CAELO_TAG_CAELO_RING_H
 #define CAELO_TAG_CAELO_RING_H
 
-#include "caeloConstants.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "nodeData.h"
 
 #include <cstdint>
@@ -18,28 +19,6 @@ namespace caelo {
 
 class ObjCaeloBodyAxis;
 class ObjCaeloSystem;
-
-/* Parameters of the ring tag. 1001 to 1006 and 1051 are number texts. */
-enum : int32_t {
-    TCAELORING_INNER_RADIUS = 1001, /* km */
-    TCAELORING_OUTER_RADIUS = 1002, /* km */
-    TCAELORING_THICKNESS = 1003,    /* km */
-    TCAELORING_TILT = 1004,         /* degrees */
-    TCAELORING_PHASE = 1005,        /* degrees at the epoch */
-    TCAELORING_PERIOD = 1006,       /* days */
-    TCAELORING_SLICE_MODE = 1008,   /* Int32 choice 1200 + slice mode */
-    TCAELORING_SLICE_START = 1009,  /* Float, degrees */
-    TCAELORING_SLICE_END = 1010,    /* Float, degrees */
-    TCAELORING_EPOCH = 1011,        /* Float, Julian Date */
-    TCAELORING_HEADING = 1051,      /* degrees */
-};
-
-/* Slice modes: the record's value; the parameter holds it plus 1200. Every
- * value but kSliceModeSliced draws the whole ring. */
-enum : int32_t {
-    kSliceModeWhole = 0,
-    kSliceModeSliced = 1,
-};
 
 /* The settings of one ring, copied and handed over as one block; the field
  * order is part of the interface with the presets and the body axis. */

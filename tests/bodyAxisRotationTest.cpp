@@ -1,6 +1,6 @@
 // The body axis's rotation mathematics: directions to angles and the inverse
 // of a frame. The globe headings are tested through the module.
-#include "bodyAxisRotation.h"
+#include "model/bodyAxisRotation.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // its display name, description and icon, and each description declares
 // exactly the parameters its class writes, with matching types and defaults.
 #include "fakeModuleHost.h"
+#include "model/moduleIds.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace caelo::fake {
 namespace {
@@ -180,6 +182,166 @@ TEST_F(ModuleResources, DescriptionsDeclareExactlyWhatTheClassesWrite) {
         }
         EXPECT_EQ(buttons, notWritten.buttons);
         EXPECT_EQ(links, notWritten.links);
+    }
+}
+
+// Every parameter id of model/moduleIds.h with the description that declares
+// it under the same name; each description declares no parameter beyond them.
+struct DeclaredId {
+    const char* description;
+    int32_t id;
+    const char* name;
+};
+#define CAELO_DECLARED(description, id)                                                                      \
+    DeclaredId {                                                                                             \
+        description, id, #id                                                                                 \
+    }
+const DeclaredId kDeclaredIds[] = {
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_TIME_SCALE),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_BODY_SCALE),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_DISTANCE_FACTOR),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_EPOCH),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_CURRENT_DATE),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_BUILD_SOLAR_SYSTEM),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_ADD_BODY_AXIS),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_ADD_ORBIT_AXIS),
+    CAELO_DECLARED("OcaeloSystem", OCAELOSYSTEM_REFRESH_LINKS),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_MODE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_EPOCH),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_A),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_A_RATE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_E),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_E_RATE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_I),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_I_RATE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_L),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_L_RATE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_PERI),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_PERI_RATE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_NODE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_NODE_RATE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_TERM_B),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_TERM_C),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_TERM_S),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_TERM_F),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_AUX_DATE1),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_AUX_DATE2),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_KM),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_WIDTH),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_HEIGHT),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_END_SIZE),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_LENGTH),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_SPACING),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_ELLIPSE_LINK),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_LINK),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_CREATE_GUIDES),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_CREATE_BAND),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_CREATE_BODY),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_EQUATORIAL_RADIUS),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_POLAR_RADIUS),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_OBLIQUITY),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ROTATION_ANGLE),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ROTATION_PERIOD),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ROTATION_MODE),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ROTATION_EPOCH),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_GLOBE_SCALE),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_SATELLITE_SCALE),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_GLOBE_LINK),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_CREATE_GLOBE),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ADD_TUBE_RING),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ADD_TORUS_RING),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ADD_MOON_ORBIT),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_ADD_ORBIT_AXIS),
+    CAELO_DECLARED("OcaeloBodyAxis", OCAELOBODYAXIS_HEADING),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_INNER_RADIUS),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_OUTER_RADIUS),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_THICKNESS),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_TILT),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_PHASE),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_PERIOD),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_SLICE_MODE),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_SLICE_START),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_SLICE_END),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_EPOCH),
+    CAELO_DECLARED("TcaeloRing", TCAELORING_HEADING),
+    CAELO_DECLARED("TattitudeCtrl", TATTITUDECTRL_MODE),
+};
+#undef CAELO_DECLARED
+
+// The choices of model/moduleIds.h: the base and values each choice
+// parameter stores.
+struct DeclaredChoice {
+    const char* description;
+    int32_t id;
+    int32_t base;
+    std::vector<int32_t> values;
+};
+const DeclaredChoice kDeclaredChoices[] = {
+    {"OcaeloOrbitAxis",
+     OCAELOORBITAXIS_MODE,
+     kModeChoiceBase,
+     {kOrbitModeOrientation, kOrbitModeElements, kOrbitModeElementsExtended, kOrbitModeBand}},
+    {"OcaeloOrbitAxis",
+     OCAELOORBITAXIS_BAND_SPACING,
+     kBandSpacingChoiceBase,
+     {kBandSpacingMeanAngle, kBandSpacingEccentricAngle, kBandSpacingMeanArc, kBandSpacingEccentricArc}},
+    {"OcaeloBodyAxis",
+     OCAELOBODYAXIS_ROTATION_MODE,
+     kModeChoiceBase,
+     {kRotationModePeriod, kRotationModeLocked, kRotationModeSolarDay}},
+    {"TcaeloRing", TCAELORING_SLICE_MODE, kModeChoiceBase, {kSliceModeWhole, kSliceModeSliced}},
+    {"TattitudeCtrl",
+     TATTITUDECTRL_MODE,
+     kModeChoiceBase,
+     {kAttitudeKeepHeading, kAttitudeKeepPitch, kAttitudeKeepBank}},
+};
+
+const json* declaredParameter(const json& description, int32_t id) {
+    for (const json& parameter : description.at("parameters")) {
+        if (parameter.at("id") == id) {
+            return &parameter;
+        }
+    }
+    return nullptr;
+}
+
+TEST(ModuleIds, MatchTheDescriptions) {
+    std::map<std::string, size_t> listed;
+    for (const DeclaredId& declared : kDeclaredIds) {
+        SCOPED_TRACE(declared.name);
+        ++listed[declared.description];
+        const json description = readDescription(declared.description);
+        const json* parameter = declaredParameter(description, declared.id);
+        ASSERT_NE(parameter, nullptr) << "not declared in " << declared.description;
+        EXPECT_EQ(parameter->at("name"), declared.name);
+    }
+    for (const auto& [name, count] : listed) {
+        EXPECT_EQ(readDescription(name).at("parameters").size(), count) << name << " declares more";
+    }
+    for (const DeclaredChoice& choice : kDeclaredChoices) {
+        const json description = readDescription(choice.description);
+        const json* parameter = declaredParameter(description, choice.id);
+        ASSERT_NE(parameter, nullptr);
+        for (const int32_t value : choice.values) {
+            EXPECT_TRUE(parameter->at("cycle").contains(std::to_string(choice.base + value)))
+                << choice.description << " " << choice.id << " lacks " << choice.base + value;
+        }
+    }
+}
+
+// Every type id of model/moduleIds.h registered with its description.
+TEST_F(ModuleResources, TypeIdsNameTheirDescriptions) {
+    const std::map<std::string, int32_t> kTypeOfDescription = {
+        {"OcaeloSystem", kTypeCaeloSystem},         {"OcaeloOrbitAxis", kTypeCaeloOrbitAxis},
+        {"OcaeloBodyAxis", kTypeCaeloBodyAxis},     {"TcaeloOrbit", kTypeCaeloOrbit},
+        {"TcaeloOrbitPlane", kTypeCaeloOrbitPlane}, {"TcaeloOrbitPlaneS", kTypeCaeloOrbitPlaneS},
+        {"TcaeloEquatPlane", kTypeCaeloEquatPlane}, {"TcaeloRing", kTypeCaeloRing},
+        {"TattitudeCtrl", kTypeAttitudeCtrl},
+    };
+    ASSERT_EQ(host.registrations.size(), kTypeOfDescription.size());
+    for (const Registration& registration : host.registrations) {
+        EXPECT_EQ(kTypeOfDescription.at(registration.description), registration.id)
+            << registration.description;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "bodyPlaces.h"
 #include "evaluation.h"
 #include "messages.h"
+#include "model/units.h"
 #include "moduleSceneTest.h"
 #include "sceneEditing.h"
 #include "testTimeZone.h"
@@ -19,7 +20,6 @@
 #include <gtest/gtest.h>
 #include <iostream>
 #include <map>
-#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,7 +29,6 @@ namespace {
 
 using namespace moduleTest;
 
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr std::int32_t kStringBodyPrefix = 10051;
 
 // One reference table: its rows as text by column name.

@@ -6,7 +6,7 @@
 #ifndef CAELO_TESTS_FAKE_MODULE_HOST_H
 #define CAELO_TESTS_FAKE_MODULE_HOST_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 #include <cstdint>
 #include <cstdio>

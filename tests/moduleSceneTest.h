@@ -7,6 +7,8 @@
 #include "application.h"
 #include "evaluation.h"
 #include "hostTestSupport.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 #include "moduleLoader.h"
 #include "scene.h"
 #include "sceneEditing.h"
@@ -15,37 +17,68 @@
 
 namespace caelo::host::moduleTest {
 
-// The module's node types.
-inline constexpr std::int32_t kSystem = 1032493, kOrbitAxis = 1032494, kBodyAxis = 1032495;
-inline constexpr std::int32_t kOrbitTag = 1032496, kOrbitPlaneTag = 1032497, kOrbitPlaneSTag = 1032498;
-inline constexpr std::int32_t kEquatPlaneTag = 1032499, kRingTag = 1032500, kAttitudeTag = 1032501;
+// The module's node types, under the short names the tests use.
+inline constexpr std::int32_t kSystem = kTypeCaeloSystem, kOrbitAxis = kTypeCaeloOrbitAxis;
+inline constexpr std::int32_t kBodyAxis = kTypeCaeloBodyAxis, kOrbitTag = kTypeCaeloOrbit;
+inline constexpr std::int32_t kOrbitPlaneTag = kTypeCaeloOrbitPlane, kOrbitPlaneSTag = kTypeCaeloOrbitPlaneS;
+inline constexpr std::int32_t kEquatPlaneTag = kTypeCaeloEquatPlane, kRingTag = kTypeCaeloRing;
+inline constexpr std::int32_t kAttitudeTag = kTypeAttitudeCtrl;
 
 // The system's parameters and its button that builds the solar system.
-inline constexpr std::int32_t kTimeScale = 1000, kBodyScale = 1001, kDistanceFactor = 1002, kEpoch = 1003;
-inline constexpr std::int32_t kCurrentDate = 1004, kBuildSolarSystem = 1101, kRefreshLinks = 1104;
+inline constexpr std::int32_t kTimeScale = OCAELOSYSTEM_TIME_SCALE, kBodyScale = OCAELOSYSTEM_BODY_SCALE;
+inline constexpr std::int32_t kDistanceFactor = OCAELOSYSTEM_DISTANCE_FACTOR, kEpoch = OCAELOSYSTEM_EPOCH;
+inline constexpr std::int32_t kCurrentDate = OCAELOSYSTEM_CURRENT_DATE;
+inline constexpr std::int32_t kBuildSolarSystem = OCAELOSYSTEM_BUILD_SOLAR_SYSTEM;
+inline constexpr std::int32_t kRefreshLinks = OCAELOSYSTEM_REFRESH_LINKS;
 
 // The body axis's parameters and its button that makes the globe.
-inline constexpr std::int32_t kEquatorialRadius = 1001, kPolarRadius = 1002, kObliquity = 1003;
-inline constexpr std::int32_t kRotationAngle = 1004, kRotationPeriod = 1005, kRotationMode = 1007;
-inline constexpr std::int32_t kRotationEpoch = 1008, kGlobeScale = 1009, kSatelliteScale = 1010;
-inline constexpr std::int32_t kGlobeLink = 1011, kCreateGlobe = 1015, kBodyHeading = 1051;
-// The body axis's rotation modes.
-inline constexpr std::int32_t kModePeriod = 1200, kModeLocked = 1201, kModeSolarDay = 1202;
+inline constexpr std::int32_t kEquatorialRadius = OCAELOBODYAXIS_EQUATORIAL_RADIUS;
+inline constexpr std::int32_t kPolarRadius = OCAELOBODYAXIS_POLAR_RADIUS,
+                              kObliquity = OCAELOBODYAXIS_OBLIQUITY;
+inline constexpr std::int32_t kRotationAngle = OCAELOBODYAXIS_ROTATION_ANGLE;
+inline constexpr std::int32_t kRotationPeriod = OCAELOBODYAXIS_ROTATION_PERIOD;
+inline constexpr std::int32_t kRotationMode = OCAELOBODYAXIS_ROTATION_MODE;
+inline constexpr std::int32_t kRotationEpoch = OCAELOBODYAXIS_ROTATION_EPOCH;
+inline constexpr std::int32_t kGlobeScale = OCAELOBODYAXIS_GLOBE_SCALE;
+inline constexpr std::int32_t kSatelliteScale = OCAELOBODYAXIS_SATELLITE_SCALE;
+inline constexpr std::int32_t kGlobeLink = OCAELOBODYAXIS_GLOBE_LINK,
+                              kCreateGlobe = OCAELOBODYAXIS_CREATE_GLOBE;
+inline constexpr std::int32_t kBodyHeading = OCAELOBODYAXIS_HEADING;
+// The body axis's rotation modes, as the parameter stores them.
+inline constexpr std::int32_t kModePeriod = kModeChoiceBase + kRotationModePeriod;
+inline constexpr std::int32_t kModeLocked = kModeChoiceBase + kRotationModeLocked;
+inline constexpr std::int32_t kModeSolarDay = kModeChoiceBase + kRotationModeSolarDay;
 
 // The orbit axis's parameters, choices and buttons.
-inline constexpr std::int32_t kMode = 1000, kOrbitEpoch = 1001, kA = 1003, kARate = 1004, kE = 1005;
-inline constexpr std::int32_t kERate = 1006, kI = 1007, kIRate = 1008, kL = 1009, kLRate = 1010;
-inline constexpr std::int32_t kPeri = 1011, kPeriRate = 1012, kNode = 1013, kNodeRate = 1014, kTermB = 1015;
-inline constexpr std::int32_t kAuxDate1 = 1020, kAuxDate2 = 1021, kKm = 1022;
-inline constexpr std::int32_t kBandWidth = 1023, kBandHeight = 1024, kBandEndSize = 1025, kBandLength = 1026;
-inline constexpr std::int32_t kBandSpacing = 1027, kEllipseLink = 1050, kBandLink = 1051;
-inline constexpr std::int32_t kCreateGuides = 1090, kCreateBand = 1091, kCreateBody = 1092;
-inline constexpr std::int32_t kModeOrientation = 1200, kModeElements = 1201, kModeBand = 1203;
+inline constexpr std::int32_t kMode = OCAELOORBITAXIS_MODE, kOrbitEpoch = OCAELOORBITAXIS_EPOCH;
+inline constexpr std::int32_t kA = OCAELOORBITAXIS_A, kARate = OCAELOORBITAXIS_A_RATE, kE = OCAELOORBITAXIS_E;
+inline constexpr std::int32_t kERate = OCAELOORBITAXIS_E_RATE, kI = OCAELOORBITAXIS_I;
+inline constexpr std::int32_t kIRate = OCAELOORBITAXIS_I_RATE, kL = OCAELOORBITAXIS_L;
+inline constexpr std::int32_t kLRate = OCAELOORBITAXIS_L_RATE, kPeri = OCAELOORBITAXIS_PERI;
+inline constexpr std::int32_t kPeriRate = OCAELOORBITAXIS_PERI_RATE, kNode = OCAELOORBITAXIS_NODE;
+inline constexpr std::int32_t kNodeRate = OCAELOORBITAXIS_NODE_RATE, kTermB = OCAELOORBITAXIS_TERM_B;
+inline constexpr std::int32_t kAuxDate1 = OCAELOORBITAXIS_AUX_DATE1, kAuxDate2 = OCAELOORBITAXIS_AUX_DATE2;
+inline constexpr std::int32_t kKm = OCAELOORBITAXIS_KM, kBandWidth = OCAELOORBITAXIS_BAND_WIDTH;
+inline constexpr std::int32_t kBandHeight = OCAELOORBITAXIS_BAND_HEIGHT;
+inline constexpr std::int32_t kBandEndSize = OCAELOORBITAXIS_BAND_END_SIZE;
+inline constexpr std::int32_t kBandLength = OCAELOORBITAXIS_BAND_LENGTH;
+inline constexpr std::int32_t kBandSpacing = OCAELOORBITAXIS_BAND_SPACING;
+inline constexpr std::int32_t kEllipseLink = OCAELOORBITAXIS_ELLIPSE_LINK,
+                              kBandLink = OCAELOORBITAXIS_BAND_LINK;
+inline constexpr std::int32_t kCreateGuides = OCAELOORBITAXIS_CREATE_GUIDES;
+inline constexpr std::int32_t kCreateBand = OCAELOORBITAXIS_CREATE_BAND;
+inline constexpr std::int32_t kCreateBody = OCAELOORBITAXIS_CREATE_BODY;
+inline constexpr std::int32_t kModeOrientation = kModeChoiceBase + kOrbitModeOrientation;
+inline constexpr std::int32_t kModeElements = kModeChoiceBase + kOrbitModeElements;
+inline constexpr std::int32_t kModeBand = kModeChoiceBase + kOrbitModeBand;
 
 // The ring tag's parameters.
-inline constexpr std::int32_t kInnerRadius = 1001, kOuterRadius = 1002, kThickness = 1003, kTilt = 1004;
-inline constexpr std::int32_t kPhase = 1005, kPeriod = 1006, kSliceMode = 1008, kSliceStart = 1009;
-inline constexpr std::int32_t kSliceEnd = 1010, kRingEpoch = 1011, kRingHeading = 1051;
+inline constexpr std::int32_t kInnerRadius = TCAELORING_INNER_RADIUS, kOuterRadius = TCAELORING_OUTER_RADIUS;
+inline constexpr std::int32_t kThickness = TCAELORING_THICKNESS, kTilt = TCAELORING_TILT;
+inline constexpr std::int32_t kPhase = TCAELORING_PHASE, kPeriod = TCAELORING_PERIOD;
+inline constexpr std::int32_t kSliceMode = TCAELORING_SLICE_MODE, kSliceStart = TCAELORING_SLICE_START;
+inline constexpr std::int32_t kSliceEnd = TCAELORING_SLICE_END, kRingEpoch = TCAELORING_EPOCH;
+inline constexpr std::int32_t kRingHeading = TCAELORING_HEADING;
 
 // Parameters of the host's primitives, deformer and shading tag.
 inline constexpr std::int32_t kBoxSize = 1100; // vector of full side lengths
@@ -60,8 +93,8 @@ inline constexpr std::int32_t kShadingSmooth = 1001;
 inline constexpr std::int32_t kStringOrbitPrefix = 10050;
 
 // The Julian date of J2000.0, 2000-01-01 12:00:00.
-inline constexpr double kJ2000 = 2451545.0;
-inline constexpr double kKmPerAu = 149597870.7;
+inline constexpr double kJ2000 = kJulianDateJ2000;
+inline constexpr double kKmPerAu = kKilometresPerAu;
 // The Earth's equatorial diameter in km: as the system's body scale it makes
 // one scene unit of every km.
 inline constexpr double kEarthDiameterKm = 12756.274;

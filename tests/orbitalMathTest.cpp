@@ -1,7 +1,7 @@
 // The orbital mathematics as pure functions: the elliptic integral and the
 // ellipse arc length against numerical quadrature, Kepler's equation against
 // its residual, the orbit state against worked examples, the band fraction.
-#include "orbitalMath.h"
+#include "model/orbitalMath.h"
 
 #include <cmath>
 #include <functional>

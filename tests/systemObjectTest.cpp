@@ -7,11 +7,11 @@
 #include "evaluation.h"
 #include "hostError.h"
 #include "messages.h"
+#include "model/systemScales.h"
 #include "moduleLoader.h"
 #include "moduleSceneTest.h"
 #include "scene.h"
 #include "sceneEditing.h"
-#include "systemScales.h"
 #include "testTimeZone.h"
 
 #include <cstdlib>

@@ -8,7 +8,7 @@
 #ifndef CAELO_HOST_DATE_SERVICE_H
 #define CAELO_HOST_DATE_SERVICE_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 #include <cstdint>
 #include <functional>

@@ -7,7 +7,7 @@
 #ifndef CAELO_HOST_MATRIX_H
 #define CAELO_HOST_MATRIX_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 namespace caelo::host {
 

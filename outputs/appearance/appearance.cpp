@@ -71,7 +71,8 @@ bool isBentByWrap(const host::Node& box) {
 // The body axis whose globe the sphere is, or nullptr.
 const host::Node* bodyOfGlobe(const host::Document& document, const host::Node& sphere) {
     const host::Node* parent = sphere.parent();
-    return parent != nullptr && parent->typeId() == kTypeBodyAxis && globeOf(document, *parent) == &sphere
+    return parent != nullptr && parent->typeId() == kTypeCaeloBodyAxis &&
+                   globeOf(document, *parent) == &sphere
                ? parent
                : nullptr;
 }
@@ -79,7 +80,7 @@ const host::Node* bodyOfGlobe(const host::Document& document, const host::Node& 
 // The globe of the nearest body axis above the object that has one, or nullptr.
 const host::Node* planetGlobeAbove(const host::Document& document, const host::Node& object) {
     for (const host::Node* node = object.parent(); node != nullptr; node = node->parent()) {
-        if (node->typeId() == kTypeBodyAxis) {
+        if (node->typeId() == kTypeCaeloBodyAxis) {
             if (const host::Node* globe = globeOf(document, *node)) {
                 return globe;
             }
@@ -108,7 +109,7 @@ RgbColour colourOfRole(const host::Document& document, const host::Node& object,
             const RgbColour body = lookOf(document, *globe).colour;
             return {body.red * kOrbitLineShade, body.green * kOrbitLineShade, body.blue * kOrbitLineShade};
         }
-        return object.parent() != nullptr && object.parent()->typeId() == kTypeOrbitAxis
+        return object.parent() != nullptr && object.parent()->typeId() == kTypeCaeloOrbitAxis
                    ? ringColourBelow(document, object)
                    : kDefaultLineColour;
     case Role::Plane:
@@ -134,7 +135,7 @@ double seeThroughOpacity(Role role) {
 // below the same orbit axis that links a globe, or nullptr.
 const host::Node* bodyOnOrbitLine(const host::Document& document, const host::Node& spline) {
     const host::Node* orbitAxis = spline.parent();
-    if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeOrbitAxis) {
+    if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeCaeloOrbitAxis) {
         return nullptr;
     }
     return firstGlobedBody(document, *orbitAxis);
@@ -158,7 +159,7 @@ const host::Node* circledGlobe(const host::Document& document, const host::Node&
         return nullptr;
     }
     for (const host::Node* above = body->parent(); above != nullptr; above = above->parent()) {
-        if (above->typeId() != kTypeBodyAxis) {
+        if (above->typeId() != kTypeCaeloBodyAxis) {
             continue;
         }
         if (const host::Node* globe = globeOf(document, *above)) {
@@ -178,7 +179,7 @@ Role roleOf(const host::Document& document, const host::Node& object) {
     case host::kTypeSphere: {
         const host::Node* body = bodyOfGlobe(document, object);
         const bool central =
-            body != nullptr && body->parent() != nullptr && body->parent()->typeId() == kTypeSystem;
+            body != nullptr && body->parent() != nullptr && body->parent()->typeId() == kTypeCaeloSystem;
         return central ? Role::Star : Role::Globe;
     }
     case host::kTypeTube:

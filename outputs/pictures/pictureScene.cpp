@@ -29,7 +29,7 @@ constexpr std::array<std::string_view, 12> kMonthNames{"January",   "February", 
 // The first body axis at or below the siblings from `first` on, in tree order.
 const host::Node* firstBodyAxis(const host::Node* first) {
     for (const host::Node* node = first; node != nullptr; node = node->nextSibling()) {
-        if (node->typeId() == kTypeBodyAxis) {
+        if (node->typeId() == kTypeCaeloBodyAxis) {
             return node;
         }
         if (const host::Node* below = firstBodyAxis(node->firstChild())) {
@@ -42,7 +42,7 @@ const host::Node* firstBodyAxis(const host::Node* first) {
 // The body axes below `parent` whose nearest body axis above is `parent`'s.
 void collectOrbitingAxes(const host::Node& parent, std::vector<const host::Node*>& axes) {
     for (const host::Node* child = parent.firstChild(); child != nullptr; child = child->nextSibling()) {
-        if (child->typeId() == kTypeBodyAxis) {
+        if (child->typeId() == kTypeCaeloBodyAxis) {
             axes.push_back(child);
         } else {
             collectOrbitingAxes(*child, axes);
@@ -68,7 +68,7 @@ private:
 
 std::vector<host::Vector> orbitOf(const host::Node& body, const HeliocentricFrame& frame, int samples) {
     const host::Node* orbitAxis = body.parent();
-    if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeOrbitAxis) {
+    if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeCaeloOrbitAxis) {
         return {};
     }
     for (const host::Node* child = orbitAxis->firstChild(); child != nullptr; child = child->nextSibling()) {
@@ -94,7 +94,7 @@ OrbitingBody orbitingBody(const host::Document& document, const host::Node& body
     }
     if (named != nullptr) {
         result.radiusKm =
-            host::textToNumber(named->parameters.getString(kBodyEquatorialRadius)).value_or(0.0);
+            host::textToNumber(named->parameters.getString(OCAELOBODYAXIS_EQUATORIAL_RADIUS)).value_or(0.0);
     }
     result.placeAu = frame.eclipticAu(body.worldMatrix().off);
     result.orbitAu = orbitOf(body, frame, orbitSamples);
@@ -126,7 +126,7 @@ OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSampl
     result.centralLabel =
         centralGlobe != nullptr && !centralGlobe->name.empty() ? centralGlobe->name : central->name;
     result.centralColour = globeColour(document, centralGlobe);
-    result.modelDate = system->parameters.getDateTime(kSystemCurrentDate);
+    result.modelDate = system->parameters.getDateTime(OCAELOSYSTEM_CURRENT_DATE);
 
     const HeliocentricFrame frame(central->worldMatrix().off, unitsPerAu);
     std::vector<const host::Node*> axes;
@@ -142,7 +142,7 @@ std::optional<std::string> systemCaption(const host::Document& document) {
     if (system == nullptr) {
         return std::nullopt;
     }
-    const auto date = system->parameters.getDateTime(kSystemCurrentDate);
+    const auto date = system->parameters.getDateTime(OCAELOSYSTEM_CURRENT_DATE);
     return system->name + (date ? ", " + pictureDateText(*date) : std::string{});
 }
 

@@ -5,7 +5,7 @@
 #ifndef CAELO_FINITE_VALUES_H
 #define CAELO_FINITE_VALUES_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 #include <bit>
 #include <cmath>

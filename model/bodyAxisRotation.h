@@ -10,7 +10,7 @@
 #ifndef CAELO_BODY_AXIS_ROTATION_H
 #define CAELO_BODY_AXIS_ROTATION_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 #include <optional>
 

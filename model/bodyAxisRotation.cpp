@@ -1,6 +1,6 @@
-#include "bodyAxisRotation.h"
+#include "model/bodyAxisRotation.h"
 
-#include "caeloConstants.h"
+#include "model/units.h"
 
 #include <cmath>
 

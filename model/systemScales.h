@@ -5,7 +5,7 @@
 #ifndef CAELO_SYSTEM_SCALES_H
 #define CAELO_SYSTEM_SCALES_H
 
-#include "caeloConstants.h"
+#include "model/units.h"
 
 namespace caelo {
 

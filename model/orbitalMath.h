@@ -9,8 +9,9 @@
 #ifndef CAELO_ORBITAL_MATH_H
 #define CAELO_ORBITAL_MATH_H
 
-#include "caeloConstants.h"
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
+#include "model/moduleIds.h"
+#include "model/units.h"
 
 #include <cstdint>
 #include <optional>
@@ -155,22 +156,6 @@ struct OrbitAxisRecord {
     double epochJd = kJulianDateJ2000;
     int32_t mode = 0;    /* 0 to 3: parameter value - 1200 */
     bool kmFlag = false; /* a and band sizes in kilometres */
-};
-
-/* Modes of an orbit axis (record field mode). */
-enum : int32_t {
-    kOrbitModeOrientation = 0,      /* orients the orbit frame only */
-    kOrbitModeElements = 1,         /* also places the body-axis child */
-    kOrbitModeElementsExtended = 2, /* mode 1 with the b, c, s, f terms */
-    kOrbitModeBand = 3,             /* drives the ellipse spline and band */
-};
-
-/* Band spacing choices (record field bandSpacing). */
-enum : int32_t {
-    kBandSpacingMeanAngle = 0,
-    kBandSpacingEccentricAngle = 1,
-    kBandSpacingMeanArc = 2,
-    kBandSpacingEccentricArc = 3,
 };
 
 /* The orbit of an orbit axis's elements at one Julian Date. */

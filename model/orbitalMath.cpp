@@ -1,6 +1,6 @@
-#include "orbitalMath.h"
+#include "model/orbitalMath.h"
 
-#include "finiteValues.h"
+#include "model/finiteValues.h"
 
 #include <cmath>
 #include <limits>
