@@ -4,7 +4,7 @@
 #include "app/commandError.h"
 #include "app/progressBar.h"
 #include "places/systemObject.h"
-#include "places/timeUnits.h"
+#include "model/units.h"
 
 #include <cmath>
 #include <optional>
