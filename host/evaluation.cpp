@@ -1,7 +1,7 @@
 #include "evaluation.h"
 
 #include "application.h"
-#include "interfaceTable.h"
+#include "host/handles.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "sceneEditing.h"
 
 #include "application.h"
+#include "host/handles.h"
 #include "hostError.h"
 #include "hostInternal.h"
-#include "interfaceTable.h"
 #include "messages.h"
 #include "registry.h"
 
