@@ -598,9 +598,12 @@ void SetObjectPosition(HostNode* object, HostVector position) noexcept {
     // A collapsed frozen transform (a scale of 0) reaches no relative position
     // that lands at `position`, and an overflowing inverse none that is
     // finite: the object then stays where it is.
-    const Matrix frozen = o->frozenMatrix();
-    const Vector relative = transformPoint(inverse(frozen), fromHost(position));
-    if (determinant(frozen) != 0.0 && hasFiniteComponents(relative)) {
+    const std::optional<Matrix> fromFrozen = inverse(o->frozenMatrix());
+    if (!fromFrozen) {
+        return;
+    }
+    const Vector relative = transformPoint(*fromFrozen, fromHost(position));
+    if (hasFiniteComponents(relative)) {
         o->relative.position = relative;
     }
 }

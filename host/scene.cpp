@@ -179,10 +179,11 @@ void Node::setWorldMatrix(const Matrix& world) {
         return;
     }
     const Matrix frame = parentWorldMatrix() * frozenMatrix();
-    if (determinant(frame) == 0.0) {
+    const std::optional<Matrix> fromFrame = inverse(frame);
+    if (!fromFrame) {
         return;
     }
-    const Transform wanted = matrixToTransform(inverse(frame) * world);
+    const Transform wanted = matrixToTransform(*fromFrame * world);
     if (isFinite(wanted)) {
         relative = wanted;
     }

@@ -161,7 +161,7 @@ protected:
         PrimitiveMesh mesh = meshOf(*band);
         applyWrapDeformers(*band, mesh);
         expectFacesAlongNormals(mesh, "bent band");
-        const Matrix splineFromBand = inverse(spline->worldMatrix()) * band->worldMatrix();
+        const Matrix splineFromBand = inverse(spline->worldMatrix()).value() * band->worldMatrix();
         std::vector<Vector> points;
         for (const Vector& p : mesh.positions) {
             points.push_back(transformPoint(splineFromBand, p));
