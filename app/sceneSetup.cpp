@@ -26,7 +26,7 @@ OpenScene buildSolarSystem() {
         throw host::HostError("the system could not build the solar system (button 1101 answered false)");
     }
     dressSolarSystem(document);
-    document.time = host::Rational{0, 1};
+    document.time = host::DocumentTime{0, 1};
     return {document, currentZoneOffsetDays()};
 }
 
@@ -47,7 +47,7 @@ void setEpochEverywhere(host::Document& document, double julianDate, double zone
     for (host::Node* system : systems) {
         host::editParameter(*system, kSystemEpoch, host::DateTime{epoch});
     }
-    document.time = host::Rational{0, 1};
+    document.time = host::DocumentTime{0, 1};
 }
 
 } // namespace

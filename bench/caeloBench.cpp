@@ -255,7 +255,7 @@ void presetExport(benchmark::State& state) {
     document.fps = static_cast<std::int32_t>(kExportFramesPerModelDay / kDocumentSecondsPerModelDay);
     const auto frames = static_cast<std::int64_t>(std::ceil(kDaysPerJulianYear * kExportFramesPerModelDay));
     for (auto _ : state) {
-        host::exportGltf(document, file, {host::Rational{0, 1}, frames, {}});
+        host::exportGltf(document, file, {host::DocumentTime{0, 1}, frames, {}});
     }
     state.counters["frames"] = static_cast<double>(frames);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
@@ -321,7 +321,7 @@ void siblingsExport(benchmark::State& state) {
     const std::filesystem::path file = folder.path() / "siblings.glb";
     host::Document& document = newSiblingScene(state.range(0));
     for (auto _ : state) {
-        host::exportGltf(document, file, {host::Rational{0, 1}, 2, {}});
+        host::exportGltf(document, file, {host::DocumentTime{0, 1}, 2, {}});
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }

@@ -509,7 +509,7 @@ void FreeCurve(HostCurve* curve) noexcept {
 
 void GetDocumentTime(HostDocument* document, std::int64_t* numerator, std::int64_t* denominator) noexcept {
     const Document* d = fromHandle(document);
-    const Rational time = d ? d->time : Rational{};
+    const DocumentTime time = d ? d->time : DocumentTime{};
     if (numerator) {
         *numerator = time.numerator;
     }

@@ -14,6 +14,7 @@
 #define CAELO_HOST_SCENE_H
 
 #include "container.h"
+#include "host/documentTime.h"
 #include "hostInterface.h"
 #include "matrix.h"
 
@@ -222,27 +223,6 @@ private:
 // A value treeVersion() never has: what a list that was never collected holds.
 inline constexpr std::uint64_t kNeverATreeVersion = 0;
 
-// A time as a rational number of seconds.
-struct Rational {
-    std::int64_t numerator = 0;
-    std::int64_t denominator = 1;
-
-    [[nodiscard]] double seconds() const;
-    // The exact value of a finite double as a fraction with a power-of-two
-    // denominator (precision beyond 2^-62 s is rounded away). Throws HostError
-    // for a value that is not finite or does not fit.
-    [[nodiscard]] static Rational fromSeconds(double seconds);
-    // numerator / denominator in lowest terms with a positive denominator, or
-    // nothing for a zero denominator or a part of -2^63, whose negation does
-    // not fit 64 bits. Example: reduced(2, -4) == Rational{-1, 2}.
-    [[nodiscard]] static std::optional<Rational> reduced(std::int64_t numerator, std::int64_t denominator);
-    // The exact sum in lowest terms, or nothing where a part is refused by
-    // `reduced` or the sum over the common denominator does not fit 64 bits.
-    [[nodiscard]] static std::optional<Rational> sum(Rational a, Rational b);
-
-    friend bool operator==(const Rational&, const Rational&) = default;
-};
-
 // The active view of a document: it looks through a camera object.
 struct View {
     NodeId camera = kNoNode;
@@ -279,8 +259,8 @@ public:
     // The same, but throws HostError naming the path and what is wrong.
     [[nodiscard]] Node& requireNode(std::string_view path) const;
 
-    // Time, as a rational number of seconds, and frames per second.
-    Rational time;
+    // The document's time and its frames per second.
+    DocumentTime time;
     std::int32_t fps = 30;
 
     [[nodiscard]] View& view() { return view_; }

@@ -250,13 +250,13 @@ TEST(GltfFrame, RotationsBecomeTheirMirrorImage) {
 
 TEST(GltfKeyTimes, KeysNameExactDocumentTimes) {
     EXPECT_EQ(keySeconds(30, 3, 1, 2), static_cast<float>(3.5 / 30.0));
-    EXPECT_EQ(documentTimeOfKey(Rational{1, 3}, 0.5f), (Rational{5, 6}));
+    EXPECT_EQ(documentTimeOfKey(DocumentTime{1, 3}, 0.5f), (DocumentTime{5, 6}));
     // A key's float seconds added exactly to a start of many binary digits.
-    const Rational start = Rational::fromSeconds(0.1);
+    const DocumentTime start = DocumentTime::fromSeconds(0.1);
     const float key = keySeconds(30, 1);
     EXPECT_DOUBLE_EQ(documentTimeOfKey(start, key).seconds(), start.seconds() + static_cast<double>(key));
     // A start whose denominator leaves no room: the nearest double.
-    const Rational odd{1, 3'000'000'000'000'000'001};
+    const DocumentTime odd{1, 3'000'000'000'000'000'001};
     EXPECT_NEAR(documentTimeOfKey(odd, key).seconds(), static_cast<double>(key), 1e-15);
 }
 

@@ -27,7 +27,7 @@ namespace caelo::host {
 enum class OrbitLines { Tubes, Lines, None };
 
 struct GltfExportOptions {
-    Rational start;                                    // document time of the first frame
+    DocumentTime start;                                // document time of the first frame
     std::int64_t frameCount = 1;                       // frames sampled at the document's frame rate (>= 1)
     std::function<void(double fractionDone)> progress; // optional, called from 0 to 1
     OrbitLines orbitLines = OrbitLines::Tubes;
@@ -46,7 +46,7 @@ struct GltfExportOptions {
 //
 // The document is evaluated at `frameCount` frames of 1 / fps seconds from
 // `start`; the animation's time 0 is `start`. Geometry is taken at `start`.
-// Example: exportGltf(document, "out/solar-system.glb", {Rational{0, 1}, 1096, {}});
+// Example: exportGltf(document, "out/solar-system.glb", {DocumentTime{0, 1}, 1096, {}});
 void exportGltf(Document& document, const std::filesystem::path& file, const GltfExportOptions& options);
 
 // The same export as the bytes of a binary glTF file, for outputs that embed
