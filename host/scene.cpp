@@ -2,15 +2,14 @@
 
 #include "application.h"
 #include "askAhead.h"
-#include "displayText.h"
 #include "evaluation.h"
+#include "host/nodePath.h"
 #include "hostError.h"
 #include "hostInternal.h"
 #include "registry.h"
 #include "sceneEditing.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -30,18 +29,6 @@ constexpr std::size_t kInstanceBytesAsked = 256;
 
 // The version of the world matrix made last, by any node.
 std::uint64_t lastWorldMatrixVersion = 0;
-
-// Reads a decimal index at the front of `text`, advancing it.
-bool readIndex(std::string_view& text, std::size_t& index) {
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(first, last, index);
-    if (error != std::errc{} || end == first) {
-        return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(end - first));
-    return true;
-}
 
 bool isFinite(const Transform& t) {
     return hasFiniteComponents(t.position) && hasFiniteComponents(t.rotation) && hasFiniteComponents(t.scale);
@@ -233,68 +220,15 @@ Node* Document::camera() const {
 }
 
 std::string Document::pathOf(const Node& node) const {
-    if (node.document_ != this) {
-        return {};
-    }
-    if (node.isTag()) {
-        const Node* object = node.object_;
-        const std::string objectPath = object ? pathOf(*object) : std::string{};
-        if (objectPath.empty()) {
-            return {};
-        }
-        std::size_t index = 0;
-        while (index < object->tags_.size() && object->tags_[index] != &node) {
-            ++index;
-        }
-        return objectPath + "#" + std::to_string(index);
-    }
-    std::string path;
-    const Node* n = &node;
-    for (; n && !n->isRoot_; n = n->parent_) {
-        path.insert(0, "/" + std::to_string(n->indexAmongSiblings()));
-    }
-    return n == root_.get() ? path : std::string{};
+    return node.document_ == this ? pathBelow(*root_, node) : std::string{};
 }
 
 Node* Document::nodeAtPath(std::string_view path) const {
-    if (path.empty() || path.front() != '/') {
-        return nullptr;
-    }
-    const Node* node = root_.get();
-    while (!path.empty() && path.front() == '/') {
-        path.remove_prefix(1);
-        std::size_t index = 0;
-        if (!readIndex(path, index)) {
-            return nullptr;
-        }
-        node = node->childAt(index);
-        if (!node) {
-            return nullptr;
-        }
-    }
-    if (path.empty()) {
-        return const_cast<Node*>(node);
-    }
-    if (path.front() != '#') {
-        return nullptr;
-    }
-    path.remove_prefix(1);
-    std::size_t index = 0;
-    if (!readIndex(path, index) || !path.empty() || index >= node->tags_.size()) {
-        return nullptr;
-    }
-    return node->tags_[index];
+    return nodeBelow(*root_, path);
 }
 
 Node& Document::requireNode(std::string_view path) const {
-    if (Node* node = nodeAtPath(path)) {
-        return *node;
-    }
-    if (path.empty() || path.front() != '/' || path == "/") {
-        throw HostError("malformed node path " + quotedExcerpt(path) +
-                        " (expected a path such as /0, /0/2 or /0/2#1)");
-    }
-    throw HostError("no node at path " + excerpt(path));
+    return requireNodeBelow(*root_, path);
 }
 
 const std::vector<Node*>& Node::childOrder() const {

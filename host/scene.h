@@ -7,9 +7,9 @@
 // also outside the tree). Nodes made by a module and never inserted stay
 // outside any document until the host shuts down.
 //
-// Paths name nodes of a document's tree by zero-based child indices: "/0" is
-// the first top-level object, "/0/2" its third child, "/0/2#1" the second tag
-// of that object.
+// Paths name nodes of a document's tree by zero-based child indices
+// (host/nodePath.h): "/0" is the first top-level object, "/0/2" its third
+// child, "/0/2#1" the second tag of that object.
 #ifndef CAELO_HOST_SCENE_H
 #define CAELO_HOST_SCENE_H
 
