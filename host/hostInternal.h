@@ -17,7 +17,7 @@ class TreeEditor {
 public:
     // A new node in the host's node store, outside any tree, without class
     // instance.
-    static Node& makeNode(NodeKind kind, std::int32_t typeId, const NodeType* type);
+    static Node& makeNode(NodeStore& store, NodeKind kind, std::int32_t typeId, const NodeType* type);
     static void setInstance(Node& node, void* instance);
     static Node& root(const Document& document) { return *document.root_; }
     static bool isRoot(const Node& node) { return node.isRoot_; }
@@ -35,13 +35,15 @@ public:
     static void detach(Node& node);
     // Detaches a node, destroys the class instances of its subtree (children
     // and tags included) and removes the nodes from the store.
-    static void destroy(Node& node);
+    static void destroy(NodeStore& store, Node& node);
 
     // The node, its tags and its descendants in tree order.
     static void collectSubtree(Node& node, std::vector<Node*>& out);
 
 private:
     static void setDocument(Node& node, Document* document);
+    // Moves the document's tree version on (nothing for nullptr).
+    static void noteEdit(Document* document);
 };
 
 // A node of a type made by the type's factory without InitNode; a node of a

@@ -1,13 +1,12 @@
 #include "scene.h"
 
-#include "application.h"
 #include "askAhead.h"
 #include "evaluation.h"
 #include "host/nodePath.h"
 #include "hostError.h"
 #include "hostInternal.h"
+#include "nodeStore.h"
 #include "registry.h"
-#include "sceneEditing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,16 +18,9 @@ namespace caelo::host {
 
 namespace {
 
-NodeId nextNodeId = 1;
-
-std::uint64_t treeEdits = kNeverATreeVersion + 1;
-
 // Class instances are asked for by their first lines: those of this
 // system's classes fit in them.
 constexpr std::size_t kInstanceBytesAsked = 256;
-
-// The version of the world matrix made last, by any node.
-std::uint64_t lastWorldMatrixVersion = 0;
 
 bool isFinite(const Transform& t) {
     return hasFiniteComponents(t.position) && hasFiniteComponents(t.rotation) && hasFiniteComponents(t.scale);
@@ -50,8 +42,8 @@ void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool wit
 
 // ---------------------------------------------------------------- Node
 
-Node::Node(NodeKind kind, std::int32_t typeId, const NodeType* type)
-    : nodeClass_(type && type->nodeClass ? &*type->nodeClass : nullptr), id_(nextNodeId++), typeId_(typeId),
+Node::Node(NodeId id, NodeKind kind, std::int32_t typeId, const NodeType* type)
+    : nodeClass_(type && type->nodeClass ? &*type->nodeClass : nullptr), id_(id), typeId_(typeId),
       kind_(kind), type_(type) {}
 
 Node::~Node() = default;
@@ -71,7 +63,9 @@ void Node::prefetchReferences() const {
 void Node::setEnabled(bool enabled) {
     if (enabled != enabled_) {
         enabled_ = enabled;
-        ++treeEdits;
+        if (document_) {
+            ++document_->treeVersion_;
+        }
     }
 }
 
@@ -82,7 +76,7 @@ void Node::prefetchChildReferences() const {
 }
 
 const Description* Node::description() const {
-    return type_ ? application().descriptions().find(type_->descriptionName) : nullptr;
+    return type_ ? type_->description() : nullptr;
 }
 
 Node* Node::parent() const {
@@ -131,12 +125,13 @@ const Matrix& Node::memoWorldMatrix() const {
     const bool localRemade = refreshLocalMatrix();
     const Node* p = parent();
     const Matrix* parentWorld = p ? &p->memoWorldMatrix() : nullptr;
+    const NodeId parentId = p ? p->id_ : kNoNode;
     const std::uint64_t parentVersion = p ? p->matrices_->version : 0;
-    if (memo.version == 0 || localRemade || memo.parent != p || memo.parentVersion != parentVersion) {
+    if (memo.version == 0 || localRemade || memo.parent != parentId || memo.parentVersion != parentVersion) {
         memo.world = parentWorld ? *parentWorld * memo.local : memo.local;
-        memo.parent = p;
+        memo.parent = parentId;
         memo.parentVersion = parentVersion;
-        memo.version = ++lastWorldMatrixVersion;
+        ++memo.version;
     }
     return memo.world;
 }
@@ -173,32 +168,24 @@ void Node::setWorldMatrix(const Matrix& world) {
     }
 }
 
-std::uint64_t treeVersion() {
-    return treeEdits;
-}
-
 // ---------------------------------------------------------------- Document
 
 double defaultCameraPitch() {
     return std::atan(-4.0 / std::sqrt(128.0));
 }
 
-Document::Document() : root_(std::make_unique<Node>(NodeKind::Object, 0, nullptr)) {
+Document::Document(NodeStore& nodes)
+    : nodes_(nodes), root_(std::make_unique<Node>(nodes.takeId(), NodeKind::Object, 0, nullptr)) {
     root_->isRoot_ = true;
     root_->document_ = this;
-    Node& camera = createObject(kTypeCamera);
-    camera.name = "Camera";
-    camera.relative.rotation = {kDefaultCameraHeading, defaultCameraPitch(), 0.0};
-    camera.document_ = this;
-    view_.camera = camera.id();
 }
 
 Document::~Document() {
     while (Node* object = root_->lastChild_) {
-        TreeEditor::destroy(*object);
+        TreeEditor::destroy(nodes_, *object);
     }
     if (Node* cameraNode = camera()) {
-        TreeEditor::destroy(*cameraNode);
+        TreeEditor::destroy(nodes_, *cameraNode);
     }
 }
 
@@ -211,7 +198,7 @@ void Document::forEachNode(const std::function<void(Node&)>& visit) const {
 }
 
 Node* Document::findNode(NodeId id) const {
-    Node* node = application().findNode(id);
+    Node* node = nodes_.find(id);
     return node && node->document_ == this ? node : nullptr;
 }
 
@@ -278,11 +265,17 @@ std::size_t Node::indexAmongSiblings() const {
 
 // ---------------------------------------------------------------- TreeEditor
 
-Node& TreeEditor::makeNode(NodeKind kind, std::int32_t typeId, const NodeType* type) {
-    auto node = std::make_unique<Node>(kind, typeId, type);
+Node& TreeEditor::makeNode(NodeStore& store, NodeKind kind, std::int32_t typeId, const NodeType* type) {
+    auto node = std::make_unique<Node>(store.takeId(), kind, typeId, type);
     Node& result = *node;
-    application().nodes_.add(std::move(node));
+    store.add(std::move(node));
     return result;
+}
+
+void TreeEditor::noteEdit(Document* document) {
+    if (document) {
+        ++document->treeVersion_;
+    }
 }
 
 void TreeEditor::setDocument(Node& node, Document* document) {
@@ -297,11 +290,11 @@ void TreeEditor::setDocument(Node& node, Document* document) {
 
 void TreeEditor::setInstance(Node& node, void* instance) {
     node.instance_ = instance;
-    ++treeEdits;
+    noteEdit(node.document_);
 }
 
 void TreeEditor::attachChild(Node& node, Node& parent) {
-    ++treeEdits;
+    noteEdit(parent.document_);
     if (parent.childOrderMade_) {
         node.siblingIndex_ = parent.childOrder_.size();
         if (parent.placesValidBelow_ == parent.childOrder_.size()) {
@@ -322,15 +315,15 @@ void TreeEditor::attachChild(Node& node, Node& parent) {
 }
 
 void TreeEditor::attachTag(Node& tag, Node& object) {
-    ++treeEdits;
+    noteEdit(object.document_);
     tag.object_ = &object;
     tag.document_ = object.document_;
     object.tags_.push_back(&tag);
 }
 
 void TreeEditor::detach(Node& node) {
-    ++treeEdits;
     Document* const oldDocument = node.document_;
+    noteEdit(oldDocument);
     if (Node* object = node.object_) {
         std::erase(object->tags_, &node);
         node.object_ = nullptr;
@@ -391,7 +384,7 @@ template <class Visit> void forEachObjectInReverse(Node& top, Visit visit) {
 
 } // namespace
 
-void TreeEditor::destroy(Node& node) {
+void TreeEditor::destroy(NodeStore& store, Node& node) {
     detach(node);
     node.document_ = nullptr;
     // Destructors may broadcast to the active document; the subtree is out of
@@ -410,16 +403,12 @@ void TreeEditor::destroy(Node& node) {
         }
         destroyInstance(object);
     });
-    auto& store = application().nodes_;
-    std::size_t removed = 0;
-    forEachObjectInReverse(node, [&store, &removed](Node& object) {
+    forEachObjectInReverse(node, [&store](Node& object) {
         for (Node* tag : object.tags_) {
             store.remove(tag->id_);
         }
-        removed += object.tags_.size() + 1;
         store.remove(object.id_);
     });
-    application().nodesRemoved_ += removed;
 }
 
 // ---------------------------------------------------------------- evaluation list

@@ -8,6 +8,7 @@
 #include "jsonReader.h"
 #include "messages.h"
 #include "registry.h"
+#include "sceneEditing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -356,7 +357,7 @@ public:
             version.fail("unsupported version " + std::to_string(version.int32()) +
                          " (this host reads version " + std::to_string(kSceneVersion) + ")");
         }
-        auto document = std::make_unique<Document>();
+        std::unique_ptr<Document> document = createDocument();
         document_ = document.get();
         try {
             readTime(top);
@@ -420,7 +421,7 @@ private:
             TreeEditor::placeOutsideTree(camera, *document_);
         }
         if (defaultCamera) {
-            TreeEditor::destroy(*defaultCamera);
+            TreeEditor::destroy(application().nodes(), *defaultCamera);
         }
     }
 
@@ -574,7 +575,7 @@ private:
     void removeLooseNodes() {
         for (const auto& [fileId, id] : nodes_) {
             if (Node* node = application().findNode(id); node && !node->isAttached() && !node->document()) {
-                TreeEditor::destroy(*node);
+                TreeEditor::destroy(application().nodes(), *node);
             }
         }
     }
