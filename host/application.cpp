@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "host/treeEdits.h"
 #include "hostInternal.h"
 #include "hostTypes.h"
 #include "sceneEditing.h"

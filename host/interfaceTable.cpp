@@ -2,8 +2,8 @@
 
 #include "application.h"
 #include "dateService.h"
+#include "host/treeEdits.h"
 #include "hostError.h"
-#include "hostInternal.h"
 #include "hostTypes.h"
 #include "messages.h"
 #include "numberText.h"

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "host/handles.h"
+#include "host/treeEdits.h"
 #include "hostError.h"
 #include "hostInternal.h"
 #include "messages.h"

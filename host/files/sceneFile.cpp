@@ -3,6 +3,7 @@
 #include "application.h"
 #include "atomicFile.h"
 #include "displayText.h"
+#include "host/treeEdits.h"
 #include "hostError.h"
 #include "hostInternal.h"
 #include "jsonReader.h"
