@@ -41,16 +41,16 @@ bool allDigits(std::string_view text) {
     return text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-std::optional<host::Rational> parseFraction(std::string_view text, std::size_t slash) {
+std::optional<host::DocumentTime> parseFraction(std::string_view text, std::size_t slash) {
     const auto numerator = readWhole(text.substr(0, slash));
     const auto denominator = readWhole(text.substr(slash + 1));
     if (!numerator || !denominator) {
         return std::nullopt;
     }
-    return host::Rational::reduced(*numerator, *denominator);
+    return host::DocumentTime::reduced(*numerator, *denominator);
 }
 
-std::optional<host::Rational> parseDecimal(std::string_view text) {
+std::optional<host::DocumentTime> parseDecimal(std::string_view text) {
     int exponent = 0;
     if (const std::size_t e = text.find_first_of("eE"); e != std::string_view::npos) {
         std::string_view exponentText = text.substr(e + 1);
@@ -90,26 +90,26 @@ std::optional<host::Rational> parseDecimal(std::string_view text) {
     }
     const auto power = powerOfTen(static_cast<int>(scale < 0 ? -scale : scale));
     if (!power || scale < -kMaxPowerOfTen || scale > kMaxPowerOfTen) {
-        return *mantissa == 0 ? std::optional<host::Rational>(host::Rational{0, 1}) : std::nullopt;
+        return *mantissa == 0 ? std::optional<host::DocumentTime>(host::DocumentTime{0, 1}) : std::nullopt;
     }
     const std::int64_t signedMantissa = negative ? -*mantissa : *mantissa;
     if (scale < 0) {
-        return host::Rational::reduced(signedMantissa, *power);
+        return host::DocumentTime::reduced(signedMantissa, *power);
     }
     const auto numerator = multiply(signedMantissa, *power);
-    return numerator ? host::Rational::reduced(*numerator, 1) : std::nullopt;
+    return numerator ? host::DocumentTime::reduced(*numerator, 1) : std::nullopt;
 }
 
 } // namespace
 
-std::optional<host::Rational> parseRationalSeconds(std::string_view text) {
+std::optional<host::DocumentTime> parseRationalSeconds(std::string_view text) {
     if (const std::size_t slash = text.find('/'); slash != std::string_view::npos) {
         return parseFraction(text, slash);
     }
     return parseDecimal(text);
 }
 
-std::string formatRational(const host::Rational& value) {
+std::string formatRational(const host::DocumentTime& value) {
     if (value.denominator == 1) {
         return std::to_string(value.numerator);
     }

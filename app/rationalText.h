@@ -16,10 +16,10 @@ namespace caelo::app {
 // denominator, or a value whose numerator or denominator does not fit 64 bits
 // (nor -2^63, whose negation does not).
 // Example: parseRationalSeconds("0.1") gives 1/10, not the double nearest 0.1.
-[[nodiscard]] std::optional<host::Rational> parseRationalSeconds(std::string_view text);
+[[nodiscard]] std::optional<host::DocumentTime> parseRationalSeconds(std::string_view text);
 
 // "3/2", or "2" for a whole number.
-[[nodiscard]] std::string formatRational(const host::Rational& value);
+[[nodiscard]] std::string formatRational(const host::DocumentTime& value);
 
 } // namespace caelo::app
 

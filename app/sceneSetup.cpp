@@ -48,7 +48,7 @@ OpenScene buildSolarSystem() {
         throw host::HostError("the system could not build the solar system (button 1101 answered false)");
     }
     dressSolarSystem(document);
-    document.time = host::Rational{0, 1};
+    document.time = host::DocumentTime{0, 1};
     return {document, currentZoneOffsetDays()};
 }
 
@@ -69,7 +69,7 @@ void setEpochEverywhere(host::Document& document, double julianDate, double zone
     for (host::Node* system : systems) {
         host::editParameter(*system, OCAELOSYSTEM_EPOCH, host::DateTime{epoch});
     }
-    document.time = host::Rational{0, 1};
+    document.time = host::DocumentTime{0, 1};
 }
 
 } // namespace

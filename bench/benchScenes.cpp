@@ -102,7 +102,7 @@ double julianDateOfFrame(std::int64_t frame) {
 }
 
 void evaluateFrame(host::Document& document, std::int64_t frame) {
-    document.time = host::Rational{frame, kFramesPerSecond};
+    document.time = host::DocumentTime{frame, kFramesPerSecond};
     host::evaluateDocument(document);
 }
 

@@ -1,7 +1,9 @@
 #include "application.h"
 
+#include "host/treeEdits.h"
 #include "hostInternal.h"
 #include "hostTypes.h"
+#include "sceneEditing.h"
 
 #include <cstdio>
 
@@ -23,13 +25,13 @@ Application::~Application() = default;
 
 Document& Application::activeDocument() {
     if (!active_) {
-        active_ = std::make_unique<Document>();
+        active_ = createDocument();
     }
     return *active_;
 }
 
 Document& Application::newDocument() {
-    return adoptDocument(std::make_unique<Document>());
+    return adoptDocument(createDocument());
 }
 
 Document& Application::adoptDocument(std::unique_ptr<Document> document) {
@@ -78,7 +80,7 @@ void Application::removeAllNodes() {
         }
         for (const NodeId id : tops) {
             if (Node* node = findNode(id); node && !node->isAttached()) {
-                TreeEditor::destroy(*node);
+                TreeEditor::destroy(nodes_, *node);
             }
         }
     }

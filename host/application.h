@@ -78,7 +78,9 @@ public:
     [[nodiscard]] std::size_t nodeCount() const { return nodes_.size(); }
     // How many nodes have left the store since start-up. While it stays the
     // same, every node a caller took the address of is still alive.
-    [[nodiscard]] std::uint64_t nodesRemoved() const { return nodesRemoved_; }
+    [[nodiscard]] std::uint64_t nodesRemoved() const { return nodes_.removedCount(); }
+    // The store that owns every node.
+    [[nodiscard]] NodeStore& nodes() { return nodes_; }
 
     // ---------------------------------------------------------- text output
     // One line to the text output: standard output unless a sink is set.
@@ -116,14 +118,11 @@ public:
     void shutdown();
 
 private:
-    friend class TreeEditor;
-
-    TypeRegistry types_;
+    DescriptionTable descriptions_; // before the types, which refer to it
+    TypeRegistry types_{descriptions_};
     StringTable strings_;
-    DescriptionTable descriptions_;
     std::filesystem::path resourceFolder_;
     NodeStore nodes_;
-    std::uint64_t nodesRemoved_ = 0;
     std::unique_ptr<Document> active_;
     TextSink sink_;
     struct HelpHook {

@@ -1,7 +1,7 @@
 #include "evaluation.h"
 
-#include "application.h"
-#include "interfaceTable.h"
+#include "host/handles.h"
+#include "nodeStore.h"
 
 #include <algorithm>
 
@@ -81,7 +81,7 @@ void EvaluationList::collect(const Document& document) {
     offers_.clear();
     tags_.clear();
     collectFrom(document.firstObject());
-    collectedAt_ = treeVersion();
+    collectedAt_ = document.treeVersion();
 }
 
 void EvaluationList::collectFrom(Node* first) {
@@ -99,11 +99,11 @@ void EvaluationList::collectFrom(Node* first) {
 }
 
 void EvaluationList::offer(const Document& document) {
-    const std::uint64_t version = treeVersion();
+    const std::uint64_t version = document.treeVersion();
     const bool askAhead = offers_.size() >= kEntriesWorthAskingAhead;
     for (std::size_t i = 0; i < offers_.size(); ++i) {
         const Offer& o = offers_[i];
-        if (treeVersion() == version) {
+        if (document.treeVersion() == version) {
             // An offer reads the instance and the node's identity, the first
             // line of each.
             if (askAhead && i + kOffersAhead < offers_.size()) {
@@ -127,8 +127,8 @@ void evaluateDocument(Document& document) {
     if (list.preparing_ || list.running_) {
         return;
     }
-    const std::uint64_t removedBefore = application().nodesRemoved();
-    if (list.collectedAt_ != treeVersion()) {
+    const std::uint64_t removedBefore = document.nodes().removedCount();
+    if (list.collectedAt_ != document.treeVersion()) {
         list.collect(document);
     }
     list.entries_.clear();
@@ -148,7 +148,7 @@ void evaluateDocument(Document& document) {
     const std::vector<EvaluationList::Entry>& entries = list.entries_;
     const bool askAhead = entries.size() >= kEntriesWorthAskingAhead;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const bool addressesHold = application().nodesRemoved() == removedBefore;
+        const bool addressesHold = document.nodes().removedCount() == removedBefore;
         // Nodes ahead are read only while their addresses hold.
         if (askAhead && addressesHold) {
             prefetchAhead(entries, i);
@@ -162,7 +162,7 @@ void evaluateDocument(Document& document) {
     }
     for (const EvaluationList::Tag& enrolled : list.tags_) {
         Node* tag = stillInDocument(document, enrolled.node, enrolled.address,
-                                    application().nodesRemoved() == removedBefore);
+                                    document.nodes().removedCount() == removedBefore);
         if (tag && evaluatesAsTag(*tag)) {
             tag->nodeClass()->evaluateTag(tag->instance(), toHandle(tag), toHandle(&document),
                                           toHandle(tag->object()));

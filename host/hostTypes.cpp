@@ -78,20 +78,22 @@ std::vector<HostTypeDefinition> hostTypeDefinitions() {
                            "HostSphere",
                            {floatParameter(kSphereRadius, "HOSTSPHERE_RADIUS", "Radius", kDefaultSphereRadius,
                                            0.0, std::nullopt),
-                            intParameter(kSphereSegments, "HOSTSPHERE_SEGMENTS", "Segments", 24, 3, 1000)}});
+                            intParameter(kSphereSegments, "HOSTSPHERE_SEGMENTS", "Segments",
+                                         kDefaultSphereSegments, kFewestSegmentsAround, kMostSegments)}});
 
-    HostTypeDefinition torus{
-        kTypeTorus,
-        NodeKind::Object,
-        "Torus",
-        "HostTorus",
-        {floatParameter(kTorusRingRadius, "HOSTTORUS_RING_RADIUS", "Ring radius", kDefaultTorusRingRadius,
-                        0.0, std::nullopt),
-         floatParameter(kTorusPipeRadius, "HOSTTORUS_PIPE_RADIUS", "Pipe radius", kDefaultTorusPipeRadius,
-                        0.0, std::nullopt),
-         intParameter(kTorusRingSegments, "HOSTTORUS_RING_SEGMENTS", "Ring segments", 36, 3, 1000),
-         intParameter(kTorusPipeSegments, "HOSTTORUS_PIPE_SEGMENTS", "Pipe segments", 18, 3, 1000),
-         axisParameter("HOSTTORUS_AXIS")}};
+    HostTypeDefinition torus{kTypeTorus,
+                             NodeKind::Object,
+                             "Torus",
+                             "HostTorus",
+                             {floatParameter(kTorusRingRadius, "HOSTTORUS_RING_RADIUS", "Ring radius",
+                                             kDefaultTorusRingRadius, 0.0, std::nullopt),
+                              floatParameter(kTorusPipeRadius, "HOSTTORUS_PIPE_RADIUS", "Pipe radius",
+                                             kDefaultTorusPipeRadius, 0.0, std::nullopt),
+                              intParameter(kTorusRingSegments, "HOSTTORUS_RING_SEGMENTS", "Ring segments",
+                                           kDefaultTorusRingSegments, kFewestSegmentsAround, kMostSegments),
+                              intParameter(kTorusPipeSegments, "HOSTTORUS_PIPE_SEGMENTS", "Pipe segments",
+                                           kDefaultTorusPipeSegments, kFewestSegmentsAround, kMostSegments),
+                              axisParameter("HOSTTORUS_AXIS")}};
     addSlice(torus.parameters, "HOSTTORUS");
     definitions.push_back(std::move(torus));
 
@@ -105,9 +107,12 @@ std::vector<HostTypeDefinition> hostTypeDefinitions() {
          floatParameter(kTubeInnerRadius, "HOSTTUBE_INNER_RADIUS", "Inner radius", kDefaultTubeInnerRadius,
                         0.0, std::nullopt),
          floatParameter(kTubeHeight, "HOSTTUBE_HEIGHT", "Height", kDefaultTubeHeight, 0.0, std::nullopt),
-         intParameter(kTubeCapSegments, "HOSTTUBE_CAP_SEGMENTS", "Cap segments", 1, 1, 1000),
-         intParameter(kTubeHeightSegments, "HOSTTUBE_HEIGHT_SEGMENTS", "Height segments", 1, 1, 1000),
-         intParameter(kTubeRotationSegments, "HOSTTUBE_ROTATION_SEGMENTS", "Rotation segments", 36, 3, 1000),
+         intParameter(kTubeCapSegments, "HOSTTUBE_CAP_SEGMENTS", "Cap segments", kDefaultTubeCapSegments,
+                      kFewestSegmentsAlong, kMostSegments),
+         intParameter(kTubeHeightSegments, "HOSTTUBE_HEIGHT_SEGMENTS", "Height segments",
+                      kDefaultTubeHeightSegments, kFewestSegmentsAlong, kMostSegments),
+         intParameter(kTubeRotationSegments, "HOSTTUBE_ROTATION_SEGMENTS", "Rotation segments",
+                      kDefaultTubeRotationSegments, kFewestSegmentsAround, kMostSegments),
          axisParameter("HOSTTUBE_AXIS")}};
     addSlice(tube.parameters, "HOSTTUBE");
     definitions.push_back(std::move(tube));
@@ -119,8 +124,10 @@ std::vector<HostTypeDefinition> hostTypeDefinitions() {
          "HostPlane",
          {floatParameter(kPlaneWidth, "HOSTPLANE_WIDTH", "Width", kDefaultPlaneSide, 0.0, std::nullopt),
           floatParameter(kPlaneHeight, "HOSTPLANE_HEIGHT", "Height", kDefaultPlaneSide, 0.0, std::nullopt),
-          intParameter(kPlaneWidthSegments, "HOSTPLANE_WIDTH_SEGMENTS", "Width segments", 20, 1, 1000),
-          intParameter(kPlaneHeightSegments, "HOSTPLANE_HEIGHT_SEGMENTS", "Height segments", 20, 1, 1000),
+          intParameter(kPlaneWidthSegments, "HOSTPLANE_WIDTH_SEGMENTS", "Width segments",
+                       kDefaultPlaneSegments, kFewestSegmentsAlong, kMostSegments),
+          intParameter(kPlaneHeightSegments, "HOSTPLANE_HEIGHT_SEGMENTS", "Height segments",
+                       kDefaultPlaneSegments, kFewestSegmentsAlong, kMostSegments),
           axisParameter("HOSTPLANE_AXIS")}});
 
     ParameterDescription boxSize = plainParameter(kBoxSize, "HOSTBOX_SIZE", "Size", ParameterKind::Vector);
@@ -133,9 +140,12 @@ std::vector<HostTypeDefinition> hostTypeDefinitions() {
          "HostBox",
          {boxSize,
           boolParameter(kBoxSeparateSurfaces, "HOSTBOX_SEPARATE_SURFACES", "Separate surfaces", false),
-          intParameter(kBoxSegmentsX, "HOSTBOX_SEGMENTS_X", "Segments X", 1, 1, 1000),
-          intParameter(kBoxSegmentsY, "HOSTBOX_SEGMENTS_Y", "Segments Y", 1, 1, 1000),
-          intParameter(kBoxSegmentsZ, "HOSTBOX_SEGMENTS_Z", "Segments Z", 1, 1, 1000),
+          intParameter(kBoxSegmentsX, "HOSTBOX_SEGMENTS_X", "Segments X", kDefaultBoxSegments,
+                       kFewestSegmentsAlong, kMostSegments),
+          intParameter(kBoxSegmentsY, "HOSTBOX_SEGMENTS_Y", "Segments Y", kDefaultBoxSegments,
+                       kFewestSegmentsAlong, kMostSegments),
+          intParameter(kBoxSegmentsZ, "HOSTBOX_SEGMENTS_Z", "Segments Z", kDefaultBoxSegments,
+                       kFewestSegmentsAlong, kMostSegments),
           boolParameter(kBoxFillet, "HOSTBOX_FILLET", "Fillet", false)}});
 
     definitions.push_back(

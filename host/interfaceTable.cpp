@@ -2,8 +2,8 @@
 
 #include "application.h"
 #include "dateService.h"
+#include "host/treeEdits.h"
 #include "hostError.h"
-#include "hostInternal.h"
 #include "hostTypes.h"
 #include "messages.h"
 #include "numberText.h"
@@ -512,7 +512,7 @@ void FreeCurve(HostCurve* curve) noexcept {
 
 void GetDocumentTime(HostDocument* document, std::int64_t* numerator, std::int64_t* denominator) noexcept {
     const Document* d = fromHandle(document);
-    const Rational time = d ? d->time : Rational{};
+    const DocumentTime time = d ? d->time : DocumentTime{};
     if (numerator) {
         *numerator = time.numerator;
     }
@@ -601,9 +601,12 @@ void SetObjectPosition(HostNode* object, HostVector position) noexcept {
     // A collapsed frozen transform (a scale of 0) reaches no relative position
     // that lands at `position`, and an overflowing inverse none that is
     // finite: the object then stays where it is.
-    const Matrix frozen = o->frozenMatrix();
-    const Vector relative = transformPoint(inverse(frozen), fromHost(position));
-    if (determinant(frozen) != 0.0 && hasFiniteComponents(relative)) {
+    const std::optional<Matrix> fromFrozen = inverse(o->frozenMatrix());
+    if (!fromFrozen) {
+        return;
+    }
+    const Vector relative = transformPoint(*fromFrozen, fromHost(position));
+    if (hasFiniteComponents(relative)) {
         o->relative.position = relative;
     }
 }

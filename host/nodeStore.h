@@ -5,6 +5,7 @@
 #include "scene.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -17,6 +18,13 @@ namespace caelo::host {
 // keeps one empty slot for every node that has left the store.
 class NodeStore {
 public:
+    NodeStore() = default;
+    NodeStore(const NodeStore&) = delete;
+    NodeStore& operator=(const NodeStore&) = delete;
+
+    // A new identity, larger than every one handed out before.
+    [[nodiscard]] NodeId takeId() { return nextId_++; }
+
     // Takes a node with an identity not in the store.
     void add(std::unique_ptr<Node> node) {
         const NodeId id = node->id();
@@ -31,11 +39,15 @@ public:
         if (id < slots_.size() && slots_[id]) {
             slots_[id].reset();
             --count_;
+            ++removed_;
         }
     }
     [[nodiscard]] Node* find(NodeId id) const { return id < slots_.size() ? slots_[id].get() : nullptr; }
     [[nodiscard]] std::size_t size() const { return count_; }
     [[nodiscard]] bool empty() const { return count_ == 0; }
+    // How many nodes have left the store. While it stays the same, every node
+    // a caller took the address of is still alive.
+    [[nodiscard]] std::uint64_t removedCount() const { return removed_; }
 
     // Calls `visit` with every living node, in order of identity. `visit` must
     // not add or remove nodes.
@@ -50,6 +62,8 @@ public:
 private:
     std::vector<std::unique_ptr<Node>> slots_; // slot i holds the node of identity i, if it lives
     std::size_t count_ = 0;
+    std::uint64_t removed_ = 0;
+    NodeId nextId_ = kNoNode + 1;
 };
 
 } // namespace caelo::host

@@ -69,6 +69,20 @@ inline constexpr double kDefaultPlaneSide = 400.0; // width and height
 inline constexpr double kDefaultBoxSide = 200.0;
 inline constexpr double kDefaultCircleRadius = 200.0;
 
+// Segment counts: the defaults, and the limits a description sets (at least
+// three around a round shape, at least one along a side).
+inline constexpr std::int32_t kDefaultSphereSegments = 24;
+inline constexpr std::int32_t kDefaultTorusRingSegments = 36;
+inline constexpr std::int32_t kDefaultTorusPipeSegments = 18;
+inline constexpr std::int32_t kDefaultTubeCapSegments = 1;
+inline constexpr std::int32_t kDefaultTubeHeightSegments = 1;
+inline constexpr std::int32_t kDefaultTubeRotationSegments = 36;
+inline constexpr std::int32_t kDefaultPlaneSegments = 20; // along the width and the height
+inline constexpr std::int32_t kDefaultBoxSegments = 1;    // along each side
+inline constexpr std::int32_t kFewestSegmentsAround = 3;
+inline constexpr std::int32_t kFewestSegmentsAlong = 1;
+inline constexpr std::int32_t kMostSegments = 1000;
+
 } // namespace caelo::host
 
 #endif

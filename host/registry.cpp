@@ -1,5 +1,6 @@
 #include "registry.h"
 
+#include "description.h"
 #include "resources.h"
 
 namespace caelo::host {
@@ -15,6 +16,10 @@ void releaseIcon(NodeType& type) {
 
 } // namespace
 
+const Description* NodeType::description() const {
+    return descriptions ? descriptions->find(descriptionName) : nullptr;
+}
+
 TypeRegistry::~TypeRegistry() {
     clear();
 }
@@ -24,6 +29,7 @@ bool TypeRegistry::add(NodeType type) {
         return false;
     }
     const std::int32_t id = type.id;
+    type.descriptions = &descriptions_;
     types_.emplace(id, std::move(type));
     return true;
 }

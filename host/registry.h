@@ -15,6 +15,8 @@
 namespace caelo::host {
 
 class Bitmap;
+class DescriptionTable;
+struct Description;
 
 struct NodeType {
     std::int32_t id = 0;
@@ -28,11 +30,17 @@ struct NodeType {
     std::int32_t level = 0;
     bool hostType = false;
     const void* module = nullptr; // the loaded module that registered it, if any
+    // The table its description is looked up in (the registry's).
+    const DescriptionTable* descriptions = nullptr;
+
+    // The type's parameter description, or nullptr.
+    [[nodiscard]] const Description* description() const;
 };
 
 class TypeRegistry {
 public:
-    TypeRegistry() = default;
+    // Types added take their descriptions from `descriptions`.
+    explicit TypeRegistry(const DescriptionTable& descriptions) : descriptions_(descriptions) {}
     TypeRegistry(const TypeRegistry&) = delete;
     TypeRegistry& operator=(const TypeRegistry&) = delete;
     ~TypeRegistry();
@@ -49,6 +57,7 @@ public:
     void forEach(const std::function<void(const NodeType&)>& visit) const;
 
 private:
+    const DescriptionTable& descriptions_;
     std::map<std::int32_t, NodeType> types_;
 };
 

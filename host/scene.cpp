@@ -1,50 +1,23 @@
 #include "scene.h"
 
-#include "application.h"
 #include "askAhead.h"
-#include "displayText.h"
 #include "evaluation.h"
-#include "hostError.h"
-#include "hostInternal.h"
+#include "host/nodePath.h"
+#include "host/treeEdits.h"
+#include "nodeStore.h"
 #include "registry.h"
-#include "sceneEditing.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
-#include <limits>
-#include <numeric>
 
 namespace caelo::host {
 
 namespace {
 
-NodeId nextNodeId = 1;
-
-std::uint64_t treeEdits = kNeverATreeVersion + 1;
-
 // Class instances are asked for by their first lines: those of this
 // system's classes fit in them.
 constexpr std::size_t kInstanceBytesAsked = 256;
-
-// The version of the world matrix made last, by any node.
-std::uint64_t lastWorldMatrixVersion = 0;
-
-// The largest power-of-two denominator exponent a time keeps.
-constexpr int kMaxDenominatorExponent = 62;
-
-// Reads a decimal index at the front of `text`, advancing it.
-bool readIndex(std::string_view& text, std::size_t& index) {
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(first, last, index);
-    if (error != std::errc{} || end == first) {
-        return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(end - first));
-    return true;
-}
 
 bool isFinite(const Transform& t) {
     return hasFiniteComponents(t.position) && hasFiniteComponents(t.rotation) && hasFiniteComponents(t.scale);
@@ -66,8 +39,8 @@ void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool wit
 
 // ---------------------------------------------------------------- Node
 
-Node::Node(NodeKind kind, std::int32_t typeId, const NodeType* type)
-    : nodeClass_(type && type->nodeClass ? &*type->nodeClass : nullptr), id_(nextNodeId++), typeId_(typeId),
+Node::Node(NodeId id, NodeKind kind, std::int32_t typeId, const NodeType* type)
+    : nodeClass_(type && type->nodeClass ? &*type->nodeClass : nullptr), id_(id), typeId_(typeId),
       kind_(kind), type_(type) {}
 
 Node::~Node() = default;
@@ -87,7 +60,9 @@ void Node::prefetchReferences() const {
 void Node::setEnabled(bool enabled) {
     if (enabled != enabled_) {
         enabled_ = enabled;
-        ++treeEdits;
+        if (document_) {
+            ++document_->treeVersion_;
+        }
     }
 }
 
@@ -98,7 +73,7 @@ void Node::prefetchChildReferences() const {
 }
 
 const Description* Node::description() const {
-    return type_ ? application().descriptions().find(type_->descriptionName) : nullptr;
+    return type_ ? type_->description() : nullptr;
 }
 
 Node* Node::parent() const {
@@ -147,12 +122,13 @@ const Matrix& Node::memoWorldMatrix() const {
     const bool localRemade = refreshLocalMatrix();
     const Node* p = parent();
     const Matrix* parentWorld = p ? &p->memoWorldMatrix() : nullptr;
+    const NodeId parentId = p ? p->id_ : kNoNode;
     const std::uint64_t parentVersion = p ? p->matrices_->version : 0;
-    if (memo.version == 0 || localRemade || memo.parent != p || memo.parentVersion != parentVersion) {
+    if (memo.version == 0 || localRemade || memo.parent != parentId || memo.parentVersion != parentVersion) {
         memo.world = parentWorld ? *parentWorld * memo.local : memo.local;
-        memo.parent = p;
+        memo.parent = parentId;
         memo.parentVersion = parentVersion;
-        memo.version = ++lastWorldMatrixVersion;
+        ++memo.version;
     }
     return memo.world;
 }
@@ -179,91 +155,14 @@ void Node::setWorldMatrix(const Matrix& world) {
         return;
     }
     const Matrix frame = parentWorldMatrix() * frozenMatrix();
-    if (determinant(frame) == 0.0) {
+    const std::optional<Matrix> fromFrame = inverse(frame);
+    if (!fromFrame) {
         return;
     }
-    const Transform wanted = matrixToTransform(inverse(frame) * world);
+    const Transform wanted = matrixToTransform(*fromFrame * world);
     if (isFinite(wanted)) {
         relative = wanted;
     }
-}
-
-std::uint64_t treeVersion() {
-    return treeEdits;
-}
-
-// ---------------------------------------------------------------- Rational
-
-double Rational::seconds() const {
-    return denominator == 0 ? 0.0 : static_cast<double>(numerator) / static_cast<double>(denominator);
-}
-
-Rational Rational::fromSeconds(double seconds) {
-    if (!std::isfinite(seconds)) {
-        throw HostError("a time must be a finite number of seconds");
-    }
-    if (seconds == 0.0) {
-        return {};
-    }
-    // seconds = mantissa x 2^exponent with 0.5 <= |mantissa| < 1; the mantissa
-    // times 2^53 is a whole number.
-    int exponent = 0;
-    const double mantissa = std::frexp(seconds, &exponent);
-    auto numerator = static_cast<std::int64_t>(std::ldexp(mantissa, 53));
-    int shift = 53 - exponent; // value = numerator / 2^shift
-    while (shift > 0 && numerator % 2 == 0) {
-        numerator /= 2;
-        --shift;
-    }
-    if (shift < 0) {
-        if (exponent > kMaxDenominatorExponent) {
-            throw HostError("a time of " + std::to_string(seconds) + " s is too large");
-        }
-        return {numerator * (std::int64_t{1} << -shift), 1};
-    }
-    if (shift > kMaxDenominatorExponent) {
-        numerator = static_cast<std::int64_t>(
-            std::llround(std::ldexp(static_cast<double>(numerator), kMaxDenominatorExponent - shift)));
-        shift = kMaxDenominatorExponent;
-        if (numerator == 0) {
-            return {};
-        }
-    }
-    return {numerator, std::int64_t{1} << shift};
-}
-
-std::optional<Rational> Rational::reduced(std::int64_t numerator, std::int64_t denominator) {
-    constexpr std::int64_t kUnnegatable = std::numeric_limits<std::int64_t>::min();
-    if (denominator == 0 || numerator == kUnnegatable || denominator == kUnnegatable) {
-        return std::nullopt;
-    }
-    if (denominator < 0) {
-        numerator = -numerator;
-        denominator = -denominator;
-    }
-    const std::int64_t divisor = std::gcd(numerator, denominator);
-    return Rational{numerator / divisor, denominator / divisor};
-}
-
-std::optional<Rational> Rational::sum(Rational a, Rational b) {
-    const std::optional<Rational> x = reduced(a.numerator, a.denominator);
-    const std::optional<Rational> y = reduced(b.numerator, b.denominator);
-    if (!x || !y) {
-        return std::nullopt;
-    }
-    // x + y over the least common denominator of the two.
-    const std::int64_t common = std::gcd(x->denominator, y->denominator);
-    std::int64_t left = 0;
-    std::int64_t right = 0;
-    std::int64_t numerator = 0;
-    std::int64_t denominator = 0;
-    if (__builtin_mul_overflow(x->numerator, y->denominator / common, &left) ||
-        __builtin_mul_overflow(y->numerator, x->denominator / common, &right) ||
-        __builtin_add_overflow(left, right, &numerator) ||
-        __builtin_mul_overflow(x->denominator, y->denominator / common, &denominator)) {
-        return std::nullopt;
-    }
-    return reduced(numerator, denominator);
 }
 
 // ---------------------------------------------------------------- Document
@@ -272,22 +171,18 @@ double defaultCameraPitch() {
     return std::atan(-4.0 / std::sqrt(128.0));
 }
 
-Document::Document() : root_(std::make_unique<Node>(NodeKind::Object, 0, nullptr)) {
+Document::Document(NodeStore& nodes)
+    : nodes_(nodes), root_(std::make_unique<Node>(nodes.takeId(), NodeKind::Object, 0, nullptr)) {
     root_->isRoot_ = true;
     root_->document_ = this;
-    Node& camera = createObject(kTypeCamera);
-    camera.name = "Camera";
-    camera.relative.rotation = {kDefaultCameraHeading, defaultCameraPitch(), 0.0};
-    camera.document_ = this;
-    view_.camera = camera.id();
 }
 
 Document::~Document() {
     while (Node* object = root_->lastChild_) {
-        TreeEditor::destroy(*object);
+        TreeEditor::destroy(nodes_, *object);
     }
     if (Node* cameraNode = camera()) {
-        TreeEditor::destroy(*cameraNode);
+        TreeEditor::destroy(nodes_, *cameraNode);
     }
 }
 
@@ -300,7 +195,7 @@ void Document::forEachNode(const std::function<void(Node&)>& visit) const {
 }
 
 Node* Document::findNode(NodeId id) const {
-    Node* node = application().findNode(id);
+    Node* node = nodes_.find(id);
     return node && node->document_ == this ? node : nullptr;
 }
 
@@ -309,68 +204,15 @@ Node* Document::camera() const {
 }
 
 std::string Document::pathOf(const Node& node) const {
-    if (node.document_ != this) {
-        return {};
-    }
-    if (node.isTag()) {
-        const Node* object = node.object_;
-        const std::string objectPath = object ? pathOf(*object) : std::string{};
-        if (objectPath.empty()) {
-            return {};
-        }
-        std::size_t index = 0;
-        while (index < object->tags_.size() && object->tags_[index] != &node) {
-            ++index;
-        }
-        return objectPath + "#" + std::to_string(index);
-    }
-    std::string path;
-    const Node* n = &node;
-    for (; n && !n->isRoot_; n = n->parent_) {
-        path.insert(0, "/" + std::to_string(n->indexAmongSiblings()));
-    }
-    return n == root_.get() ? path : std::string{};
+    return node.document_ == this ? pathBelow(*root_, node) : std::string{};
 }
 
 Node* Document::nodeAtPath(std::string_view path) const {
-    if (path.empty() || path.front() != '/') {
-        return nullptr;
-    }
-    const Node* node = root_.get();
-    while (!path.empty() && path.front() == '/') {
-        path.remove_prefix(1);
-        std::size_t index = 0;
-        if (!readIndex(path, index)) {
-            return nullptr;
-        }
-        node = node->childAt(index);
-        if (!node) {
-            return nullptr;
-        }
-    }
-    if (path.empty()) {
-        return const_cast<Node*>(node);
-    }
-    if (path.front() != '#') {
-        return nullptr;
-    }
-    path.remove_prefix(1);
-    std::size_t index = 0;
-    if (!readIndex(path, index) || !path.empty() || index >= node->tags_.size()) {
-        return nullptr;
-    }
-    return node->tags_[index];
+    return nodeBelow(*root_, path);
 }
 
 Node& Document::requireNode(std::string_view path) const {
-    if (Node* node = nodeAtPath(path)) {
-        return *node;
-    }
-    if (path.empty() || path.front() != '/' || path == "/") {
-        throw HostError("malformed node path " + quotedExcerpt(path) +
-                        " (expected a path such as /0, /0/2 or /0/2#1)");
-    }
-    throw HostError("no node at path " + excerpt(path));
+    return requireNodeBelow(*root_, path);
 }
 
 const std::vector<Node*>& Node::childOrder() const {
@@ -416,152 +258,6 @@ std::size_t Node::indexAmongSiblings() const {
         parent_->placesValidBelow_ = siblings.size();
     }
     return siblingIndex_;
-}
-
-// ---------------------------------------------------------------- TreeEditor
-
-Node& TreeEditor::makeNode(NodeKind kind, std::int32_t typeId, const NodeType* type) {
-    auto node = std::make_unique<Node>(kind, typeId, type);
-    Node& result = *node;
-    application().nodes_.add(std::move(node));
-    return result;
-}
-
-void TreeEditor::setDocument(Node& node, Document* document) {
-    node.document_ = document;
-    for (Node* tag : node.tags_) {
-        tag->document_ = document;
-    }
-    for (Node* child = node.firstChild_; child; child = child->next_) {
-        setDocument(*child, document);
-    }
-}
-
-void TreeEditor::setInstance(Node& node, void* instance) {
-    node.instance_ = instance;
-    ++treeEdits;
-}
-
-void TreeEditor::attachChild(Node& node, Node& parent) {
-    ++treeEdits;
-    if (parent.childOrderMade_) {
-        node.siblingIndex_ = parent.childOrder_.size();
-        if (parent.placesValidBelow_ == parent.childOrder_.size()) {
-            ++parent.placesValidBelow_;
-        }
-        parent.childOrder_.push_back(&node);
-    }
-    node.parent_ = &parent;
-    node.prev_ = parent.lastChild_;
-    node.next_ = nullptr;
-    if (parent.lastChild_) {
-        parent.lastChild_->next_ = &node;
-    } else {
-        parent.firstChild_ = &node;
-    }
-    parent.lastChild_ = &node;
-    setDocument(node, parent.document_);
-}
-
-void TreeEditor::attachTag(Node& tag, Node& object) {
-    ++treeEdits;
-    tag.object_ = &object;
-    tag.document_ = object.document_;
-    object.tags_.push_back(&tag);
-}
-
-void TreeEditor::detach(Node& node) {
-    ++treeEdits;
-    Document* const oldDocument = node.document_;
-    if (Node* object = node.object_) {
-        std::erase(object->tags_, &node);
-        node.object_ = nullptr;
-        node.document_ = nullptr;
-        return;
-    }
-    if (Node* parent = node.parent_) {
-        parent->dropFromChildOrder(node);
-        (node.prev_ ? node.prev_->next_ : parent->firstChild_) = node.next_;
-        (node.next_ ? node.next_->prev_ : parent->lastChild_) = node.prev_;
-        node.parent_ = nullptr;
-        node.prev_ = nullptr;
-        node.next_ = nullptr;
-    }
-    setDocument(node, nullptr);
-    if (oldDocument && oldDocument->view_.camera == node.id_) {
-        node.document_ = oldDocument;
-    }
-}
-
-void TreeEditor::collectSubtree(Node& node, std::vector<Node*>& out) {
-    out.push_back(&node);
-    for (Node* tag : node.tags_) {
-        out.push_back(tag);
-    }
-    for (Node* child = node.firstChild_; child; child = child->next_) {
-        collectSubtree(*child, out);
-    }
-}
-
-namespace {
-
-Node* deepestLastDescendant(Node* node) {
-    while (node->lastChild() != nullptr) {
-        node = node->lastChild();
-    }
-    return node;
-}
-
-// Visits the objects of the subtree of `top` in the reverse of tree order
-// (the last descendant first, `top` last), with neither a list nor
-// recursion, so that removing a subtree needs no memory and no stack however
-// large or deep it is: memory may have run out. `visit` may destroy the
-// object it is given.
-template <class Visit> void forEachObjectInReverse(Node& top, Visit visit) {
-    Node* node = deepestLastDescendant(&top);
-    for (;;) {
-        Node* const next = node == &top                     ? nullptr
-                           : node->prevSibling() != nullptr ? deepestLastDescendant(node->prevSibling())
-                                                            : node->parent();
-        visit(*node);
-        if (next == nullptr) {
-            return;
-        }
-        node = next;
-    }
-}
-
-} // namespace
-
-void TreeEditor::destroy(Node& node) {
-    detach(node);
-    node.document_ = nullptr;
-    // Destructors may broadcast to the active document; the subtree is out of
-    // every tree by now, so no message reaches a node being destroyed. Every
-    // instance goes before any node leaves the store.
-    const auto destroyInstance = [](Node& n) {
-        void* instance = n.instance_;
-        setInstance(n, nullptr);
-        if (const HostNodeClass* nodeClass = n.nodeClass(); instance && nodeClass && nodeClass->destroy) {
-            nodeClass->destroy(instance);
-        }
-    };
-    forEachObjectInReverse(node, [&destroyInstance](Node& object) {
-        for (auto tag = object.tags_.rbegin(); tag != object.tags_.rend(); ++tag) {
-            destroyInstance(**tag);
-        }
-        destroyInstance(object);
-    });
-    auto& store = application().nodes_;
-    std::size_t removed = 0;
-    forEachObjectInReverse(node, [&store, &removed](Node& object) {
-        for (Node* tag : object.tags_) {
-            store.remove(tag->id_);
-        }
-        removed += object.tags_.size() + 1;
-        store.remove(object.id_);
-    });
-    application().nodesRemoved_ += removed;
 }
 
 // ---------------------------------------------------------------- evaluation list

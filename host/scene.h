@@ -7,13 +7,14 @@
 // also outside the tree). Nodes made by a module and never inserted stay
 // outside any document until the host shuts down.
 //
-// Paths name nodes of a document's tree by zero-based child indices: "/0" is
-// the first top-level object, "/0/2" its third child, "/0/2#1" the second tag
-// of that object.
+// Paths name nodes of a document's tree by zero-based child indices
+// (host/nodePath.h): "/0" is the first top-level object, "/0/2" its third
+// child, "/0/2#1" the second tag of that object.
 #ifndef CAELO_HOST_SCENE_H
 #define CAELO_HOST_SCENE_H
 
 #include "container.h"
+#include "host/documentTime.h"
 #include "interface/hostInterface.h"
 #include "matrix.h"
 
@@ -29,6 +30,7 @@ namespace caelo::host {
 
 class Document;
 class EvaluationList;
+class NodeStore;
 struct NodeType;
 struct Description;
 
@@ -52,7 +54,8 @@ enum HostTypeId : std::int32_t {
 // One object or tag.
 class Node {
 public:
-    Node(NodeKind kind, std::int32_t typeId, const NodeType* type);
+    // A node of the identity `id` (which the node store hands out).
+    Node(NodeId id, NodeKind kind, std::int32_t typeId, const NodeType* type);
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
     ~Node();
@@ -171,8 +174,8 @@ public:
 
 private:
     // The matrices last made for the node, with what they were made from: the
-    // transforms for the local matrix; the parent and the version of its world
-    // matrix for the world matrix. World matrices are asked for along whole
+    // transforms for the local matrix; the parent's identity (never reused)
+    // and the version of its world matrix for the world matrix. World matrices are asked for along whole
     // chains of ancestors, many times a pass; an ancestor whose transforms and
     // ancestors did not change is neither turned into a matrix nor multiplied
     // again. The memo is made when a matrix of the node is first asked for,
@@ -183,10 +186,10 @@ private:
         Transform frozen;
         Matrix local;
         bool localMade = false;
-        const Node* parent = nullptr;
+        NodeId parent = kNoNode;
         std::uint64_t parentVersion = 0;
         Matrix world;
-        std::uint64_t version = 0; // 0 until made; never the same for two world matrices
+        std::uint64_t version = 0; // 0 until made; grows with every world matrix made
     };
     mutable std::unique_ptr<MatrixMemo> matrices_;
     // The memo, made on first use.
@@ -215,33 +218,8 @@ private:
     const Matrix& memoWorldMatrix() const;
 };
 
-// A count that changes whenever a change decides anew which nodes an
-// evaluation pass offers, in any document: a node attached, detached or
-// removed, a class instance set, an object switched on or off.
-[[nodiscard]] std::uint64_t treeVersion();
-// A value treeVersion() never has: what a list that was never collected holds.
+// A value Document::treeVersion() never has: what a list that was never collected holds.
 inline constexpr std::uint64_t kNeverATreeVersion = 0;
-
-// A time as a rational number of seconds.
-struct Rational {
-    std::int64_t numerator = 0;
-    std::int64_t denominator = 1;
-
-    [[nodiscard]] double seconds() const;
-    // The exact value of a finite double as a fraction with a power-of-two
-    // denominator (precision beyond 2^-62 s is rounded away). Throws HostError
-    // for a value that is not finite or does not fit.
-    [[nodiscard]] static Rational fromSeconds(double seconds);
-    // numerator / denominator in lowest terms with a positive denominator, or
-    // nothing for a zero denominator or a part of -2^63, whose negation does
-    // not fit 64 bits. Example: reduced(2, -4) == Rational{-1, 2}.
-    [[nodiscard]] static std::optional<Rational> reduced(std::int64_t numerator, std::int64_t denominator);
-    // The exact sum in lowest terms, or nothing where a part is refused by
-    // `reduced` or the sum over the common denominator does not fit 64 bits.
-    [[nodiscard]] static std::optional<Rational> sum(Rational a, Rational b);
-
-    friend bool operator==(const Rational&, const Rational&) = default;
-};
 
 // The active view of a document: it looks through a camera object.
 struct View {
@@ -251,9 +229,9 @@ struct View {
 // A scene: a tree of objects with their tags, a time and a view.
 class Document {
 public:
-    // A new empty document with its view camera (outside the tree) at the
-    // default orientation: heading 45 degrees, pitch atan(-4 / sqrt(128)).
-    Document();
+    // A new empty document whose nodes live in `nodes`. Its view has no camera
+    // (createDocument, sceneEditing.h, gives it the default one).
+    explicit Document(NodeStore& nodes);
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
     // Removes every node of the document (their class instances are destroyed).
@@ -271,6 +249,13 @@ public:
 
     // The node with this identity if it belongs to this document, else nullptr.
     [[nodiscard]] Node* findNode(NodeId id) const;
+    // The store the document's nodes live in.
+    [[nodiscard]] const NodeStore& nodes() const { return nodes_; }
+
+    // A count that changes whenever a change decides anew which nodes an
+    // evaluation pass of the document offers: a node attached, detached or
+    // removed, a class instance set, an object switched on or off.
+    [[nodiscard]] std::uint64_t treeVersion() const { return treeVersion_; }
 
     // "/0/2", "/0/2#1"; the empty text for a node outside this document's tree.
     [[nodiscard]] std::string pathOf(const Node& node) const;
@@ -279,8 +264,8 @@ public:
     // The same, but throws HostError naming the path and what is wrong.
     [[nodiscard]] Node& requireNode(std::string_view path) const;
 
-    // Time, as a rational number of seconds, and frames per second.
-    Rational time;
+    // The document's time and its frames per second.
+    DocumentTime time;
     std::int32_t fps = 30;
 
     [[nodiscard]] View& view() { return view_; }
@@ -294,12 +279,15 @@ private:
 
     friend EvaluationList& evaluationListOf(Document& document);
 
+    NodeStore& nodes_;
     std::unique_ptr<Node> root_; // holds the top-level objects as its children
     View view_;
     std::unique_ptr<EvaluationList> evaluation_;
+    std::uint64_t treeVersion_ = kNeverATreeVersion + 1;
 };
 
-// The default orientation of a new document's camera (radians).
+// The default orientation of a new document's camera (radians): heading 45
+// degrees, pitch atan(-4 / sqrt(128)).
 inline constexpr double kDefaultCameraHeading = 0.7853981633974483; // 45 degrees
 [[nodiscard]] double defaultCameraPitch();                          // atan(-4 / sqrt(128))
 

@@ -1,9 +1,10 @@
 #include "sceneEditing.h"
 
 #include "application.h"
+#include "host/handles.h"
+#include "host/treeEdits.h"
 #include "hostError.h"
 #include "hostInternal.h"
-#include "interfaceTable.h"
 #include "messages.h"
 #include "registry.h"
 #include "treeDepth.h"
@@ -29,7 +30,7 @@ void initialise(Node& node) {
     if (nodeClass) {
         if (nodeClass->initNode && !nodeClass->initNode(node.instance(), toHandle(&node))) {
             const std::int32_t typeId = node.typeId();
-            TreeEditor::destroy(node);
+            TreeEditor::destroy(application().nodes(), node);
             throw HostError("InitNode of " + typeText(typeId) + " failed");
         }
         return;
@@ -121,12 +122,12 @@ void checkNewParent(const Document& document, const Node& node, const Node* pare
 
 Node& instantiateNode(NodeKind kind, std::int32_t typeId) {
     const NodeType* type = application().findType(typeId);
-    Node& node = TreeEditor::makeNode(kind, typeId, type);
+    Node& node = TreeEditor::makeNode(application().nodes(), kind, typeId, type);
     const HostNodeClass* nodeClass = node.nodeClass();
     if (nodeClass && nodeClass->allocate) {
         void* instance = nodeClass->allocate(toHandle(&node));
         if (!instance) {
-            TreeEditor::destroy(node);
+            TreeEditor::destroy(application().nodes(), node);
             throw HostError("the factory of " + typeText(typeId) + " made no instance");
         }
         TreeEditor::setInstance(node, instance);
@@ -139,6 +140,16 @@ Node& instantiateNode(NodeKind kind, std::int32_t typeId) {
         node.parameters.reserve(description->parameters.size());
     }
     return node;
+}
+
+std::unique_ptr<Document> createDocument() {
+    auto document = std::make_unique<Document>(application().nodes());
+    Node& camera = createObject(kTypeCamera);
+    camera.name = "Camera";
+    camera.relative.rotation = {kDefaultCameraHeading, defaultCameraPitch(), 0.0};
+    TreeEditor::placeOutsideTree(camera, *document);
+    document->view().camera = camera.id();
+    return document;
 }
 
 Node& createObject(std::int32_t typeId) {
@@ -229,7 +240,7 @@ Node& cloneNode(const Node& node) {
         }
         for (const NodeId id : made) {
             if (Node* n = application().findNode(id); n && !n->isAttached()) {
-                TreeEditor::destroy(*n);
+                TreeEditor::destroy(application().nodes(), *n);
             }
         }
         throw;
@@ -237,7 +248,7 @@ Node& cloneNode(const Node& node) {
 }
 
 void removeNode(Node& node) {
-    TreeEditor::destroy(node);
+    TreeEditor::destroy(application().nodes(), node);
 }
 
 std::string describeNode(const Node& node) {

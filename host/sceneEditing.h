@@ -13,8 +13,13 @@
 #include "scene.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace caelo::host {
+
+// A new empty document with its view camera (outside the tree) at the default
+// orientation (kDefaultCameraHeading, defaultCameraPitch()).
+[[nodiscard]] std::unique_ptr<Document> createDocument();
 
 // A new object of a registered object type, outside any document: the type's
 // factory makes the class instance, then InitNode writes the defaults (host

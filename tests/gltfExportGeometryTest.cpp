@@ -163,7 +163,7 @@ protected:
         PrimitiveMesh mesh = meshOf(*band);
         applyWrapDeformers(*band, mesh);
         expectFacesAlongNormals(mesh, "bent band");
-        const Matrix splineFromBand = inverse(spline->worldMatrix()) * band->worldMatrix();
+        const Matrix splineFromBand = inverse(spline->worldMatrix()).value() * band->worldMatrix();
         std::vector<Vector> points;
         for (const Vector& p : mesh.positions) {
             points.push_back(transformPoint(splineFromBand, p));
@@ -252,13 +252,13 @@ TEST(GltfFrame, RotationsBecomeTheirMirrorImage) {
 
 TEST(GltfKeyTimes, KeysNameExactDocumentTimes) {
     EXPECT_EQ(keySeconds(30, 3, 1, 2), static_cast<float>(3.5 / 30.0));
-    EXPECT_EQ(documentTimeOfKey(Rational{1, 3}, 0.5f), (Rational{5, 6}));
+    EXPECT_EQ(documentTimeOfKey(DocumentTime{1, 3}, 0.5f), (DocumentTime{5, 6}));
     // A key's float seconds added exactly to a start of many binary digits.
-    const Rational start = Rational::fromSeconds(0.1);
+    const DocumentTime start = DocumentTime::fromSeconds(0.1);
     const float key = keySeconds(30, 1);
     EXPECT_DOUBLE_EQ(documentTimeOfKey(start, key).seconds(), start.seconds() + static_cast<double>(key));
     // A start whose denominator leaves no room: the nearest double.
-    const Rational odd{1, 3'000'000'000'000'000'001};
+    const DocumentTime odd{1, 3'000'000'000'000'000'001};
     EXPECT_NEAR(documentTimeOfKey(odd, key).seconds(), static_cast<double>(key), 1e-15);
 }
 

@@ -323,7 +323,7 @@ protected:
                               const std::vector<double>& frames, MatrixTolerance tolerance,
                               OrbitLines orbitLines = OrbitLines::Tubes) {
         const auto started = std::chrono::steady_clock::now();
-        GltfExportOptions options{Rational{0, 1}, frameCount, {}};
+        GltfExportOptions options{DocumentTime{0, 1}, frameCount, {}};
         options.orbitLines = orbitLines;
         exportTo(document(), file, options);
         exportSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -332,7 +332,7 @@ protected:
             // Key times are floats and the exporter samples the host at the
             // time a key states, so the host is read at that time too.
             const auto seconds = static_cast<float>(frame / document().fps);
-            document().time = Rational::fromSeconds(seconds);
+            document().time = DocumentTime::fromSeconds(seconds);
             evaluateDocument(document());
             document().forEachObject([&](Node& object) {
                 const int index = read.nodeOfPath(document().pathOf(object));
@@ -473,13 +473,13 @@ TEST_F(GltfExport, EveryPrimitiveInBothFormatsIsValidatorClean) {
     addNamed(kTypeSphere, "Sphere");
     addNamed(kTypeSphere, "Empty sphere").parameters.setFloat(1110, 0.0);
     for (const char* name : {"all.glb", "all.gltf"}) {
-        exportTo(document(), scratch / name, {Rational{0, 1}, 1, {}});
+        exportTo(document(), scratch / name, {DocumentTime{0, 1}, 1, {}});
         EXPECT_VALIDATOR_CLEAN(scratch / name);
     }
     // A document with nothing to show, not even a camera.
     removeNode(*document().camera());
     document().forEachObject([](Node& object) { object.setEnabled(false); });
-    exportTo(document(), scratch / "empty.glb", {Rational{0, 1}, 3, {}});
+    exportTo(document(), scratch / "empty.glb", {DocumentTime{0, 1}, 3, {}});
     EXPECT_VALIDATOR_CLEAN(scratch / "empty.glb");
 }
 
@@ -568,7 +568,7 @@ TEST_F(GltfAnimatedExport, NodesMatchTheHostAtFramesAndBetweenKeys) {
     ASSERT_GE(bodyNode, 0);
     for (const double frame : {0.5, 2.37, 7.81}) {
         const double seconds = frame / document().fps;
-        document().time = Rational::fromSeconds(seconds);
+        document().time = DocumentTime::fromSeconds(seconds);
         evaluateDocument(document());
         const Vector want = mirrored(body.worldMatrix()).off;
         const Vector got = worldAt(read, bodyNode, seconds).off;
@@ -617,13 +617,13 @@ TEST_F(GltfAnimatedExport, FollowedMotionGetsKeysBetweenFramesTooFastOrSlowOrSti
 }
 
 TEST_F(GltfAnimatedExport, RestoresTheDocumentTimeAndReportsProgressInOrder) {
-    document().time = Rational{7, 2};
+    document().time = DocumentTime{7, 2};
     evaluateDocument(document());
     const Vector before = fast->lastChild()->worldMatrix().off;
     std::vector<double> reports;
     exportTo(document(), scratch / "progress.glb",
-             {Rational{1, 1}, 500, [&](double fraction) { reports.push_back(fraction); }});
-    EXPECT_EQ(document().time, (Rational{7, 2}));
+             {DocumentTime{1, 1}, 500, [&](double fraction) { reports.push_back(fraction); }});
+    EXPECT_EQ(document().time, (DocumentTime{7, 2}));
     EXPECT_EQ(fast->lastChild()->worldMatrix().off, before);
     ASSERT_GE(reports.size(), 2u);
     EXPECT_LE(reports.size(), 300u);
@@ -641,7 +641,7 @@ TEST_F(GltfExport, RefusesBadOutputsAndLeavesNothingBehind) {
         try {
             app::writeGltfFile(
                 file, app::bytesForFile(file, [&] {
-                    return exportGltf(document(), gltfFormatOf(file), {Rational{0, 1}, frames, {}});
+                    return exportGltf(document(), gltfFormatOf(file), {DocumentTime{0, 1}, frames, {}});
                 }));
             ADD_FAILURE() << file << " was written";
         } catch (const std::exception& error) {
@@ -664,14 +664,14 @@ TEST_F(GltfExport, RefusesNonFiniteTransformsNamingTheObject) {
     Node& globe = addNamed(kTypeSphere, "Globe");
     globe.relative.position.x = std::nan("");
     try {
-        exportTo(document(), scratch / "nan.glb", {Rational{0, 1}, 1, {}});
+        exportTo(document(), scratch / "nan.glb", {DocumentTime{0, 1}, 1, {}});
         ADD_FAILURE() << "a non-finite position was exported";
     } catch (const HostError& error) {
         EXPECT_NE(std::string(error.what()).find("/0 (\"Globe\")"), std::string::npos) << error.what();
     }
     globe.relative.position.x = 0.0;
     globe.parameters.setFloat(1110, 1e300); // a radius no float can hold
-    EXPECT_THROW(exportTo(document(), scratch / "huge.glb", {Rational{0, 1}, 1, {}}), HostError);
+    EXPECT_THROW(exportTo(document(), scratch / "huge.glb", {DocumentTime{0, 1}, 1, {}}), HostError);
     EXPECT_TRUE(scratch.entries().empty());
 }
 

@@ -73,9 +73,9 @@ TEST_F(HostEvaluationTest, EachCallbackRunsOncePerPassAndDisabledObjectsAreSkipp
 // later node, or hand it to another document through the table, and the pass
 // must then leave that node and its tags alone.
 TEST_F(HostEvaluationTest, NodesThatLeaveTheDocumentDuringAPassAreSkipped) {
-    Document elsewhere;
+    const std::unique_ptr<Document> elsewhere = createDocument();
     Node& holder = createObject(kTypeNull);
-    appendChild(elsewhere, holder, nullptr);
+    appendChild(*elsewhere, holder, nullptr);
     struct Case {
         const char* what;
         std::function<void(Node& leaving)> action;

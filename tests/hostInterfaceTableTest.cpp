@@ -308,7 +308,7 @@ TEST_F(HostInterfaceTableTest, SwitchesTakeOnlyTheirCodes) {
 }
 
 TEST_F(HostInterfaceTableTest, DocumentTimeAndViewCamera) {
-    document().time = Rational::fromSeconds(2.5);
+    document().time = DocumentTime::fromSeconds(2.5);
     std::int64_t numerator = 0;
     std::int64_t denominator = 0;
     table().GetDocumentTime(toHandle(&document()), &numerator, &denominator);

@@ -113,7 +113,7 @@ TEST_F(HostSceneFileTest, SaveLoadSaveGivesTheSameBytes) {
     EXPECT_TRUE(std::isnan(system.parameters.getFloat(kGreyed, 0.0)));
     EXPECT_EQ(system.parameters.getFloat(999, 0.0), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(system.parameters.getVector(kOffset, {}).z, 1e-300);
-    EXPECT_EQ(document().time, (Rational{7, 3}));
+    EXPECT_EQ(document().time, (DocumentTime{7, 3}));
     EXPECT_EQ(document().requireNode("/0/1").enabled(), false);
     EXPECT_EQ(document().camera()->relative.position, (Vector{8.0, 4.0, -8.0}));
 }

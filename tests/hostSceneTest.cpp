@@ -1,4 +1,4 @@
-// The scene tree: paths, links, removal and cloning.
+// The scene tree: links, removal and cloning.
 #include "hostError.h"
 #include "hostTestSupport.h"
 #include "sceneEditing.h"
@@ -14,31 +14,6 @@ using testing::kRecordingTag;
 using testing::kTarget;
 using testing::recorder;
 using HostSceneTest = testing::HostTest;
-
-TEST_F(HostSceneTest, PathsNameNodesBothWays) {
-    Node& a = add(kTypeNull, "a");
-    Node& b = add(kTypeNull, "b");
-    add(kTypeNull, "b0", &b);
-    add(kTypeNull, "b1", &b);
-    Node& b2 = add(kTypeNull, "b2", &b);
-    addTag(b2, kTypeShadingTag, "t0");
-    Node& t1 = addTag(b2, kRecordingTag, "t1");
-
-    struct Case {
-        const Node* node;
-        const char* path;
-    };
-    for (const Case c : {Case{&a, "/0"}, Case{&b, "/1"}, Case{&b2, "/1/2"}, Case{&t1, "/1/2#1"}}) {
-        EXPECT_EQ(document().pathOf(*c.node), c.path);
-        EXPECT_EQ(document().nodeAtPath(c.path), c.node) << c.path;
-    }
-    for (const char* bad :
-         {"", "/", "0", "/2", "/1/3", "/1/2#2", "/1/x", "/1/2#", "/1//2", "/-1", "/1/2#1x"}) {
-        EXPECT_EQ(document().nodeAtPath(bad), nullptr) << bad;
-    }
-    EXPECT_THROW(static_cast<void>(document().requireNode("/7")), HostError);
-    EXPECT_EQ(document().pathOf(*document().camera()), "") << "the camera sits outside the tree";
-}
 
 TEST_F(HostSceneTest, TreeFunctionsOfTheTableWalkObjectsAndTags) {
     Node& parent = add(kTypeNull, "parent");

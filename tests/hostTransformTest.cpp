@@ -137,16 +137,16 @@ TEST(HostRotation, MatrixToAnglesIgnoresScaleOffsetAndRebuildsOneCollapsedAxis) 
     expectNear(a, matrixToAngles(m), 1e-12, "Y axis collapsed");
 }
 
-TEST(HostMatrix, InverseUndoesAMatrixAndSingularGivesTheIdentity) {
+TEST(HostMatrix, InverseUndoesAMatrixAndASingularOneHasNone) {
     Matrix m = anglesToMatrix({0.3, 0.2, -0.1});
     m.x = m.x * 2.0;
     m.off = {1.0, 2.0, 3.0};
-    expectNear(Matrix{}, inverse(m) * m, kMatrixTolerance, "inverse x m");
-    expectNear(Matrix{}, m * inverse(m), kMatrixTolerance, "m x inverse");
+    expectNear(Matrix{}, *inverse(m) * m, kMatrixTolerance, "inverse x m");
+    expectNear(Matrix{}, m * *inverse(m), kMatrixTolerance, "m x inverse");
     Matrix singular;
     singular.off = {4.0, 5.0, 6.0};
     singular.z = {};
-    EXPECT_EQ(inverse(singular), Matrix{});
+    EXPECT_FALSE(inverse(singular).has_value());
 }
 
 TEST(HostMatrix, TransformSplitsBackIntoPositionRotationAndScale) {
@@ -187,25 +187,6 @@ TEST(HostRotation, VectorToAnglesTurnsTheZAxisOntoTheDirection) {
         const Vector z = anglesToMatrix(vectorToAngles(d)).z;
         expectNear(d * (1.0 / length(d)), z, 1e-12, "direction " + text(d));
     }
-}
-
-TEST(HostTime, SecondsBecomeAnExactFraction) {
-    struct Case {
-        double seconds;
-        Rational want;
-    };
-    const Case cases[] = {
-        {0.0, {0, 1}}, {1.5, {3, 2}}, {-2.25, {-9, 4}}, {3.0, {3, 1}}, {1024.0, {1024, 1}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Rational::fromSeconds(c.seconds), c.want) << c.seconds;
-    }
-    for (const double s : {0.1, 1.0 / 3.0, 86400.123456789, -7.7}) {
-        EXPECT_EQ(Rational::fromSeconds(s).seconds(), s) << "reads back to the same double";
-    }
-    EXPECT_THROW(static_cast<void>(Rational::fromSeconds(std::nan(""))), HostError);
-    EXPECT_THROW(static_cast<void>(Rational::fromSeconds(1e300)), HostError);
-    EXPECT_EQ((Rational{5, 0}).seconds(), 0.0) << "a zero denominator counts as time 0";
 }
 
 using HostTransformTest = testing::HostTest;

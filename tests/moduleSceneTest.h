@@ -133,7 +133,7 @@ protected:
     }
     // Evaluates the document at a Julian date under a system from addSystem().
     void evaluateAt(double julianDate) {
-        document().time = Rational::fromSeconds(julianDate - kJ2000);
+        document().time = DocumentTime::fromSeconds(julianDate - kJ2000);
         evaluateDocument(document());
     }
 };

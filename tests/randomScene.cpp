@@ -316,23 +316,23 @@ Value drawValue(Random& random, const ParameterDescription& p, const Document& d
     return 0.0;
 }
 
-Rational drawTime(Random& random) {
+DocumentTime drawTime(Random& random) {
     const double sign = random.chance(0.5) ? 1.0 : -1.0;
     switch (random.below(7)) {
     case 0:
         return {};
     case 1:
-        return Rational::fromSeconds(random.uniform(-1e4, 1e4));
+        return DocumentTime::fromSeconds(random.uniform(-1e4, 1e4));
     case 2:
         return {static_cast<std::int64_t>(random.below(200001)) - 100000, 30};
     case 3:
-        return Rational::fromSeconds(sign * random.uniform(1e12, 1e18));
+        return DocumentTime::fromSeconds(sign * random.uniform(1e12, 1e18));
     case 4:
         return {random.chance(0.5) ? kInt64Max : kInt64Min, 1};
     case 5:
         return {random.chance(0.5) ? 1 : kInt64Max, kInt64Max - 1};
     default:
-        return Rational::fromSeconds(random.uniform(-1e9, 1e9));
+        return DocumentTime::fromSeconds(random.uniform(-1e9, 1e9));
     }
 }
 
@@ -596,7 +596,7 @@ private:
     }
 
     std::string setTime(Random& random) {
-        const Rational time = drawTime(random);
+        const DocumentTime time = drawTime(random);
         document().time = time;
         return "time " + std::to_string(time.numerator) + "/" + std::to_string(time.denominator) + " s";
     }

@@ -85,7 +85,7 @@ protected:
                 (body.y - sun.y) / kDistanceScale};
     }
     void evaluateAt(double julianDate) {
-        document().time = Rational::fromSeconds((julianDate - kJ2000) * kDefaultTimeScale);
+        document().time = DocumentTime::fromSeconds((julianDate - kJ2000) * kDefaultTimeScale);
         evaluateDocument(document());
     }
 

@@ -45,7 +45,7 @@ protected:
     }
 
     void evaluateAtSeconds(double seconds) {
-        document().time = Rational::fromSeconds(seconds);
+        document().time = DocumentTime::fromSeconds(seconds);
         evaluateDocument(document());
     }
     // Parameter 1004 as "YYYY-MM-DDThh:mm:ss", or "none".

@@ -3,11 +3,13 @@
 #include "application.h"
 #include "atomicFile.h"
 #include "displayText.h"
+#include "host/treeEdits.h"
 #include "hostError.h"
 #include "hostInternal.h"
 #include "jsonReader.h"
 #include "messages.h"
 #include "registry.h"
+#include "sceneEditing.h"
 #include "treeDepth.h"
 
 #include <algorithm>
@@ -357,7 +359,7 @@ public:
             version.fail("unsupported version " + std::to_string(version.int32()) +
                          " (this host reads version " + std::to_string(kSceneVersion) + ")");
         }
-        auto document = std::make_unique<Document>();
+        std::unique_ptr<Document> document = createDocument();
         document_ = document.get();
         try {
             readTime(top);
@@ -421,7 +423,7 @@ private:
             TreeEditor::placeOutsideTree(camera, *document_);
         }
         if (defaultCamera) {
-            TreeEditor::destroy(*defaultCamera);
+            TreeEditor::destroy(application().nodes(), *defaultCamera);
         }
     }
 
@@ -578,7 +580,7 @@ private:
     void removeLooseNodes() {
         for (const auto& [fileId, id] : nodes_) {
             if (Node* node = application().findNode(id); node && !node->isAttached() && !node->document()) {
-                TreeEditor::destroy(*node);
+                TreeEditor::destroy(application().nodes(), *node);
             }
         }
     }

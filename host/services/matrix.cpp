@@ -86,17 +86,13 @@ bool hasFiniteComponents(const Vector& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-double determinant(const Matrix& m) {
-    return dot(m.x, cross(m.y, m.z));
-}
-
-Matrix inverse(const Matrix& m) {
+std::optional<Matrix> inverse(const Matrix& m) {
     const Vector row0 = cross(m.y, m.z);
     const Vector row1 = cross(m.z, m.x);
     const Vector row2 = cross(m.x, m.y);
     const double volume = dot(m.x, row0);
     if (volume == 0.0) {
-        return Matrix{};
+        return std::nullopt;
     }
     const double f = 1.0 / volume;
     Matrix r;

@@ -9,6 +9,8 @@
 
 #include "interface/hostInterface.h"
 
+#include <optional>
+
 namespace caelo::host {
 
 // ---------------------------------------------------------------- vectors
@@ -70,13 +72,9 @@ struct Matrix {
 // this much in its parent's frame.
 [[nodiscard]] double largestScale(const Matrix& m);
 
-// The determinant: the signed volume the three axes span (0 for a matrix that
-// collapses space onto a plane, a line or a point).
-[[nodiscard]] double determinant(const Matrix& m);
-
-// The inverse by cofactors over the determinant. A matrix whose determinant is
-// exactly 0 answers the identity (zero offset, unit axes).
-[[nodiscard]] Matrix inverse(const Matrix& m);
+// The inverse by cofactors over the determinant, or nothing for a matrix whose
+// determinant is exactly 0: it collapses space, and no matrix undoes it.
+[[nodiscard]] std::optional<Matrix> inverse(const Matrix& m);
 
 // ---------------------------------------------------------------- rotations
 

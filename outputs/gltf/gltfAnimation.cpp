@@ -315,7 +315,7 @@ void markAliased(std::vector<Pace>& paces, const std::vector<int>& parents) {
 }
 
 // Evaluates the document at a time.
-void evaluateAt(Document& document, Rational time) {
+void evaluateAt(Document& document, DocumentTime time) {
     document.time = time;
     evaluateDocument(document);
 }
@@ -326,15 +326,16 @@ float keySeconds(std::int32_t fps, std::int64_t frame, int step, int steps) {
     return static_cast<float>((static_cast<double>(frame) + static_cast<double>(step) / steps) / fps);
 }
 
-Rational documentTimeOfKey(Rational start, float keySeconds) {
-    if (const std::optional<Rational> exact = Rational::sum(start, Rational::fromSeconds(keySeconds))) {
+DocumentTime documentTimeOfKey(DocumentTime start, float keySeconds) {
+    if (const std::optional<DocumentTime> exact =
+            DocumentTime::sum(start, DocumentTime::fromSeconds(keySeconds))) {
         return *exact;
     }
-    return Rational::fromSeconds(start.seconds() + static_cast<double>(keySeconds));
+    return DocumentTime::fromSeconds(start.seconds() + static_cast<double>(keySeconds));
 }
 
 std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<const Node*>& objects,
-                                         const std::vector<int>& parents, Rational start,
+                                         const std::vector<int>& parents, DocumentTime start,
                                          std::int64_t frameCount,
                                          const std::function<void(double)>& progress) {
     const std::int32_t fps = document.fps;

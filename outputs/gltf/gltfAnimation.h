@@ -85,8 +85,8 @@ struct ObjectKeys {
 // The document time a key stands for: start plus the key's seconds exactly
 // (a float is a fraction with a power-of-two denominator), so that each key
 // holds the host's state at the very time it names; the nearest double
-// where the sum does not fit a Rational.
-[[nodiscard]] Rational documentTimeOfKey(Rational start, float keySeconds);
+// where the sum does not fit a DocumentTime.
+[[nodiscard]] DocumentTime documentTimeOfKey(DocumentTime start, float keySeconds);
 
 // Evaluates the document at `frameCount` frames from `start` at its frame rate
 // (at the key times of the frames, and between them as above) and collects the keys of each object, in the
@@ -99,7 +99,7 @@ struct ObjectKeys {
 // finite or does not fit a float.
 [[nodiscard]] std::vector<ObjectKeys>
 sampleObjectKeys(Document& document, const std::vector<const Node*>& objects, const std::vector<int>& parents,
-                 Rational start, std::int64_t frameCount, const std::function<void(double)>& progress);
+                 DocumentTime start, std::int64_t frameCount, const std::function<void(double)>& progress);
 
 } // namespace caelo::host
 

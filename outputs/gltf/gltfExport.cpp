@@ -424,7 +424,7 @@ public:
 
 private:
     Document& document_;
-    Rational time_;
+    DocumentTime time_;
 };
 
 std::string assemble(Document& document, GltfFormat format, const GltfExportOptions& options) {

@@ -27,7 +27,7 @@ namespace caelo::host {
 enum class OrbitLines { Tubes, Lines, None };
 
 struct GltfExportOptions {
-    Rational start;                                    // document time of the first frame
+    DocumentTime start;                                // document time of the first frame
     std::int64_t frameCount = 1;                       // frames sampled at the document's frame rate (>= 1)
     std::function<void(double fractionDone)> progress; // optional, called from 0 to 1
     OrbitLines orbitLines = OrbitLines::Tubes;
@@ -54,7 +54,7 @@ enum class GltfFormat { Binary, Json };
 //
 // The document is evaluated at `frameCount` frames of 1 / fps seconds from
 // `start`; the animation's time 0 is `start`. Geometry is taken at `start`.
-// Example: exportGltf(document, GltfFormat::Binary, {Rational{0, 1}, 1096, {}});
+// Example: exportGltf(document, GltfFormat::Binary, {DocumentTime{0, 1}, 1096, {}});
 [[nodiscard]] std::string exportGltf(Document& document, GltfFormat format, const GltfExportOptions& options);
 
 } // namespace caelo::host

@@ -115,7 +115,9 @@ void wrapAlongSpline(const Node& object, const Node& deformer, const Node& splin
 
     const SplineEllipse ellipse = splineEllipseOf(spline);
     const ArcLengthTable arc(ellipse);
-    const Matrix objectFromSpline = inverse(object.worldMatrix()) * spline.worldMatrix();
+    // An object collapsed in its world (a scale of 0) has no frame of its own
+    // to bend into: the spline's world frame is taken as the object's.
+    const Matrix objectFromSpline = inverse(object.worldMatrix()).value_or(Matrix{}) * spline.worldMatrix();
 
     double lowest = 0.0;
     double highest = 0.0;

@@ -27,7 +27,9 @@ CameraProjection::CameraProjection(const Matrix& cameraWorld, double focalLength
                                    int heightPx) {
     Matrix orientation = anglesToMatrix(matrixToAngles(cameraWorld));
     orientation.off = cameraWorld.off;
-    worldToCamera_ = inverse(orientation);
+    // A rotation always has an inverse; the identity stands in should
+    // non-finite angles have made it collapse.
+    worldToCamera_ = inverse(orientation).value_or(Matrix{});
     const double focalMm =
         std::isfinite(focalLengthMm) && focalLengthMm > 0.0 ? focalLengthMm : kDefaultFocalLengthMm;
     focalPx_ = focalMm / kCameraApertureWidthMm * widthPx;
