@@ -4,7 +4,7 @@
 #ifndef CAELO_HOST_HANDLES_H
 #define CAELO_HOST_HANDLES_H
 
-#include "hostInterface.h"
+#include "interface/hostInterface.h"
 
 namespace caelo::host {
 
