@@ -1,7 +1,9 @@
 // Builds the page template that `caelo view` fills with a scene: viewer.html
 // with the page's scripts and three.js bundled and minified into it (esbuild),
-// three.js's version and licence written in, and the one marker the command
-// replaces, @SCENE_DATA@, left in place.
+// three.js's version, caelo's licence and its notices (LICENSE and NOTICES.md
+// at the top of the sources, which must name this three.js and hold its
+// licence) written in, and the one marker the command replaces, @SCENE_DATA@,
+// left in place.
 //   node build.mjs NODE_MODULES OUT.html
 // NODE_MODULES: the folder where `npm ci` put this folder's packages.
 import fs from "node:fs";
@@ -19,6 +21,13 @@ const require = createRequire(path.join(path.resolve(modules), "index.js"));
 const esbuild = require("esbuild");
 const threeFolder = path.join(path.resolve(modules), "three");
 const threeVersion = JSON.parse(fs.readFileSync(path.join(threeFolder, "package.json"), "utf8")).version;
+const sources = path.resolve(here, "..", "..", "..");
+const licence = fs.readFileSync(path.join(sources, "LICENSE"), "utf8").trim();
+const notices = fs.readFileSync(path.join(sources, "NOTICES.md"), "utf8").trim();
+const threeLicence = fs.readFileSync(path.join(threeFolder, "LICENSE"), "utf8").trim();
+if (!notices.includes(`three.js ${threeVersion}`) || !notices.includes(threeLicence)) {
+  throw new Error(`NOTICES.md must name three.js ${threeVersion} and hold its licence as the package has it`);
+}
 
 const bundle = await esbuild.build({
   entryPoints: [path.join(here, "src", "main.js")],
@@ -41,7 +50,8 @@ const escapeHtml = (text) => text.replace(/&/g, "&amp;").replace(/</g, "&lt;").r
 const template = fs.readFileSync(path.join(here, "viewer.html"), "utf8");
 const fills = {
   "@THREE_VERSION@": threeVersion,
-  "@THREE_LICENSE@": escapeHtml(fs.readFileSync(path.join(threeFolder, "LICENSE"), "utf8").trim()),
+  "@LICENSE@": escapeHtml(licence),
+  "@NOTICES@": escapeHtml(notices),
   "@PAGE_SCRIPT@": script,
 };
 let page = template;
