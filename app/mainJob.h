@@ -23,9 +23,10 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
 // button 1101 to build the preset solar system, evaluates at document time 0,
 // writes the summary to `out`, then writes into `outputFolder` (creating it)
 // the scene (solar-system.caelo), the orrery chart seen from ecliptic north
-// (solar-system.png) and one model year of animation at the document's frame
-// rate (solar-system.glb, with a progress bar unless `quiet`), and says where
-// they are. Throws host::HostError when the build fails, a host operation is
+// (solar-system.png), one model year of animation at the document's frame
+// rate (solar-system.glb, with a progress bar unless `quiet`) and the page that
+// plays it (solar-system.html; in a build without the viewer, it says there is
+// none), and says where they are. Throws host::HostError when the build fails, a host operation is
 // refused or a file cannot be written, and CommandError when the folder
 // cannot be created.
 void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::path& outputFolder, bool quiet);
