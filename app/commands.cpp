@@ -153,6 +153,9 @@ host::OrbitLines orbitLinesNamed(const std::string& name) {
 void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".html", ".htm"});
     const RequestedSpan span = readSpan(request.days, std::nullopt);
+    if (!viewerBuilt()) {
+        throw CommandError(std::string(kNoViewerReason));
+    }
     const OpenScene scene = openScene(request.scene);
     const std::int64_t frames = framesOf(span, scene.document);
     warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);

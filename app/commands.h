@@ -51,7 +51,8 @@ struct ViewRequest {
 
 // `caelo view`: the same animation as `caelo export` inside one HTML page that
 // plays it in a browser, offline (viewerPage.h). Says on `out` where the page
-// went, and warns on `err` as the export does.
+// went, and warns on `err` as the export does. Throws CommandError in a build
+// without the viewer (viewerBuilt()).
 void runView(const ViewRequest& request, std::ostream& out, std::ostream& err);
 
 struct RenderRequest {

@@ -12,6 +12,7 @@
 #include "sceneFile.h"
 #include "sceneSetup.h"
 #include "systemObject.h"
+#include "viewerPage.h"
 
 #include <cstdint>
 #include <iomanip>
@@ -115,15 +116,21 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
     const std::string glb = animationGltf(scene, frames, host::GltfFormat::Binary, host::OrbitLines::Tubes,
                                           "Exporting " + animationFile.filename().string(), quiet);
     writeGltfFile(animationFile, glb);
-    writeViewerPage(pageFile, glb);
+    if (viewerBuilt()) {
+        writeViewerPage(pageFile, glb);
+    }
 
     out << "\nSaved the scene to " << std::filesystem::absolute(sceneFile).string() << '\n'
         << "Drew the orrery chart (seen from ecliptic north) to "
         << std::filesystem::absolute(pictureFile).string() << '\n'
         << "Wrote one model year of animation (" << frames << " frames at " << scene.document.fps
-        << " frames per second) to " << std::filesystem::absolute(animationFile).string() << '\n'
-        << "Wrote a page that plays it in a browser, offline, to "
-        << std::filesystem::absolute(pageFile).string() << '\n';
+        << " frames per second) to " << std::filesystem::absolute(animationFile).string() << '\n';
+    if (viewerBuilt()) {
+        out << "Wrote a page that plays it in a browser, offline, to "
+            << std::filesystem::absolute(pageFile).string() << '\n';
+    } else {
+        out << "Wrote no page that plays it in a browser: " << kNoViewerReason << '\n';
+    }
 }
 
 } // namespace caelo::app

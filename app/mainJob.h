@@ -26,7 +26,8 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
 // (solar-system.caelo), the orrery chart seen from ecliptic north
 // (solar-system.png), one model year of animation at the document's frame
 // rate (solar-system.glb, with a progress bar unless `quiet`) and the page
-// that plays it in a browser (solar-system.html), and says where they are.
+// that plays it in a browser (solar-system.html; in a build without the
+// viewer, it says there is none), and says where they are.
 // Throws host::HostError when the build fails, a host operation is refused,
 // an output cannot be drawn or the scene cannot be saved, and CommandError
 // when the folder cannot be created or another file written.

@@ -685,7 +685,7 @@ std::int64_t framesOfModelYear(const Node& system, std::int32_t fps) {
         std::ceil(kDaysPerYear * system.parameters.getFloat(kTimeScale, 0.0) * fps));
 }
 
-TEST_F(GltfExport, WholePresetForAModelYearIsSmallFastAndMatchesTheHost) {
+TEST_F(GltfExport, WholePresetForAModelYearIsSmallAndMatchesTheHost) {
     Node& system = add(kSystem);
     ASSERT_TRUE(pressButton(system, kBuildSolarSystem));
     const std::int64_t yearFrames = framesOfModelYear(system, document().fps);

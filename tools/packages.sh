@@ -4,6 +4,17 @@
 packages=(cmake g++ make libgtest-dev nlohmann-json3-dev libcli11-dev libtinygltf-dev libcairo2-dev
           libbenchmark-dev pkg-config python3 fonts-dejavu-core)
 
+# Installs the named Debian packages with apt-get (through sudo when not
+# root); nothing when none is named.
+apt_install() {
+    [ $# -eq 0 ] && return 0
+    echo "Installing missing packages: $*" >&2
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "$@"
+}
+
 install_missing_packages() {
     local missing=()
     for package in "${packages[@]}"; do
@@ -14,12 +25,7 @@ install_missing_packages() {
     if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
         missing+=(nodejs npm)
     fi
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing missing packages: ${missing[*]}" >&2
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+    apt_install "${missing[@]}"
 }
 
 # The Khronos glTF validator pinned in tools/gltf-validator, which the export
@@ -35,12 +41,6 @@ install_client_packages() {
     for package in blender python3-numpy chromium; do
         dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
     done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing missing packages: ${missing[*]}" >&2
-        local sudo=()
-        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-        "${sudo[@]}" apt-get update
-        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
-    fi
+    apt_install "${missing[@]}"
     (cd tools/clients && npm ci --no-audit --no-fund --loglevel=error)
 }

@@ -1,7 +1,10 @@
 #include "viewerPage.h"
 
 #include "base64.h"
+#include "hostError.h"
 #include "viewerTemplate.h"
+
+#include <string>
 
 namespace caelo::app {
 namespace {
@@ -11,7 +14,14 @@ constexpr std::string_view kSceneMarker = "@SCENE_DATA@";
 
 } // namespace
 
+bool viewerBuilt() {
+    return !viewerTemplate().empty();
+}
+
 std::string viewerPage(std::string_view glb) {
+    if (!viewerBuilt()) {
+        throw host::HostError(std::string(kNoViewerReason));
+    }
     const std::string_view page = viewerTemplate();
     const std::size_t marker = page.find(kSceneMarker);
     const std::string scene = host::base64(glb);

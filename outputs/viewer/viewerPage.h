@@ -12,7 +12,15 @@
 
 namespace caelo::app {
 
-// The page with the binary glTF file `glb` inside it.
+// Why a build configured without the viewer writes no page.
+inline constexpr std::string_view kNoViewerReason =
+    "this build of caelo has no viewer (it was configured with -DCAELO_BUILD_VIEWER=OFF)";
+
+// Whether this build carries the page's template (CAELO_BUILD_VIEWER).
+[[nodiscard]] bool viewerBuilt();
+
+// The page with the binary glTF file `glb` inside it. Throws
+// host::HostError in a build without the viewer.
 [[nodiscard]] std::string viewerPage(std::string_view glb);
 
 } // namespace caelo::app

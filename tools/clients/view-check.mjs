@@ -4,7 +4,8 @@
 // start date, playing advances the date and moves the planets, picking
 // Jupiter brings it to the middle of the view, and each toggle hides what it
 // names (screenshots compared by pixels). Prints how long the page took to be
-// ready and the software-rendered frame time; leaves its screenshots in OUT/.
+// ready and the software-rendered frame time, which depend on the machine and
+// are measured, never checked; leaves its screenshots in OUT/.
 //   node tools/clients/view-check.mjs PAGE.html START_DATE OUT
 // START_DATE as the readout shows it ("2026-12-09 00:00 UTC").
 import { chromium } from "playwright-core";
@@ -15,8 +16,10 @@ import { pathToFileURL } from "node:url";
 const [pageFile, startDate, out] = process.argv.slice(2);
 const width = 1280;
 const height = 800;
-// The page must be ready to play within this (milliseconds).
-const kReadyLimitMs = 2000;
+// How long the page may take to leave its loading state before the check
+// calls it hung (milliseconds): it is ready in about 2 s, so a slow or busy
+// machine is far from this.
+const kHangTimeoutMs = 60000;
 // Pixels a followed body may stand off the middle of the view.
 const kCentreTolerancePx = 3;
 // Pixels that must change when a toggle hides what it names.
@@ -53,12 +56,11 @@ try {
   });
 
   await page.goto(pathToFileURL(path.resolve(pageFile)).href);
-  await page.waitForFunction(() => document.documentElement.dataset.state !== "loading", null, { timeout: 60000 });
+  await page.waitForFunction(() => document.documentElement.dataset.state !== "loading", null, { timeout: kHangTimeoutMs });
   const state = await page.evaluate(() => document.documentElement.dataset.state);
   check(state === "ready", `the page is ready (${state}${state === "failed" ? `: ${await page.textContent("#failure")}` : ""})`);
   const readyMs = Number(await page.evaluate(() => document.documentElement.dataset.readyMs));
   console.log(`ready-ms: ${readyMs}`);
-  check(readyMs < kReadyLimitMs, `ready to play in under ${kReadyLimitMs} ms`);
   const readout = async () => (await page.textContent("#date")).trim();
   check(await readout() === startDate, `the readout at the start is ${startDate} (${await readout()})`);
 

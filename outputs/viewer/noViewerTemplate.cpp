@@ -1,0 +1,7 @@
+// The viewer page's template in a build configured without the viewer
+// (CAELO_BUILD_VIEWER=OFF): none, so that viewerBuilt() says so.
+#include "viewerTemplate.h"
+
+std::string_view caelo::app::viewerTemplate() {
+    return {};
+}
