@@ -13,6 +13,7 @@
 #include "picture.h"
 #include "positions.h"
 #include "systemObject.h"
+#include "viewerPage.h"
 
 #include <algorithm>
 #include <cctype>
