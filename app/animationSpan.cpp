@@ -1,4 +1,4 @@
-#include "animationSpan.h"
+#include "app/animationSpan.h"
 
 #include <cmath>
 

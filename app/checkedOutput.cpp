@@ -1,4 +1,4 @@
-#include "checkedOutput.h"
+#include "app/checkedOutput.h"
 
 #include <cerrno>
 #include <cstring>

@@ -11,7 +11,7 @@
 #ifndef CAELO_APP_CHECKED_OUTPUT_H
 #define CAELO_APP_CHECKED_OUTPUT_H
 
-#include "displayText.h"
+#include "host/services/displayText.h"
 
 #include <array>
 #include <cstddef>

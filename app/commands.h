@@ -8,7 +8,7 @@
 #ifndef CAELO_APP_COMMANDS_H
 #define CAELO_APP_COMMANDS_H
 
-#include "sceneSetup.h"
+#include "app/sceneSetup.h"
 
 #include <optional>
 #include <ostream>

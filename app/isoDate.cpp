@@ -1,8 +1,8 @@
-#include "isoDate.h"
+#include "app/isoDate.h"
 
 #include "app/commandError.h"
-#include "dateService.h"
-#include "displayText.h"
+#include "host/services/dateService.h"
+#include "host/services/displayText.h"
 #include "model/units.h"
 
 #include <cstddef>

@@ -1,15 +1,15 @@
 // caelo: builds, evaluates, shows and exports planetary-system scenes through
 // the stand-in host and the module it loads (commands in docs/caelo.md).
-#include "application.h"
-#include "checkedOutput.h"
-#include "commands.h"
-#include "console.h"
-#include "displayText.h"
-#include "hostError.h"
-#include "mainJob.h"
-#include "moduleLoader.h"
-#include "readableFile.h"
-#include "scriptLines.h"
+#include "app/checkedOutput.h"
+#include "app/commands.h"
+#include "app/console.h"
+#include "app/mainJob.h"
+#include "app/scriptLines.h"
+#include "host/application.h"
+#include "host/loading/moduleLoader.h"
+#include "host/services/displayText.h"
+#include "host/services/hostError.h"
+#include "host/services/readableFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>

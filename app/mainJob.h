@@ -3,7 +3,7 @@
 #ifndef CAELO_APP_MAIN_JOB_H
 #define CAELO_APP_MAIN_JOB_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,8 +1,8 @@
-#include "optionValues.h"
+#include "app/optionValues.h"
 
 #include "app/commandError.h"
-#include "displayText.h"
-#include "numberText.h"
+#include "host/services/displayText.h"
+#include "host/services/numberText.h"
 
 #include <charconv>
 #include <cmath>

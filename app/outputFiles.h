@@ -6,8 +6,8 @@
 #ifndef CAELO_APP_OUTPUT_FILES_H
 #define CAELO_APP_OUTPUT_FILES_H
 
+#include "host/scene.h"
 #include "outputs/pictures/picture.h"
-#include "scene.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,11 +1,11 @@
-#include "positions.h"
+#include "app/positions.h"
 
-#include "bodyPlaces.h"
-#include "dateService.h"
-#include "displayText.h"
+#include "host/services/dateService.h"
+#include "host/services/displayText.h"
+#include "host/services/numberText.h"
 #include "model/units.h"
-#include "numberText.h"
-#include "systemObject.h"
+#include "places/bodyPlaces.h"
+#include "places/systemObject.h"
 
 #include <algorithm>
 #include <cmath>

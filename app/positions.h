@@ -8,7 +8,7 @@
 #ifndef CAELO_APP_POSITIONS_H
 #define CAELO_APP_POSITIONS_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <nlohmann/json.hpp>
 #include <optional>

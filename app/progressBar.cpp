@@ -1,4 +1,4 @@
-#include "progressBar.h"
+#include "app/progressBar.h"
 
 #include <algorithm>
 #include <cmath>

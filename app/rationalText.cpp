@@ -1,4 +1,4 @@
-#include "rationalText.h"
+#include "app/rationalText.h"
 
 #include <charconv>
 #include <cstdint>

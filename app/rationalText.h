@@ -2,7 +2,7 @@
 #ifndef CAELO_APP_RATIONAL_TEXT_H
 #define CAELO_APP_RATIONAL_TEXT_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <optional>
 #include <string>

@@ -1,12 +1,12 @@
-#include "sceneDump.h"
+#include "app/sceneDump.h"
 
-#include "application.h"
-#include "dateService.h"
-#include "description.h"
-#include "displayText.h"
-#include "numberText.h"
-#include "rationalText.h"
-#include "registry.h"
+#include "app/rationalText.h"
+#include "host/application.h"
+#include "host/description.h"
+#include "host/registry.h"
+#include "host/services/dateService.h"
+#include "host/services/displayText.h"
+#include "host/services/numberText.h"
 
 #include <cmath>
 #include <nlohmann/json.hpp>

@@ -3,7 +3,7 @@
 #ifndef CAELO_APP_SCENE_DUMP_H
 #define CAELO_APP_SCENE_DUMP_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <ostream>
 

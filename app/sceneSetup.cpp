@@ -1,17 +1,17 @@
-#include "sceneSetup.h"
+#include "app/sceneSetup.h"
 
 #include "app/commandError.h"
-#include "appearance.h"
-#include "application.h"
-#include "dateService.h"
-#include "evaluation.h"
-#include "hostError.h"
-#include "isoDate.h"
-#include "messages.h"
+#include "app/isoDate.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/files/sceneFile.h"
+#include "host/messages.h"
+#include "host/sceneEditing.h"
+#include "host/services/dateService.h"
+#include "host/services/hostError.h"
 #include "model/units.h"
-#include "sceneEditing.h"
-#include "sceneFile.h"
-#include "systemObject.h"
+#include "outputs/appearance/appearance.h"
+#include "places/systemObject.h"
 
 #include <algorithm>
 #include <utility>

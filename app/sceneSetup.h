@@ -7,7 +7,7 @@
 #ifndef CAELO_APP_SCENE_SETUP_H
 #define CAELO_APP_SCENE_SETUP_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "scriptLines.h"
+#include "app/scriptLines.h"
 
-#include "displayText.h"
+#include "host/services/displayText.h"
 
 #include <ostream>
 #include <utility>

@@ -8,7 +8,7 @@
 #ifndef CAELO_APP_SCRIPT_LINES_H
 #define CAELO_APP_SCRIPT_LINES_H
 
-#include "displayText.h"
+#include "host/services/displayText.h"
 
 #include <cstddef>
 #include <istream>

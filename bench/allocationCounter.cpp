@@ -1,4 +1,4 @@
-#include "allocationCounter.h"
+#include "bench/allocationCounter.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,13 +1,13 @@
-#include "benchScenes.h"
+#include "bench/benchScenes.h"
 
-#include "application.h"
-#include "evaluation.h"
-#include "hostError.h"
-#include "messages.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/messages.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "host/services/numberText.h"
 #include "model/moduleIds.h"
 #include "model/units.h"
-#include "numberText.h"
-#include "sceneEditing.h"
 
 #include <cmath>
 #include <string>

@@ -8,7 +8,7 @@
 #ifndef CAELO_BENCH_BENCH_SCENES_H
 #define CAELO_BENCH_BENCH_SCENES_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstdint>
 

@@ -13,21 +13,21 @@
 //   Targets         the ratios of the performance targets, from this run
 // Each pass is one frame (1/30 s, 1/30 model day) later than the one before.
 // The process runs in universal time, so document time 0 is J2000.0.
-#include "allocationCounter.h"
+#include "app/console.h"
 #include "app/outputFiles.h"
-#include "application.h"
-#include "benchScenes.h"
-#include "console.h"
-#include "gltfExport.h"
-#include "hostError.h"
-#include "messages.h"
+#include "app/sceneDump.h"
+#include "bench/allocationCounter.h"
+#include "bench/benchScenes.h"
+#include "bench/presetBaseline.h"
+#include "bench/targetReporter.h"
+#include "host/application.h"
+#include "host/files/sceneFile.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/services/hostError.h"
 #include "model/moduleIds.h"
 #include "model/units.h"
-#include "moduleLoader.h"
-#include "presetBaseline.h"
-#include "sceneDump.h"
-#include "sceneFile.h"
-#include "targetReporter.h"
+#include "outputs/gltf/gltfExport.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -256,8 +256,8 @@ void presetExport(benchmark::State& state) {
     document.fps = static_cast<std::int32_t>(kExportFramesPerModelDay / kDocumentSecondsPerModelDay);
     const auto frames = static_cast<std::int64_t>(std::ceil(kDaysPerJulianYear * kExportFramesPerModelDay));
     for (auto _ : state) {
-        app::writeGltfFile(
-            file, host::exportGltf(document, host::GltfFormat::Binary, {host::DocumentTime{0, 1}, frames, {}}));
+        app::writeGltfFile(file, host::exportGltf(document, host::GltfFormat::Binary,
+                                                  {host::DocumentTime{0, 1}, frames, {}}));
     }
     state.counters["frames"] = static_cast<double>(frames);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));

@@ -1,12 +1,12 @@
-#include "presetBaseline.h"
+#include "bench/presetBaseline.h"
 
-#include "matrix.h"
+#include "host/services/matrix.h"
+#include "host/services/numberText.h"
 #include "model/bodyAxisRotation.h"
 #include "model/systemScales.h"
-#include "numberText.h"
-#include "objCaeloBodyAxis.h"
-#include "objCaeloOrbitAxis.h"
-#include "objCaeloSystem.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/objCaeloOrbitAxis.h"
+#include "source/objCaeloSystem.h"
 
 #include <cstddef>
 #include <unordered_map>

@@ -9,9 +9,9 @@
 #ifndef CAELO_BENCH_PRESET_BASELINE_H
 #define CAELO_BENCH_PRESET_BASELINE_H
 
+#include "host/scene.h"
 #include "model/orbitalMath.h"
-#include "objCaeloBodyAxis.h"
-#include "scene.h"
+#include "source/objCaeloBodyAxis.h"
 
 #include <span>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "targetReporter.h"
+#include "bench/targetReporter.h"
 
 #include <string_view>
 #include <unistd.h>

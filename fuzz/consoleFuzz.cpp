@@ -3,7 +3,7 @@
 // evaluation must change nothing. The target works in a folder of its own,
 // and save and load commands take plain file names only, so that no input
 // reaches a file outside that folder.
-#include "fuzzHost.h"
+#include "fuzz/fuzzHost.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,16 +4,16 @@
 // and read back from its text and its day number to the same fields; whatever
 // the service cannot represent must be refused, and no print may show a date
 // that is none.
-#include "application.h"
-#include "console.h"
-#include "container.h"
-#include "dateService.h"
-#include "fuzzHost.h"
-#include "hostError.h"
-#include "isoDate.h"
-#include "messages.h"
-#include "sceneEditing.h"
-#include "systemObject.h"
+#include "app/console.h"
+#include "app/isoDate.h"
+#include "fuzz/fuzzHost.h"
+#include "host/application.h"
+#include "host/container.h"
+#include "host/messages.h"
+#include "host/sceneEditing.h"
+#include "host/services/dateService.h"
+#include "host/services/hostError.h"
+#include "places/systemObject.h"
 
 #include <algorithm>
 #include <cmath>

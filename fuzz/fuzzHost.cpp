@@ -1,12 +1,12 @@
-#include "fuzzHost.h"
+#include "fuzz/fuzzHost.h"
 
-#include "application.h"
-#include "console.h"
-#include "dateService.h"
-#include "evaluation.h"
-#include "moduleLoader.h"
-#include "randomSceneCheck.h"
-#include "sceneFile.h"
+#include "app/console.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/files/sceneFile.h"
+#include "host/loading/moduleLoader.h"
+#include "host/services/dateService.h"
+#include "tests/randomSceneCheck.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #ifndef CAELO_FUZZ_FUZZ_HOST_H
 #define CAELO_FUZZ_FUZZ_HOST_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstddef>
 #include <string>

@@ -3,15 +3,15 @@
 // the module's nodes as a user's edit followed by an evaluation. The text a
 // node keeps after the edit must be a finite number, and the evaluated scene
 // must stay sound.
-#include "application.h"
-#include "description.h"
-#include "fuzzHost.h"
-#include "hostError.h"
-#include "interfaceTable.h"
-#include "messages.h"
+#include "fuzz/fuzzHost.h"
+#include "host/application.h"
+#include "host/description.h"
+#include "host/interfaceTable.h"
+#include "host/messages.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "host/services/numberText.h"
 #include "model/moduleIds.h"
-#include "numberText.h"
-#include "sceneEditing.h"
 
 #include <cmath>
 #include <cstddef>

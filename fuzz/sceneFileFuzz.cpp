@@ -3,12 +3,12 @@
 // announced to its nodes and evaluated, the document must stay sound (a
 // non-finite number is only allowed where the file itself held one) and a
 // second evaluation must change nothing.
-#include "application.h"
-#include "fuzzHost.h"
-#include "hostError.h"
-#include "messages.h"
-#include "randomSceneCheck.h"
-#include "sceneFile.h"
+#include "fuzz/fuzzHost.h"
+#include "host/application.h"
+#include "host/files/sceneFile.h"
+#include "host/messages.h"
+#include "host/services/hostError.h"
+#include "tests/randomSceneCheck.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,8 +5,8 @@
 // byte that passes a bound, and there an error naming that bound and the
 // line. The lines read then run in the console as in the console target, and
 // the scene must be sound and evaluate idempotently.
-#include "fuzzHost.h"
-#include "scriptLines.h"
+#include "app/scriptLines.h"
+#include "fuzz/fuzzHost.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,9 +1,9 @@
-#include "application.h"
+#include "host/application.h"
 
+#include "host/hostInternal.h"
+#include "host/hostTypes.h"
+#include "host/sceneEditing.h"
 #include "host/treeEdits.h"
-#include "hostInternal.h"
-#include "hostTypes.h"
-#include "sceneEditing.h"
 
 #include <cstdio>
 

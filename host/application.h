@@ -10,13 +10,13 @@
 #ifndef CAELO_HOST_APPLICATION_H
 #define CAELO_HOST_APPLICATION_H
 
-#include "description.h"
-#include "faultPlan.h"
+#include "host/description.h"
+#include "host/faultPlan.h"
+#include "host/nodeStore.h"
+#include "host/registry.h"
+#include "host/resources.h"
+#include "host/scene.h"
 #include "interface/hostInterface.h"
-#include "nodeStore.h"
-#include "registry.h"
-#include "resources.h"
-#include "scene.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "container.h"
+#include "host/container.h"
 
 #include <algorithm>
 

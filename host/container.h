@@ -5,9 +5,9 @@
 #ifndef CAELO_HOST_CONTAINER_H
 #define CAELO_HOST_CONTAINER_H
 
-#include "askAhead.h"
+#include "host/services/askAhead.h"
+#include "host/services/matrix.h"
 #include "interface/hostInterface.h"
-#include "matrix.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "description.h"
+#include "host/description.h"
 
-#include "dateService.h"
-#include "hostError.h"
-#include "jsonReader.h"
+#include "host/services/dateService.h"
+#include "host/services/hostError.h"
+#include "host/services/jsonReader.h"
 
 #include <array>
 #include <cmath>

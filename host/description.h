@@ -4,7 +4,7 @@
 #ifndef CAELO_HOST_DESCRIPTION_H
 #define CAELO_HOST_DESCRIPTION_H
 
-#include "container.h"
+#include "host/container.h"
 
 #include <cstdint>
 #include <map>

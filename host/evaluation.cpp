@@ -1,7 +1,7 @@
-#include "evaluation.h"
+#include "host/evaluation.h"
 
 #include "host/handles.h"
-#include "nodeStore.h"
+#include "host/nodeStore.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #ifndef CAELO_HOST_EVALUATION_H
 #define CAELO_HOST_EVALUATION_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "faultPlan.h"
+#include "host/faultPlan.h"
 
 namespace caelo::host {
 

@@ -3,8 +3,8 @@
 #ifndef CAELO_HOST_HOST_INTERNAL_H
 #define CAELO_HOST_HOST_INTERNAL_H
 
-#include "application.h"
-#include "scene.h"
+#include "host/application.h"
+#include "host/scene.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "hostTypes.h"
+#include "host/hostTypes.h"
 
-#include "description.h"
-#include "primitiveParameters.h"
-#include "registry.h"
+#include "host/description.h"
+#include "host/primitiveParameters.h"
+#include "host/registry.h"
 
 #include <cmath>
 #include <numbers>

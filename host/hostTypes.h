@@ -3,8 +3,8 @@
 #ifndef CAELO_HOST_HOST_TYPES_H
 #define CAELO_HOST_HOST_TYPES_H
 
-#include "application.h"
-#include "scene.h"
+#include "host/application.h"
+#include "host/scene.h"
 
 namespace caelo::host {
 

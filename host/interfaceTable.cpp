@@ -1,15 +1,15 @@
-#include "interfaceTable.h"
+#include "host/interfaceTable.h"
 
-#include "application.h"
-#include "dateService.h"
+#include "host/application.h"
+#include "host/hostTypes.h"
+#include "host/messages.h"
+#include "host/registry.h"
+#include "host/sceneEditing.h"
+#include "host/services/dateService.h"
+#include "host/services/hostError.h"
+#include "host/services/numberText.h"
+#include "host/treeDepth.h"
 #include "host/treeEdits.h"
-#include "hostError.h"
-#include "hostTypes.h"
-#include "messages.h"
-#include "numberText.h"
-#include "registry.h"
-#include "sceneEditing.h"
-#include "treeDepth.h"
 
 #include <algorithm>
 #include <array>

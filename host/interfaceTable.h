@@ -22,12 +22,12 @@
 #ifndef CAELO_HOST_INTERFACE_TABLE_H
 #define CAELO_HOST_INTERFACE_TABLE_H
 
-#include "container.h"
-#include "evaluation.h"
+#include "host/container.h"
+#include "host/evaluation.h"
 #include "host/handles.h"
+#include "host/resources.h"
+#include "host/scene.h"
 #include "interface/hostInterface.h"
-#include "resources.h"
-#include "scene.h"
 
 namespace caelo::host {
 

@@ -1,13 +1,13 @@
-#include "messages.h"
+#include "host/messages.h"
 
-#include "application.h"
-#include "dateService.h"
-#include "description.h"
+#include "host/application.h"
+#include "host/description.h"
 #include "host/handles.h"
-#include "hostError.h"
-#include "numberText.h"
-#include "registry.h"
-#include "sceneEditing.h"
+#include "host/registry.h"
+#include "host/sceneEditing.h"
+#include "host/services/dateService.h"
+#include "host/services/hostError.h"
+#include "host/services/numberText.h"
 
 #include <cmath>
 #include <limits>

@@ -7,8 +7,8 @@
 #ifndef CAELO_HOST_MESSAGES_H
 #define CAELO_HOST_MESSAGES_H
 
-#include "container.h"
-#include "scene.h"
+#include "host/container.h"
+#include "host/scene.h"
 
 #include <cstdint>
 

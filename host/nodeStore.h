@@ -2,7 +2,7 @@
 #ifndef CAELO_HOST_NODE_STORE_H
 #define CAELO_HOST_NODE_STORE_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "registry.h"
+#include "host/registry.h"
 
-#include "description.h"
-#include "resources.h"
+#include "host/description.h"
+#include "host/resources.h"
 
 namespace caelo::host {
 

@@ -3,8 +3,8 @@
 #ifndef CAELO_HOST_REGISTRY_H
 #define CAELO_HOST_REGISTRY_H
 
+#include "host/scene.h"
 #include "interface/hostInterface.h"
-#include "scene.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "resources.h"
+#include "host/resources.h"
 
-#include "hostError.h"
-#include "jsonReader.h"
+#include "host/services/hostError.h"
+#include "host/services/jsonReader.h"
 
 #include <algorithm>
 #include <fstream>

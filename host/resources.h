@@ -3,7 +3,7 @@
 #ifndef CAELO_HOST_RESOURCES_H
 #define CAELO_HOST_RESOURCES_H
 
-#include "description.h"
+#include "host/description.h"
 
 #include <cstdint>
 #include <filesystem>

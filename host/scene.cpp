@@ -1,11 +1,11 @@
-#include "scene.h"
+#include "host/scene.h"
 
-#include "askAhead.h"
-#include "evaluation.h"
+#include "host/evaluation.h"
 #include "host/nodePath.h"
+#include "host/nodeStore.h"
+#include "host/registry.h"
+#include "host/services/askAhead.h"
 #include "host/treeEdits.h"
-#include "nodeStore.h"
-#include "registry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -13,10 +13,10 @@
 #ifndef CAELO_HOST_SCENE_H
 #define CAELO_HOST_SCENE_H
 
-#include "container.h"
+#include "host/container.h"
 #include "host/documentTime.h"
+#include "host/services/matrix.h"
 #include "interface/hostInterface.h"
-#include "matrix.h"
 
 #include <cstdint>
 #include <functional>

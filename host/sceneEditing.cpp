@@ -1,13 +1,13 @@
-#include "sceneEditing.h"
+#include "host/sceneEditing.h"
 
-#include "application.h"
+#include "host/application.h"
 #include "host/handles.h"
+#include "host/hostInternal.h"
+#include "host/messages.h"
+#include "host/registry.h"
+#include "host/services/hostError.h"
+#include "host/treeDepth.h"
 #include "host/treeEdits.h"
-#include "hostError.h"
-#include "hostInternal.h"
-#include "messages.h"
-#include "registry.h"
-#include "treeDepth.h"
 
 #include <unordered_map>
 #include <utility>

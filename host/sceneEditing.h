@@ -10,7 +10,7 @@
 #ifndef CAELO_HOST_SCENE_EDITING_H
 #define CAELO_HOST_SCENE_EDITING_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstdint>
 #include <memory>

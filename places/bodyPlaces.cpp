@@ -1,8 +1,8 @@
-#include "bodyPlaces.h"
+#include "places/bodyPlaces.h"
 
-#include "application.h"
+#include "host/application.h"
 #include "model/units.h"
-#include "systemObject.h"
+#include "places/systemObject.h"
 
 #include <cmath>
 #include <map>

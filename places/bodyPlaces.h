@@ -15,8 +15,8 @@
 #ifndef CAELO_APP_BODY_PLACES_H
 #define CAELO_APP_BODY_PLACES_H
 
-#include "scene.h"
-#include "skyPlaces.h"
+#include "host/scene.h"
+#include "places/skyPlaces.h"
 
 #include <optional>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "elementSpan.h"
+#include "places/elementSpan.h"
 
-#include "dateService.h"
+#include "host/services/dateService.h"
 #include "model/units.h"
-#include "systemObject.h"
+#include "places/systemObject.h"
 
 #include <algorithm>
 #include <cmath>

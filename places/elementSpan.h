@@ -11,7 +11,7 @@
 #ifndef CAELO_APP_ELEMENT_SPAN_H
 #define CAELO_APP_ELEMENT_SPAN_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "skyPlaces.h"
+#include "places/skyPlaces.h"
 
 #include "model/units.h"
 

@@ -13,7 +13,7 @@
 #ifndef CAELO_APP_SKY_PLACES_H
 #define CAELO_APP_SKY_PLACES_H
 
-#include "matrix.h"
+#include "host/services/matrix.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "systemObject.h"
+#include "places/systemObject.h"
 
-#include "dateService.h"
+#include "host/services/dateService.h"
 #include "model/systemScales.h"
 #include "model/units.h"
 

@@ -12,8 +12,8 @@
 #ifndef CAELO_APP_SYSTEM_OBJECT_H
 #define CAELO_APP_SYSTEM_OBJECT_H
 
+#include "host/scene.h"
 #include "model/moduleIds.h"
-#include "scene.h"
 
 #include <cstdint>
 #include <optional>

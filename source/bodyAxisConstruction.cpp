@@ -4,13 +4,13 @@
  * radii, moon orbits in band mode and plain orbit axes. The buttons of the
  * node and the solar-system preset both build through these operations.
  */
-#include "hostPrimitives.h"
 #include "model/orbitalMath.h"
-#include "nodeNames.h"
-#include "objCaeloBodyAxis.h"
-#include "objCaeloOrbitAxis.h"
-#include "planeTag.h"
-#include "tagCaeloRing.h"
+#include "source/hostPrimitives.h"
+#include "source/nodeNames.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/objCaeloOrbitAxis.h"
+#include "source/planeTag.h"
+#include "source/tagCaeloRing.h"
 
 #include <algorithm>
 #include <cmath>

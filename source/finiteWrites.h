@@ -5,8 +5,8 @@
 #ifndef CAELO_FINITE_WRITES_H
 #define CAELO_FINITE_WRITES_H
 
-#include "hostApi.h"
 #include "model/finiteValues.h"
+#include "source/hostApi.h"
 
 #include <cmath>
 #include <cstdint>

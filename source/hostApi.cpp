@@ -1,4 +1,4 @@
-#include "hostApi.h"
+#include "source/hostApi.h"
 
 namespace caelo {
 

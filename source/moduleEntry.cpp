@@ -6,18 +6,18 @@
  * message (loads the resources on message 1) and end. The module also
  * exports g_privateBinary, the record the host checks when it loads the file.
  */
-#include "hostApi.h"
 #include "model/moduleIds.h"
-#include "nodeData.h"
-#include "objCaeloBodyAxis.h"
-#include "objCaeloOrbitAxis.h"
-#include "objCaeloSystem.h"
-#include "tagAttitudeCtrl.h"
-#include "tagCaeloEquatPlane.h"
-#include "tagCaeloOrbit.h"
-#include "tagCaeloOrbitPlane.h"
-#include "tagCaeloOrbitPlaneS.h"
-#include "tagCaeloRing.h"
+#include "source/hostApi.h"
+#include "source/nodeData.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/objCaeloOrbitAxis.h"
+#include "source/objCaeloSystem.h"
+#include "source/tagAttitudeCtrl.h"
+#include "source/tagCaeloEquatPlane.h"
+#include "source/tagCaeloOrbit.h"
+#include "source/tagCaeloOrbitPlane.h"
+#include "source/tagCaeloOrbitPlaneS.h"
+#include "source/tagCaeloRing.h"
 
 #include <cstdint>
 #include <cstdio>

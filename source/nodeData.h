@@ -13,7 +13,7 @@
 #ifndef CAELO_NODE_DATA_H
 #define CAELO_NODE_DATA_H
 
-#include "hostApi.h"
+#include "source/hostApi.h"
 
 #include <cstddef>
 #include <cstdint>

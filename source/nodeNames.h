@@ -4,7 +4,7 @@
 #ifndef CAELO_NODE_NAMES_H
 #define CAELO_NODE_NAMES_H
 
-#include "hostApi.h"
+#include "source/hostApi.h"
 
 #include <cstddef>
 #include <cstdint>

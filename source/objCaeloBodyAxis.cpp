@@ -1,9 +1,9 @@
-#include "objCaeloBodyAxis.h"
+#include "source/objCaeloBodyAxis.h"
 
-#include "hostPrimitives.h"
 #include "model/bodyAxisRotation.h"
 #include "model/finiteValues.h"
-#include "objCaeloSystem.h"
+#include "source/hostPrimitives.h"
+#include "source/objCaeloSystem.h"
 
 #include <cmath>
 #include <limits>

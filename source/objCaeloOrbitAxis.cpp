@@ -1,9 +1,9 @@
-#include "objCaeloOrbitAxis.h"
+#include "source/objCaeloOrbitAxis.h"
 
-#include "hostPrimitives.h"
 #include "model/finiteValues.h"
-#include "objCaeloBodyAxis.h"
-#include "objCaeloSystem.h"
+#include "source/hostPrimitives.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/objCaeloSystem.h"
 
 #include <cmath>
 

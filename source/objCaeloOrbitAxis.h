@@ -12,8 +12,8 @@
 #include "model/moduleIds.h"
 #include "model/orbitalMath.h"
 #include "model/units.h"
-#include "nodeData.h"
-#include "parameterBinding.h"
+#include "source/nodeData.h"
+#include "source/parameterBinding.h"
 
 #include <cstdint>
 #include <optional>

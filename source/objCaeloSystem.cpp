@@ -1,8 +1,8 @@
-#include "objCaeloSystem.h"
+#include "source/objCaeloSystem.h"
 
 #include "model/finiteValues.h"
-#include "parameterBinding.h"
-#include "solarSystemPreset.h"
+#include "source/parameterBinding.h"
+#include "source/solarSystemPreset.h"
 
 #include <cmath>
 

@@ -10,7 +10,7 @@
 #include "model/moduleIds.h"
 #include "model/systemScales.h"
 #include "model/units.h"
-#include "nodeData.h"
+#include "source/nodeData.h"
 
 #include <cstdint>
 

@@ -5,8 +5,8 @@
  * orbit to carry. The buttons of the node, the body axis's moon orbits and
  * the solar-system preset all build through these operations.
  */
-#include "hostPrimitives.h"
-#include "objCaeloOrbitAxis.h"
+#include "source/hostPrimitives.h"
+#include "source/objCaeloOrbitAxis.h"
 
 namespace caelo {
 

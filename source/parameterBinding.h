@@ -17,7 +17,7 @@
 #ifndef CAELO_PARAMETER_BINDING_H
 #define CAELO_PARAMETER_BINDING_H
 
-#include "hostApi.h"
+#include "source/hostApi.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -13,9 +13,9 @@
 #ifndef CAELO_PLANE_TAG_H
 #define CAELO_PLANE_TAG_H
 
-#include "hostApi.h"
-#include "hostPrimitives.h"
-#include "nodeData.h"
+#include "source/hostApi.h"
+#include "source/hostPrimitives.h"
+#include "source/nodeData.h"
 
 #include <cstdint>
 

@@ -57,13 +57,13 @@
  * here. Outside 1800-2050 (the orbit axes' auxiliary dates) the elements are
  * extrapolated and the tool warns.
  */
-#include "solarSystemPreset.h"
+#include "source/solarSystemPreset.h"
 
-#include "hostPrimitives.h"
 #include "model/moduleIds.h"
 #include "model/units.h"
-#include "nodeNames.h"
-#include "objCaeloOrbitAxis.h"
+#include "source/hostPrimitives.h"
+#include "source/nodeNames.h"
+#include "source/objCaeloOrbitAxis.h"
 
 #include <cmath>
 #include <cstddef>

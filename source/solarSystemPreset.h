@@ -10,8 +10,8 @@
 #define CAELO_SOLAR_SYSTEM_PRESET_H
 
 #include "model/orbitalMath.h"
-#include "objCaeloBodyAxis.h"
-#include "tagCaeloRing.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/tagCaeloRing.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
-#include "tagAttitudeCtrl.h"
+#include "source/tagAttitudeCtrl.h"
 
 #include "model/bodyAxisRotation.h"
 #include "model/finiteValues.h"
 #include "model/moduleIds.h"
 #include "model/units.h"
-#include "parameterBinding.h"
+#include "source/parameterBinding.h"
 
 #include <cmath>
 

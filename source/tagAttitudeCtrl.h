@@ -13,7 +13,7 @@
 
 #include "model/moduleIds.h"
 #include "model/units.h"
-#include "nodeData.h"
+#include "source/nodeData.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "tagCaeloEquatPlane.h"
+#include "source/tagCaeloEquatPlane.h"
 
-#include "finiteWrites.h"
 #include "model/moduleIds.h"
-#include "objCaeloBodyAxis.h"
-#include "planeTag.h"
+#include "source/finiteWrites.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/planeTag.h"
 
 namespace caelo {
 

@@ -1,8 +1,8 @@
-#include "tagCaeloOrbit.h"
+#include "source/tagCaeloOrbit.h"
 
 #include "model/moduleIds.h"
-#include "objCaeloOrbitAxis.h"
-#include "planeTag.h"
+#include "source/objCaeloOrbitAxis.h"
+#include "source/planeTag.h"
 
 #include <optional>
 

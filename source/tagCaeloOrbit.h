@@ -5,7 +5,7 @@
 #ifndef CAELO_TAG_CAELO_ORBIT_H
 #define CAELO_TAG_CAELO_ORBIT_H
 
-#include "nodeData.h"
+#include "source/nodeData.h"
 
 #include <cstdint>
 

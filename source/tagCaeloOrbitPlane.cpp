@@ -1,9 +1,9 @@
-#include "tagCaeloOrbitPlane.h"
+#include "source/tagCaeloOrbitPlane.h"
 
-#include "finiteWrites.h"
 #include "model/moduleIds.h"
-#include "objCaeloOrbitAxis.h"
-#include "planeTag.h"
+#include "source/finiteWrites.h"
+#include "source/objCaeloOrbitAxis.h"
+#include "source/planeTag.h"
 
 #include <optional>
 

@@ -1,10 +1,10 @@
-#include "tagCaeloOrbitPlaneS.h"
+#include "source/tagCaeloOrbitPlaneS.h"
 
-#include "finiteWrites.h"
 #include "model/moduleIds.h"
-#include "objCaeloBodyAxis.h"
-#include "planeTag.h"
-#include "tagCaeloEquatPlane.h"
+#include "source/finiteWrites.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/planeTag.h"
+#include "source/tagCaeloEquatPlane.h"
 
 namespace caelo {
 

@@ -1,11 +1,11 @@
-#include "tagCaeloRing.h"
+#include "source/tagCaeloRing.h"
 
-#include "finiteWrites.h"
-#include "hostPrimitives.h"
 #include "model/bodyAxisRotation.h"
-#include "objCaeloBodyAxis.h"
-#include "objCaeloSystem.h"
-#include "parameterBinding.h"
+#include "source/finiteWrites.h"
+#include "source/hostPrimitives.h"
+#include "source/objCaeloBodyAxis.h"
+#include "source/objCaeloSystem.h"
+#include "source/parameterBinding.h"
 
 #include <cmath>
 

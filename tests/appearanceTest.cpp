@@ -1,11 +1,11 @@
 // How the preset solar system looks to every output: the roles of its
 // objects, their colours with and without the dressing, and a user's colour
 // kept.
-#include "appearance.h"
+#include "outputs/appearance/appearance.h"
 
 #include "app/sceneSetup.h"
-#include "messages.h"
-#include "moduleSceneTest.h"
+#include "host/messages.h"
+#include "tests/moduleSceneTest.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,15 +1,15 @@
 // The attitude tag as the host loads it: which angles of the parent frame it
 // keeps in each mode, that the world position survives and the scale does
 // not, and how the mode holds up under loads and copies.
-#include "application.h"
-#include "evaluation.h"
-#include "matrix.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "scene.h"
-#include "sceneEditing.h"
-#include "sceneFile.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/files/sceneFile.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/matrix.h"
+#include "tests/moduleSceneTest.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -2,14 +2,14 @@
 // with its two planes, rings laid out in the zone from 1.25 to 2 equatorial
 // radii, moon orbits in band mode, plain orbit axes, and what stays when the
 // host cannot make an object, a tag or room for the ring list.
-#include "application.h"
-#include "hostTypes.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "numberText.h"
-#include "scene.h"
-#include "sceneEditing.h"
+#include "host/application.h"
+#include "host/hostTypes.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/numberText.h"
+#include "tests/moduleSceneTest.h"
 
 #include <gtest/gtest.h>
 #include <optional>

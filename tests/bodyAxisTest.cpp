@@ -2,15 +2,15 @@
 // globe's size and spin in the three rotation modes, the reference body, and
 // how the record, links and orientation hold up under repeated evaluation,
 // copies, moves and loads.
-#include "application.h"
-#include "evaluation.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "scene.h"
-#include "sceneEditing.h"
-#include "sceneFile.h"
-#include "testTimeZone.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/files/sceneFile.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Option values of the caelo command and the frame counts of exports: what is
 // read, and what is refused with which reason.
-#include "animationSpan.h"
+#include "app/animationSpan.h"
 #include "app/commandError.h"
-#include "optionValues.h"
+#include "app/optionValues.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The caelo command as users run it: the built program with its subcommands,
 // their outputs, and every kind of bad input refused cleanly.
-#include "base64.h"
-#include "displayText.h"
-#include "programTestSupport.h"
-#include "scriptLines.h"
-#include "viewerPage.h"
+#include "app/scriptLines.h"
+#include "host/services/base64.h"
+#include "host/services/displayText.h"
+#include "outputs/viewer/viewerPage.h"
+#include "tests/programTestSupport.h"
 
 #include <algorithm>
 #include <ctime>

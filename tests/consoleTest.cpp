@@ -1,5 +1,5 @@
 // The caelo console as users run it: the built program on small scripts.
-#include "programTestSupport.h"
+#include "tests/programTestSupport.h"
 
 #include <filesystem>
 #include <fstream>

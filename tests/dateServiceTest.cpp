@@ -1,6 +1,6 @@
-#include "dateService.h"
+#include "host/services/dateService.h"
 
-#include "testTimeZone.h"
+#include "tests/testTimeZone.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The module's resources against the module itself: every registered type has
 // its display name, description and icon, and each description declares
 // exactly the parameters its class writes, with matching types and defaults.
-#include "fakeModuleHost.h"
 #include "model/moduleIds.h"
+#include "tests/fakeModuleHost.h"
 
 #include <filesystem>
 #include <fstream>

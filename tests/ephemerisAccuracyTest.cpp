@@ -5,14 +5,14 @@
 // rotation models. The reference tables in tests/reference/ were made once by
 // tools/make-reference-tables.py, which states in each file's header where its
 // numbers come from; the model's Julian Date is read as TT, as the tables'.
-#include "application.h"
-#include "bodyPlaces.h"
-#include "evaluation.h"
-#include "messages.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/messages.h"
+#include "host/sceneEditing.h"
 #include "model/units.h"
-#include "moduleSceneTest.h"
-#include "sceneEditing.h"
-#include "testTimeZone.h"
+#include "places/bodyPlaces.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cmath>
 #include <filesystem>

@@ -2,14 +2,14 @@
 // against the host's own half extents and against the volumes they enclose,
 // slices, the wrap deformer's bend along a spline, the profile curve, the
 // mapping of rotations into glTF's frame and the document times of keys.
-#include "gltfAnimation.h"
-#include "gltfFrame.h"
-#include "gltfMesh.h"
-#include "gltfWrap.h"
-#include "hostError.h"
-#include "hostTestSupport.h"
-#include "hostTypes.h"
-#include "scene.h"
+#include "host/hostTypes.h"
+#include "host/scene.h"
+#include "host/services/hostError.h"
+#include "outputs/gltf/gltfAnimation.h"
+#include "outputs/gltf/gltfFrame.h"
+#include "outputs/gltf/gltfMesh.h"
+#include "outputs/gltf/gltfWrap.h"
+#include "tests/hostTestSupport.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,19 +2,19 @@
 // against the host's at frames and between keys, the keys a fast motion gets,
 // what is left out, materials and camera, the whole preset for a model year,
 // the Khronos validator, and refused outputs.
-#include "gltfExport.h"
+#include "outputs/gltf/gltfExport.h"
 
 #include "app/outputFiles.h"
-#include "application.h"
-#include "evaluation.h"
-#include "gltfAnimation.h"
-#include "gltfNames.h"
-#include "hostError.h"
-#include "messages.h"
-#include "moduleSceneTest.h"
-#include "numberText.h"
-#include "scene.h"
-#include "sceneEditing.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "host/services/numberText.h"
+#include "outputs/gltf/gltfAnimation.h"
+#include "outputs/gltf/gltfNames.h"
+#include "tests/moduleSceneTest.h"
 
 #include <algorithm>
 #include <array>

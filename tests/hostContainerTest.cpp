@@ -1,6 +1,6 @@
 // The parameter container: its sorted storage against a plain map under
 // random edits, and typed reads and writes across types.
-#include "container.h"
+#include "host/container.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,9 +1,9 @@
 // The evaluation pass and the messages the host delivers.
-#include "evaluation.h"
-#include "hostError.h"
-#include "hostTestSupport.h"
-#include "messages.h"
-#include "sceneEditing.h"
+#include "host/evaluation.h"
+#include "host/messages.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "tests/hostTestSupport.h"
 
 #include <cmath>
 #include <functional>

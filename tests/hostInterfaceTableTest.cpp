@@ -1,9 +1,9 @@
 // The host interface table's own services: icons, resources, text, memory,
 // curve and date values, switches, and the fault plan.
-#include "hostTestSupport.h"
-#include "registry.h"
-#include "resources.h"
-#include "sceneEditing.h"
+#include "host/registry.h"
+#include "host/resources.h"
+#include "host/sceneEditing.h"
+#include "tests/hostTestSupport.h"
 
 #include <cstring>
 #include <filesystem>

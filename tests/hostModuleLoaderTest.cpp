@@ -1,9 +1,9 @@
 // Loading modules: refusals that name the file, and the real module.
-#include "evaluation.h"
-#include "hostError.h"
-#include "hostTestSupport.h"
-#include "moduleLoader.h"
-#include "sceneEditing.h"
+#include "host/evaluation.h"
+#include "host/loading/moduleLoader.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "tests/hostTestSupport.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
 // Node paths: "/0/2#1" read and written.
 #include "host/services/hostError.h"
-#include "hostTestSupport.h"
+#include "tests/hostTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Scene files: save and load round trips, unknown types, malformed files.
-#include "atomicFile.h"
-#include "hostError.h"
-#include "hostTestSupport.h"
-#include "jsonReader.h"
-#include "sceneEditing.h"
-#include "sceneFile.h"
+#include "host/files/sceneFile.h"
+#include "host/sceneEditing.h"
+#include "host/services/atomicFile.h"
+#include "host/services/hostError.h"
+#include "host/services/jsonReader.h"
+#include "tests/hostTestSupport.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // The scene tree: links, removal and cloning.
-#include "hostError.h"
-#include "hostTestSupport.h"
-#include "sceneEditing.h"
-#include "treeDepth.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "host/treeDepth.h"
+#include "tests/hostTestSupport.h"
 
 #include <gtest/gtest.h>
 

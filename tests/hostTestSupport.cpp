@@ -1,7 +1,7 @@
-#include "hostTestSupport.h"
+#include "tests/hostTestSupport.h"
 
-#include "description.h"
-#include "sceneEditing.h"
+#include "host/description.h"
+#include "host/sceneEditing.h"
 
 #include <cstdio>
 #include <new>

@@ -4,9 +4,9 @@
 #ifndef CAELO_TESTS_HOST_TEST_SUPPORT_H
 #define CAELO_TESTS_HOST_TEST_SUPPORT_H
 
-#include "application.h"
-#include "interfaceTable.h"
-#include "scene.h"
+#include "host/application.h"
+#include "host/interfaceTable.h"
+#include "host/scene.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,9 +1,9 @@
 // Matrices, rotations and transforms of the host's scene.
-#include "hostError.h"
-#include "hostTestSupport.h"
-#include "hostTypes.h"
-#include "matrix.h"
-#include "sceneEditing.h"
+#include "host/hostTypes.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "host/services/matrix.h"
+#include "tests/hostTestSupport.h"
 
 #include <cmath>
 #include <functional>

@@ -1,9 +1,9 @@
 // Dates typed on the command line: the forms and zones that are read, local
 // time through a fixed TZ, and the texts that are refused with their reason.
-#include "isoDate.h"
+#include "app/isoDate.h"
 
 #include "app/commandError.h"
-#include "testTimeZone.h"
+#include "tests/testTimeZone.h"
 
 #include <gtest/gtest.h>
 #include <string>

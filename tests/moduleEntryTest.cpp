@@ -1,6 +1,6 @@
 // The module entry and the registration of its node types, driven through
 // `c4d_main` of the built module with a recording host table.
-#include "fakeModuleHost.h"
+#include "tests/fakeModuleHost.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -4,14 +4,14 @@
 #ifndef CAELO_TESTS_MODULE_SCENE_TEST_H
 #define CAELO_TESTS_MODULE_SCENE_TEST_H
 
-#include "application.h"
-#include "evaluation.h"
-#include "hostTestSupport.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/loading/moduleLoader.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
 #include "model/moduleIds.h"
 #include "model/units.h"
-#include "moduleLoader.h"
-#include "scene.h"
-#include "sceneEditing.h"
+#include "tests/hostTestSupport.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // Number-text parameters of the module's nodes, typed by a user: the text a
 // node keeps must always read back as the value in force.
-#include "messages.h"
-#include "moduleSceneTest.h"
-#include "numberText.h"
+#include "host/messages.h"
+#include "host/services/numberText.h"
+#include "tests/moduleSceneTest.h"
 
 #include <string>
 

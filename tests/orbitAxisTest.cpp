@@ -2,15 +2,15 @@
 // orbit frame and the body it carries, accuracy against the published
 // ephemeris, lengths below bodies, band mode, the guards against non-finite
 // values, and links under copies, moves and refreshes.
-#include "application.h"
-#include "evaluation.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "numberText.h"
-#include "scene.h"
-#include "sceneEditing.h"
-#include "testTimeZone.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/numberText.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

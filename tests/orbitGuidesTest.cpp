@@ -2,15 +2,15 @@
 // plane and orbit spline with their tags, ellipse spline with band and wrap
 // deformer, a body axis to carry; what they write, what evaluation then does
 // with them, and what stays when the host cannot make an object or tag.
-#include "application.h"
-#include "evaluation.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "numberText.h"
-#include "scene.h"
-#include "sceneEditing.h"
-#include "testTimeZone.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/numberText.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,15 +2,15 @@
 // spline and a plane below an orbit axis take its current ellipse with the
 // orbit axis in a focus; every other placement, and an ellipse that is not
 // finite, leave them untouched.
-#include "application.h"
-#include "evaluation.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "numberText.h"
-#include "scene.h"
-#include "sceneEditing.h"
-#include "testTimeZone.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/numberText.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // The top view: its radial scale, what it reads from the preset solar system
 // (bodies, labels, places on their orbits) and where it puts them in the
 // picture.
-#include "orreryChart.h"
+#include "outputs/pictures/orreryChart.h"
 
-#include "bodyPlaces.h"
-#include "hostError.h"
-#include "messages.h"
-#include "moduleSceneTest.h"
-#include "pictureScene.h"
+#include "host/messages.h"
+#include "host/services/hostError.h"
+#include "outputs/pictures/pictureScene.h"
+#include "places/bodyPlaces.h"
+#include "tests/moduleSceneTest.h"
 
 #include <algorithm>
 #include <cairo.h>

@@ -3,9 +3,9 @@
 // refused request (extension, size, folder, a view that cannot be drawn)
 // leaving no file behind and an existing file whole.
 #include "app/outputFiles.h"
-#include "messages.h"
-#include "moduleSceneTest.h"
-#include "sceneEditing.h"
+#include "host/messages.h"
+#include "host/sceneEditing.h"
+#include "tests/moduleSceneTest.h"
 
 #include <cairo.h>
 #include <filesystem>

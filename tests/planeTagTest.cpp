@@ -1,13 +1,13 @@
 // The equatorial plane and orbit plane S tags as the host loads them: planes
 // sized from the body's globe, the counter-tilt of the orbit plane S, and the
 // guards that leave every other placement untouched.
-#include "application.h"
-#include "evaluation.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "scene.h"
-#include "sceneEditing.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "tests/moduleSceneTest.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 // `caelo positions` through the loaded module: the planets' heliocentric
 // places against an independent evaluation of the same orbital elements, the
 // JSON fields, CSV quoting and scenes without a system.
-#include "positions.h"
+#include "app/positions.h"
 
-#include "bodyPlaces.h"
-#include "elementSpan.h"
-#include "messages.h"
-#include "moduleSceneTest.h"
-#include "sceneSetup.h"
-#include "testTimeZone.h"
+#include "app/sceneSetup.h"
+#include "host/messages.h"
+#include "places/bodyPlaces.h"
+#include "places/elementSpan.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

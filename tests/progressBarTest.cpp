@@ -1,6 +1,6 @@
 // The progress bar: drawn in place and throttled on a terminal, silent
 // elsewhere, always ending its line.
-#include "progressBar.h"
+#include "app/progressBar.h"
 
 #include <gtest/gtest.h>
 #include <limits>

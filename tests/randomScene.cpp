@@ -1,15 +1,15 @@
-#include "randomScene.h"
+#include "tests/randomScene.h"
 
-#include "application.h"
-#include "description.h"
-#include "evaluation.h"
-#include "hostError.h"
-#include "messages.h"
-#include "moduleSceneTest.h"
-#include "numberText.h"
-#include "registry.h"
-#include "sceneEditing.h"
-#include "sceneFile.h"
+#include "host/application.h"
+#include "host/description.h"
+#include "host/evaluation.h"
+#include "host/files/sceneFile.h"
+#include "host/messages.h"
+#include "host/registry.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "host/services/numberText.h"
+#include "tests/moduleSceneTest.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -16,8 +16,8 @@
 #ifndef CAELO_TESTS_RANDOM_SCENE_H
 #define CAELO_TESTS_RANDOM_SCENE_H
 
-#include "randomSceneCheck.h"
-#include "scene.h"
+#include "host/scene.h"
+#include "tests/randomSceneCheck.h"
 
 #include <cstddef>
 #include <cstdint>

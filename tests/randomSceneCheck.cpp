@@ -1,10 +1,10 @@
-#include "randomSceneCheck.h"
+#include "tests/randomSceneCheck.h"
 
-#include "application.h"
-#include "evaluation.h"
-#include "numberText.h"
-#include "sceneEditing.h"
-#include "sceneFile.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/files/sceneFile.h"
+#include "host/sceneEditing.h"
+#include "host/services/numberText.h"
 
 #include <cmath>
 #include <set>

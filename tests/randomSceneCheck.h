@@ -3,8 +3,8 @@
 #ifndef CAELO_TESTS_RANDOM_SCENE_CHECK_H
 #define CAELO_TESTS_RANDOM_SCENE_CHECK_H
 
-#include "matrix.h"
-#include "scene.h"
+#include "host/scene.h"
+#include "host/services/matrix.h"
 
 #include <cstddef>
 #include <optional>

@@ -4,12 +4,12 @@
 // CAELO_RANDOM_SEQUENCES and CAELO_RANDOM_ACTIONS; docs/reliability.md tells
 // how to reproduce a failure and how to run longer. Also tests of the test's
 // own machinery: the inspector, the shrinker and replays.
-#include "randomScene.h"
+#include "tests/randomScene.h"
 
-#include "dateService.h"
-#include "messages.h"
-#include "moduleSceneTest.h"
-#include "testTimeZone.h"
+#include "host/messages.h"
+#include "host/services/dateService.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,16 +1,16 @@
 // The ring tag as the host loads it: number texts and enabling, tube and torus
 // sizes from kilometres, slicing, tilt and spin at the model date, and how the
 // record and links hold up under copies, moves and loads.
-#include "application.h"
-#include "evaluation.h"
-#include "hostError.h"
-#include "messages.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "scene.h"
-#include "sceneEditing.h"
-#include "sceneFile.h"
-#include "testTimeZone.h"
+#include "host/application.h"
+#include "host/evaluation.h"
+#include "host/files/sceneFile.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <gtest/gtest.h>
 #include <numbers>

@@ -3,14 +3,14 @@
 // the host primitives, and what drawCameraView paints (visible, hidden,
 // disabled and behind-the-camera objects; rings in front of and behind their
 // globe).
-#include "sceneRender.h"
+#include "outputs/pictures/sceneRender.h"
 
-#include "hostError.h"
-#include "hostTestSupport.h"
-#include "hostTypes.h"
-#include "sceneEditing.h"
-#include "sceneRenderProjection.h"
-#include "sceneRenderShapes.h"
+#include "host/hostTypes.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "outputs/pictures/sceneRenderProjection.h"
+#include "outputs/pictures/sceneRenderShapes.h"
+#include "tests/hostTestSupport.h"
 
 #include <cairo.h>
 #include <cmath>

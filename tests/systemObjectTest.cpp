@@ -1,18 +1,18 @@
 // The system object as the host loads it: model time, epoch and scales, the
 // current-date parameter, buttons, copies and the lookup of the governing
 // system.
-#include "application.h"
-#include "container.h"
-#include "dateService.h"
-#include "evaluation.h"
-#include "hostError.h"
-#include "messages.h"
+#include "host/application.h"
+#include "host/container.h"
+#include "host/evaluation.h"
+#include "host/loading/moduleLoader.h"
+#include "host/messages.h"
+#include "host/scene.h"
+#include "host/sceneEditing.h"
+#include "host/services/dateService.h"
+#include "host/services/hostError.h"
 #include "model/systemScales.h"
-#include "moduleLoader.h"
-#include "moduleSceneTest.h"
-#include "scene.h"
-#include "sceneEditing.h"
-#include "testTimeZone.h"
+#include "tests/moduleSceneTest.h"
+#include "tests/testTimeZone.h"
 
 #include <cstdlib>
 #include <ctime>

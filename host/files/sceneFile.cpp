@@ -1,16 +1,16 @@
-#include "sceneFile.h"
+#include "host/files/sceneFile.h"
 
-#include "application.h"
-#include "atomicFile.h"
-#include "displayText.h"
+#include "host/application.h"
+#include "host/hostInternal.h"
+#include "host/messages.h"
+#include "host/registry.h"
+#include "host/sceneEditing.h"
+#include "host/services/atomicFile.h"
+#include "host/services/displayText.h"
+#include "host/services/hostError.h"
+#include "host/services/jsonReader.h"
+#include "host/treeDepth.h"
 #include "host/treeEdits.h"
-#include "hostError.h"
-#include "hostInternal.h"
-#include "jsonReader.h"
-#include "messages.h"
-#include "registry.h"
-#include "sceneEditing.h"
-#include "treeDepth.h"
 
 #include <algorithm>
 #include <cmath>

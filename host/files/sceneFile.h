@@ -3,8 +3,8 @@
 #ifndef CAELO_HOST_SCENE_FILE_H
 #define CAELO_HOST_SCENE_FILE_H
 
-#include "scene.h"
-#include "treeDepth.h"
+#include "host/scene.h"
+#include "host/treeDepth.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,10 +1,10 @@
-#include "moduleLoader.h"
+#include "host/loading/moduleLoader.h"
 
-#include "application.h"
-#include "hostError.h"
-#include "hostInternal.h"
-#include "hostTypes.h"
-#include "interfaceTable.h"
+#include "host/application.h"
+#include "host/hostInternal.h"
+#include "host/hostTypes.h"
+#include "host/interfaceTable.h"
+#include "host/services/hostError.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "atomicFile.h"
+#include "host/services/atomicFile.h"
 
-#include "hostError.h"
+#include "host/services/hostError.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "base64.h"
+#include "host/services/base64.h"
 
 #include <algorithm>
 #include <cstdint>

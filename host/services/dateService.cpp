@@ -1,4 +1,4 @@
-#include "dateService.h"
+#include "host/services/dateService.h"
 
 #include <charconv>
 #include <chrono>

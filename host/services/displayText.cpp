@@ -1,4 +1,4 @@
-#include "displayText.h"
+#include "host/services/displayText.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "jsonReader.h"
+#include "host/services/jsonReader.h"
 
-#include "hostError.h"
-#include "readableFile.h"
+#include "host/services/hostError.h"
+#include "host/services/readableFile.h"
 
 #include <charconv>
 #include <cmath>

@@ -4,7 +4,7 @@
 #ifndef CAELO_HOST_JSON_READER_H
 #define CAELO_HOST_JSON_READER_H
 
-#include "displayText.h"
+#include "host/services/displayText.h"
 
 #include <cstdint>
 #include <nlohmann/json.hpp>

@@ -1,4 +1,4 @@
-#include "matrix.h"
+#include "host/services/matrix.h"
 
 #include <algorithm>
 #include <cmath>

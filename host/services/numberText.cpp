@@ -1,4 +1,4 @@
-#include "numberText.h"
+#include "host/services/numberText.h"
 
 #include <algorithm>
 #include <array>

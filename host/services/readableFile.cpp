@@ -1,7 +1,7 @@
-#include "readableFile.h"
+#include "host/services/readableFile.h"
 
-#include "displayText.h"
-#include "hostError.h"
+#include "host/services/displayText.h"
+#include "host/services/hostError.h"
 
 #include <cerrno>
 #include <cstring>

@@ -8,7 +8,7 @@
 #ifndef CAELO_HOST_READABLE_FILE_H
 #define CAELO_HOST_READABLE_FILE_H
 
-#include "displayText.h"
+#include "host/services/displayText.h"
 
 #include <cstddef>
 #include <streambuf>

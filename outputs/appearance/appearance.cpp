@@ -1,6 +1,6 @@
-#include "appearance.h"
+#include "outputs/appearance/appearance.h"
 
-#include "systemObject.h"
+#include "places/systemObject.h"
 
 #include <algorithm>
 #include <array>

@@ -27,7 +27,7 @@
 #ifndef CAELO_APP_APPEARANCE_H
 #define CAELO_APP_APPEARANCE_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstdint>
 #include <optional>

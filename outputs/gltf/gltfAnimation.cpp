@@ -1,10 +1,10 @@
-#include "gltfAnimation.h"
+#include "outputs/gltf/gltfAnimation.h"
 
-#include "evaluation.h"
-#include "gltfKeyThinning.h"
-#include "hostError.h"
-#include "numberText.h"
-#include "sceneEditing.h"
+#include "host/evaluation.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "host/services/numberText.h"
+#include "outputs/gltf/gltfKeyThinning.h"
 
 #include <algorithm>
 #include <cmath>

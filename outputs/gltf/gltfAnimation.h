@@ -22,8 +22,8 @@
 #ifndef CAELO_HOST_GLTF_ANIMATION_H
 #define CAELO_HOST_GLTF_ANIMATION_H
 
-#include "gltfFrame.h"
-#include "scene.h"
+#include "host/scene.h"
+#include "outputs/gltf/gltfFrame.h"
 
 #include <cstdint>
 #include <functional>

@@ -12,7 +12,7 @@
 #ifndef CAELO_HOST_GLTF_EXPORT_H
 #define CAELO_HOST_GLTF_EXPORT_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "gltfFrame.h"
+#include "outputs/gltf/gltfFrame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 #ifndef CAELO_HOST_GLTF_FRAME_H
 #define CAELO_HOST_GLTF_FRAME_H
 
-#include "matrix.h"
+#include "host/services/matrix.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "gltfKeyThinning.h"
+#include "outputs/gltf/gltfKeyThinning.h"
 
-#include "gltfFrame.h"
+#include "outputs/gltf/gltfFrame.h"
 
 #include <algorithm>
 #include <array>

@@ -11,7 +11,7 @@
 #ifndef CAELO_HOST_GLTF_KEY_THINNING_H
 #define CAELO_HOST_GLTF_KEY_THINNING_H
 
-#include "gltfAnimation.h"
+#include "outputs/gltf/gltfAnimation.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
-#include "gltfLooks.h"
+#include "outputs/gltf/gltfLooks.h"
 
-#include "appearance.h"
-#include "gltfMesh.h"
-#include "gltfNames.h"
-#include "hostError.h"
-#include "sceneEditing.h"
-#include "systemObject.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
+#include "outputs/appearance/appearance.h"
+#include "outputs/gltf/gltfMesh.h"
+#include "outputs/gltf/gltfNames.h"
+#include "places/systemObject.h"
 
 #include <algorithm>
 #include <array>

@@ -29,8 +29,8 @@
 #ifndef CAELO_HOST_GLTF_LOOKS_H
 #define CAELO_HOST_GLTF_LOOKS_H
 
-#include "gltfWriter.h"
-#include "scene.h"
+#include "host/scene.h"
+#include "outputs/gltf/gltfWriter.h"
 
 #include <map>
 #include <set>

@@ -1,10 +1,10 @@
-#include "gltfMesh.h"
+#include "outputs/gltf/gltfMesh.h"
 
+#include "host/hostTypes.h"
+#include "host/primitiveParameters.h"
 #include "host/primitiveSlice.h"
-#include "hostError.h"
-#include "hostTypes.h"
-#include "primitiveParameters.h"
-#include "sceneEditing.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
 
 #include <algorithm>
 #include <cmath>

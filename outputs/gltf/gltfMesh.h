@@ -3,9 +3,9 @@
 #ifndef CAELO_HOST_GLTF_MESH_H
 #define CAELO_HOST_GLTF_MESH_H
 
-#include "description.h"
-#include "matrix.h"
-#include "scene.h"
+#include "host/description.h"
+#include "host/scene.h"
+#include "host/services/matrix.h"
 
 #include <array>
 #include <cstdint>

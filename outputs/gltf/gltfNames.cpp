@@ -1,6 +1,6 @@
-#include "gltfNames.h"
+#include "outputs/gltf/gltfNames.h"
 
-#include "registry.h"
+#include "host/registry.h"
 
 #include <map>
 #include <set>

@@ -4,7 +4,7 @@
 #ifndef CAELO_HOST_GLTF_NAMES_H
 #define CAELO_HOST_GLTF_NAMES_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "gltfWrap.h"
+#include "outputs/gltf/gltfWrap.h"
 
-#include "hostError.h"
-#include "hostTypes.h"
-#include "primitiveParameters.h"
-#include "sceneEditing.h"
+#include "host/hostTypes.h"
+#include "host/primitiveParameters.h"
+#include "host/sceneEditing.h"
+#include "host/services/hostError.h"
 
 #include <algorithm>
 #include <cmath>

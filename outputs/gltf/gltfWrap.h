@@ -22,9 +22,9 @@
 #ifndef CAELO_HOST_GLTF_WRAP_H
 #define CAELO_HOST_GLTF_WRAP_H
 
-#include "container.h"
-#include "gltfMesh.h"
-#include "scene.h"
+#include "host/container.h"
+#include "host/scene.h"
+#include "outputs/gltf/gltfMesh.h"
 
 #include <array>
 #include <numbers>

@@ -1,7 +1,7 @@
-#include "gltfWriter.h"
+#include "outputs/gltf/gltfWriter.h"
 
-#include "base64.h"
-#include "hostError.h"
+#include "host/services/base64.h"
+#include "host/services/hostError.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "orreryChart.h"
+#include "outputs/pictures/orreryChart.h"
 
 #include "outputs/pictures/cairoColour.h"
-#include "pictureScene.h"
+#include "outputs/pictures/pictureScene.h"
 
 #include <algorithm>
 #include <array>

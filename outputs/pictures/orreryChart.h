@@ -16,10 +16,10 @@
 #ifndef CAELO_APP_ORRERY_CHART_H
 #define CAELO_APP_ORRERY_CHART_H
 
-#include "pictureScene.h"
-#include "scene.h"
-#include "sceneRender.h"
-#include "sceneRenderProjection.h"
+#include "host/scene.h"
+#include "outputs/pictures/pictureScene.h"
+#include "outputs/pictures/sceneRender.h"
+#include "outputs/pictures/sceneRenderProjection.h"
 
 #include <optional>
 

@@ -1,9 +1,9 @@
-#include "picture.h"
+#include "outputs/pictures/picture.h"
 
-#include "hostError.h"
-#include "orreryChart.h"
-#include "pictureScene.h"
-#include "sceneRender.h"
+#include "host/services/hostError.h"
+#include "outputs/pictures/orreryChart.h"
+#include "outputs/pictures/pictureScene.h"
+#include "outputs/pictures/sceneRender.h"
 
 #include <algorithm>
 #include <cairo-svg.h>

@@ -8,7 +8,7 @@
 #ifndef CAELO_APP_PICTURE_H
 #define CAELO_APP_PICTURE_H
 
-#include "scene.h"
+#include "host/scene.h"
 
 #include <filesystem>
 #include <string>

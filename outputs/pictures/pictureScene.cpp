@@ -1,10 +1,10 @@
-#include "pictureScene.h"
+#include "outputs/pictures/pictureScene.h"
 
-#include "hostError.h"
-#include "matrix.h"
-#include "numberText.h"
-#include "sceneRenderShapes.h"
-#include "systemObject.h"
+#include "host/services/hostError.h"
+#include "host/services/matrix.h"
+#include "host/services/numberText.h"
+#include "outputs/pictures/sceneRenderShapes.h"
+#include "places/systemObject.h"
 
 #include <array>
 #include <cmath>

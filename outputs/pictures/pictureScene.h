@@ -14,7 +14,7 @@
 #ifndef CAELO_APP_PICTURE_SCENE_H
 #define CAELO_APP_PICTURE_SCENE_H
 
-#include "sceneRender.h"
+#include "outputs/pictures/sceneRender.h"
 
 #include <optional>
 #include <string>

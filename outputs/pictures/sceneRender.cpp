@@ -1,11 +1,11 @@
-#include "sceneRender.h"
+#include "outputs/pictures/sceneRender.h"
 
-#include "hostError.h"
+#include "host/primitiveParameters.h"
+#include "host/services/hostError.h"
 #include "outputs/pictures/cairoColour.h"
-#include "primitiveParameters.h"
-#include "sceneRenderGlobe.h"
-#include "sceneRenderProjection.h"
-#include "sceneRenderShapes.h"
+#include "outputs/pictures/sceneRenderGlobe.h"
+#include "outputs/pictures/sceneRenderProjection.h"
+#include "outputs/pictures/sceneRenderShapes.h"
 
 #include <algorithm>
 #include <cairo.h>

@@ -31,8 +31,8 @@
 #ifndef CAELO_HOST_SCENE_RENDER_H
 #define CAELO_HOST_SCENE_RENDER_H
 
-#include "appearance.h"
-#include "scene.h"
+#include "host/scene.h"
+#include "outputs/appearance/appearance.h"
 
 typedef struct _cairo cairo_t; // NOLINT: cairo's own declaration of its context
 

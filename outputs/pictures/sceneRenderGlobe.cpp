@@ -1,4 +1,4 @@
-#include "sceneRenderGlobe.h"
+#include "outputs/pictures/sceneRenderGlobe.h"
 
 #include <algorithm>
 #include <cairo.h>

@@ -3,9 +3,9 @@
 #ifndef CAELO_HOST_SCENE_RENDER_GLOBE_H
 #define CAELO_HOST_SCENE_RENDER_GLOBE_H
 
-#include "matrix.h"
-#include "sceneRender.h"
-#include "sceneRenderProjection.h"
+#include "host/services/matrix.h"
+#include "outputs/pictures/sceneRender.h"
+#include "outputs/pictures/sceneRenderProjection.h"
 
 namespace caelo::host {
 

@@ -1,4 +1,4 @@
-#include "sceneRenderProjection.h"
+#include "outputs/pictures/sceneRenderProjection.h"
 
 #include <algorithm>
 #include <cmath>

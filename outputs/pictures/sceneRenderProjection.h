@@ -16,8 +16,8 @@
 #ifndef CAELO_HOST_SCENE_RENDER_PROJECTION_H
 #define CAELO_HOST_SCENE_RENDER_PROJECTION_H
 
-#include "matrix.h"
-#include "scene.h"
+#include "host/scene.h"
+#include "host/services/matrix.h"
 
 #include <optional>
 #include <vector>

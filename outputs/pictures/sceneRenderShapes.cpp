@@ -1,8 +1,8 @@
-#include "sceneRenderShapes.h"
+#include "outputs/pictures/sceneRenderShapes.h"
 
+#include "host/hostTypes.h"
+#include "host/primitiveParameters.h"
 #include "host/primitiveSlice.h"
-#include "hostTypes.h"
-#include "primitiveParameters.h"
 
 #include <algorithm>
 #include <cmath>

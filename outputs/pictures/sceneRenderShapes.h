@@ -14,8 +14,8 @@
 #ifndef CAELO_HOST_SCENE_RENDER_SHAPES_H
 #define CAELO_HOST_SCENE_RENDER_SHAPES_H
 
-#include "matrix.h"
-#include "scene.h"
+#include "host/scene.h"
+#include "host/services/matrix.h"
 
 #include <array>
 #include <optional>

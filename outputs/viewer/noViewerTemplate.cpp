@@ -1,6 +1,6 @@
 // The viewer page's template in a build configured without the viewer
 // (CAELO_BUILD_VIEWER=OFF): none, so that viewerBuilt() says so.
-#include "viewerTemplate.h"
+#include "outputs/viewer/viewerTemplate.h"
 
 std::string_view caelo::app::viewerTemplate() {
     return {};

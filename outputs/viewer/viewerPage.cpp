@@ -1,8 +1,8 @@
-#include "viewerPage.h"
+#include "outputs/viewer/viewerPage.h"
 
-#include "base64.h"
-#include "hostError.h"
-#include "viewerTemplate.h"
+#include "host/services/base64.h"
+#include "host/services/hostError.h"
+#include "outputs/viewer/viewerTemplate.h"
 
 #include <string>
 

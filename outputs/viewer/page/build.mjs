@@ -91,7 +91,7 @@ function cppSource(bytes) {
   return `// The viewer page's template, written by page/build.mjs from the bundled page:
 // do not edit. The page stands in pieces of at most ${kPieceBytes} bytes, one string
 // literal each, joined once on first use.
-#include "viewerTemplate.h"
+#include "outputs/viewer/viewerTemplate.h"
 
 #include <string>
 
