@@ -21,7 +21,7 @@
 #include <optional>
 #include <vector>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // A place relative to the central body on the ecliptic sphere.
 struct HeliocentricPlace {
@@ -65,6 +65,6 @@ struct BodyPlace {
 // children).
 [[nodiscard]] std::vector<BodyPlace> bodyPlaces(const host::Document& document);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

@@ -18,7 +18,7 @@
 #include <ostream>
 #include <string>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // One line saying that the model dates from `firstJulianDate` to
 // `lastJulianDate` (universal time, days; equal for one date) reach outside
@@ -36,6 +36,6 @@ namespace caelo::app {
 void warnOutsideElementSpan(const host::Document& document, double zoneOffsetDays, std::int64_t frames,
                             std::ostream& err);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

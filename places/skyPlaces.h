@@ -17,7 +17,7 @@
 
 #include <optional>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // The obliquity of the ecliptic of J2000 (IAU 1976, 84381.448 arcseconds), the
 // angle between the preset's ecliptic frame and the J2000 equator.
@@ -53,6 +53,6 @@ struct SkyPlace {
 // the celestial north pole).
 [[nodiscard]] host::Vector equatorialFromEcliptic(const host::Vector& ecliptic);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

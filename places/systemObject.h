@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // The system objects of the document in tree order.
 [[nodiscard]] std::vector<host::Node*> systemsOf(const host::Document& document);
@@ -79,6 +79,6 @@ namespace caelo::app {
 // when it is missing.
 [[nodiscard]] std::optional<double> epochJulianDate(const host::Node& system, double zoneOffsetDays);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

@@ -32,7 +32,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace caelo::app {
+namespace caelo::appearance {
 
 // The colour mode of an object that shows its own display colour.
 inline constexpr std::int32_t kColourModeOwn = 2;
@@ -82,6 +82,6 @@ struct Look {
 // The pages tell planets from moons by it.
 [[nodiscard]] const host::Node* circledGlobe(const host::Document& document, const host::Node& object);
 
-} // namespace caelo::app
+} // namespace caelo::appearance
 
 #endif

@@ -15,12 +15,12 @@
 
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // Thins `keys` in place. `frameTimes` are the key times of the frames, in
 // increasing order; the keys between frames need not match the host.
 void thinKeys(ObjectKeys& keys, const std::vector<float>& frameTimes, bool followed);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // The name as plain printable ASCII: accented Latin letters lose their
 // accents, other characters (and broken UTF-8) become '_'.
@@ -25,8 +25,8 @@ namespace caelo::host {
 // parentheses: the module's "Orbit Spline" below "Orbit(Mercury)" becomes
 // "Orbit Spline (Mercury)". Names still shared after that are numbered in
 // tree order from the second on: "Band (Moon) 2".
-[[nodiscard]] std::vector<std::string> uniqueNodeNames(const std::vector<const Node*>& objects);
+[[nodiscard]] std::vector<std::string> uniqueNodeNames(const std::vector<const host::Node*>& objects);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // What a buffer view holds, for viewers that upload it.
 enum class GltfTarget { None, Vertices, Indices };
@@ -70,6 +70,6 @@ private:
     std::map<std::string, int> accessorsByContent_;
 };
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-namespace caelo::app {
+namespace caelo::pictures {
 
 enum class PictureView { Camera, Top };
 enum class PictureFormat { Png, Svg };
@@ -41,6 +41,6 @@ inline constexpr int kMaxPictureSidePx = 16384;
 // camera; for the top view no system).
 [[nodiscard]] std::string pictureBytes(const host::Document& document, const PictureOptions& options);
 
-} // namespace caelo::app
+} // namespace caelo::pictures
 
 #endif

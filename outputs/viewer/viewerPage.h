@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace caelo::app {
+namespace caelo::viewer {
 
 // Why a build configured without the viewer writes no page.
 inline constexpr std::string_view kNoViewerReason =
@@ -23,6 +23,6 @@ inline constexpr std::string_view kNoViewerReason =
 // host::HostError in a build without the viewer.
 [[nodiscard]] std::string viewerPage(std::string_view glb);
 
-} // namespace caelo::app
+} // namespace caelo::viewer
 
 #endif

@@ -6,10 +6,10 @@
 
 #include <string_view>
 
-namespace caelo::app {
+namespace caelo::viewer {
 
 [[nodiscard]] std::string_view viewerTemplate();
 
-} // namespace caelo::app
+} // namespace caelo::viewer
 
 #endif
