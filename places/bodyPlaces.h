@@ -12,8 +12,8 @@
 //   for (const BodyPlace& place : bodyPlaces(document)) {
 //       if (place.heliocentric) { std::cout << place.heliocentric->distanceAu; }
 //   }
-#ifndef CAELO_APP_BODY_PLACES_H
-#define CAELO_APP_BODY_PLACES_H
+#ifndef CAELO_PLACES_BODY_PLACES_H
+#define CAELO_PLACES_BODY_PLACES_H
 
 #include "host/scene.h"
 #include "places/skyPlaces.h"

@@ -8,8 +8,8 @@
 //
 // Example:
 //   warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, std::cerr);
-#ifndef CAELO_APP_ELEMENT_SPAN_H
-#define CAELO_APP_ELEMENT_SPAN_H
+#ifndef CAELO_PLACES_ELEMENT_SPAN_H
+#define CAELO_PLACES_ELEMENT_SPAN_H
 
 #include "host/scene.h"
 

@@ -10,8 +10,8 @@
 // Example:
 //   const SkyPlace moon = *skyPlaceOf(moonAu, earthAu, {0, 0, 0}, std::nullopt, std::nullopt);
 //   std::cout << moon.illuminatedFraction;
-#ifndef CAELO_APP_SKY_PLACES_H
-#define CAELO_APP_SKY_PLACES_H
+#ifndef CAELO_PLACES_SKY_PLACES_H
+#define CAELO_PLACES_SKY_PLACES_H
 
 #include "host/services/matrix.h"
 

@@ -9,8 +9,8 @@
 // Example:
 //   const host::Node* system = firstSystem(document);
 //   const auto julianDate = modelJulianDate(document, *system, currentZoneOffsetDays());
-#ifndef CAELO_APP_SYSTEM_OBJECT_H
-#define CAELO_APP_SYSTEM_OBJECT_H
+#ifndef CAELO_PLACES_SYSTEM_OBJECT_H
+#define CAELO_PLACES_SYSTEM_OBJECT_H
 
 #include "host/scene.h"
 #include "model/moduleIds.h"

@@ -24,8 +24,8 @@
 //
 // Example:
 //   const Look look = lookOf(document, globe); // Mars: {0.88, 0.43, 0.26}, opaque
-#ifndef CAELO_APP_APPEARANCE_H
-#define CAELO_APP_APPEARANCE_H
+#ifndef CAELO_OUTPUTS_APPEARANCE_APPEARANCE_H
+#define CAELO_OUTPUTS_APPEARANCE_APPEARANCE_H
 
 #include "host/scene.h"
 

@@ -19,8 +19,8 @@
 // The document is evaluated at up to kMaxStepsPerFrame steps per frame (the
 // count follows the fastest motion that is followed), which bounds the time
 // of an export.
-#ifndef CAELO_HOST_GLTF_ANIMATION_H
-#define CAELO_HOST_GLTF_ANIMATION_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_ANIMATION_H
+#define CAELO_OUTPUTS_GLTF_GLTF_ANIMATION_H
 
 #include "host/scene.h"
 #include "outputs/gltf/gltfFrame.h"

@@ -9,8 +9,8 @@
 // keys (gltfAnimation.h); nodes that stay put get none. Materials and the
 // star's light follow the objects' looks (gltfLooks.h); node names are unique
 // (gltfNames.h).
-#ifndef CAELO_HOST_GLTF_EXPORT_H
-#define CAELO_HOST_GLTF_EXPORT_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_EXPORT_H
+#define CAELO_OUTPUTS_GLTF_GLTF_EXPORT_H
 
 #include "host/scene.h"
 

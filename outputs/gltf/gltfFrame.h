@@ -7,8 +7,8 @@
 // (x, y, -z) and a matrix M becomes S M S. Scene +Y stays up (ecliptic north),
 // and a body that runs from +X towards +Z in the scene runs from +X towards -Z
 // in glTF, counter-clockwise seen from +Y there too.
-#ifndef CAELO_HOST_GLTF_FRAME_H
-#define CAELO_HOST_GLTF_FRAME_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_FRAME_H
+#define CAELO_OUTPUTS_GLTF_GLTF_FRAME_H
 
 #include "host/services/matrix.h"
 

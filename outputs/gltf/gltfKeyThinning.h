@@ -8,8 +8,8 @@
 //
 // Example: a planet keyed at every frame of a year keeps a key every few
 // weeks; a globe that spins keeps three keys a turn.
-#ifndef CAELO_HOST_GLTF_KEY_THINNING_H
-#define CAELO_HOST_GLTF_KEY_THINNING_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_KEY_THINNING_H
+#define CAELO_OUTPUTS_GLTF_GLTF_KEY_THINNING_H
 
 #include "outputs/gltf/gltfAnimation.h"
 

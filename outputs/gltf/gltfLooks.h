@@ -26,8 +26,8 @@
 //   sphere does not block since the light leaves that very surface (the
 //   point light at the centre stays inside).
 // Colours are given in glTF's linear space, from the looks' sRGB.
-#ifndef CAELO_HOST_GLTF_LOOKS_H
-#define CAELO_HOST_GLTF_LOOKS_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_LOOKS_H
+#define CAELO_OUTPUTS_GLTF_GLTF_LOOKS_H
 
 #include "host/scene.h"
 #include "outputs/gltf/gltfWriter.h"

@@ -1,7 +1,7 @@
 // Geometry of the host's primitives as their parameters describe them, for
 // export: sphere, plane, tube, torus, box and circle spline.
-#ifndef CAELO_HOST_GLTF_MESH_H
-#define CAELO_HOST_GLTF_MESH_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_MESH_H
+#define CAELO_OUTPUTS_GLTF_GLTF_MESH_H
 
 #include "host/description.h"
 #include "host/scene.h"

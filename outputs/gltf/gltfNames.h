@@ -1,8 +1,8 @@
 // The names of the exported nodes: plain printable ASCII, as viewers rewrite
 // other characters, and unique, so that users can tell them apart and tools
 // can find them.
-#ifndef CAELO_HOST_GLTF_NAMES_H
-#define CAELO_HOST_GLTF_NAMES_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_NAMES_H
+#define CAELO_OUTPUTS_GLTF_GLTF_NAMES_H
 
 #include "host/scene.h"
 

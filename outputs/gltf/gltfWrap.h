@@ -19,8 +19,8 @@
 //    (parameter 1000, 0 to 1).
 // A deformer that is switched off, or whose spline link (parameter 1001) does
 // not name a circle spline of the document, leaves the mesh as it is.
-#ifndef CAELO_HOST_GLTF_WRAP_H
-#define CAELO_HOST_GLTF_WRAP_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_WRAP_H
+#define CAELO_OUTPUTS_GLTF_GLTF_WRAP_H
 
 #include "host/container.h"
 #include "host/scene.h"

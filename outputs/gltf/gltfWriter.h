@@ -6,8 +6,8 @@
 //   const int times = writer.addFloats({0.0f, 1.0f}, 1, GltfTarget::None);
 //   ...
 //   const std::string glb = writer.glb();
-#ifndef CAELO_HOST_GLTF_WRITER_H
-#define CAELO_HOST_GLTF_WRITER_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_WRITER_H
+#define CAELO_OUTPUTS_GLTF_GLTF_WRITER_H
 
 #include <cstdint>
 #include <functional>

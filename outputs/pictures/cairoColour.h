@@ -2,8 +2,8 @@
 //
 // Example:
 //   setSource(cairo, lookOf(document, globe).colour, 0.5); // half see-through
-#ifndef CAELO_APP_CAIRO_COLOUR_H
-#define CAELO_APP_CAIRO_COLOUR_H
+#ifndef CAELO_OUTPUTS_PICTURES_CAIRO_COLOUR_H
+#define CAELO_OUTPUTS_PICTURES_CAIRO_COLOUR_H
 
 #include "outputs/appearance/appearance.h"
 

@@ -13,8 +13,8 @@
 //
 // Example:
 //   drawOrreryChart(cairo, document, 1600, 1200);
-#ifndef CAELO_APP_ORRERY_CHART_H
-#define CAELO_APP_ORRERY_CHART_H
+#ifndef CAELO_OUTPUTS_PICTURES_ORRERY_CHART_H
+#define CAELO_OUTPUTS_PICTURES_ORRERY_CHART_H
 
 #include "host/scene.h"
 #include "outputs/pictures/pictureScene.h"

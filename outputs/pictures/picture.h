@@ -5,8 +5,8 @@
 //
 // Example:
 //   const std::string png = pictureBytes(document, {PictureView::Top, 1600, 1200});
-#ifndef CAELO_APP_PICTURE_H
-#define CAELO_APP_PICTURE_H
+#ifndef CAELO_OUTPUTS_PICTURES_PICTURE_H
+#define CAELO_OUTPUTS_PICTURES_PICTURE_H
 
 #include "host/scene.h"
 

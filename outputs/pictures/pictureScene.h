@@ -11,8 +11,8 @@
 // Example:
 //   const OrbitingBodies system = readOrbitingBodies(document);
 //   for (const OrbitingBody& body : system.bodies) { std::cout << body.label << '\n'; }
-#ifndef CAELO_APP_PICTURE_SCENE_H
-#define CAELO_APP_PICTURE_SCENE_H
+#ifndef CAELO_OUTPUTS_PICTURES_PICTURE_SCENE_H
+#define CAELO_OUTPUTS_PICTURES_PICTURE_SCENE_H
 
 #include "outputs/pictures/sceneRender.h"
 

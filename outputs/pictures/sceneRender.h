@@ -28,8 +28,8 @@
 //
 // Example:
 //   drawCameraView(cairo, document, 1600, 1200);
-#ifndef CAELO_HOST_SCENE_RENDER_H
-#define CAELO_HOST_SCENE_RENDER_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_H
 
 #include "host/scene.h"
 #include "outputs/appearance/appearance.h"

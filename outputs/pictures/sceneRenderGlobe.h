@@ -1,7 +1,7 @@
 // How the camera view paints one globe: a disc lit from one side with its
 // phase, or a glowing disc for the globe that holds the light.
-#ifndef CAELO_HOST_SCENE_RENDER_GLOBE_H
-#define CAELO_HOST_SCENE_RENDER_GLOBE_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_GLOBE_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_GLOBE_H
 
 #include "host/services/matrix.h"
 #include "outputs/pictures/sceneRender.h"

@@ -13,8 +13,8 @@
 // Example:
 //   const CameraProjection view = CameraProjection::ofCamera(*document.camera(), 1600, 1200);
 //   if (const auto p = view.project(view.toCameraSpace(sunPosition))) { drawDot(p->x, p->y); }
-#ifndef CAELO_HOST_SCENE_RENDER_PROJECTION_H
-#define CAELO_HOST_SCENE_RENDER_PROJECTION_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_PROJECTION_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_PROJECTION_H
 
 #include "host/scene.h"
 #include "host/services/matrix.h"

@@ -11,8 +11,8 @@
 //
 // Example:
 //   for (Vector p : circleSplineOutline(spline, 256)) { p = transformPoint(spline.worldMatrix(), p); }
-#ifndef CAELO_HOST_SCENE_RENDER_SHAPES_H
-#define CAELO_HOST_SCENE_RENDER_SHAPES_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_SHAPES_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_SHAPES_H
 
 #include "host/scene.h"
 #include "host/services/matrix.h"

@@ -4,8 +4,8 @@
 //
 // Example:
 //   const std::string page = viewerPage(exportGltf(document, GltfFormat::Binary, options));
-#ifndef CAELO_APP_VIEWER_PAGE_H
-#define CAELO_APP_VIEWER_PAGE_H
+#ifndef CAELO_OUTPUTS_VIEWER_VIEWER_PAGE_H
+#define CAELO_OUTPUTS_VIEWER_VIEWER_PAGE_H
 
 #include <string>
 #include <string_view>
