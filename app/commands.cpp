@@ -94,12 +94,12 @@ std::int64_t framesOf(const RequestedSpan& span, const host::Document& document)
     if (!span.days) {
         return framesForOneModelYear(document);
     }
-    const host::Node* system = firstSystem(document);
+    const host::Node* system = places::firstSystem(document);
     if (system == nullptr) {
         throw CommandError(span.what +
                            ": the scene holds no system object to measure model days by; give --frames");
     }
-    const auto secondsPerDay = documentSecondsPerModelDay(*system);
+    const auto secondsPerDay = places::documentSecondsPerModelDay(*system);
     if (!secondsPerDay) {
         throw CommandError(span.what + ": the system's time scale is not a positive number");
     }
@@ -111,12 +111,12 @@ std::int64_t framesOf(const RequestedSpan& span, const host::Document& document)
     return *frames;
 }
 
-PictureView pictureViewNamed(const std::string& name) {
+pictures::PictureView pictureViewNamed(const std::string& name) {
     if (name == "top") {
-        return PictureView::Top;
+        return pictures::PictureView::Top;
     }
     if (name == "camera") {
-        return PictureView::Camera;
+        return pictures::PictureView::Camera;
     }
     throw CommandError("--view " + host::quotedExcerpt(name) + ": expected top or camera");
 }
@@ -130,21 +130,21 @@ void runPositions(const PositionsRequest& request, std::ostream& out, std::ostre
                            ": expected table, csv or json");
     }
     const OpenScene scene = openScene(request.scene);
-    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
+    places::warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
     writePositions(scene.document, scene.zoneOffsetDays, *format, out);
 }
 
 namespace {
 
-host::OrbitLines orbitLinesNamed(const std::string& name) {
+gltf::OrbitLines orbitLinesNamed(const std::string& name) {
     if (name == "tubes") {
-        return host::OrbitLines::Tubes;
+        return gltf::OrbitLines::Tubes;
     }
     if (name == "lines") {
-        return host::OrbitLines::Lines;
+        return gltf::OrbitLines::Lines;
     }
     if (name == "none") {
-        return host::OrbitLines::None;
+        return gltf::OrbitLines::None;
     }
     throw CommandError("--orbit-lines " + host::quotedExcerpt(name) + ": expected tubes, lines or none");
 }
@@ -154,14 +154,14 @@ host::OrbitLines orbitLinesNamed(const std::string& name) {
 void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".html", ".htm"});
     const RequestedSpan span = readSpan(request.days, std::nullopt);
-    if (!viewerBuilt()) {
-        throw CommandError(std::string(kNoViewerReason));
+    if (!viewer::viewerBuilt()) {
+        throw CommandError(std::string(viewer::kNoViewerReason));
     }
     const OpenScene scene = openScene(request.scene);
     const std::int64_t frames = framesOf(span, scene.document);
-    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
+    places::warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     const fs::path file = request.out;
-    writeViewerPage(file, animationGltf(scene, frames, host::GltfFormat::Binary, host::OrbitLines::Tubes,
+    writeViewerPage(file, animationGltf(scene, frames, gltf::GltfFormat::Binary, gltf::OrbitLines::Tubes,
                                         "Writing " + file.filename().string(), request.quiet));
     out << "Wrote a page that plays " << frames << " frames at " << scene.document.fps
         << " frames per second to " << fs::absolute(file).string() << '\n';
@@ -169,7 +169,7 @@ void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
 
 void runExport(const ExportRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".glb", ".gltf"});
-    const host::OrbitLines orbitLines = orbitLinesNamed(request.orbitLines);
+    const gltf::OrbitLines orbitLines = orbitLinesNamed(request.orbitLines);
     const auto fps =
         request.fps ? std::optional(parsePositiveWhole("--fps", *request.fps, INT32_MAX)) : std::nullopt;
     const RequestedSpan span = readSpan(request.days, request.frames);
@@ -178,10 +178,10 @@ void runExport(const ExportRequest& request, std::ostream& out, std::ostream& er
         scene.document.fps = static_cast<std::int32_t>(*fps);
     }
     const std::int64_t frames = framesOf(span, scene.document);
-    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
+    places::warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     const fs::path file = request.out;
     const std::string gltf = bytesForFile(file, [&] {
-        return animationGltf(scene, frames, host::gltfFormatOf(file), orbitLines,
+        return animationGltf(scene, frames, gltf::gltfFormatOf(file), orbitLines,
                              "Exporting " + file.filename().string(), request.quiet);
     });
     writeGltfFile(file, gltf);
@@ -191,13 +191,13 @@ void runExport(const ExportRequest& request, std::ostream& out, std::ostream& er
 
 void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".png", ".svg"});
-    PictureOptions options;
+    pictures::PictureOptions options;
     options.view = pictureViewNamed(request.view);
-    const PixelSize size = parsePixelSize("--size", request.size, kMaxPictureSidePx);
+    const PixelSize size = parsePixelSize("--size", request.size, pictures::kMaxPictureSidePx);
     options.widthPx = size.width;
     options.heightPx = size.height;
     const OpenScene scene = openScene(request.scene);
-    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
+    places::warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, err);
     writePictureFile(scene.document, request.out, options);
     out << "Wrote a " << size.width << "x" << size.height << " picture to "
         << fs::absolute(request.out).string() << '\n';

@@ -3,7 +3,7 @@
 //
 // Example:
 //   const std::int64_t frames = framesForOneModelYear(scene.document);
-//   const std::string glb = animationGltf(scene, frames, host::GltfFormat::Binary, host::OrbitLines::Tubes,
+//   const std::string glb = animationGltf(scene, frames, gltf::GltfFormat::Binary, gltf::OrbitLines::Tubes,
 //                                         "Exporting solar-system.glb", false);
 #ifndef CAELO_APP_EXPORTS_H
 #define CAELO_APP_EXPORTS_H
@@ -27,8 +27,8 @@ namespace caelo::app {
 // with a progress bar titled `title` on standard error when that is a
 // terminal and `quiet` is false. Throws host::HostError "cannot export glTF:
 // <what is wrong>".
-[[nodiscard]] std::string animationGltf(const OpenScene& scene, std::int64_t frames, host::GltfFormat format,
-                                        host::OrbitLines orbitLines, const std::string& title, bool quiet);
+[[nodiscard]] std::string animationGltf(const OpenScene& scene, std::int64_t frames, gltf::GltfFormat format,
+                                        gltf::OrbitLines orbitLines, const std::string& title, bool quiet);
 
 } // namespace caelo::app
 

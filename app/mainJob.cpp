@@ -38,30 +38,30 @@ void writeSystemHeader(const host::Document& document, const host::Node& system,
     const host::Container& parameters = system.parameters;
     out << "  epoch (local time)        " << dateText(system, OCAELOSYSTEM_EPOCH) << '\n'
         << "  model date (local time)   " << dateText(system, OCAELOSYSTEM_CURRENT_DATE) << '\n';
-    if (const auto julianDate = modelJulianDate(document, system, zoneOffsetDays)) {
+    if (const auto julianDate = places::modelJulianDate(document, system, zoneOffsetDays)) {
         out << "  model Julian Date (UT)    " << host::numberToText(*julianDate, 1, 6, false, ' ') << '\n';
     }
     out << "  time scale                "
         << host::formatDouble(parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0))
         << " document seconds per model day\n"
         << "  body scale                the Earth's diameter is "
-        << host::formatDouble(sceneUnitsPerEarthDiameter(system)) << " scene units\n"
-        << "  distance scale            1 au is " << host::formatDouble(sceneUnitsPerAu(system))
+        << host::formatDouble(places::sceneUnitsPerEarthDiameter(system)) << " scene units\n"
+        << "  distance scale            1 au is " << host::formatDouble(places::sceneUnitsPerAu(system))
         << " scene units\n";
 }
 
-void writeHeliocentric(const HeliocentricPlace& place, std::ostream& out) {
+void writeHeliocentric(const places::HeliocentricPlace& place, std::ostream& out) {
     out << std::fixed << std::setprecision(6) << std::setw(kNumberColumn) << place.distanceAu
         << std::setprecision(4) << std::setw(kNumberColumn) << place.longitudeDeg << std::setw(kNumberColumn)
         << place.latitudeDeg;
 }
 
-void writeBodyTable(const std::vector<BodyPlace>& bodies, std::ostream& out) {
+void writeBodyTable(const std::vector<places::BodyPlace>& bodies, std::ostream& out) {
     std::ostringstream table;
     table << std::left << std::setw(kNameColumn) << "  body" << std::right << std::setw(kNumberColumn)
           << "distance (au)" << std::setw(kNumberColumn) << "longitude (deg)" << std::setw(kNumberColumn)
           << "latitude (deg)" << '\n';
-    for (const BodyPlace& body : bodies) {
+    for (const places::BodyPlace& body : bodies) {
         const std::string name = std::string(2 + 2 * static_cast<std::size_t>(body.depth), ' ') +
                                  host::escapedText(body.body->name);
         if (!body.heliocentric) {
@@ -78,13 +78,13 @@ void writeBodyTable(const std::vector<BodyPlace>& bodies, std::ostream& out) {
 } // namespace
 
 void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDays, std::ostream& out) {
-    const host::Node* system = firstSystem(document);
+    const host::Node* system = places::firstSystem(document);
     if (system == nullptr) {
         out << "The document holds no system object.\n";
         return;
     }
-    std::vector<BodyPlace> bodies = bodyPlaces(document);
-    std::erase_if(bodies, [system](const BodyPlace& place) { return place.system != system; });
+    std::vector<places::BodyPlace> bodies = places::bodyPlaces(document);
+    std::erase_if(bodies, [system](const places::BodyPlace& place) { return place.system != system; });
     out << "\"" << host::escapedText(system->name) << "\" with " << bodies.size() << " bodies\n";
     writeSystemHeader(document, *system, zoneOffsetDays, out);
     if (bodies.empty()) {
@@ -98,7 +98,7 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
     const OpenScene scene = buildSolarSystem();
     host::evaluateDocument(scene.document);
     const std::int64_t frames = framesForOneModelYear(scene.document);
-    warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
+    places::warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     writeSolarSystemSummary(scene.document, scene.zoneOffsetDays, out);
     out.flush();
 
@@ -112,11 +112,11 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
     const std::filesystem::path animationFile = outputFolder / "solar-system.glb";
     const std::filesystem::path pageFile = outputFolder / "solar-system.html";
     host::saveScene(scene.document, sceneFile);
-    writePictureFile(scene.document, pictureFile, PictureOptions{});
-    const std::string glb = animationGltf(scene, frames, host::GltfFormat::Binary, host::OrbitLines::Tubes,
+    writePictureFile(scene.document, pictureFile, pictures::PictureOptions{});
+    const std::string glb = animationGltf(scene, frames, gltf::GltfFormat::Binary, gltf::OrbitLines::Tubes,
                                           "Exporting " + animationFile.filename().string(), quiet);
     writeGltfFile(animationFile, glb);
-    if (viewerBuilt()) {
+    if (viewer::viewerBuilt()) {
         writeViewerPage(pageFile, glb);
     }
 
@@ -125,11 +125,11 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
         << std::filesystem::absolute(pictureFile).string() << '\n'
         << "Wrote one model year of animation (" << frames << " frames at " << scene.document.fps
         << " frames per second) to " << std::filesystem::absolute(animationFile).string() << '\n';
-    if (viewerBuilt()) {
+    if (viewer::viewerBuilt()) {
         out << "Wrote a page that plays it in a browser, offline, to "
             << std::filesystem::absolute(pageFile).string() << '\n';
     } else {
-        out << "Wrote no page that plays it in a browser: " << kNoViewerReason << '\n';
+        out << "Wrote no page that plays it in a browser: " << viewer::kNoViewerReason << '\n';
     }
 }
 

@@ -26,10 +26,10 @@ std::string bytesForFile(const std::filesystem::path& file, const std::function<
 }
 
 void writePictureFile(const host::Document& document, const std::filesystem::path& file,
-                      PictureOptions options) {
+                      pictures::PictureOptions options) {
     const std::string picture = bytesForFile(file, [&] {
-        options.format = pictureFormatOf(file);
-        return pictureBytes(document, options);
+        options.format = pictures::pictureFormatOf(file);
+        return pictures::pictureBytes(document, options);
     });
     writeOutputFile(file, picture, "the picture");
 }
@@ -39,7 +39,7 @@ void writeGltfFile(const std::filesystem::path& file, std::string_view gltf) {
 }
 
 void writeViewerPage(const std::filesystem::path& file, std::string_view glb) {
-    writeOutputFile(file, viewerPage(glb), "the page");
+    writeOutputFile(file, viewer::viewerPage(glb), "the page");
 }
 
 } // namespace caelo::app

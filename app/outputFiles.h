@@ -28,7 +28,7 @@ void writeOutputFile(const std::filesystem::path& file, std::string_view bytes, 
 // The picture of the document as last evaluated (picture.h), in the format
 // the file's extension names, written to `file` as "the picture".
 void writePictureFile(const host::Document& document, const std::filesystem::path& file,
-                      PictureOptions options);
+                      pictures::PictureOptions options);
 
 // The bytes of a glTF file written to `file` as "the glTF file".
 void writeGltfFile(const std::filesystem::path& file, std::string_view gltf);

@@ -15,6 +15,10 @@
 #include <vector>
 
 namespace caelo::app {
+
+using places::BodyPlace;
+using places::SkyPlace;
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -71,7 +75,7 @@ std::optional<double> skyValue(const BodyPlace& place, const SkyField& field) {
 }
 
 Json optionalDate(std::optional<double> julianDate) {
-    const std::optional<std::string> text = julianDate ? universalText(*julianDate) : std::nullopt;
+    const std::optional<std::string> text = julianDate ? places::universalText(*julianDate) : std::nullopt;
     return text ? Json(*text) : Json(nullptr);
 }
 
@@ -86,15 +90,15 @@ Json systemJson(const host::Document& document, const host::Node* system, double
                     {"distanceScaleUnitsPerAu", nullptr},
                     {"bodyScaleUnitsPerEarthDiameter", nullptr}};
     }
-    const auto julianDate = modelJulianDate(document, *system, zoneOffsetDays);
+    const auto julianDate = places::modelJulianDate(document, *system, zoneOffsetDays);
     return Json{{"system", document.pathOf(*system)},
                 {"systemName", system->name},
-                {"epoch", optionalDate(epochJulianDate(*system, zoneOffsetDays))},
+                {"epoch", optionalDate(places::epochJulianDate(*system, zoneOffsetDays))},
                 {"modelDate", optionalDate(julianDate)},
                 {"modelJulianDate", julianDate ? number(*julianDate) : Json(nullptr)},
                 {"timeScaleSecondsPerDay", number(system->parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0))},
-                {"distanceScaleUnitsPerAu", number(sceneUnitsPerAu(*system))},
-                {"bodyScaleUnitsPerEarthDiameter", number(sceneUnitsPerEarthDiameter(*system))}};
+                {"distanceScaleUnitsPerAu", number(places::sceneUnitsPerAu(*system))},
+                {"bodyScaleUnitsPerEarthDiameter", number(places::sceneUnitsPerEarthDiameter(*system))}};
 }
 
 Json bodyJson(const host::Document& document, const BodyPlace& place) {
@@ -125,7 +129,7 @@ void writeCsv(const host::Document& document, std::ostream& out) {
         out << ',' << field.csvName;
     }
     out << '\n';
-    for (const BodyPlace& place : bodyPlaces(document)) {
+    for (const BodyPlace& place : places::bodyPlaces(document)) {
         const host::Vector& at = place.worldPosition;
         out << csvField(host::escapedText(place.body->name)) << ',' << csvField(document.pathOf(*place.body))
             << ',' << csvNumber(at.x) << ',' << csvNumber(at.y) << ',' << csvNumber(at.z);
@@ -166,15 +170,15 @@ void writeTableHeading(const host::Document& document, const host::Node* system,
         return;
     }
     out << "System \"" << host::escapedText(system->name) << "\" (" << document.pathOf(*system) << ")\n";
-    if (const auto julianDate = modelJulianDate(document, *system, zoneOffsetDays)) {
-        out << "  model date          " << universalText(*julianDate).value_or(std::string(host::kNoDateText))
-            << '\n'
+    if (const auto julianDate = places::modelJulianDate(document, *system, zoneOffsetDays)) {
+        out << "  model date          "
+            << places::universalText(*julianDate).value_or(std::string(host::kNoDateText)) << '\n'
             << "  model Julian Date   " << fixedText(*julianDate, kJulianDateDecimals) << " (UT)\n";
     }
-    out << "  distance scale      1 au is " << host::formatDouble(sceneUnitsPerAu(*system))
+    out << "  distance scale      1 au is " << host::formatDouble(places::sceneUnitsPerAu(*system))
         << " scene units\n"
         << "  body scale          the Earth's diameter is "
-        << host::formatDouble(sceneUnitsPerEarthDiameter(*system)) << " scene units\n\n";
+        << host::formatDouble(places::sceneUnitsPerEarthDiameter(*system)) << " scene units\n\n";
 }
 
 // The bodies as seen from the Earth, when the document has an Earth.
@@ -206,7 +210,7 @@ void writeSkyTable(const std::vector<BodyPlace>& places, const std::vector<std::
 }
 
 void writeTable(const host::Document& document, double zoneOffsetDays, std::ostream& out) {
-    const std::vector<BodyPlace> places = bodyPlaces(document);
+    const std::vector<BodyPlace> places = places::bodyPlaces(document);
     std::vector<std::string> names;
     std::vector<std::string> paths;
     std::size_t nameWidth = std::string("body").size();
@@ -222,7 +226,7 @@ void writeTable(const host::Document& document, double zoneOffsetDays, std::ostr
     pathWidth += kColumnGap;
 
     std::ostringstream table;
-    writeTableHeading(document, firstSystem(document), zoneOffsetDays, table);
+    writeTableHeading(document, places::firstSystem(document), zoneOffsetDays, table);
     table << std::left << std::setw(static_cast<int>(nameWidth)) << "body"
           << std::setw(static_cast<int>(pathWidth)) << "path" << std::right;
     for (const char* heading :
@@ -278,9 +282,9 @@ std::string csvField(std::string_view text) {
 }
 
 Json positionsToJson(const host::Document& document, double zoneOffsetDays) {
-    Json json = systemJson(document, firstSystem(document), zoneOffsetDays);
+    Json json = systemJson(document, places::firstSystem(document), zoneOffsetDays);
     Json bodies = Json::array();
-    for (const BodyPlace& place : bodyPlaces(document)) {
+    for (const BodyPlace& place : places::bodyPlaces(document)) {
         bodies.push_back(bodyJson(document, place));
     }
     json["bodies"] = std::move(bodies);

@@ -19,21 +19,23 @@
 
 namespace caelo::app {
 
+using appearance::Role;
+
 void dressSolarSystem(host::Document& document) {
     // Orbit lines take their body's colour, so globes are dressed first.
     std::vector<std::pair<host::Node*, Role>> undressed;
     document.forEachObject([&](host::Node& object) {
-        const Role role = roleOf(document, object);
-        if (role != Role::Other && role != Role::Plane && !ownColour(object) &&
-            governingSystem(object) != nullptr) {
+        const Role role = appearance::roleOf(document, object);
+        if (role != Role::Other && role != Role::Plane && !appearance::ownColour(object) &&
+            places::governingSystem(object) != nullptr) {
             undressed.emplace_back(&object, role);
         }
     });
     std::stable_partition(undressed.begin(), undressed.end(),
                           [](const auto& entry) { return entry.second != Role::OrbitLine; });
     for (const auto& [object, role] : undressed) {
-        const RgbColour colour = roleColour(document, *object);
-        object->color.mode = kColourModeOwn;
+        const appearance::RgbColour colour = appearance::roleColour(document, *object);
+        object->color.mode = appearance::kColourModeOwn;
         object->color.color = {colour.red, colour.green, colour.blue};
         object->color.seeThrough = object->color.seeThrough || role == Role::Ring;
     }
@@ -49,7 +51,7 @@ OpenScene buildSolarSystem() {
     }
     dressSolarSystem(document);
     document.time = host::DocumentTime{0, 1};
-    return {document, currentZoneOffsetDays()};
+    return {document, places::currentZoneOffsetDays()};
 }
 
 namespace {
@@ -60,7 +62,7 @@ namespace {
 // Throws CommandError when the document holds no system object, and
 // host::HostError when a system refuses the date.
 void setEpochEverywhere(host::Document& document, double julianDate, double zoneOffsetDays) {
-    const std::vector<host::Node*> systems = systemsOf(document);
+    const std::vector<host::Node*> systems = places::systemsOf(document);
     if (systems.empty()) {
         throw CommandError("--date: the scene holds no system object whose epoch the date could set");
     }

@@ -256,7 +256,7 @@ void presetExport(benchmark::State& state) {
     document.fps = static_cast<std::int32_t>(kExportFramesPerModelDay / kDocumentSecondsPerModelDay);
     const auto frames = static_cast<std::int64_t>(std::ceil(kDaysPerJulianYear * kExportFramesPerModelDay));
     for (auto _ : state) {
-        app::writeGltfFile(file, host::exportGltf(document, host::GltfFormat::Binary,
+        app::writeGltfFile(file, gltf::exportGltf(document, gltf::GltfFormat::Binary,
                                                   {host::DocumentTime{0, 1}, frames, {}}));
     }
     state.counters["frames"] = static_cast<double>(frames);
@@ -324,7 +324,7 @@ void siblingsExport(benchmark::State& state) {
     host::Document& document = newSiblingScene(state.range(0));
     for (auto _ : state) {
         app::writeGltfFile(
-            file, host::exportGltf(document, host::GltfFormat::Binary, {host::DocumentTime{0, 1}, 2, {}}));
+            file, gltf::exportGltf(document, gltf::GltfFormat::Binary, {host::DocumentTime{0, 1}, 2, {}}));
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }

@@ -62,7 +62,7 @@ void checkIsoText(std::string_view text) {
     }
     requireRoundTrips("parseIsoMoment", moment.fields);
     const double julianDate = app::universalJulianDate(moment);
-    if (!std::isfinite(julianDate) || !app::universalText(julianDate)) {
+    if (!std::isfinite(julianDate) || !places::universalText(julianDate)) {
         fuzz::reportBroken("universalJulianDate", "the moment of '" + std::string(text) + "' has no date");
     }
 }

@@ -17,8 +17,8 @@
  * Strings are UTF-8 and NUL-terminated. A `const char*` returned by the host
  * stays valid until the value it came from is changed or removed.
  */
-#ifndef CAELO_HOST_INTERFACE_H
-#define CAELO_HOST_INTERFACE_H
+#ifndef CAELO_INTERFACE_HOST_INTERFACE_H
+#define CAELO_INTERFACE_HOST_INTERFACE_H
 
 #include <stdbool.h>
 #include <stddef.h>

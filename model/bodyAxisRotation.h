@@ -7,8 +7,8 @@
  * in radians, rotation order 6 (heading about Y, then pitch about X, then
  * bank about Z), so heading h turns the +Z axis onto (-sin h, 0, cos h).
  */
-#ifndef CAELO_BODY_AXIS_ROTATION_H
-#define CAELO_BODY_AXIS_ROTATION_H
+#ifndef CAELO_MODEL_BODY_AXIS_ROTATION_H
+#define CAELO_MODEL_BODY_AXIS_ROTATION_H
 
 #include "interface/hostInterface.h"
 

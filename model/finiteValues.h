@@ -2,8 +2,8 @@
  * Tests that keep non-finite numbers out of the scene, and exact comparison
  * of doubles.
  */
-#ifndef CAELO_FINITE_VALUES_H
-#define CAELO_FINITE_VALUES_H
+#ifndef CAELO_MODEL_FINITE_VALUES_H
+#define CAELO_MODEL_FINITE_VALUES_H
 
 #include "interface/hostInterface.h"
 

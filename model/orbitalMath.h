@@ -6,8 +6,8 @@
  * Everything here is a pure function of its arguments: no state, no
  * allocation, no host calls, safe on any thread.
  */
-#ifndef CAELO_ORBITAL_MATH_H
-#define CAELO_ORBITAL_MATH_H
+#ifndef CAELO_MODEL_ORBITAL_MATH_H
+#define CAELO_MODEL_ORBITAL_MATH_H
 
 #include "interface/hostInterface.h"
 #include "model/moduleIds.h"

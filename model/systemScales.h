@@ -2,8 +2,8 @@
  * The scales a system derives from its parameters: how fast model time runs
  * and how body sizes and orbit distances map onto scene units.
  */
-#ifndef CAELO_SYSTEM_SCALES_H
-#define CAELO_SYSTEM_SCALES_H
+#ifndef CAELO_MODEL_SYSTEM_SCALES_H
+#define CAELO_MODEL_SYSTEM_SCALES_H
 
 #include "model/units.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <map>
 
-namespace caelo::app {
+namespace caelo::places {
 namespace {
 
 constexpr double kFullCircleDeg = 360.0;
@@ -184,4 +184,4 @@ std::vector<BodyPlace> bodyPlaces(const host::Document& document) {
     return places;
 }
 
-} // namespace caelo::app
+} // namespace caelo::places

@@ -12,8 +12,8 @@
 //   for (const BodyPlace& place : bodyPlaces(document)) {
 //       if (place.heliocentric) { std::cout << place.heliocentric->distanceAu; }
 //   }
-#ifndef CAELO_APP_BODY_PLACES_H
-#define CAELO_APP_BODY_PLACES_H
+#ifndef CAELO_PLACES_BODY_PLACES_H
+#define CAELO_PLACES_BODY_PLACES_H
 
 #include "host/scene.h"
 #include "places/skyPlaces.h"
@@ -21,7 +21,7 @@
 #include <optional>
 #include <vector>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // A place relative to the central body on the ecliptic sphere.
 struct HeliocentricPlace {
@@ -65,6 +65,6 @@ struct BodyPlace {
 // children).
 [[nodiscard]] std::vector<BodyPlace> bodyPlaces(const host::Document& document);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

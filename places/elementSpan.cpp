@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace caelo::app {
+namespace caelo::places {
 namespace {
 
 // The calendar day of a Julian Date in universal time, "2050-01-01".
@@ -73,4 +73,4 @@ void warnOutsideElementSpan(const host::Document& document, double zoneOffsetDay
     }
 }
 
-} // namespace caelo::app
+} // namespace caelo::places

@@ -8,8 +8,8 @@
 //
 // Example:
 //   warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, std::cerr);
-#ifndef CAELO_APP_ELEMENT_SPAN_H
-#define CAELO_APP_ELEMENT_SPAN_H
+#ifndef CAELO_PLACES_ELEMENT_SPAN_H
+#define CAELO_PLACES_ELEMENT_SPAN_H
 
 #include "host/scene.h"
 
@@ -18,7 +18,7 @@
 #include <ostream>
 #include <string>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // One line saying that the model dates from `firstJulianDate` to
 // `lastJulianDate` (universal time, days; equal for one date) reach outside
@@ -36,6 +36,6 @@ namespace caelo::app {
 void warnOutsideElementSpan(const host::Document& document, double zoneOffsetDays, std::int64_t frames,
                             std::ostream& err);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

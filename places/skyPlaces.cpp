@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace caelo::app {
+namespace caelo::places {
 namespace {
 
 constexpr double kFullCircleDeg = 360.0;
@@ -75,4 +75,4 @@ std::optional<SkyPlace> skyPlaceOf(const host::Vector& bodyAu, const host::Vecto
     return place;
 }
 
-} // namespace caelo::app
+} // namespace caelo::places

@@ -10,14 +10,14 @@
 // Example:
 //   const SkyPlace moon = *skyPlaceOf(moonAu, earthAu, {0, 0, 0}, std::nullopt, std::nullopt);
 //   std::cout << moon.illuminatedFraction;
-#ifndef CAELO_APP_SKY_PLACES_H
-#define CAELO_APP_SKY_PLACES_H
+#ifndef CAELO_PLACES_SKY_PLACES_H
+#define CAELO_PLACES_SKY_PLACES_H
 
 #include "host/services/matrix.h"
 
 #include <optional>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // The obliquity of the ecliptic of J2000 (IAU 1976, 84381.448 arcseconds), the
 // angle between the preset's ecliptic frame and the J2000 equator.
@@ -53,6 +53,6 @@ struct SkyPlace {
 // the celestial north pole).
 [[nodiscard]] host::Vector equatorialFromEcliptic(const host::Vector& ecliptic);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

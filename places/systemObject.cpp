@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-namespace caelo::app {
+namespace caelo::places {
 
 std::vector<host::Node*> systemsOf(const host::Document& document) {
     std::vector<host::Node*> systems;
@@ -102,4 +102,4 @@ std::optional<std::string> universalText(double julianDate) {
     return host::formatDateTime(fields) + "Z";
 }
 
-} // namespace caelo::app
+} // namespace caelo::places

@@ -9,8 +9,8 @@
 // Example:
 //   const host::Node* system = firstSystem(document);
 //   const auto julianDate = modelJulianDate(document, *system, currentZoneOffsetDays());
-#ifndef CAELO_APP_SYSTEM_OBJECT_H
-#define CAELO_APP_SYSTEM_OBJECT_H
+#ifndef CAELO_PLACES_SYSTEM_OBJECT_H
+#define CAELO_PLACES_SYSTEM_OBJECT_H
 
 #include "host/scene.h"
 #include "model/moduleIds.h"
@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace caelo::app {
+namespace caelo::places {
 
 // The system objects of the document in tree order.
 [[nodiscard]] std::vector<host::Node*> systemsOf(const host::Document& document);
@@ -79,6 +79,6 @@ namespace caelo::app {
 // when it is missing.
 [[nodiscard]] std::optional<double> epochJulianDate(const host::Node& system, double zoneOffsetDays);
 
-} // namespace caelo::app
+} // namespace caelo::places
 
 #endif

@@ -2,8 +2,8 @@
  * Writes that keep non-finite numbers out of the scene: a value that is not
  * finite leaves the parameter or rotation as it was.
  */
-#ifndef CAELO_FINITE_WRITES_H
-#define CAELO_FINITE_WRITES_H
+#ifndef CAELO_SOURCE_FINITE_WRITES_H
+#define CAELO_SOURCE_FINITE_WRITES_H
 
 #include "model/finiteValues.h"
 #include "source/hostApi.h"

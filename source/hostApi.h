@@ -10,8 +10,8 @@
  * Calling a wrapper while no table is kept (before the first initialise
  * request or after the last end request) is a programming error.
  */
-#ifndef CAELO_HOST_API_H
-#define CAELO_HOST_API_H
+#ifndef CAELO_SOURCE_HOST_API_H
+#define CAELO_SOURCE_HOST_API_H
 
 #include "interface/hostInterface.h"
 

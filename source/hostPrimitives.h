@@ -2,8 +2,8 @@
  * The host's own object and tag types that the module creates or drives,
  * and the parameters it writes into them.
  */
-#ifndef CAELO_HOST_PRIMITIVES_H
-#define CAELO_HOST_PRIMITIVES_H
+#ifndef CAELO_SOURCE_HOST_PRIMITIVES_H
+#define CAELO_SOURCE_HOST_PRIMITIVES_H
 
 #include <cstdint>
 

@@ -10,8 +10,8 @@
  * allocator and placement-constructs T; its destroy callback runs the
  * destructor and returns the memory to the host.
  */
-#ifndef CAELO_NODE_DATA_H
-#define CAELO_NODE_DATA_H
+#ifndef CAELO_SOURCE_NODE_DATA_H
+#define CAELO_SOURCE_NODE_DATA_H
 
 #include "source/hostApi.h"
 

@@ -1,8 +1,8 @@
 /*
  * Names of the nodes the module builds, made from string-table texts.
  */
-#ifndef CAELO_NODE_NAMES_H
-#define CAELO_NODE_NAMES_H
+#ifndef CAELO_SOURCE_NODE_NAMES_H
+#define CAELO_SOURCE_NODE_NAMES_H
 
 #include "source/hostApi.h"
 

@@ -5,8 +5,8 @@
  * own node by the obliquity and turns it by its heading, sizes its linked
  * globe from the equatorial radius and spins the globe by its rotation mode.
  */
-#ifndef CAELO_OBJ_CAELO_BODY_AXIS_H
-#define CAELO_OBJ_CAELO_BODY_AXIS_H
+#ifndef CAELO_SOURCE_OBJ_CAELO_BODY_AXIS_H
+#define CAELO_SOURCE_OBJ_CAELO_BODY_AXIS_H
 
 #include "model/moduleIds.h"
 #include "model/units.h"

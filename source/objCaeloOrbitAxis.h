@@ -6,8 +6,8 @@
  * moves its last body-axis child along the orbit, or, in band mode, sizes and
  * places its linked ellipse spline, band object and wrap deformer.
  */
-#ifndef CAELO_OBJ_CAELO_ORBIT_AXIS_H
-#define CAELO_OBJ_CAELO_ORBIT_AXIS_H
+#ifndef CAELO_SOURCE_OBJ_CAELO_ORBIT_AXIS_H
+#define CAELO_SOURCE_OBJ_CAELO_ORBIT_AXIS_H
 
 #include "model/moduleIds.h"
 #include "model/orbitalMath.h"

@@ -4,8 +4,8 @@
  * stands for, and the scales of body sizes and orbit distances, and it writes
  * the current model date into a read-only date parameter at every evaluation.
  */
-#ifndef CAELO_OBJ_CAELO_SYSTEM_H
-#define CAELO_OBJ_CAELO_SYSTEM_H
+#ifndef CAELO_SOURCE_OBJ_CAELO_SYSTEM_H
+#define CAELO_SOURCE_OBJ_CAELO_SYSTEM_H
 
 #include "model/moduleIds.h"
 #include "model/systemScales.h"

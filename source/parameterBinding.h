@@ -14,8 +14,8 @@
  * field and is rewritten from it. The binder allocates nothing; the tables
  * are constant.
  */
-#ifndef CAELO_PARAMETER_BINDING_H
-#define CAELO_PARAMETER_BINDING_H
+#ifndef CAELO_SOURCE_PARAMETER_BINDING_H
+#define CAELO_SOURCE_PARAMETER_BINDING_H
 
 #include "source/hostApi.h"
 

@@ -10,8 +10,8 @@
  *
  * The tags have no parameters and no state.
  */
-#ifndef CAELO_PLANE_TAG_H
-#define CAELO_PLANE_TAG_H
+#ifndef CAELO_SOURCE_PLANE_TAG_H
+#define CAELO_SOURCE_PLANE_TAG_H
 
 #include "source/hostApi.h"
 #include "source/hostPrimitives.h"

@@ -6,8 +6,8 @@
  * tags below a system node, through the same constructions the objects'
  * own buttons use.
  */
-#ifndef CAELO_SOLAR_SYSTEM_PRESET_H
-#define CAELO_SOLAR_SYSTEM_PRESET_H
+#ifndef CAELO_SOURCE_SOLAR_SYSTEM_PRESET_H
+#define CAELO_SOURCE_SOLAR_SYSTEM_PRESET_H
 
 #include "model/orbitalMath.h"
 #include "source/objCaeloBodyAxis.h"

@@ -8,8 +8,8 @@
  * frame's kept angles, unit axes and the object's unchanged world position,
  * so the object's own rotation, world scale and shear are overridden.
  */
-#ifndef CAELO_TAG_ATTITUDE_CTRL_H
-#define CAELO_TAG_ATTITUDE_CTRL_H
+#ifndef CAELO_SOURCE_TAG_ATTITUDE_CTRL_H
+#define CAELO_SOURCE_TAG_ATTITUDE_CTRL_H
 
 #include "model/moduleIds.h"
 #include "model/units.h"

@@ -2,8 +2,8 @@
  * The orbit tag: shapes a circle spline below an orbit axis into the orbit's ellipse.
  * The tag has no parameters and no state.
  */
-#ifndef CAELO_TAG_CAELO_ORBIT_H
-#define CAELO_TAG_CAELO_ORBIT_H
+#ifndef CAELO_SOURCE_TAG_CAELO_ORBIT_H
+#define CAELO_SOURCE_TAG_CAELO_ORBIT_H
 
 #include "source/nodeData.h"
 

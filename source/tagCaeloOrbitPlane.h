@@ -2,8 +2,8 @@
  * The orbit plane tag: sizes a plane primitive below an orbit axis to the orbit's ellipse.
  * The tag has no parameters and no state.
  */
-#ifndef CAELO_TAG_CAELO_ORBIT_PLANE_H
-#define CAELO_TAG_CAELO_ORBIT_PLANE_H
+#ifndef CAELO_SOURCE_TAG_CAELO_ORBIT_PLANE_H
+#define CAELO_SOURCE_TAG_CAELO_ORBIT_PLANE_H
 
 #include "source/nodeData.h"
 

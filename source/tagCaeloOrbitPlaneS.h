@@ -2,8 +2,8 @@
  * The orbit plane S tag: lays a plane primitive below a body axis parallel to the body's orbit plane.
  * The tag has no parameters and no state.
  */
-#ifndef CAELO_TAG_CAELO_ORBIT_PLANE_S_H
-#define CAELO_TAG_CAELO_ORBIT_PLANE_S_H
+#ifndef CAELO_SOURCE_TAG_CAELO_ORBIT_PLANE_S_H
+#define CAELO_SOURCE_TAG_CAELO_ORBIT_PLANE_S_H
 
 #include "source/nodeData.h"
 

@@ -6,8 +6,8 @@
  * enclosing body axis, slices it, tilts it by its base rotation and spins it
  * by the heading of its relative rotation at the model date.
  */
-#ifndef CAELO_TAG_CAELO_RING_H
-#define CAELO_TAG_CAELO_RING_H
+#ifndef CAELO_SOURCE_TAG_CAELO_RING_H
+#define CAELO_SOURCE_TAG_CAELO_RING_H
 
 #include "model/moduleIds.h"
 #include "model/units.h"

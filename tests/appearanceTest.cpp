@@ -15,6 +15,9 @@ namespace caelo::app {
 namespace {
 
 using namespace host::moduleTest;
+using appearance::Look;
+using appearance::RgbColour;
+using appearance::Role;
 
 class PresetLooks : public ModuleSceneTest {
 protected:
@@ -67,8 +70,8 @@ TEST_F(PresetLooks, EachRoleHasItsColourShadingAndOpacityDressedOrNot) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (dressed ? ", dressed" : ", as the module made it"));
             const host::Node& object = named(c.name, c.parent);
-            EXPECT_EQ(roleOf(document(), object), c.role);
-            const Look look = lookOf(document(), object);
+            EXPECT_EQ(appearance::roleOf(document(), object), c.role);
+            const Look look = appearance::lookOf(document(), object);
             EXPECT_NEAR(look.colour.red, c.colour.red, 1e-12);
             EXPECT_NEAR(look.colour.green, c.colour.green, 1e-12);
             EXPECT_NEAR(look.colour.blue, c.colour.blue, 1e-12);
@@ -85,13 +88,15 @@ TEST_F(PresetLooks, EachRoleHasItsColourShadingAndOpacityDressedOrNot) {
 TEST_F(PresetLooks, AUsersColourIsKeptByTheDressingAndSeenByTheOrbitLineUndressed) {
     host::Node& mars = named("Mars");
     mars.color = {2, {0.1, 0.9, 0.2}, false};
-    EXPECT_NEAR(lookOf(document(), named("Orbit Spline", "Orbit(Mars)")).colour.green, 0.675, 1e-12)
+    EXPECT_NEAR(appearance::lookOf(document(), named("Orbit Spline", "Orbit(Mars)")).colour.green, 0.675,
+                1e-12)
         << "an undressed orbit line follows its body's own colour";
     mars.color.color = {0.1, std::numeric_limits<double>::quiet_NaN(), 0.2};
-    EXPECT_NEAR(lookOf(document(), mars).colour.red, 0.88, 1e-12) << "a colour that is not finite is none";
+    EXPECT_NEAR(appearance::lookOf(document(), mars).colour.red, 0.88, 1e-12)
+        << "a colour that is not finite is none";
     mars.color.color = {0.1, 1.5, -0.2};
     dressSolarSystem(document());
-    const Look look = lookOf(document(), mars);
+    const Look look = appearance::lookOf(document(), mars);
     EXPECT_EQ(look.colour.green, 1.0) << "clamped";
     EXPECT_EQ(look.colour.blue, 0.0) << "clamped";
     EXPECT_EQ(mars.color.color.y, 1.5) << "the dressing leaves a user's colour as it is";

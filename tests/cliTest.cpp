@@ -140,8 +140,8 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         {"--" + huge, "--" + hugeExcerpt.substr(2) + ": unknown option"},
         {"positions --date \"$(printf 'a\\033[2J\\007')\"", "date 'a\\x1b[2J\\x07': expected YYYY-MM-DD"},
     };
-    if (!caelo::app::viewerBuilt()) {
-        cases.push_back({"view --out a.html", std::string(caelo::app::kNoViewerReason)});
+    if (!caelo::viewer::viewerBuilt()) {
+        cases.push_back({"view --out a.html", std::string(caelo::viewer::kNoViewerReason)});
     }
     for (const Case& c : cases) {
         const Outcome run = caelo(c.arguments);
@@ -290,10 +290,10 @@ TEST_F(Cli, MainJobWritesTheSceneTheChartAndOneModelYear) {
     ASSERT_EQ(job.exitCode, 0) << job.err;
     EXPECT_NE(job.out.find("model Julian Date"), std::string::npos) << job.out;
     std::vector<std::string> files{"solar-system.caelo", "solar-system.png", "solar-system.glb"};
-    if (caelo::app::viewerBuilt()) {
+    if (caelo::viewer::viewerBuilt()) {
         files.emplace_back("solar-system.html");
     } else {
-        EXPECT_NE(job.out.find(caelo::app::kNoViewerReason), std::string::npos) << job.out;
+        EXPECT_NE(job.out.find(caelo::viewer::kNoViewerReason), std::string::npos) << job.out;
     }
     for (const std::string& file : files) {
         const fs::path path = fs::canonical(folder_) / "caelo-out" / file;
@@ -304,8 +304,8 @@ TEST_F(Cli, MainJobWritesTheSceneTheChartAndOneModelYear) {
     EXPECT_EQ(pngSize(readFile(folder_ / "caelo-out" / "solar-system.png")), std::make_pair(1600u, 1200u));
     EXPECT_EQ(readFile(folder_ / "caelo-out" / "solar-system.glb").substr(0, 4), "glTF");
     EXPECT_EQ(contents().size(), files.size() + 1) << "the folder and its files, no temporary file";
-    if (!caelo::app::viewerBuilt()) {
-        GTEST_SKIP() << "the page: " << caelo::app::kNoViewerReason;
+    if (!caelo::viewer::viewerBuilt()) {
+        GTEST_SKIP() << "the page: " << caelo::viewer::kNoViewerReason;
     }
     // The page carries the same file as the export, base64 between its
     // scene element's tags.

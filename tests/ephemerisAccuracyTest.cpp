@@ -235,7 +235,7 @@ TEST_F(AgainstEphemerides, SpinAxesAndPrimeMeridiansAgainstTheIauModels) {
 // open to the Earth and to the Sun against PyEphem.
 TEST_F(AgainstEphemerides, TheToolsFiguresOfTheMoonAndSaturn) {
     const auto seenFromEarth = [&](const std::string& name) {
-        for (const app::BodyPlace& place : app::bodyPlaces(document())) {
+        for (const places::BodyPlace& place : places::bodyPlaces(document())) {
             if (place.body == &body(name)) {
                 return place.fromEarth.value();
             }
@@ -245,7 +245,7 @@ TEST_F(AgainstEphemerides, TheToolsFiguresOfTheMoonAndSaturn) {
     const std::vector<Row> moon = referenceTable("moon-erfa.csv");
     for (std::size_t i = 0; i < moon.size(); i += 10) {
         evaluateAt(number(moon[i], "jd_tt"));
-        const app::SkyPlace got = seenFromEarth("Moon");
+        const places::SkyPlace got = seenFromEarth("Moon");
         EXPECT_NEAR(got.elongationDeg, number(moon[i], "elongation_deg"), 1.5) << moon[i].at("jd_tt");
         EXPECT_NEAR(got.illuminatedFraction, number(moon[i], "ephem_phase_fraction"), 0.015)
             << moon[i].at("jd_tt");
@@ -253,7 +253,7 @@ TEST_F(AgainstEphemerides, TheToolsFiguresOfTheMoonAndSaturn) {
     const std::vector<Row> rings = referenceTable("saturn-rings-pyephem.csv");
     for (std::size_t i = 0; i < rings.size(); i += 10) {
         evaluateAt(number(rings[i], "jd_tt"));
-        const app::SkyPlace got = seenFromEarth("Saturn");
+        const places::SkyPlace got = seenFromEarth("Saturn");
         EXPECT_NEAR(got.ringOpeningFromEarthDeg.value(), number(rings[i], "earth_tilt_deg"), 0.25)
             << rings[i].at("jd_tt");
         EXPECT_NEAR(got.ringOpeningFromSunDeg.value(), number(rings[i], "sun_tilt_deg"), 0.25)

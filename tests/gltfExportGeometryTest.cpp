@@ -18,6 +18,9 @@
 #include <vector>
 
 namespace caelo::host {
+
+using gltf::PrimitiveMesh;
+using gltf::profileValueAt;
 namespace {
 
 constexpr double kPi = std::numbers::pi;
@@ -33,7 +36,7 @@ constexpr std::int32_t kWrapProfile = 1013, kTorusPipeSegments = 1153, kBoxSegme
 using GltfGeometry = testing::HostTest;
 
 PrimitiveMesh meshOf(const Node& object) {
-    const std::optional<PrimitiveMesh> mesh = buildPrimitiveMesh(object);
+    const std::optional<PrimitiveMesh> mesh = gltf::buildPrimitiveMesh(object);
     EXPECT_TRUE(mesh.has_value()) << object.name;
     return mesh.value_or(PrimitiveMesh{});
 }
@@ -134,10 +137,10 @@ TEST_F(GltfGeometry, SlicesCoverTheirTurnOnlyAndWrapPastTheEnd) {
     tube.parameters.setFloat(kTubeInner, 0.0);
     tube.parameters.setFloat(kTubeHeight, 0.0);
     tube.parameters.setFloat(kTubeOuter, 0.0);
-    EXPECT_FALSE(buildPrimitiveMesh(tube).has_value()); // nothing to draw
+    EXPECT_FALSE(gltf::buildPrimitiveMesh(tube).has_value()); // nothing to draw
     Node& sphere = add(kTypeSphere, "sphere");
     sphere.parameters.setFloat(kSphereRadius, std::nan(""));
-    EXPECT_THROW((void)buildPrimitiveMesh(sphere), HostError);
+    EXPECT_THROW((void)gltf::buildPrimitiveMesh(sphere), HostError);
 }
 
 // A band 10 wide and 4 high bent by a wrap deformer around a circle of
@@ -161,7 +164,7 @@ protected:
     // The band's vertices in the spline's frame after the bend.
     std::vector<Vector> bentPoints() {
         PrimitiveMesh mesh = meshOf(*band);
-        applyWrapDeformers(*band, mesh);
+        gltf::applyWrapDeformers(*band, mesh);
         expectFacesAlongNormals(mesh, "bent band");
         const Matrix splineFromBand = inverse(spline->worldMatrix()).value() * band->worldMatrix();
         std::vector<Vector> points;
@@ -208,7 +211,7 @@ TEST_F(GltfWrap, CoversItsRangeAboutTheOffsetWithTheProfilesSize) {
     // Switched off, the deformer leaves the box as it is.
     deformer->setEnabled(false);
     PrimitiveMesh mesh = meshOf(*band);
-    applyWrapDeformers(*band, mesh);
+    gltf::applyWrapDeformers(*band, mesh);
     EXPECT_EQ(halfExtentsOf(mesh).x, 5.0);
 }
 
@@ -236,7 +239,7 @@ TEST(GltfFrame, RotationsBecomeTheirMirrorImage) {
         {kPi, kPi, 0.0},   {1.2, -0.7, 2.9},      {-2.0, 1.5, -3.1},     {kPi / 2.0, kPi, kPi / 3.0},
         {3.1, 0.05, -3.1}, {0.0, -kPi / 2.0, 1.0}};
     for (const Vector& angles : cases) {
-        const auto [x, y, z, w] = toGltfTransform({{}, angles, {1.0, 1.0, 1.0}}).rotation;
+        const auto [x, y, z, w] = gltf::toGltfTransform({{}, angles, {1.0, 1.0, 1.0}}).rotation;
         const Vector gotX{1 - 2 * (y * y + z * z), 2 * (x * y + z * w), 2 * (x * z - y * w)};
         const Vector gotY{2 * (x * y - z * w), 1 - 2 * (x * x + z * z), 2 * (y * z + x * w)};
         const Vector gotZ{2 * (x * z + y * w), 2 * (y * z - x * w), 1 - 2 * (x * x + y * y)};
@@ -246,20 +249,21 @@ TEST(GltfFrame, RotationsBecomeTheirMirrorImage) {
         EXPECT_LT(length(gotY - mirror(r.y)), 1e-12);
         EXPECT_LT(length(gotZ + mirror(r.z)), 1e-12);
     }
-    EXPECT_EQ(toGltfTransform({{1.0, 2.0, 3.0}, {}, {2.0, 3.0, 4.0}}).translation,
+    EXPECT_EQ(gltf::toGltfTransform({{1.0, 2.0, 3.0}, {}, {2.0, 3.0, 4.0}}).translation,
               (std::array<double, 3>{1.0, 2.0, -3.0}));
 }
 
 TEST(GltfKeyTimes, KeysNameExactDocumentTimes) {
-    EXPECT_EQ(keySeconds(30, 3, 1, 2), static_cast<float>(3.5 / 30.0));
-    EXPECT_EQ(documentTimeOfKey(DocumentTime{1, 3}, 0.5f), (DocumentTime{5, 6}));
+    EXPECT_EQ(gltf::keySeconds(30, 3, 1, 2), static_cast<float>(3.5 / 30.0));
+    EXPECT_EQ(gltf::documentTimeOfKey(DocumentTime{1, 3}, 0.5f), (DocumentTime{5, 6}));
     // A key's float seconds added exactly to a start of many binary digits.
     const DocumentTime start = DocumentTime::fromSeconds(0.1);
-    const float key = keySeconds(30, 1);
-    EXPECT_DOUBLE_EQ(documentTimeOfKey(start, key).seconds(), start.seconds() + static_cast<double>(key));
+    const float key = gltf::keySeconds(30, 1);
+    EXPECT_DOUBLE_EQ(gltf::documentTimeOfKey(start, key).seconds(),
+                     start.seconds() + static_cast<double>(key));
     // A start whose denominator leaves no room: the nearest double.
     const DocumentTime odd{1, 3'000'000'000'000'000'001};
-    EXPECT_NEAR(documentTimeOfKey(odd, key).seconds(), static_cast<double>(key), 1e-15);
+    EXPECT_NEAR(gltf::documentTimeOfKey(odd, key).seconds(), static_cast<double>(key), 1e-15);
 }
 
 } // namespace

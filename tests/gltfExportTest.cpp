@@ -36,6 +36,8 @@
 #include <vector>
 
 namespace caelo::host {
+
+using gltf::OrbitLines;
 namespace {
 
 using namespace moduleTest;
@@ -277,8 +279,8 @@ std::optional<int> validatorErrors(const std::filesystem::path& file, std::strin
 // ---------------------------------------------------------------- fixtures
 
 // Writes the document's export to `file`, in the format its extension names.
-void exportTo(Document& document, const std::filesystem::path& file, const GltfExportOptions& options) {
-    const std::string bytes = exportGltf(document, gltfFormatOf(file), options);
+void exportTo(Document& document, const std::filesystem::path& file, const gltf::GltfExportOptions& options) {
+    const std::string bytes = gltf::exportGltf(document, gltf::gltfFormatOf(file), options);
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
@@ -323,7 +325,7 @@ protected:
                               const std::vector<double>& frames, MatrixTolerance tolerance,
                               OrbitLines orbitLines = OrbitLines::Tubes) {
         const auto started = std::chrono::steady_clock::now();
-        GltfExportOptions options{DocumentTime{0, 1}, frameCount, {}};
+        gltf::GltfExportOptions options{DocumentTime{0, 1}, frameCount, {}};
         options.orbitLines = orbitLines;
         exportTo(document(), file, options);
         exportSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -367,7 +369,7 @@ TEST_F(GltfExport, SharedNamesAreToldApartByOwnerThenNumberedPastTakenOnes) {
     for (const auto& [node, expected] : cases) {
         objects.push_back(node);
     }
-    const std::vector<std::string> names = uniqueNodeNames(objects);
+    const std::vector<std::string> names = gltf::uniqueNodeNames(objects);
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(names[i + 3], cases[i].second);
     }
@@ -586,7 +588,7 @@ TEST_F(GltfAnimatedExport, FollowedMotionGetsKeysBetweenFramesTooFastOrSlowOrSti
     const std::vector<double> globeSteps = rotationSteps(read, nodeOf(*document().findNode(followedGlobe)));
     ASSERT_FALSE(globeSteps.empty());
     EXPECT_GE(globeSteps.size(), 3u * 3u);
-    EXPECT_LE(*std::max_element(globeSteps.begin(), globeSteps.end()), kMaxRotationStepRad + 1e-3);
+    EXPECT_LE(*std::max_element(globeSteps.begin(), globeSteps.end()), gltf::kMaxRotationStepRad + 1e-3);
 
     // The followed body turns 100 degrees a frame about its orbit's origin:
     // keys between frames, none more than kMaxTurnStepRad apart.
@@ -601,7 +603,7 @@ TEST_F(GltfAnimatedExport, FollowedMotionGetsKeysBetweenFramesTooFastOrSlowOrSti
         for (std::size_t k = 3; k < t.size(); k += 3) {
             const Vector a{t[k - 3], t[k - 2], t[k - 1]};
             const Vector b{t[k], t[k + 1], t[k + 2]};
-            EXPECT_LE(std::atan2(length(cross(a, b)), dot(a, b)), kMaxTurnStepRad + 1e-5);
+            EXPECT_LE(std::atan2(length(cross(a, b)), dot(a, b)), gltf::kMaxTurnStepRad + 1e-5);
         }
     }
 
@@ -639,10 +641,10 @@ TEST_F(GltfExport, RefusesBadOutputsAndLeavesNothingBehind) {
     const auto refused = [&](const std::filesystem::path& file, std::int64_t frames,
                              const std::string& reason) {
         try {
-            app::writeGltfFile(
-                file, app::bytesForFile(file, [&] {
-                    return exportGltf(document(), gltfFormatOf(file), {DocumentTime{0, 1}, frames, {}});
-                }));
+            app::writeGltfFile(file, app::bytesForFile(file, [&] {
+                                   return gltf::exportGltf(document(), gltf::gltfFormatOf(file),
+                                                           {DocumentTime{0, 1}, frames, {}});
+                               }));
             ADD_FAILURE() << file << " was written";
         } catch (const std::exception& error) {
             EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos) << error.what();

@@ -18,6 +18,9 @@
 #include <vector>
 
 namespace caelo::app {
+
+using pictures::OrbitingBody;
+using pictures::readOrbitingBodies;
 namespace {
 
 using host::Vector;
@@ -26,7 +29,7 @@ using namespace host::moduleTest;
 constexpr int kOrbitSamples = 720;
 
 TEST(ChartRadialScale, IsTrueWithin1AuLogarithmicBeyondAndAlwaysIncreasing) {
-    const ChartRadialScale scale(50.0, 500.0);
+    const pictures::ChartRadialScale scale(50.0, 500.0);
     EXPECT_NEAR(scale.radiusPx(50.0), 500.0, 1e-9) << "the outermost distance touches the edge";
     EXPECT_EQ(scale.radiusPx(0.0), 0.0);
     EXPECT_EQ(scale.radiusPx(-3.0), 0.0) << "negative distances count as 0";
@@ -70,7 +73,7 @@ double distanceToOrbit(const Vector& p, const std::vector<Vector>& orbit) {
 }
 
 TEST_F(PresetChart, ReadsThePlanetsWithTheirNamesOrbitsAndSizes) {
-    const OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
+    const pictures::OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
     EXPECT_EQ(system.systemName, "Solar system");
     EXPECT_EQ(system.centralLabel, "Sun");
     ASSERT_TRUE(system.modelDate);
@@ -101,9 +104,9 @@ TEST_F(PresetChart, ReadsThePlanetsWithTheirNamesOrbitsAndSizes) {
 }
 
 TEST_F(PresetChart, KeepsMercuryAndNeptuneInsideThePictureAndApart) {
-    const OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
+    const pictures::OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
     constexpr int width = 1600, height = 1200;
-    const ChartLayout layout(system, width, height);
+    const pictures::ChartLayout layout(system, width, height);
     double previousRadius = 0.0;
     double previousDistance = 0.0;
     std::vector<const OrbitingBody*> byDistance;
@@ -132,7 +135,7 @@ TEST_F(PresetChart, KeepsMercuryAndNeptuneInsideThePictureAndApart) {
     // The drawing puts each dot where the layout says, in the body's colour.
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cairo = cairo_create(surface);
-    drawOrreryChart(cairo, document(), width, height);
+    pictures::drawOrreryChart(cairo, document(), width, height);
     cairo_destroy(cairo);
     cairo_surface_flush(surface);
     const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface));
@@ -152,10 +155,10 @@ TEST_F(PresetChart, KeepsMercuryAndNeptuneInsideThePictureAndApart) {
 // longitude counted counter-clockwise from the right, as the positions table
 // gives it (bodyPlaces reads the scene on its own).
 TEST_F(PresetChart, PutsEachPlanetAtItsEclipticLongitudeCountedCounterClockwise) {
-    const OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
-    const ChartLayout layout(system, 1600, 1200);
+    const pictures::OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
+    const pictures::ChartLayout layout(system, 1600, 1200);
     std::vector<double> longitudesDeg;
-    for (const BodyPlace& place : bodyPlaces(document())) {
+    for (const places::BodyPlace& place : places::bodyPlaces(document())) {
         if (place.heliocentric) {
             longitudesDeg.push_back(place.heliocentric->longitudeDeg);
         }
@@ -186,11 +189,11 @@ TEST_F(PresetChart, RefusesADocumentWithoutASystemOrBodies) {
 }
 
 TEST(PictureText, WritesDatesAndKeepsSmallTextReadable) {
-    EXPECT_DOUBLE_EQ(host::pictureScale(800, 600).lines, 0.5);
-    EXPECT_DOUBLE_EQ(host::pictureScale(800, 600).text, 0.7) << "text shrinks less than lines";
-    EXPECT_DOUBLE_EQ(host::pictureScale(1800, 2400).text, 1.5);
-    EXPECT_EQ(pictureDateText({2026, 12, 8, 18, 5, 59}), "8 December 2026, 18:05");
-    EXPECT_EQ(pictureDateText({2000, 1, 1, 12, 0, 0}), "1 January 2000, 12:00");
+    EXPECT_DOUBLE_EQ(pictures::pictureScale(800, 600).lines, 0.5);
+    EXPECT_DOUBLE_EQ(pictures::pictureScale(800, 600).text, 0.7) << "text shrinks less than lines";
+    EXPECT_DOUBLE_EQ(pictures::pictureScale(1800, 2400).text, 1.5);
+    EXPECT_EQ(pictures::pictureDateText({2026, 12, 8, 18, 5, 59}), "8 December 2026, 18:05");
+    EXPECT_EQ(pictures::pictureDateText({2000, 1, 1, 12, 0, 0}), "1 January 2000, 12:00");
 }
 
 } // namespace

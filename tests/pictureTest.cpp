@@ -17,6 +17,8 @@
 #include <unistd.h>
 
 namespace caelo::app {
+
+using pictures::PictureView;
 namespace {
 
 using namespace host::moduleTest;
@@ -45,7 +47,7 @@ protected:
     }
 
     // The message of the error that writePictureFile throws, or "" when it does not.
-    std::string refusal(const fs::path& file, const PictureOptions& options) {
+    std::string refusal(const fs::path& file, const pictures::PictureOptions& options) {
         try {
             writePictureFile(document(), file, options);
         } catch (const std::exception& error) {
@@ -96,7 +98,7 @@ TEST_F(PresetPicture, WritesSvgAtThePictureSizeInPixels) {
 TEST_F(PresetPicture, RefusesBadRequestsAndLeavesNoFile) {
     struct Case {
         const char* name;
-        PictureOptions options;
+        pictures::PictureOptions options;
         const char* reason; // a part of the message
     };
     const Case cases[] = {

@@ -212,7 +212,7 @@ TEST_F(Positions, SkyPlacesOfKnownGeometry) {
         {"moon along the ecliptic", {2.0, 0.01, 0.0}, Vector{2.0, 0.0, 0.0}, 180.0, 0.0, 1.0, 66.560708889},
     };
     for (const Case& c : cases) {
-        const auto place = app::skyPlaceOf(c.body, earth, sun, c.primary, std::nullopt);
+        const auto place = places::skyPlaceOf(c.body, earth, sun, c.primary, std::nullopt);
         ASSERT_TRUE(place) << c.what;
         EXPECT_NEAR(place->elongationDeg, c.elongationDeg, 0.6) << c.what;
         EXPECT_NEAR(place->phaseAngleDeg, c.phaseAngleDeg, 0.6) << c.what;
@@ -222,7 +222,8 @@ TEST_F(Positions, SkyPlacesOfKnownGeometry) {
             EXPECT_NEAR(*place->positionAngleDeg, *c.positionAngleDeg, 1e-6) << c.what;
         }
     }
-    EXPECT_FALSE(app::skyPlaceOf(earth, earth, sun, std::nullopt, std::nullopt)) << "the Earth from itself";
+    EXPECT_FALSE(places::skyPlaceOf(earth, earth, sun, std::nullopt, std::nullopt))
+        << "the Earth from itself";
 }
 
 // The preset's orbit axes hold from 1800-01-01 to 2050-01-01; ring bands
@@ -230,12 +231,12 @@ TEST_F(Positions, SkyPlacesOfKnownGeometry) {
 TEST_F(Positions, WarnsOnlyOutsideTheElementsSpan) {
     ASSERT_TRUE(pressButton(addSystem(), kBuildSolarSystem));
     const double year2100 = 2488069.5, year2026 = 2461041.5, year2051 = 2470172.5;
-    EXPECT_FALSE(app::elementSpanWarning(document(), year2026, year2026));
+    EXPECT_FALSE(places::elementSpanWarning(document(), year2026, year2026));
     EXPECT_EQ(
-        app::elementSpanWarning(document(), year2100, year2100),
+        places::elementSpanWarning(document(), year2100, year2100),
         "the model date 2100-01-01 lies outside 1800-01-01 to 2050-01-01, the span in which the elements of "
         "38 orbit axes hold; their bodies' places there are extrapolated");
-    const auto reaching = app::elementSpanWarning(document(), year2026, year2051);
+    const auto reaching = places::elementSpanWarning(document(), year2026, year2051);
     ASSERT_TRUE(reaching);
     EXPECT_EQ(
         reaching->rfind("the model dates 2026-01-01 to 2051-01-01 reach outside 1800-01-01 to 2050-01-01", 0),

@@ -22,6 +22,10 @@
 #include <vector>
 
 namespace caelo::host {
+
+using pictures::CameraProjection;
+using pictures::flatRingOutline;
+using pictures::PicturePoint;
 namespace {
 
 constexpr int kWidth = 1600;
@@ -166,7 +170,7 @@ protected:
         {
             const std::unique_ptr<cairo_t, void (*)(cairo_t*)> cairo(cairo_create(surface.get()),
                                                                      cairo_destroy);
-            drawCameraView(cairo.get(), document(), width, height);
+            pictures::drawCameraView(cairo.get(), document(), width, height);
         }
         cairo_surface_flush(surface.get());
         const auto* data =
@@ -296,7 +300,7 @@ TEST_F(SceneRenderShapes, OutlinesFollowSizesPlanesAndAxes) {
     spline.parameters.set(2012, -2.0);
     spline.parameters.set(2013, 1.0);
     spline.parameters.set(2300, std::int32_t{kPlaneXZ});
-    const auto loop = circleSplineOutline(spline, 8);
+    const auto loop = pictures::circleSplineOutline(spline, 8);
     ASSERT_EQ(loop.size(), 8u);
     EXPECT_NEAR(loop[0].x, 2.0, 1e-12);
     EXPECT_NEAR(loop[2].z, 1.0, 1e-12);
@@ -341,7 +345,7 @@ TEST_F(SceneRenderShapes, OutlinesFollowSizesPlanesAndAxes) {
     plane.parameters.set(1230, 4.0);
     plane.parameters.set(1231, 2.0);
     plane.parameters.set(kAxis, std::int32_t{kAxisPlusZ});
-    for (const Vector& corner : planeCorners(plane)) {
+    for (const Vector& corner : pictures::planeCorners(plane)) {
         EXPECT_NEAR(std::abs(corner.x), 2.0, 1e-12);
         EXPECT_NEAR(std::abs(corner.y), 1.0, 1e-12);
         EXPECT_NEAR(corner.z, 0.0, 1e-12);

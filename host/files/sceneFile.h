@@ -1,7 +1,7 @@
 // Scene files: a whole document as versioned JSON (format in
 // docs/scene-file.md).
-#ifndef CAELO_HOST_SCENE_FILE_H
-#define CAELO_HOST_SCENE_FILE_H
+#ifndef CAELO_HOST_FILES_SCENE_FILE_H
+#define CAELO_HOST_FILES_SCENE_FILE_H
 
 #include "host/scene.h"
 #include "host/treeDepth.h"

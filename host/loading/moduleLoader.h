@@ -1,7 +1,7 @@
 // Loading modules: shared libraries that export `c4d_main` and
 // `g_privateBinary` (hostInterface.h).
-#ifndef CAELO_HOST_MODULE_LOADER_H
-#define CAELO_HOST_MODULE_LOADER_H
+#ifndef CAELO_HOST_LOADING_MODULE_LOADER_H
+#define CAELO_HOST_LOADING_MODULE_LOADER_H
 
 #include <filesystem>
 #include <string>

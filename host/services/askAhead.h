@@ -3,8 +3,8 @@
 // A pass over a scene of many thousands of nodes would otherwise wait on
 // memory for every node it reaches. Asking is only a hint: it never faults,
 // so an address that no longer holds what it held is harmless.
-#ifndef CAELO_HOST_ASK_AHEAD_H
-#define CAELO_HOST_ASK_AHEAD_H
+#ifndef CAELO_HOST_SERVICES_ASK_AHEAD_H
+#define CAELO_HOST_SERVICES_ASK_AHEAD_H
 
 #include <cstddef>
 #include <cstdint>

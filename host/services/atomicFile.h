@@ -1,6 +1,6 @@
 // Files written whole or not at all, keeping what the user had at the target.
-#ifndef CAELO_HOST_ATOMIC_FILE_H
-#define CAELO_HOST_ATOMIC_FILE_H
+#ifndef CAELO_HOST_SERVICES_ATOMIC_FILE_H
+#define CAELO_HOST_SERVICES_ATOMIC_FILE_H
 
 #include <filesystem>
 #include <string_view>

@@ -2,8 +2,8 @@
 // data inside text: glTF's data URIs and the pages that embed a scene.
 //
 // Example: base64("caelo") is "Y2FlbG8=".
-#ifndef CAELO_HOST_BASE64_H
-#define CAELO_HOST_BASE64_H
+#ifndef CAELO_HOST_SERVICES_BASE64_H
+#define CAELO_HOST_SERVICES_BASE64_H
 
 #include <string>
 #include <string_view>

@@ -5,8 +5,8 @@
 // days with 2000-01-01 00:00 = 2451545.0, so it is a Julian Date plus 0.5 and
 // every midnight falls on a whole number. Local time follows the time zone of
 // the TZ environment variable, through the C library.
-#ifndef CAELO_HOST_DATE_SERVICE_H
-#define CAELO_HOST_DATE_SERVICE_H
+#ifndef CAELO_HOST_SERVICES_DATE_SERVICE_H
+#define CAELO_HOST_SERVICES_DATE_SERVICE_H
 
 #include "interface/hostInterface.h"
 

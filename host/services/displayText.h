@@ -5,8 +5,8 @@
 // Example:
 //   escapedText("Sun\x1b[2J")        // "Sun\x1b[2J" with the ESC written as the four characters \x1b
 //   quotedExcerpt(std::string(131072, 'x'))  // "'xxx...x...'": 60 x, then the ellipsis
-#ifndef CAELO_HOST_DISPLAY_TEXT_H
-#define CAELO_HOST_DISPLAY_TEXT_H
+#ifndef CAELO_HOST_SERVICES_DISPLAY_TEXT_H
+#define CAELO_HOST_SERVICES_DISPLAY_TEXT_H
 
 #include <cstddef>
 #include <string>

@@ -2,8 +2,8 @@
 //
 // The message is meant for the user as it stands: it names the input (a file,
 // a node path, a parameter) and says what is wrong with it.
-#ifndef CAELO_HOST_HOST_ERROR_H
-#define CAELO_HOST_HOST_ERROR_H
+#ifndef CAELO_HOST_SERVICES_HOST_ERROR_H
+#define CAELO_HOST_SERVICES_HOST_ERROR_H
 
 #include <stdexcept>
 #include <string>

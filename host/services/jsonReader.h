@@ -1,8 +1,8 @@
 // Reading JSON resources and scene files with errors that name the file and
 // the place: a JSON pointer for a bad value, line and column for bad syntax.
 // Internal to the host.
-#ifndef CAELO_HOST_JSON_READER_H
-#define CAELO_HOST_JSON_READER_H
+#ifndef CAELO_HOST_SERVICES_JSON_READER_H
+#define CAELO_HOST_SERVICES_JSON_READER_H
 
 #include "host/services/displayText.h"
 

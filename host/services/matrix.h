@@ -4,8 +4,8 @@
 // vectors; a point p maps to off + p.x * x + p.y * y + p.z * z. Rotations are
 // heading, pitch and bank in radians in rotation order 6: heading about Y, then
 // pitch about X, then bank about Z.
-#ifndef CAELO_HOST_MATRIX_H
-#define CAELO_HOST_MATRIX_H
+#ifndef CAELO_HOST_SERVICES_MATRIX_H
+#define CAELO_HOST_SERVICES_MATRIX_H
 
 #include "interface/hostInterface.h"
 

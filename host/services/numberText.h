@@ -1,7 +1,7 @@
 // Locale-independent conversion between numbers and text, as the host offers
 // it to modules and as the console and scene files use it.
-#ifndef CAELO_HOST_NUMBER_TEXT_H
-#define CAELO_HOST_NUMBER_TEXT_H
+#ifndef CAELO_HOST_SERVICES_NUMBER_TEXT_H
+#define CAELO_HOST_SERVICES_NUMBER_TEXT_H
 
 #include <optional>
 #include <string>

@@ -5,8 +5,8 @@
 //   ReadableFile file = ReadableFile::open("a.caelo", "the scene");
 //   char piece[kReadPieceBytes];
 //   while (const std::size_t n = file.readSome(piece, sizeof piece)) { ... }
-#ifndef CAELO_HOST_READABLE_FILE_H
-#define CAELO_HOST_READABLE_FILE_H
+#ifndef CAELO_HOST_SERVICES_READABLE_FILE_H
+#define CAELO_HOST_SERVICES_READABLE_FILE_H
 
 #include "host/services/displayText.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string_view>
 
-namespace caelo::app {
+namespace caelo::appearance {
 
 namespace {
 
@@ -72,7 +72,7 @@ bool isBentByWrap(const host::Node& box) {
 const host::Node* bodyOfGlobe(const host::Document& document, const host::Node& sphere) {
     const host::Node* parent = sphere.parent();
     return parent != nullptr && parent->typeId() == kTypeCaeloBodyAxis &&
-                   globeOf(document, *parent) == &sphere
+                   places::globeOf(document, *parent) == &sphere
                ? parent
                : nullptr;
 }
@@ -81,7 +81,7 @@ const host::Node* bodyOfGlobe(const host::Document& document, const host::Node& 
 const host::Node* planetGlobeAbove(const host::Document& document, const host::Node& object) {
     for (const host::Node* node = object.parent(); node != nullptr; node = node->parent()) {
         if (node->typeId() == kTypeCaeloBodyAxis) {
-            if (const host::Node* globe = globeOf(document, *node)) {
+            if (const host::Node* globe = places::globeOf(document, *node)) {
                 return globe;
             }
         }
@@ -138,14 +138,14 @@ const host::Node* bodyOnOrbitLine(const host::Document& document, const host::No
     if (orbitAxis == nullptr || orbitAxis->typeId() != kTypeCaeloOrbitAxis) {
         return nullptr;
     }
-    return firstGlobedBody(document, *orbitAxis);
+    return places::firstGlobedBody(document, *orbitAxis);
 }
 
 } // namespace
 
 const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline) {
     const host::Node* body = bodyOnOrbitLine(document, spline);
-    return body != nullptr ? globeOf(document, *body) : nullptr;
+    return body != nullptr ? places::globeOf(document, *body) : nullptr;
 }
 
 const host::Node* circledGlobe(const host::Document& document, const host::Node& object) {
@@ -162,13 +162,13 @@ const host::Node* circledGlobe(const host::Document& document, const host::Node&
         if (above->typeId() != kTypeCaeloBodyAxis) {
             continue;
         }
-        if (const host::Node* globe = globeOf(document, *above)) {
+        if (const host::Node* globe = places::globeOf(document, *above)) {
             return globe;
         }
         // A barycentre: the body that names it stands for it.
-        const host::Node* named = firstGlobedBody(document, *above);
+        const host::Node* named = places::firstGlobedBody(document, *above);
         if (named != nullptr && named != body) {
-            return globeOf(document, *named);
+            return places::globeOf(document, *named);
         }
     }
     return nullptr;
@@ -220,4 +220,4 @@ Look lookOf(const host::Document& document, const host::Node& object) {
     return look;
 }
 
-} // namespace caelo::app
+} // namespace caelo::appearance

@@ -24,15 +24,15 @@
 //
 // Example:
 //   const Look look = lookOf(document, globe); // Mars: {0.88, 0.43, 0.26}, opaque
-#ifndef CAELO_APP_APPEARANCE_H
-#define CAELO_APP_APPEARANCE_H
+#ifndef CAELO_OUTPUTS_APPEARANCE_APPEARANCE_H
+#define CAELO_OUTPUTS_APPEARANCE_APPEARANCE_H
 
 #include "host/scene.h"
 
 #include <cstdint>
 #include <optional>
 
-namespace caelo::app {
+namespace caelo::appearance {
 
 // The colour mode of an object that shows its own display colour.
 inline constexpr std::int32_t kColourModeOwn = 2;
@@ -82,6 +82,6 @@ struct Look {
 // The pages tell planets from moons by it.
 [[nodiscard]] const host::Node* circledGlobe(const host::Document& document, const host::Node& object);
 
-} // namespace caelo::app
+} // namespace caelo::appearance
 
 #endif

@@ -10,7 +10,10 @@
 #include <cmath>
 #include <string>
 
-namespace caelo::host {
+namespace caelo::gltf {
+
+using host::DocumentTime;
+using host::Node;
 
 namespace {
 
@@ -40,8 +43,8 @@ const double* valuesOf(const GltfTransform& transform, int property) {
     }
 }
 
-bool isFinite(const Transform& t) {
-    for (const Vector& v : {t.position, t.rotation, t.scale}) {
+bool isFinite(const host::Transform& t) {
+    for (const host::Vector& v : {t.position, t.rotation, t.scale}) {
         if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
             return false;
         }
@@ -72,8 +75,8 @@ double positionTurn(const Sample& a, const Sample& b) {
     return turn;
 }
 
-std::string timeText(const Document& document) {
-    return formatDouble(document.time.seconds()) + " s";
+std::string timeText(const host::Document& document) {
+    return host::formatDouble(document.time.seconds()) + " s";
 }
 
 // The keys of one object as they are collected.
@@ -86,9 +89,9 @@ public:
     const Sample& read() {
         if (!read_ || !(node_.frozen == rawFrozen_) || !(node_.relative == rawRelative_)) {
             if (!isFinite(node_.frozen) || !isFinite(node_.relative)) {
-                throw HostError(describeNode(node_) + " (\"" + node_.name +
-                                "\"): its transform is not finite at " + "document time " +
-                                timeText(*node_.document()));
+                throw host::HostError(host::describeNode(node_) + " (\"" + node_.name +
+                                      "\"): its transform is not finite at " + "document time " +
+                                      timeText(*node_.document()));
             }
             if (!read_ || !(node_.frozen == rawFrozen_)) {
                 rawFrozen_ = node_.frozen;
@@ -155,9 +158,9 @@ private:
         for (int i = 0; i < widthOf(property); ++i) {
             out[i] = static_cast<float>(values[i]);
             if (!std::isfinite(out[i])) {
-                throw HostError(describeNode(node_) + " (\"" + node_.name +
-                                "\"): its transform is too large for " + "glTF at document time " +
-                                timeText(*node_.document()));
+                throw host::HostError(host::describeNode(node_) + " (\"" + node_.name +
+                                      "\"): its transform is too large for " + "glTF at document time " +
+                                      timeText(*node_.document()));
             }
         }
     }
@@ -206,8 +209,8 @@ private:
 
     const Node& node_;
     bool read_ = false;
-    Transform rawFrozen_;
-    Transform rawRelative_;
+    host::Transform rawFrozen_;
+    host::Transform rawRelative_;
     Sample current_;
     Sample lastKept_;
     double firstValues_[kTransformPartCount][kTransformPropertyCount][4] = {};
@@ -315,9 +318,9 @@ void markAliased(std::vector<Pace>& paces, const std::vector<int>& parents) {
 }
 
 // Evaluates the document at a time.
-void evaluateAt(Document& document, DocumentTime time) {
+void evaluateAt(host::Document& document, DocumentTime time) {
     document.time = time;
-    evaluateDocument(document);
+    host::evaluateDocument(document);
 }
 
 } // namespace
@@ -334,7 +337,7 @@ DocumentTime documentTimeOfKey(DocumentTime start, float keySeconds) {
     return DocumentTime::fromSeconds(start.seconds() + static_cast<double>(keySeconds));
 }
 
-std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<const Node*>& objects,
+std::vector<ObjectKeys> sampleObjectKeys(host::Document& document, const std::vector<const Node*>& objects,
                                          const std::vector<int>& parents, DocumentTime start,
                                          std::int64_t frameCount,
                                          const std::function<void(double)>& progress) {
@@ -436,4 +439,4 @@ std::vector<ObjectKeys> sampleObjectKeys(Document& document, const std::vector<c
     return keys;
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

@@ -19,8 +19,8 @@
 // The document is evaluated at up to kMaxStepsPerFrame steps per frame (the
 // count follows the fastest motion that is followed), which bounds the time
 // of an export.
-#ifndef CAELO_HOST_GLTF_ANIMATION_H
-#define CAELO_HOST_GLTF_ANIMATION_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_ANIMATION_H
+#define CAELO_OUTPUTS_GLTF_GLTF_ANIMATION_H
 
 #include "host/scene.h"
 #include "outputs/gltf/gltfFrame.h"
@@ -30,7 +30,7 @@
 #include <numbers>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 inline constexpr double kMaxRotationStepRad = 120.0 * std::numbers::pi / 180.0;
 inline constexpr double kMaxTurnStepRad = 30.0 * std::numbers::pi / 180.0;
@@ -86,7 +86,7 @@ struct ObjectKeys {
 // (a float is a fraction with a power-of-two denominator), so that each key
 // holds the host's state at the very time it names; the nearest double
 // where the sum does not fit a DocumentTime.
-[[nodiscard]] DocumentTime documentTimeOfKey(DocumentTime start, float keySeconds);
+[[nodiscard]] host::DocumentTime documentTimeOfKey(host::DocumentTime start, float keySeconds);
 
 // Evaluates the document at `frameCount` frames from `start` at its frame rate
 // (at the key times of the frames, and between them as above) and collects the keys of each object, in the
@@ -97,10 +97,12 @@ struct ObjectKeys {
 // times at most. Leaves the document at the last time it evaluated.
 // Throws HostError naming the object and the time when a transform is not
 // finite or does not fit a float.
-[[nodiscard]] std::vector<ObjectKeys>
-sampleObjectKeys(Document& document, const std::vector<const Node*>& objects, const std::vector<int>& parents,
-                 DocumentTime start, std::int64_t frameCount, const std::function<void(double)>& progress);
+[[nodiscard]] std::vector<ObjectKeys> sampleObjectKeys(host::Document& document,
+                                                       const std::vector<const host::Node*>& objects,
+                                                       const std::vector<int>& parents,
+                                                       host::DocumentTime start, std::int64_t frameCount,
+                                                       const std::function<void(double)>& progress);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

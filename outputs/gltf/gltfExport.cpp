@@ -23,7 +23,12 @@
 #include <tuple>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
+
+using host::Document;
+using host::HostError;
+using host::Node;
+using host::Vector;
 
 namespace {
 
@@ -133,9 +138,9 @@ nlohmann::json transformNode(const std::string& name, const GltfTransform& t) {
 double orbitTubeWidth(const Node& spline, const PrimitiveMesh& loop) {
     double width = loopRadius(loop) * kOrbitTubeWidthShare;
     const Document* document = spline.document();
-    if (const Node* globe = document != nullptr ? app::globeOnOrbitLine(*document, spline) : nullptr) {
+    if (const Node* globe = document != nullptr ? appearance::globeOnOrbitLine(*document, spline) : nullptr) {
         const double diameter = 2.0 * sphereWorldRadius(*globe);
-        const double splineScale = largestScale(spline.worldMatrix());
+        const double splineScale = host::largestScale(spline.worldMatrix());
         if (diameter > 0.0 && splineScale > 0.0) {
             width = std::min(width, kOrbitTubeBodyShare * diameter / splineScale);
         }
@@ -147,7 +152,7 @@ double orbitTubeWidth(const Node& spline, const PrimitiveMesh& loop) {
 // as the options ask and a bent box no finer than its bend needs; nothing for
 // no mesh.
 std::optional<PrimitiveMesh> exportedMesh(const Node& object, OrbitLines orbitLines) {
-    if (object.typeId() == kTypeBox) {
+    if (object.typeId() == host::kTypeBox) {
         if (const auto segments = bentBoxSegments(object)) {
             return boxMeshWithSegments(object, *segments);
         }
@@ -205,14 +210,14 @@ public:
     int cameraOf(const Node& camera, const std::string& name) {
         const double focalLengthMm = finiteParameter(camera, kCameraFocalLength, kDefaultFocalLengthMm);
         if (focalLengthMm <= 0.0) {
-            throw HostError(describeNode(camera) + " (\"" + camera.name +
+            throw HostError(host::describeNode(camera) + " (\"" + camera.name +
                             "\"): its focal length is not positive");
         }
         const double yfov = 2.0 * std::atan(kFilmWidthMm / kFilmAspect / 2.0 / focalLengthMm);
         const Vector eye = camera.worldMatrix().off;
         double far = 0.0;
         for (const Extent& extent : extents_) {
-            far = std::max(far, length(extent.centre - eye) + extent.radius);
+            far = std::max(far, host::length(extent.centre - eye) + extent.radius);
         }
         far = far > 0.0 && std::isfinite(far) ? far * kFarPlaneMargin : kFallbackFarPlane;
         return writer_.append(
@@ -231,12 +236,12 @@ private:
     };
 
     void noteExtent(const Node& object, const PrimitiveMesh& mesh) {
-        const Matrix world = object.worldMatrix();
+        const host::Matrix world = object.worldMatrix();
         double radius = 0.0;
         for (const Vector& p : mesh.positions) {
-            radius = std::max(radius, length(p));
+            radius = std::max(radius, host::length(p));
         }
-        extents_.push_back({world.off, radius * largestScale(world)});
+        extents_.push_back({world.off, radius * host::largestScale(world)});
     }
 
     // Positions or normals in glTF's frame as floats; throws for a value that
@@ -249,7 +254,7 @@ private:
                 const auto f = static_cast<float>(c);
                 if (!std::isfinite(f)) {
                     throw HostError(
-                        describeNode(object) + " (\"" + object.name +
+                        host::describeNode(object) + " (\"" + object.name +
                         "\"): its geometry has a coordinate that is not finite or too large for glTF");
                 }
                 out.push_back(f);
@@ -282,19 +287,19 @@ struct ObjectContents {
 };
 
 // The name of an object's role for the pages built on the file, or nullptr.
-const char* roleName(app::Role role) {
+const char* roleName(appearance::Role role) {
     switch (role) {
-    case app::Role::Star:
+    case appearance::Role::Star:
         return "star";
-    case app::Role::Globe:
+    case appearance::Role::Globe:
         return "globe";
-    case app::Role::Ring:
+    case appearance::Role::Ring:
         return "ring";
-    case app::Role::OrbitLine:
+    case appearance::Role::OrbitLine:
         return "orbitLine";
-    case app::Role::Plane:
+    case appearance::Role::Plane:
         return "plane";
-    case app::Role::Other:
+    case appearance::Role::Other:
         break;
     }
     return nullptr;
@@ -307,10 +312,10 @@ nlohmann::json objectExtras(const Document& document, const Node& object) {
     if (const std::string path = document.pathOf(object); !path.empty()) {
         extras["hostPath"] = path;
     }
-    if (const char* role = roleName(app::roleOf(document, object))) {
+    if (const char* role = roleName(appearance::roleOf(document, object))) {
         extras["role"] = role;
     }
-    if (const Node* globe = app::circledGlobe(document, object)) {
+    if (const Node* globe = appearance::circledGlobe(document, object)) {
         extras["circles"] = document.pathOf(*globe);
     }
     return extras;
@@ -419,18 +424,18 @@ public:
     TimeRestorer& operator=(const TimeRestorer&) = delete;
     ~TimeRestorer() {
         document_.time = time_;
-        evaluateDocument(document_);
+        host::evaluateDocument(document_);
     }
 
 private:
     Document& document_;
-    DocumentTime time_;
+    host::DocumentTime time_;
 };
 
 std::string assemble(Document& document, GltfFormat format, const GltfExportOptions& options) {
     TimeRestorer restorer(document);
     document.time = options.start;
-    evaluateDocument(document);
+    host::evaluateDocument(document);
 
     const std::vector<ExportedObject> objects = collectObjects(document);
     GltfWriter writer;
@@ -498,4 +503,4 @@ std::string exportGltf(Document& document, GltfFormat format, const GltfExportOp
     }
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

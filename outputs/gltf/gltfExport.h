@@ -9,8 +9,8 @@
 // keys (gltfAnimation.h); nodes that stay put get none. Materials and the
 // star's light follow the objects' looks (gltfLooks.h); node names are unique
 // (gltfNames.h).
-#ifndef CAELO_HOST_GLTF_EXPORT_H
-#define CAELO_HOST_GLTF_EXPORT_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_EXPORT_H
+#define CAELO_OUTPUTS_GLTF_GLTF_EXPORT_H
 
 #include "host/scene.h"
 
@@ -20,14 +20,14 @@
 #include <optional>
 #include <string>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // How circle splines, the orbit lines, are exported: as thin tubes that every
 // renderer draws, as glTF line loops, or not at all.
 enum class OrbitLines { Tubes, Lines, None };
 
 struct GltfExportOptions {
-    DocumentTime start;                                // document time of the first frame
+    host::DocumentTime start;                          // document time of the first frame
     std::int64_t frameCount = 1;                       // frames sampled at the document's frame rate (>= 1)
     std::function<void(double fractionDone)> progress; // optional, called from 0 to 1
     OrbitLines orbitLines = OrbitLines::Tubes;
@@ -55,8 +55,9 @@ enum class GltfFormat { Binary, Json };
 // The document is evaluated at `frameCount` frames of 1 / fps seconds from
 // `start`; the animation's time 0 is `start`. Geometry is taken at `start`.
 // Example: exportGltf(document, GltfFormat::Binary, {DocumentTime{0, 1}, 1096, {}});
-[[nodiscard]] std::string exportGltf(Document& document, GltfFormat format, const GltfExportOptions& options);
+[[nodiscard]] std::string exportGltf(host::Document& document, GltfFormat format,
+                                     const GltfExportOptions& options);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

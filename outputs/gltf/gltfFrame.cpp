@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
-std::array<double, 3> toGltfVector(Vector v) {
+std::array<double, 3> toGltfVector(host::Vector v) {
     return {v.x, v.y, -v.z};
 }
 
-std::array<double, 4> quaternionOfRotation(const Matrix& r) {
+std::array<double, 4> quaternionOfRotation(const host::Matrix& r) {
     // Matrix element m(row, column): the axes are the columns.
     const double m00 = r.x.x, m10 = r.x.y, m20 = r.x.z;
     const double m01 = r.y.x, m11 = r.y.y, m21 = r.y.z;
@@ -37,8 +37,8 @@ std::array<double, 4> quaternionOfRotation(const Matrix& r) {
     return q;
 }
 
-GltfTransform toGltfTransform(const Transform& transform) {
-    const std::array<double, 4> q = quaternionOfRotation(anglesToMatrix(transform.rotation));
+GltfTransform toGltfTransform(const host::Transform& transform) {
+    const std::array<double, 4> q = quaternionOfRotation(host::anglesToMatrix(transform.rotation));
     return {toGltfVector(transform.position),
             {-q[0], -q[1], q[2], q[3]},
             {transform.scale.x, transform.scale.y, transform.scale.z}};
@@ -50,12 +50,12 @@ double rotationAngleBetween(const std::array<double, 4>& a, const std::array<dou
 }
 
 double turnAngleBetween(const std::array<double, 3>& a, const std::array<double, 3>& b) {
-    const Vector u{a[0], a[1], a[2]};
-    const Vector v{b[0], b[1], b[2]};
-    if (length(u) == 0.0 || length(v) == 0.0) {
+    const host::Vector u{a[0], a[1], a[2]};
+    const host::Vector v{b[0], b[1], b[2]};
+    if (host::length(u) == 0.0 || host::length(v) == 0.0) {
         return 0.0;
     }
-    return std::atan2(length(cross(u, v)), dot(u, v));
+    return std::atan2(host::length(host::cross(u, v)), host::dot(u, v));
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

@@ -7,14 +7,14 @@
 // (x, y, -z) and a matrix M becomes S M S. Scene +Y stays up (ecliptic north),
 // and a body that runs from +X towards +Z in the scene runs from +X towards -Z
 // in glTF, counter-clockwise seen from +Y there too.
-#ifndef CAELO_HOST_GLTF_FRAME_H
-#define CAELO_HOST_GLTF_FRAME_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_FRAME_H
+#define CAELO_OUTPUTS_GLTF_GLTF_FRAME_H
 
 #include "host/services/matrix.h"
 
 #include <array>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // A glTF node transform: translation, then rotation (unit quaternion x, y, z,
 // w), then scale, in glTF's frame.
@@ -25,21 +25,21 @@ struct GltfTransform {
 };
 
 // A point or direction of the scene frame in glTF's frame: (x, y, -z).
-[[nodiscard]] std::array<double, 3> toGltfVector(Vector v);
+[[nodiscard]] std::array<double, 3> toGltfVector(host::Vector v);
 
 // The unit quaternion (x, y, z, w) of a rotation matrix of the scene frame
 // (its axes are taken as they are; they must be orthonormal with determinant
 // +1), with w >= 0. Shepperd's method: the largest of the four squared
 // components is found from the trace and the others from it, which keeps the
 // result accurate for every angle.
-[[nodiscard]] std::array<double, 4> quaternionOfRotation(const Matrix& rotation);
+[[nodiscard]] std::array<double, 4> quaternionOfRotation(const host::Matrix& rotation);
 
 // The host transform (position, heading/pitch/bank, scale) in glTF's frame.
 // The rotation R becomes S R S, whose quaternion is (-x, -y, z, w) of R's;
 // the scale factors along the object's own axes stay as they are, since
 // S diag(s) S = diag(s).
 // Example: toGltfTransform({{1, 2, 3}, {0, 0, 0}, {1, 1, 1}}).translation is {1, 2, -3}.
-[[nodiscard]] GltfTransform toGltfTransform(const Transform& transform);
+[[nodiscard]] GltfTransform toGltfTransform(const host::Transform& transform);
 
 // The rotation angle (radians, in [0, pi]) that turns quaternion a into b.
 [[nodiscard]] double rotationAngleBetween(const std::array<double, 4>& a, const std::array<double, 4>& b);
@@ -48,6 +48,6 @@ struct GltfTransform {
 // origin; 0 when either offset is zero.
 [[nodiscard]] double turnAngleBetween(const std::array<double, 3>& a, const std::array<double, 3>& b);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstddef>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 namespace {
 
@@ -212,4 +212,4 @@ void thinKeys(ObjectKeys& keys, const std::vector<float>& frameTimes, bool follo
     }
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

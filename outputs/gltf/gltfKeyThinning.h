@@ -8,19 +8,19 @@
 //
 // Example: a planet keyed at every frame of a year keeps a key every few
 // weeks; a globe that spins keeps three keys a turn.
-#ifndef CAELO_HOST_GLTF_KEY_THINNING_H
-#define CAELO_HOST_GLTF_KEY_THINNING_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_KEY_THINNING_H
+#define CAELO_OUTPUTS_GLTF_GLTF_KEY_THINNING_H
 
 #include "outputs/gltf/gltfAnimation.h"
 
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // Thins `keys` in place. `frameTimes` are the key times of the frames, in
 // increasing order; the keys between frames need not match the host.
 void thinKeys(ObjectKeys& keys, const std::vector<float>& frameTimes, bool followed);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

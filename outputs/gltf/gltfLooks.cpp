@@ -12,7 +12,9 @@
 #include <cmath>
 #include <numbers>
 
-namespace caelo::host {
+namespace caelo::gltf {
+
+using host::Node;
 
 namespace {
 
@@ -38,7 +40,7 @@ double linearOf(double srgb) {
     return srgb <= 0.04045 ? srgb / 12.92 : std::pow((srgb + 0.055) / 1.055, 2.4);
 }
 
-std::array<double, 3> linearOf(const app::RgbColour& c) {
+std::array<double, 3> linearOf(const appearance::RgbColour& c) {
     return {linearOf(c.red), linearOf(c.green), linearOf(c.blue)};
 }
 
@@ -46,20 +48,20 @@ std::array<double, 3> scaled(const std::array<double, 3>& c, double factor) {
     return {c[0] * factor, c[1] * factor, c[2] * factor};
 }
 
-std::array<double, 3> glowOf(const app::RgbColour& colour) {
+std::array<double, 3> glowOf(const appearance::RgbColour& colour) {
     const auto towardsWhite = [](double c) { return c + (1.0 - c) * kGlowWhiteShare; };
-    return linearOf(
-        app::RgbColour{towardsWhite(colour.red), towardsWhite(colour.green), towardsWhite(colour.blue)});
+    return linearOf(appearance::RgbColour{towardsWhite(colour.red), towardsWhite(colour.green),
+                                          towardsWhite(colour.blue)});
 }
 
 // Scene units per au of the system that governs the object; throws when it
 // has none that is usable.
 double unitsPerAuOf(const Node& object) {
-    const Node* system = app::governingSystem(object);
-    const double unitsPerAu = system != nullptr ? app::sceneUnitsPerAu(*system) : 0.0;
+    const Node* system = places::governingSystem(object);
+    const double unitsPerAu = system != nullptr ? places::sceneUnitsPerAu(*system) : 0.0;
     if (!std::isfinite(unitsPerAu) || unitsPerAu <= 0.0) {
-        throw HostError(describeNode(object) + " (\"" + object.name +
-                        "\"): it glows, but no system with a usable distance scale governs it");
+        throw host::HostError(host::describeNode(object) + " (\"" + object.name +
+                              "\"): it glows, but no system with a usable distance scale governs it");
     }
     return unitsPerAu;
 }
@@ -71,7 +73,7 @@ void GltfLooks::use(const char* extension) {
 }
 
 int GltfLooks::materialOf(const Node& object, bool open) {
-    const app::Look look = app::lookOf(document_, object);
+    const appearance::Look look = appearance::lookOf(document_, object);
     const std::array<double, 3> colour = linearOf(look.colour);
     nlohmann::json material = {{"pbrMetallicRoughness",
                                 {{"baseColorFactor", {colour[0], colour[1], colour[2], look.opacity}},
@@ -85,8 +87,8 @@ int GltfLooks::materialOf(const Node& object, bool open) {
         const double auPerRadius = unitsPerAuOf(object) / radius;
         const double strength = kCyclesBrightness * auPerRadius * auPerRadius;
         if (!(radius > 0.0) || !std::isfinite(strength)) {
-            throw HostError(describeNode(object) + " (\"" + object.name +
-                            "\"): it glows, but its size gives its glow no strength");
+            throw host::HostError(host::describeNode(object) + " (\"" + object.name +
+                                  "\"): it glows, but its size gives its glow no strength");
         }
         material["emissiveFactor"] = glowOf(look.colour);
         material["extensions"][kEmissiveStrengthExtension] = {{"emissiveStrength", strength}};
@@ -110,7 +112,7 @@ int GltfLooks::materialOf(const Node& object, bool open) {
 }
 
 int GltfLooks::lightOf(const Node& object) {
-    const app::Look look = app::lookOf(document_, object);
+    const appearance::Look look = appearance::lookOf(document_, object);
     if (!look.glows) {
         return -1;
     }
@@ -130,4 +132,4 @@ void GltfLooks::declareExtensions() {
     }
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

@@ -26,8 +26,8 @@
 //   sphere does not block since the light leaves that very surface (the
 //   point light at the centre stays inside).
 // Colours are given in glTF's linear space, from the looks' sRGB.
-#ifndef CAELO_HOST_GLTF_LOOKS_H
-#define CAELO_HOST_GLTF_LOOKS_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_LOOKS_H
+#define CAELO_OUTPUTS_GLTF_GLTF_LOOKS_H
 
 #include "host/scene.h"
 #include "outputs/gltf/gltfWriter.h"
@@ -36,19 +36,19 @@
 #include <set>
 #include <string>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 class GltfLooks {
 public:
-    GltfLooks(GltfWriter& writer, const Document& document) : writer_(writer), document_(document) {}
+    GltfLooks(GltfWriter& writer, const host::Document& document) : writer_(writer), document_(document) {}
 
     // The material of an object's mesh, shared by the objects that look alike;
     // `open` surfaces (planes) are seen from both sides. Throws HostError
     // naming the object when its glow cannot be sized.
-    int materialOf(const Node& object, bool open);
+    int materialOf(const host::Node& object, bool open);
 
     // The point light an object carries (the star), or -1.
-    int lightOf(const Node& object);
+    int lightOf(const host::Node& object);
 
     // Declares the extensions the materials and lights used.
     void declareExtensions();
@@ -57,11 +57,11 @@ private:
     void use(const char* extension);
 
     GltfWriter& writer_;
-    const Document& document_;
+    const host::Document& document_;
     std::map<std::string, int> materials_; // by their JSON
     std::set<std::string> extensions_;
 };
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -12,7 +12,11 @@
 #include <numbers>
 #include <string>
 
-namespace caelo::host {
+namespace caelo::gltf {
+
+using host::Node;
+using host::PrimitiveSlice;
+using host::Vector;
 
 namespace {
 
@@ -62,12 +66,12 @@ void addSurface(PrimitiveMesh& mesh, int uSegments, int vSegments,
     const auto at = [&](int i, int j) { return first + static_cast<std::uint32_t>(j * (uSegments + 1) + i); };
     const auto addTriangle = [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
         const Vector& pa = mesh.positions[a];
-        const Vector face = cross(mesh.positions[b] - pa, mesh.positions[c] - pa);
+        const Vector face = host::cross(mesh.positions[b] - pa, mesh.positions[c] - pa);
         if (face.x == 0.0 && face.y == 0.0 && face.z == 0.0) {
             return;
         }
         const Vector normals = mesh.normals[a] + mesh.normals[b] + mesh.normals[c];
-        if (dot(face, normals) >= 0.0) {
+        if (host::dot(face, normals) >= 0.0) {
             mesh.indices.insert(mesh.indices.end(), {a, b, c});
         } else {
             mesh.indices.insert(mesh.indices.end(), {a, c, b});
@@ -83,10 +87,10 @@ void addSurface(PrimitiveMesh& mesh, int uSegments, int vSegments,
 
 void turnOntoAxis(PrimitiveMesh& mesh, std::int32_t axis) {
     for (Vector& p : mesh.positions) {
-        p = ontoAxis(axis, p);
+        p = host::ontoAxis(axis, p);
     }
     for (Vector& n : mesh.normals) {
-        n = ontoAxis(axis, n);
+        n = host::ontoAxis(axis, n);
     }
 }
 
@@ -112,8 +116,8 @@ std::optional<PrimitiveMesh> finished(PrimitiveMesh mesh) {
 }
 
 std::optional<PrimitiveMesh> sphereMesh(const Node& object) {
-    const double r = sizeOf(object, kSphereRadius);
-    const int aroundSegments = segmentsOf(object, kSphereSegments, 3);
+    const double r = sizeOf(object, host::kSphereRadius);
+    const int aroundSegments = segmentsOf(object, host::kSphereSegments, 3);
     const int poleToPole = std::max(2, aroundSegments / 2);
     PrimitiveMesh mesh;
     addSurface(mesh, aroundSegments, poleToPole, [&](double u, double v) {
@@ -126,15 +130,15 @@ std::optional<PrimitiveMesh> sphereMesh(const Node& object) {
 }
 
 std::optional<PrimitiveMesh> planeMesh(const Node& object) {
-    const double w = sizeOf(object, kPlaneWidth);
-    const double h = sizeOf(object, kPlaneHeight);
+    const double w = sizeOf(object, host::kPlaneWidth);
+    const double h = sizeOf(object, host::kPlaneHeight);
     PrimitiveMesh mesh;
     mesh.open = true;
-    addSurface(mesh, segmentsOf(object, kPlaneWidthSegments, 1), segmentsOf(object, kPlaneHeightSegments, 1),
-               [&](double u, double v) {
+    addSurface(mesh, segmentsOf(object, host::kPlaneWidthSegments, 1),
+               segmentsOf(object, host::kPlaneHeightSegments, 1), [&](double u, double v) {
                    return SurfacePoint{{(u - 0.5) * w, 0.0, (v - 0.5) * h}, {0.0, 1.0, 0.0}};
                });
-    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, kPrimitiveAxis, kAxisPlusY));
+    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, host::kPrimitiveAxis, host::kAxisPlusY));
     return finished(std::move(mesh));
 }
 
@@ -155,13 +159,13 @@ void addSliceEnds(PrimitiveMesh& mesh, const PrimitiveSlice& turn, int uSegments
 }
 
 std::optional<PrimitiveMesh> tubeMesh(const Node& object) {
-    const double outerRadius = sizeOf(object, kTubeOuterRadius);
-    const double innerRadius = std::min(sizeOf(object, kTubeInnerRadius), outerRadius);
-    const double halfHeight = sizeOf(object, kTubeHeight) / 2.0;
-    const PrimitiveSlice turn = primitiveSlice(object);
-    const int aroundSegments = segmentsOver(turn, segmentsOf(object, kTubeRotationSegments, 3));
-    const int along = segmentsOf(object, kTubeHeightSegments, 1);
-    const int across = segmentsOf(object, kTubeCapSegments, 1);
+    const double outerRadius = sizeOf(object, host::kTubeOuterRadius);
+    const double innerRadius = std::min(sizeOf(object, host::kTubeInnerRadius), outerRadius);
+    const double halfHeight = sizeOf(object, host::kTubeHeight) / 2.0;
+    const PrimitiveSlice turn = host::primitiveSlice(object);
+    const int aroundSegments = segmentsOver(turn, segmentsOf(object, host::kTubeRotationSegments, 3));
+    const int along = segmentsOf(object, host::kTubeHeightSegments, 1);
+    const int across = segmentsOf(object, host::kTubeCapSegments, 1);
     PrimitiveMesh mesh;
     for (const bool outer : {true, false}) {
         const double r = outer ? outerRadius : innerRadius;
@@ -182,16 +186,16 @@ std::optional<PrimitiveMesh> tubeMesh(const Node& object) {
         const double r = innerRadius + (outerRadius - innerRadius) * u;
         return radialDirection(angleRad) * r + Vector{0.0, (2.0 * v - 1.0) * halfHeight, 0.0};
     });
-    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, kPrimitiveAxis, kAxisPlusY));
+    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, host::kPrimitiveAxis, host::kAxisPlusY));
     return finished(std::move(mesh));
 }
 
 std::optional<PrimitiveMesh> torusMesh(const Node& object) {
-    const double ringRadius = sizeOf(object, kTorusRingRadius);
-    const double pipeRadius = sizeOf(object, kTorusPipeRadius);
-    const PrimitiveSlice turn = primitiveSlice(object);
-    const int aroundSegments = segmentsOver(turn, segmentsOf(object, kTorusRingSegments, 3));
-    const int pipe = segmentsOf(object, kTorusPipeSegments, 3);
+    const double ringRadius = sizeOf(object, host::kTorusRingRadius);
+    const double pipeRadius = sizeOf(object, host::kTorusPipeRadius);
+    const PrimitiveSlice turn = host::primitiveSlice(object);
+    const int aroundSegments = segmentsOver(turn, segmentsOf(object, host::kTorusRingSegments, 3));
+    const int pipe = segmentsOf(object, host::kTorusPipeSegments, 3);
     PrimitiveMesh mesh;
     // Pipe angle 0 points away from the axis, pi/2 along +Y.
     const auto pipeDirection = [](double ringAngleRad, double pipeAngleRad) {
@@ -207,22 +211,22 @@ std::optional<PrimitiveMesh> torusMesh(const Node& object) {
         return radialDirection(angleRad) * ringRadius +
                pipeDirection(angleRad, kTwoPi * u) * (pipeRadius * v);
     });
-    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, kPrimitiveAxis, kAxisPlusY));
+    turnOntoAxis(mesh, parameterOf<std::int32_t>(object, host::kPrimitiveAxis, host::kAxisPlusY));
     return finished(std::move(mesh));
 }
 
 std::optional<PrimitiveMesh> boxMesh(const Node& object) {
-    return boxMeshWithSegments(object,
-                               {segmentsOf(object, kBoxSegmentsX, 1), segmentsOf(object, kBoxSegmentsY, 1),
-                                segmentsOf(object, kBoxSegmentsZ, 1)});
+    return boxMeshWithSegments(object, {segmentsOf(object, host::kBoxSegmentsX, 1),
+                                        segmentsOf(object, host::kBoxSegmentsY, 1),
+                                        segmentsOf(object, host::kBoxSegmentsZ, 1)});
 }
 
 std::optional<PrimitiveMesh> circleMesh(const Node& object) {
     const SplineEllipse ellipse = splineEllipseOf(object);
     int points = kCircleControlPoints;
-    if (parameterOf<std::int32_t>(object, kSplineIntermediatePoints, kNoIntermediatePoints) !=
+    if (parameterOf<std::int32_t>(object, host::kSplineIntermediatePoints, kNoIntermediatePoints) !=
         kNoIntermediatePoints) {
-        const double angle = parameterOf<double>(object, kSplineAngle, 0.0);
+        const double angle = parameterOf<double>(object, host::kSplineAngle, 0.0);
         const double wanted = angle > 0.0 ? std::ceil(kTwoPi / angle - 1e-9) : kMaxLoopPoints;
         points = static_cast<int>(std::clamp(wanted, double{kMinLoopPoints}, double{kMaxLoopPoints}));
     }
@@ -239,7 +243,7 @@ std::optional<PrimitiveMesh> circleMesh(const Node& object) {
 
 // The unit vector along v, or nothing when v has no length.
 std::optional<Vector> unitAlong(Vector v) {
-    const double n = length(v);
+    const double n = host::length(v);
     return n > 0.0 && std::isfinite(n) ? std::optional(v * (1.0 / n)) : std::nullopt;
 }
 
@@ -248,7 +252,7 @@ std::optional<Vector> unitAlong(Vector v) {
 Vector loopNormal(const std::vector<Vector>& points) {
     Vector normal{0.0, 0.0, 0.0};
     for (std::size_t i = 0; i < points.size(); ++i) {
-        normal = normal + cross(points[i], points[(i + 1) % points.size()]);
+        normal = normal + host::cross(points[i], points[(i + 1) % points.size()]);
     }
     return unitAlong(normal).value_or(Vector{0.0, 1.0, 0.0});
 }
@@ -256,9 +260,10 @@ Vector loopNormal(const std::vector<Vector>& points) {
 } // namespace
 
 std::optional<PrimitiveMesh> boxMeshWithSegments(const Node& object, const std::array<int, 3>& segments) {
-    const Vector stored = parameterOf<Vector>(object, kBoxSize, {});
+    const Vector stored = parameterOf<Vector>(object, host::kBoxSize, {});
     if (!std::isfinite(stored.x) || !std::isfinite(stored.y) || !std::isfinite(stored.z)) {
-        throw HostError(describeNode(object) + " (\"" + object.name + "\"): its size is not finite");
+        throw host::HostError(host::describeNode(object) + " (\"" + object.name +
+                              "\"): its size is not finite");
     }
     const Vector half{std::abs(stored.x) / 2.0, std::abs(stored.y) / 2.0, std::abs(stored.z) / 2.0};
     PrimitiveMesh mesh;
@@ -295,7 +300,7 @@ PrimitiveMesh tubeAlongLoop(const PrimitiveMesh& loop, double radius) {
     for (std::size_t i = 0; i < n; ++i) {
         const Vector along =
             unitAlong(points[(i + 1) % n] - points[(i + n - 1) % n]).value_or(Vector{1.0, 0.0, 0.0});
-        const Vector outward = unitAlong(cross(along, normal)).value_or(Vector{1.0, 0.0, 0.0});
+        const Vector outward = unitAlong(host::cross(along, normal)).value_or(Vector{1.0, 0.0, 0.0});
         for (int side = 0; side < kTubeSides; ++side) {
             const double angle = kTwoPi * (side + 0.5) / kTubeSides;
             tube.positions.push_back(points[i] +
@@ -317,7 +322,7 @@ PrimitiveMesh tubeAlongLoop(const PrimitiveMesh& loop, double radius) {
 }
 
 double sphereWorldRadius(const Node& sphere) {
-    return sphere.parameters.getFloat(kSphereRadius, 0.0) * largestScale(sphere.worldMatrix());
+    return sphere.parameters.getFloat(host::kSphereRadius, 0.0) * host::largestScale(sphere.worldMatrix());
 }
 
 double loopRadius(const PrimitiveMesh& loop) {
@@ -330,7 +335,7 @@ double loopRadius(const PrimitiveMesh& loop) {
     }
     double sum = 0.0;
     for (const Vector& p : loop.positions) {
-        sum += length(p - centre);
+        sum += host::length(p - centre);
     }
     return sum / static_cast<double>(loop.positions.size());
 }
@@ -338,8 +343,8 @@ double loopRadius(const PrimitiveMesh& loop) {
 double finiteParameter(const Node& object, std::int32_t id, double fallback) {
     const double value = parameterOf<double>(object, id, fallback);
     if (!std::isfinite(value)) {
-        throw HostError(describeNode(object) + " (\"" + object.name + "\"): parameter " + std::to_string(id) +
-                        " is not a finite number");
+        throw host::HostError(host::describeNode(object) + " (\"" + object.name + "\"): parameter " +
+                              std::to_string(id) + " is not a finite number");
     }
     return value;
 }
@@ -359,21 +364,21 @@ Vector SplineEllipse::outwardNormal(double angleRad) const {
         radiusA > 0.0 && radiusB > 0.0
             ? firstAxis * (std::cos(angleRad) / radiusA) + secondAxis * (std::sin(angleRad) / radiusB)
             : firstAxis * std::cos(angleRad) + secondAxis * std::sin(angleRad);
-    return n * (1.0 / length(n));
+    return n * (1.0 / host::length(n));
 }
 
 SplineEllipse splineEllipseOf(const Node& circleSpline) {
     SplineEllipse ellipse;
-    ellipse.radiusA = sizeOf(circleSpline, kCircleRadius);
-    ellipse.radiusB = parameterOf<bool>(circleSpline, kCircleEllipse, false)
-                          ? sizeOf(circleSpline, kCircleSecondRadius)
+    ellipse.radiusA = sizeOf(circleSpline, host::kCircleRadius);
+    ellipse.radiusB = parameterOf<bool>(circleSpline, host::kCircleEllipse, false)
+                          ? sizeOf(circleSpline, host::kCircleSecondRadius)
                           : ellipse.radiusA;
-    switch (parameterOf<std::int32_t>(circleSpline, kCirclePlane, kPlaneXY)) {
-    case kPlaneZY:
+    switch (parameterOf<std::int32_t>(circleSpline, host::kCirclePlane, host::kPlaneXY)) {
+    case host::kPlaneZY:
         ellipse.firstAxis = {0.0, 0.0, 1.0};
         ellipse.secondAxis = {0.0, 1.0, 0.0};
         break;
-    case kPlaneXZ:
+    case host::kPlaneXZ:
         ellipse.firstAxis = {1.0, 0.0, 0.0};
         ellipse.secondAxis = {0.0, 0.0, 1.0};
         break;
@@ -385,21 +390,21 @@ SplineEllipse splineEllipseOf(const Node& circleSpline) {
 
 std::optional<PrimitiveMesh> buildPrimitiveMesh(const Node& object) {
     switch (object.typeId()) {
-    case kTypeSphere:
+    case host::kTypeSphere:
         return sphereMesh(object);
-    case kTypePlane:
+    case host::kTypePlane:
         return planeMesh(object);
-    case kTypeTube:
+    case host::kTypeTube:
         return tubeMesh(object);
-    case kTypeTorus:
+    case host::kTypeTorus:
         return torusMesh(object);
-    case kTypeBox:
+    case host::kTypeBox:
         return boxMesh(object);
-    case kTypeCircleSpline:
+    case host::kTypeCircleSpline:
         return circleMesh(object);
     default:
         return std::nullopt;
     }
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

@@ -1,7 +1,7 @@
 // Geometry of the host's primitives as their parameters describe them, for
 // export: sphere, plane, tube, torus, box and circle spline.
-#ifndef CAELO_HOST_GLTF_MESH_H
-#define CAELO_HOST_GLTF_MESH_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_MESH_H
+#define CAELO_OUTPUTS_GLTF_GLTF_MESH_H
 
 #include "host/description.h"
 #include "host/scene.h"
@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 enum class MeshTopology { Triangles, LineLoop };
 
@@ -22,8 +22,8 @@ enum class MeshTopology { Triangles, LineLoop };
 // the vertex normals point to. A line loop has no normals and no indices.
 struct PrimitiveMesh {
     MeshTopology topology = MeshTopology::Triangles;
-    std::vector<Vector> positions;
-    std::vector<Vector> normals; // unit length, one per position (triangles only)
+    std::vector<host::Vector> positions;
+    std::vector<host::Vector> normals; // unit length, one per position (triangles only)
     std::vector<std::uint32_t> indices;
     bool open = false; // a surface without inside (a plane): seen from both sides
 };
@@ -47,11 +47,11 @@ struct PrimitiveMesh {
 //   1004 (radians) of the turn, or the four control points when 1001 asks for
 //   no intermediate points.
 // Throws HostError naming the object when a size is not finite.
-[[nodiscard]] std::optional<PrimitiveMesh> buildPrimitiveMesh(const Node& object);
+[[nodiscard]] std::optional<PrimitiveMesh> buildPrimitiveMesh(const host::Node& object);
 
 // The mesh of a box with the given segments along X, Y and Z (each at least
 // 1) instead of its own.
-[[nodiscard]] std::optional<PrimitiveMesh> boxMeshWithSegments(const Node& box,
+[[nodiscard]] std::optional<PrimitiveMesh> boxMeshWithSegments(const host::Node& box,
                                                                const std::array<int, 3>& segments);
 
 // A closed tube of `radius` (scene units) along a line loop, kTubeSides sides
@@ -66,16 +66,16 @@ inline constexpr int kTubeSides = 4;
 
 // A sphere's radius in the world (scene units): its radius parameter times
 // the largest stretch of its world matrix.
-[[nodiscard]] double sphereWorldRadius(const Node& sphere);
+[[nodiscard]] double sphereWorldRadius(const host::Node& sphere);
 
 // A stored parameter of the object, else its type's default, else `fallback`.
 // Example: parameterOf<double>(sphere, 1110, 0.0) is the sphere's radius.
-template <class T> [[nodiscard]] T parameterOf(const Node& object, std::int32_t id, T fallback) {
-    if (const Value* value = object.parameters.find(id); value && std::holds_alternative<T>(*value)) {
+template <class T> [[nodiscard]] T parameterOf(const host::Node& object, std::int32_t id, T fallback) {
+    if (const host::Value* value = object.parameters.find(id); value && std::holds_alternative<T>(*value)) {
         return std::get<T>(*value);
     }
-    if (const Description* description = object.description()) {
-        if (const ParameterDescription* parameter = description->find(id);
+    if (const host::Description* description = object.description()) {
+        if (const host::ParameterDescription* parameter = description->find(id);
             parameter && parameter->defaultValue && std::holds_alternative<T>(*parameter->defaultValue)) {
             return std::get<T>(*parameter->defaultValue);
         }
@@ -85,7 +85,7 @@ template <class T> [[nodiscard]] T parameterOf(const Node& object, std::int32_t 
 
 // A Float parameter read as parameterOf does; throws HostError naming the
 // object and the parameter when it is not finite.
-[[nodiscard]] double finiteParameter(const Node& object, std::int32_t id, double fallback);
+[[nodiscard]] double finiteParameter(const host::Node& object, std::int32_t id, double fallback);
 
 // An ellipse of a circle spline in its own frame: radius a along the first
 // axis of its plane, b along the second (XY: X, Y; ZY: Z, Y; XZ: X, Z). The
@@ -93,18 +93,18 @@ template <class T> [[nodiscard]] T parameterOf(const Node& object, std::int32_t 
 struct SplineEllipse {
     double radiusA = 0.0;
     double radiusB = 0.0;
-    Vector firstAxis{1.0, 0.0, 0.0};
-    Vector secondAxis{0.0, 1.0, 0.0};
+    host::Vector firstAxis{1.0, 0.0, 0.0};
+    host::Vector secondAxis{0.0, 1.0, 0.0};
 
-    [[nodiscard]] Vector point(double angleRad) const;
-    [[nodiscard]] Vector tangent(double angleRad) const; // d point / d angle
+    [[nodiscard]] host::Vector point(double angleRad) const;
+    [[nodiscard]] host::Vector tangent(double angleRad) const; // d point / d angle
     // The unit normal in the plane that points away from the centre.
-    [[nodiscard]] Vector outwardNormal(double angleRad) const;
+    [[nodiscard]] host::Vector outwardNormal(double angleRad) const;
 };
 
 // The ellipse of a circle spline object from its parameters.
-[[nodiscard]] SplineEllipse splineEllipseOf(const Node& circleSpline);
+[[nodiscard]] SplineEllipse splineEllipseOf(const host::Node& circleSpline);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -5,7 +5,9 @@
 #include <map>
 #include <set>
 
-namespace caelo::host {
+namespace caelo::gltf {
+
+using host::Node;
 
 namespace {
 
@@ -109,4 +111,4 @@ std::vector<std::string> uniqueNodeNames(const std::vector<const Node*>& objects
     return names;
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

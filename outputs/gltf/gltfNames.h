@@ -1,15 +1,15 @@
 // The names of the exported nodes: plain printable ASCII, as viewers rewrite
 // other characters, and unique, so that users can tell them apart and tools
 // can find them.
-#ifndef CAELO_HOST_GLTF_NAMES_H
-#define CAELO_HOST_GLTF_NAMES_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_NAMES_H
+#define CAELO_OUTPUTS_GLTF_GLTF_NAMES_H
 
 #include "host/scene.h"
 
 #include <string>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // The name as plain printable ASCII: accented Latin letters lose their
 // accents, other characters (and broken UTF-8) become '_'.
@@ -25,8 +25,8 @@ namespace caelo::host {
 // parentheses: the module's "Orbit Spline" below "Orbit(Mercury)" becomes
 // "Orbit Spline (Mercury)". Names still shared after that are numbered in
 // tree order from the second on: "Band (Moon) 2".
-[[nodiscard]] std::vector<std::string> uniqueNodeNames(const std::vector<const Node*>& objects);
+[[nodiscard]] std::vector<std::string> uniqueNodeNames(const std::vector<const host::Node*>& objects);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -10,7 +10,10 @@
 #include <numbers>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
+
+using host::Node;
+using host::Vector;
 
 namespace {
 
@@ -31,7 +34,7 @@ public:
         Vector previous = ellipse.point(0.0);
         for (int i = 1; i <= kArcTableSteps; ++i) {
             const Vector p = ellipse.point(kTwoPi * i / kArcTableSteps);
-            lengths_[i] = lengths_[i - 1] + length(p - previous);
+            lengths_[i] = lengths_[i - 1] + host::length(p - previous);
             previous = p;
         }
     }
@@ -68,15 +71,15 @@ struct AxisSplit {
 
 AxisSplit splitByAxis(std::int32_t axis, Vector v) {
     switch (axis) {
-    case kAxisPlusX:
+    case host::kAxisPlusX:
         return {v.x, v.y, v.z};
-    case kAxisMinusX:
+    case host::kAxisMinusX:
         return {-v.x, -v.y, v.z};
-    case kAxisPlusY:
+    case host::kAxisPlusY:
         return {v.y, v.z, v.x};
-    case kAxisMinusY:
+    case host::kAxisMinusY:
         return {-v.y, -v.z, v.x};
-    case kAxisMinusZ:
+    case host::kAxisMinusZ:
         return {-v.z, -v.x, v.y};
     default:
         return {v.z, v.x, v.y};
@@ -94,30 +97,31 @@ void recomputeNormals(PrimitiveMesh& mesh) {
     for (std::size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
         const std::uint32_t a = mesh.indices[i], b = mesh.indices[i + 1], c = mesh.indices[i + 2];
         const Vector face =
-            cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
+            host::cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
         mesh.normals[a] = mesh.normals[a] + face;
         mesh.normals[b] = mesh.normals[b] + face;
         mesh.normals[c] = mesh.normals[c] + face;
     }
     for (Vector& n : mesh.normals) {
-        const double l = length(n);
+        const double l = host::length(n);
         n = l > 0.0 ? n * (1.0 / l) : Vector{0.0, 1.0, 0.0};
     }
 }
 
 void wrapAlongSpline(const Node& object, const Node& deformer, const Node& spline, PrimitiveMesh& mesh) {
-    const double strength = std::clamp(finiteParameter(deformer, kWrapStrength, 1.0), 0.0, 1.0);
-    const double start = finiteParameter(deformer, kWrapRangeStart, 0.0);
-    const double end = finiteParameter(deformer, kWrapRangeEnd, 1.0);
-    const double offset = finiteParameter(deformer, kWrapOffset, 0.0);
-    const std::int32_t axis = deformer.parameters.getInt32(kWrapAxis, kAxisPlusZ);
-    const Curve* profile = deformer.parameters.getCurve(kWrapProfile);
+    const double strength = std::clamp(finiteParameter(deformer, host::kWrapStrength, 1.0), 0.0, 1.0);
+    const double start = finiteParameter(deformer, host::kWrapRangeStart, 0.0);
+    const double end = finiteParameter(deformer, host::kWrapRangeEnd, 1.0);
+    const double offset = finiteParameter(deformer, host::kWrapOffset, 0.0);
+    const std::int32_t axis = deformer.parameters.getInt32(host::kWrapAxis, host::kAxisPlusZ);
+    const host::Curve* profile = deformer.parameters.getCurve(host::kWrapProfile);
 
     const SplineEllipse ellipse = splineEllipseOf(spline);
     const ArcLengthTable arc(ellipse);
     // An object collapsed in its world (a scale of 0) has no frame of its own
     // to bend into: the spline's world frame is taken as the object's.
-    const Matrix objectFromSpline = inverse(object.worldMatrix()).value_or(Matrix{}) * spline.worldMatrix();
+    const host::Matrix objectFromSpline =
+        host::inverse(object.worldMatrix()).value_or(host::Matrix{}) * spline.worldMatrix();
 
     double lowest = 0.0;
     double highest = 0.0;
@@ -132,19 +136,19 @@ void wrapAlongSpline(const Node& object, const Node& deformer, const Node& splin
         const double angle = arc.angleAt(offset + start + s * (end - start));
         const Vector tangent = ellipse.tangent(angle);
         const Vector outward = ellipse.outwardNormal(angle);
-        const double tangentLength = length(tangent);
+        const double tangentLength = host::length(tangent);
         const Vector across =
-            tangentLength > 0.0 ? cross(tangent * (1.0 / tangentLength), outward) : ellipse.secondAxis;
+            tangentLength > 0.0 ? host::cross(tangent * (1.0 / tangentLength), outward) : ellipse.secondAxis;
         const double size = profile ? profileValueAt(*profile, s) : 1.0;
         const Vector wrapped =
             ellipse.point(angle) + (outward * split.across1 + across * split.across2) * size;
-        vertex = vertex + (transformPoint(objectFromSpline, wrapped) - vertex) * strength;
+        vertex = vertex + (host::transformPoint(objectFromSpline, wrapped) - vertex) * strength;
     }
 }
 
 } // namespace
 
-double profileValueAt(const Curve& curve, double x) {
+double profileValueAt(const host::Curve& curve, double x) {
     const std::vector<HostCurveKnot>& knots = curve.knots;
     if (knots.empty()) {
         return 1.0;
@@ -176,25 +180,26 @@ double profileValueAt(const Curve& curve, double x) {
 }
 
 std::optional<std::array<int, 3>> bentBoxSegments(const Node& box) {
-    const Document* document = box.document();
+    const host::Document* document = box.document();
     if (document == nullptr) {
         return std::nullopt;
     }
     for (const Node* child = box.firstChild(); child != nullptr; child = child->nextSibling()) {
-        if (child->typeId() != kTypeWrapDeformer || !child->enabled()) {
+        if (child->typeId() != host::kTypeWrapDeformer || !child->enabled()) {
             continue;
         }
-        const Node* spline = document->findNode(child->parameters.getLink(kWrapSpline));
-        if (spline == nullptr || !spline->isObject() || spline->typeId() != kTypeCircleSpline) {
+        const Node* spline = document->findNode(child->parameters.getLink(host::kWrapSpline));
+        if (spline == nullptr || !spline->isObject() || spline->typeId() != host::kTypeCircleSpline) {
             continue;
         }
-        const double covered = std::abs(finiteParameter(*child, kWrapRangeEnd, 1.0) -
-                                        finiteParameter(*child, kWrapRangeStart, 0.0));
-        const std::int32_t axis = child->parameters.getInt32(kWrapAxis, kAxisPlusZ);
-        const int along = axis == kAxisPlusX || axis == kAxisMinusX   ? 0
-                          : axis == kAxisPlusY || axis == kAxisMinusY ? 1
-                                                                      : 2;
-        static constexpr std::int32_t kSegmentIds[3] = {kBoxSegmentsX, kBoxSegmentsY, kBoxSegmentsZ};
+        const double covered = std::abs(finiteParameter(*child, host::kWrapRangeEnd, 1.0) -
+                                        finiteParameter(*child, host::kWrapRangeStart, 0.0));
+        const std::int32_t axis = child->parameters.getInt32(host::kWrapAxis, host::kAxisPlusZ);
+        const int along = axis == host::kAxisPlusX || axis == host::kAxisMinusX   ? 0
+                          : axis == host::kAxisPlusY || axis == host::kAxisMinusY ? 1
+                                                                                  : 2;
+        static constexpr std::int32_t kSegmentIds[3] = {host::kBoxSegmentsX, host::kBoxSegmentsY,
+                                                        host::kBoxSegmentsZ};
         const int own = std::max(1, parameterOf<std::int32_t>(box, kSegmentIds[along], 1));
         const double needed = std::ceil(std::min(covered, 1.0) * kTwoPi / kBendStepRad - 1e-9);
         std::array<int, 3> segments{1, 1, 1};
@@ -206,17 +211,17 @@ std::optional<std::array<int, 3>> bentBoxSegments(const Node& box) {
 }
 
 void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh) {
-    const Document* document = object.document();
+    const host::Document* document = object.document();
     if (document == nullptr || mesh.positions.empty()) {
         return;
     }
     bool deformed = false;
     for (const Node* child = object.firstChild(); child != nullptr; child = child->nextSibling()) {
-        if (child->typeId() != kTypeWrapDeformer || !child->enabled()) {
+        if (child->typeId() != host::kTypeWrapDeformer || !child->enabled()) {
             continue;
         }
-        const Node* spline = document->findNode(child->parameters.getLink(kWrapSpline));
-        if (spline == nullptr || !spline->isObject() || spline->typeId() != kTypeCircleSpline) {
+        const Node* spline = document->findNode(child->parameters.getLink(host::kWrapSpline));
+        if (spline == nullptr || !spline->isObject() || spline->typeId() != host::kTypeCircleSpline) {
             continue;
         }
         wrapAlongSpline(object, *child, *spline, mesh);
@@ -227,4 +232,4 @@ void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh) {
     }
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

@@ -19,8 +19,8 @@
 //    (parameter 1000, 0 to 1).
 // A deformer that is switched off, or whose spline link (parameter 1001) does
 // not name a circle spline of the document, leaves the mesh as it is.
-#ifndef CAELO_HOST_GLTF_WRAP_H
-#define CAELO_HOST_GLTF_WRAP_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_WRAP_H
+#define CAELO_OUTPUTS_GLTF_GLTF_WRAP_H
 
 #include "host/container.h"
 #include "host/scene.h"
@@ -30,14 +30,14 @@
 #include <numbers>
 #include <optional>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // Applies every wrap deformer among the object's children, in child order,
 // to the object's mesh, and recomputes the normals of a deformed triangle
 // mesh from its faces. The spline and the object are placed by their world
 // matrices as last evaluated.
 // Throws HostError naming the deformer when one of its numbers is not finite.
-void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh);
+void applyWrapDeformers(const host::Node& object, PrimitiveMesh& mesh);
 
 // The segments a box bent by a wrap deformer (its first one switched on that
 // names a circle spline) needs, for X, Y and Z: along the deformer's axis one
@@ -46,15 +46,15 @@ void applyWrapDeformers(const Node& object, PrimitiveMesh& mesh);
 // deformer bends the box.
 // Example: a band bent along a tenth of its ring gets 18 segments along.
 inline constexpr double kBendStepRad = 2.0 * std::numbers::pi / 180.0;
-[[nodiscard]] std::optional<std::array<int, 3>> bentBoxSegments(const Node& box);
+[[nodiscard]] std::optional<std::array<int, 3>> bentBoxSegments(const host::Node& box);
 
 // The value of a profile curve at x: the knots joined by cubic Bezier segments
 // whose inner control points are the knots' right and left tangents (relative
 // to the knots), solved for x by bisection; the end knots' values outside
 // them; 1 for a curve without knots.
 // Example: the knots (0, 0.8), (0.5, 1), (1, 0.8) with flat tangents give 1 at 0.5.
-[[nodiscard]] double profileValueAt(const Curve& curve, double x);
+[[nodiscard]] double profileValueAt(const host::Curve& curve, double x);
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <limits>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 namespace {
 
@@ -180,8 +180,8 @@ std::string GltfWriter::glb() const {
     const std::size_t total = kGlbHeaderBytes + kChunkHeaderBytes + text.size() +
                               (binary_.empty() ? 0 : kChunkHeaderBytes + binary_.size());
     if (total > std::numeric_limits<std::uint32_t>::max()) {
-        throw HostError("the scene is too large for a binary glTF file (" + std::to_string(total) +
-                        " bytes)");
+        throw host::HostError("the scene is too large for a binary glTF file (" + std::to_string(total) +
+                              " bytes)");
     }
     std::string out;
     out.reserve(total);
@@ -200,8 +200,8 @@ std::string GltfWriter::glb() const {
 }
 
 std::string GltfWriter::embeddedGltf() const {
-    const std::string uri = "data:application/octet-stream;base64," + base64(binary_);
+    const std::string uri = "data:application/octet-stream;base64," + host::base64(binary_);
     return withBuffer(&uri).dump(1) + "\n";
 }
 
-} // namespace caelo::host
+} // namespace caelo::gltf

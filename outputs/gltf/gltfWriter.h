@@ -6,8 +6,8 @@
 //   const int times = writer.addFloats({0.0f, 1.0f}, 1, GltfTarget::None);
 //   ...
 //   const std::string glb = writer.glb();
-#ifndef CAELO_HOST_GLTF_WRITER_H
-#define CAELO_HOST_GLTF_WRITER_H
+#ifndef CAELO_OUTPUTS_GLTF_GLTF_WRITER_H
+#define CAELO_OUTPUTS_GLTF_GLTF_WRITER_H
 
 #include <cstdint>
 #include <functional>
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::gltf {
 
 // What a buffer view holds, for viewers that upload it.
 enum class GltfTarget { None, Vertices, Indices };
@@ -70,6 +70,6 @@ private:
     std::map<std::string, int> accessorsByContent_;
 };
 
-} // namespace caelo::host
+} // namespace caelo::gltf
 
 #endif

@@ -2,21 +2,21 @@
 //
 // Example:
 //   setSource(cairo, lookOf(document, globe).colour, 0.5); // half see-through
-#ifndef CAELO_APP_CAIRO_COLOUR_H
-#define CAELO_APP_CAIRO_COLOUR_H
+#ifndef CAELO_OUTPUTS_PICTURES_CAIRO_COLOUR_H
+#define CAELO_OUTPUTS_PICTURES_CAIRO_COLOUR_H
 
 #include "outputs/appearance/appearance.h"
 
 #include <cairo.h>
 
-namespace caelo::app {
+namespace caelo::pictures {
 
 // Makes `colour` at opacity `alpha` (1 opaque, 0 clear) the source of what
 // cairo paints next.
-inline void setSource(cairo_t* cairo, RgbColour colour, double alpha = 1.0) {
+inline void setSource(cairo_t* cairo, appearance::RgbColour colour, double alpha = 1.0) {
     cairo_set_source_rgba(cairo, colour.red, colour.green, colour.blue, alpha);
 }
 
-} // namespace caelo::app
+} // namespace caelo::pictures
 
 #endif

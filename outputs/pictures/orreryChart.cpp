@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
-namespace caelo::app {
+namespace caelo::pictures {
+
+using appearance::RgbColour;
+
 namespace {
 
 using host::Vector;
@@ -88,7 +91,7 @@ public:
     OrreryChartPainter(cairo_t* cairo, const OrbitingBodies& system, int widthPx, int heightPx)
         : cairo_(cairo), system_(system), width_(widthPx), height_(heightPx),
           layout_(system, widthPx, heightPx), unit_(layout_.unit()),
-          textUnit_(host::pictureScale(widthPx, heightPx).text), centreX_(layout_.centre().x),
+          textUnit_(pictureScale(widthPx, heightPx).text), centreX_(layout_.centre().x),
           centreY_(layout_.centre().y), chartRadius_(layout_.radiusPx()) {}
 
     void paint() {
@@ -307,7 +310,7 @@ private:
 
     // A label box of w x h beside a point, on the side that `direction`
     // (radians, chart up positive) points to.
-    [[nodiscard]] static Box labelBox(const host::PicturePoint& p, double direction, double gap, double w,
+    [[nodiscard]] static Box labelBox(const PicturePoint& p, double direction, double gap, double w,
                                       double h) {
         const double dx = std::cos(direction);
         const double dy = -std::sin(direction);
@@ -427,15 +430,15 @@ double outermostAu(const OrbitingBodies& system) {
 } // namespace
 
 ChartLayout::ChartLayout(const OrbitingBodies& system, int widthPx, int heightPx)
-    : unit_(host::pictureScale(widthPx, heightPx).lines), centre_{widthPx / 2.0, heightPx / 2.0},
+    : unit_(pictureScale(widthPx, heightPx).lines), centre_{widthPx / 2.0, heightPx / 2.0},
       radiusPx_(std::max(1.0, std::min(widthPx, heightPx) / 2.0 -
                                   (kMargin + kLongitudeRingGap + kLongitudeLabelSpace) * unit_)),
       scale_(outermostAu(system), radiusPx_) {}
 
-std::optional<host::PicturePoint> ChartLayout::pointOf(Vector au) const {
+std::optional<PicturePoint> ChartLayout::pointOf(Vector au) const {
     const double r = scale_.radiusPx(std::hypot(au.x, au.y));
     const double longitude = std::atan2(au.y, au.x);
-    const host::PicturePoint p{centre_.x + r * std::cos(longitude), centre_.y - r * std::sin(longitude)};
+    const PicturePoint p{centre_.x + r * std::cos(longitude), centre_.y - r * std::sin(longitude)};
     if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
         return std::nullopt;
     }
@@ -461,4 +464,4 @@ void drawOrreryChart(cairo_t* cairo, const host::Document& document, int widthPx
     cairo_restore(cairo);
 }
 
-} // namespace caelo::app
+} // namespace caelo::pictures

@@ -13,8 +13,8 @@
 //
 // Example:
 //   drawOrreryChart(cairo, document, 1600, 1200);
-#ifndef CAELO_APP_ORRERY_CHART_H
-#define CAELO_APP_ORRERY_CHART_H
+#ifndef CAELO_OUTPUTS_PICTURES_ORRERY_CHART_H
+#define CAELO_OUTPUTS_PICTURES_ORRERY_CHART_H
 
 #include "host/scene.h"
 #include "outputs/pictures/pictureScene.h"
@@ -25,7 +25,7 @@
 
 typedef struct _cairo cairo_t; // NOLINT: cairo's own declaration of its context
 
-namespace caelo::app {
+namespace caelo::pictures {
 
 // The chart's radial scale from distance (au) to chart radius (pixels):
 //   r(d) = k d                 for d <= d0,
@@ -63,17 +63,17 @@ public:
 
     // The picture point of a heliocentric ecliptic position (au): its
     // projection on the ecliptic, ecliptic +y up. Nothing when not finite.
-    [[nodiscard]] std::optional<host::PicturePoint> pointOf(host::Vector au) const;
+    [[nodiscard]] std::optional<PicturePoint> pointOf(host::Vector au) const;
 
-    [[nodiscard]] host::PicturePoint centre() const { return centre_; }
+    [[nodiscard]] PicturePoint centre() const { return centre_; }
     [[nodiscard]] double radiusPx() const { return radiusPx_; }
     [[nodiscard]] const ChartRadialScale& scale() const { return scale_; }
-    // The picture's line scale (see host::pictureScale).
+    // The picture's line scale (see pictureScale).
     [[nodiscard]] double unit() const { return unit_; }
 
 private:
     double unit_;
-    host::PicturePoint centre_;
+    PicturePoint centre_;
     double radiusPx_;
     ChartRadialScale scale_;
 };
@@ -84,6 +84,6 @@ private:
 // and a usable distance scale (see readOrbitingBodies).
 void drawOrreryChart(cairo_t* cairo, const host::Document& document, int widthPx, int heightPx);
 
-} // namespace caelo::app
+} // namespace caelo::pictures
 
 #endif

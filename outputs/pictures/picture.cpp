@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-namespace caelo::app {
+namespace caelo::pictures {
 namespace {
 
 // The caption of the camera view at the reference size (pixels).
@@ -51,7 +51,7 @@ void checkStatus(cairo_status_t status, const char* doing) {
 
 // The system's name and model date in the bottom-left corner.
 void paintCaption(cairo_t* cairo, const std::string& caption, const PictureOptions& options) {
-    const double unit = host::pictureScale(options.widthPx, options.heightPx).text;
+    const double unit = pictureScale(options.widthPx, options.heightPx).text;
     cairo_select_font_face(cairo, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cairo, kCaptionSize * unit);
     cairo_move_to(cairo, kCaptionMargin * unit, options.heightPx - kCaptionMargin * unit);
@@ -64,7 +64,7 @@ void drawView(cairo_t* cairo, const host::Document& document, const PictureOptio
         drawOrreryChart(cairo, document, options.widthPx, options.heightPx);
         return;
     }
-    host::drawCameraView(cairo, document, options.widthPx, options.heightPx);
+    drawCameraView(cairo, document, options.widthPx, options.heightPx);
     if (const auto caption = systemCaption(document)) {
         paintCaption(cairo, *caption, options);
     }
@@ -119,7 +119,7 @@ std::string pictureBytes(const host::Document& document, const PictureOptions& o
     return options.format == PictureFormat::Png ? pngBytes(document, options) : svgBytes(document, options);
 }
 
-} // namespace caelo::app
+} // namespace caelo::pictures
 
 #if defined(__SANITIZE_ADDRESS__)
 // Fontconfig, through which cairo finds the labels' font, keeps its

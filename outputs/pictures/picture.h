@@ -5,15 +5,15 @@
 //
 // Example:
 //   const std::string png = pictureBytes(document, {PictureView::Top, 1600, 1200});
-#ifndef CAELO_APP_PICTURE_H
-#define CAELO_APP_PICTURE_H
+#ifndef CAELO_OUTPUTS_PICTURES_PICTURE_H
+#define CAELO_OUTPUTS_PICTURES_PICTURE_H
 
 #include "host/scene.h"
 
 #include <filesystem>
 #include <string>
 
-namespace caelo::app {
+namespace caelo::pictures {
 
 enum class PictureView { Camera, Top };
 enum class PictureFormat { Png, Svg };
@@ -41,6 +41,6 @@ inline constexpr int kMaxPictureSidePx = 16384;
 // camera; for the top view no system).
 [[nodiscard]] std::string pictureBytes(const host::Document& document, const PictureOptions& options);
 
-} // namespace caelo::app
+} // namespace caelo::pictures
 
 #endif

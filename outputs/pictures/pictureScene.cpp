@@ -12,14 +12,17 @@
 #include <cstdio>
 #include <utility>
 
-namespace caelo::app {
+namespace caelo::pictures {
+
+using appearance::RgbColour;
+
 namespace {
 
 // A body without a globe of its own and without one below it.
 constexpr RgbColour kDefaultBodyColour{0.78, 0.76, 0.72};
 
 RgbColour globeColour(const host::Document& document, const host::Node* globe) {
-    return globe != nullptr ? lookOf(document, *globe).colour : kDefaultBodyColour;
+    return globe != nullptr ? appearance::lookOf(document, *globe).colour : kDefaultBodyColour;
 }
 
 constexpr std::array<std::string_view, 12> kMonthNames{"January",   "February", "March",    "April",
@@ -75,7 +78,7 @@ std::vector<host::Vector> orbitOf(const host::Node& body, const HeliocentricFram
         if (child->typeId() == host::kTypeCircleSpline) {
             const host::Matrix world = child->worldMatrix();
             std::vector<host::Vector> orbit;
-            for (const host::Vector& p : host::circleSplineOutline(*child, samples)) {
+            for (const host::Vector& p : circleSplineOutline(*child, samples)) {
                 orbit.push_back(frame.eclipticAu(host::transformPoint(world, p)));
             }
             return orbit;
@@ -87,8 +90,8 @@ std::vector<host::Vector> orbitOf(const host::Node& body, const HeliocentricFram
 OrbitingBody orbitingBody(const host::Document& document, const host::Node& body,
                           const HeliocentricFrame& frame, int orbitSamples) {
     OrbitingBody result;
-    const host::Node* named = firstGlobedBody(document, body);
-    result.label = named != nullptr ? globeOf(document, *named)->name : body.name;
+    const host::Node* named = places::firstGlobedBody(document, body);
+    result.label = named != nullptr ? places::globeOf(document, *named)->name : body.name;
     if (result.label.empty()) {
         result.label = body.name;
     }
@@ -98,14 +101,14 @@ OrbitingBody orbitingBody(const host::Document& document, const host::Node& body
     }
     result.placeAu = frame.eclipticAu(body.worldMatrix().off);
     result.orbitAu = orbitOf(body, frame, orbitSamples);
-    result.colour = globeColour(document, named != nullptr ? globeOf(document, *named) : nullptr);
+    result.colour = globeColour(document, named != nullptr ? places::globeOf(document, *named) : nullptr);
     return result;
 }
 
 } // namespace
 
 OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSamples) {
-    const host::Node* system = firstSystem(document);
+    const host::Node* system = places::firstSystem(document);
     if (system == nullptr) {
         throw host::HostError("the document holds no system object (type 1032493) to chart");
     }
@@ -114,7 +117,7 @@ OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSampl
         throw host::HostError("the system \"" + system->name +
                               "\" holds no body axis (type 1032495) to chart");
     }
-    const double unitsPerAu = sceneUnitsPerAu(*system);
+    const double unitsPerAu = places::sceneUnitsPerAu(*system);
     if (!std::isfinite(unitsPerAu) || unitsPerAu <= 0.0) {
         throw host::HostError("the system \"" + system->name +
                               "\" has no usable distance scale (its body scale and distance factor must be "
@@ -122,7 +125,7 @@ OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSampl
     }
     OrbitingBodies result;
     result.systemName = system->name;
-    const host::Node* centralGlobe = globeOf(document, *central);
+    const host::Node* centralGlobe = places::globeOf(document, *central);
     result.centralLabel =
         centralGlobe != nullptr && !centralGlobe->name.empty() ? centralGlobe->name : central->name;
     result.centralColour = globeColour(document, centralGlobe);
@@ -138,7 +141,7 @@ OrbitingBodies readOrbitingBodies(const host::Document& document, int orbitSampl
 }
 
 std::optional<std::string> systemCaption(const host::Document& document) {
-    const host::Node* system = firstSystem(document);
+    const host::Node* system = places::firstSystem(document);
     if (system == nullptr) {
         return std::nullopt;
     }
@@ -155,4 +158,4 @@ std::string pictureDateText(const HostDateTime& date) {
     return std::to_string(date.day) + " " + month + " " + std::to_string(date.year) + ", " + time;
 }
 
-} // namespace caelo::app
+} // namespace caelo::pictures

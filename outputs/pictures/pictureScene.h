@@ -11,8 +11,8 @@
 // Example:
 //   const OrbitingBodies system = readOrbitingBodies(document);
 //   for (const OrbitingBody& body : system.bodies) { std::cout << body.label << '\n'; }
-#ifndef CAELO_APP_PICTURE_SCENE_H
-#define CAELO_APP_PICTURE_SCENE_H
+#ifndef CAELO_OUTPUTS_PICTURES_PICTURE_SCENE_H
+#define CAELO_OUTPUTS_PICTURES_PICTURE_SCENE_H
 
 #include "outputs/pictures/sceneRender.h"
 
@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace caelo::app {
+namespace caelo::pictures {
 
 // A body that orbits the central body directly.
 struct OrbitingBody {
@@ -28,14 +28,14 @@ struct OrbitingBody {
     host::Vector placeAu;              // heliocentric ecliptic position, au
     std::vector<host::Vector> orbitAu; // its orbit's ellipse, heliocentric ecliptic au; empty without one
     double radiusKm = 0.0;             // equatorial radius of the labelled body; 0 when unknown
-    RgbColour colour;                  // its labelled globe's look, else the default globe colour
+    appearance::RgbColour colour;      // its labelled globe's look, else the default globe colour
 };
 
 // The system as the pictures show it.
 struct OrbitingBodies {
     std::string systemName;
     std::string centralLabel; // e.g. "Sun"
-    RgbColour centralColour;
+    appearance::RgbColour centralColour;
     std::optional<HostDateTime> modelDate; // the system's current date (parameter 1004) as it holds it
     std::vector<OrbitingBody> bodies;      // in tree order
 };
@@ -59,6 +59,6 @@ struct OrbitingBodies {
 // A date as a picture shows it: "8 December 2026, 21:57".
 [[nodiscard]] std::string pictureDateText(const HostDateTime& date);
 
-} // namespace caelo::app
+} // namespace caelo::pictures
 
 #endif

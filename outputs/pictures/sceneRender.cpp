@@ -14,7 +14,11 @@
 #include <string>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::pictures {
+
+using appearance::RgbColour;
+using host::Node;
+using host::Vector;
 
 namespace {
 
@@ -75,11 +79,11 @@ void addPolygon(cairo_t* cairo, const std::vector<PicturePoint>& points) {
     cairo_close_path(cairo);
 }
 
-std::vector<Vector> transformed(const Matrix& m, const std::vector<Vector>& points) {
+std::vector<Vector> transformed(const host::Matrix& m, const std::vector<Vector>& points) {
     std::vector<Vector> result;
     result.reserve(points.size());
     for (const Vector& p : points) {
-        result.push_back(transformPoint(m, p));
+        result.push_back(host::transformPoint(m, p));
     }
     return result;
 }
@@ -103,9 +107,9 @@ struct Globe {
     // True when the globe's surface lies between the camera and a point
     // (camera space): the line of sight enters the sphere before the point.
     [[nodiscard]] bool hides(Vector p) const {
-        const double pp = dot(p, p);
-        const double pc = dot(p, centre);
-        const double discriminant = pc * pc - pp * (dot(centre, centre) - radius * radius);
+        const double pp = host::dot(p, p);
+        const double pc = host::dot(p, centre);
+        const double discriminant = pc * pc - pp * (host::dot(centre, centre) - radius * radius);
         if (discriminant < 0.0 || pp == 0.0) {
             return false;
         }
@@ -131,7 +135,8 @@ struct LabelBox {
 
 class CameraViewPainter {
 public:
-    CameraViewPainter(cairo_t* cairo, const Document& document, const Node& camera, int widthPx, int heightPx)
+    CameraViewPainter(cairo_t* cairo, const host::Document& document, const Node& camera, int widthPx,
+                      int heightPx)
         : cairo_(cairo), document_(document), view_(CameraProjection::ofCamera(camera, widthPx, heightPx)),
           width_(widthPx), height_(heightPx), unit_(pictureScale(widthPx, heightPx).lines),
           textUnit_(pictureScale(widthPx, heightPx).text) {}
@@ -144,17 +149,17 @@ public:
                 return;
             }
             switch (object.typeId()) {
-            case kTypePlane:
+            case host::kTypePlane:
                 planes.push_back(&object);
                 break;
-            case kTypeCircleSpline:
+            case host::kTypeCircleSpline:
                 splines.push_back(&object);
                 break;
-            case kTypeTube:
-            case kTypeTorus:
+            case host::kTypeTube:
+            case host::kTypeTorus:
                 rings.push_back(&object);
                 break;
-            case kTypeSphere:
+            case host::kTypeSphere:
                 spheres.push_back(&object);
                 break;
             default:
@@ -206,7 +211,7 @@ private:
             return;
         }
         const double alpha = plane.color.seeThrough ? kSeeThroughPlaneAlpha : kPlaneAlpha;
-        const RgbColour colour = app::lookOf(document_, plane).colour;
+        const RgbColour colour = appearance::lookOf(document_, plane).colour;
         addPolygon(cairo_, outline);
         setSource(cairo_, colour, alpha);
         cairo_fill_preserve(cairo_);
@@ -232,7 +237,7 @@ private:
             }
             cairo_new_sub_path(cairo_);
         }
-        setSource(cairo_, app::lookOf(document_, spline).colour,
+        setSource(cairo_, appearance::lookOf(document_, spline).colour,
                   spline.color.seeThrough ? kSeeThroughOrbitAlpha : kOrbitAlpha);
         cairo_set_line_width(cairo_, kOrbitWidth * unit_);
         cairo_set_line_join(cairo_, CAIRO_LINE_JOIN_ROUND);
@@ -246,13 +251,13 @@ private:
         if (!ring) {
             return;
         }
-        const Matrix world = object.worldMatrix();
+        const host::Matrix world = object.worldMatrix();
         const std::vector<Vector> outer = inCameraSpace(transformed(world, ring->outer));
         const std::vector<Vector> inner = inCameraSpace(transformed(world, ring->inner));
         const double centreDepth = view_.toCameraSpace(world.off).z;
         const std::size_t n = outer.size();
         const auto nearer = [&](std::size_t i) { return outer[i].z < centreDepth; };
-        const app::Look look = app::lookOf(document_, object);
+        const appearance::Look look = appearance::lookOf(document_, object);
         RingPiece style{{}, look.colour, look.opacity};
 
         // Where a whole ring changes side, so that every run starts at a change.
@@ -307,11 +312,12 @@ private:
     }
 
     void collectGlobe(const Node& sphere) {
-        const Matrix world = sphere.worldMatrix();
-        const double radius = sphere.parameters.getFloat(kSphereRadius, 0.0) * largestScale(world);
+        const host::Matrix world = sphere.worldMatrix();
+        const double radius =
+            sphere.parameters.getFloat(host::kSphereRadius, 0.0) * host::largestScale(world);
         const Vector centre = view_.toCameraSpace(world.off);
         auto disc = globeDisc(view_, centre, std::abs(radius), view_.toCameraSpace(kLightPosition),
-                              app::lookOf(document_, sphere).colour);
+                              appearance::lookOf(document_, sphere).colour);
         if (!disc) {
             return;
         }
@@ -439,7 +445,7 @@ private:
     }
 
     cairo_t* cairo_;
-    const Document& document_;
+    const host::Document& document_;
     CameraProjection view_;
     int width_;
     int height_;
@@ -457,14 +463,14 @@ PictureScale pictureScale(int widthPx, int heightPx) {
     return {lines, std::max(lines, kSmallestTextScale)};
 }
 
-void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx) {
+void drawCameraView(cairo_t* cairo, const host::Document& document, int widthPx, int heightPx) {
     const Node* camera = document.camera();
     if (camera == nullptr) {
-        throw HostError("the document's view has no camera to look through");
+        throw host::HostError("the document's view has no camera to look through");
     }
     cairo_save(cairo);
     CameraViewPainter(cairo, document, *camera, widthPx, heightPx).paint();
     cairo_restore(cairo);
 }
 
-} // namespace caelo::host
+} // namespace caelo::pictures

@@ -28,17 +28,15 @@
 //
 // Example:
 //   drawCameraView(cairo, document, 1600, 1200);
-#ifndef CAELO_HOST_SCENE_RENDER_H
-#define CAELO_HOST_SCENE_RENDER_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_H
 
 #include "host/scene.h"
 #include "outputs/appearance/appearance.h"
 
 typedef struct _cairo cairo_t; // NOLINT: cairo's own declaration of its context
 
-namespace caelo::host {
-
-using app::RgbColour;
+namespace caelo::pictures {
 
 // How much larger than at the reference size (1200 pixels on the picture's
 // smaller side) lines and text are drawn: lines scale with the picture, text
@@ -54,8 +52,8 @@ struct PictureScale {
 // whose target is widthPx x heightPx pixels (both positive). Throws HostError
 // when the view has no camera. Objects behind the camera are left out; nothing
 // drawn has coordinates that are not finite.
-void drawCameraView(cairo_t* cairo, const Document& document, int widthPx, int heightPx);
+void drawCameraView(cairo_t* cairo, const host::Document& document, int widthPx, int heightPx);
 
-} // namespace caelo::host
+} // namespace caelo::pictures
 
 #endif

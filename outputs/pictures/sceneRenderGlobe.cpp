@@ -5,7 +5,10 @@
 #include <cmath>
 #include <numbers>
 
-namespace caelo::host {
+namespace caelo::pictures {
+
+using appearance::RgbColour;
+using host::Vector;
 
 namespace {
 
@@ -99,22 +102,22 @@ std::optional<GlobeDisc> globeDisc(const CameraProjection& view, Vector centre, 
         return std::nullopt;
     }
     const auto picture = view.project(centre);
-    const double distance = length(centre);
+    const double distance = host::length(centre);
     const double radiusPx = view.focalLengthPx() * radius / std::sqrt(distance * distance - radius * radius);
     if (!picture || !std::isfinite(radiusPx)) {
         return std::nullopt;
     }
     GlobeDisc disc{*picture, radiusPx, colour};
     const Vector toLight = light - centre;
-    const double lightDistance = length(toLight);
+    const double lightDistance = host::length(toLight);
     disc.glows = lightDistance <= radius;
     if (!disc.glows) {
         const Vector towardsLight = toLight * (1.0 / lightDistance);
         const Vector towardsCamera = centre * (-1.0 / distance);
-        disc.phaseCos = std::clamp(dot(towardsLight, towardsCamera), -1.0, 1.0);
+        disc.phaseCos = std::clamp(host::dot(towardsLight, towardsCamera), -1.0, 1.0);
         const Vector across = towardsLight - towardsCamera * disc.phaseCos;
         // Camera y is up, picture y down.
-        disc.lightAngleRad = length(across) > 1e-12 ? std::atan2(-across.y, across.x) : 0.0;
+        disc.lightAngleRad = host::length(across) > 1e-12 ? std::atan2(-across.y, across.x) : 0.0;
     }
     return disc;
 }
@@ -127,4 +130,4 @@ void paintGlobe(cairo_t* cairo, const GlobeDisc& globe) {
     }
 }
 
-} // namespace caelo::host
+} // namespace caelo::pictures

@@ -1,19 +1,19 @@
 // How the camera view paints one globe: a disc lit from one side with its
 // phase, or a glowing disc for the globe that holds the light.
-#ifndef CAELO_HOST_SCENE_RENDER_GLOBE_H
-#define CAELO_HOST_SCENE_RENDER_GLOBE_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_GLOBE_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_GLOBE_H
 
 #include "host/services/matrix.h"
 #include "outputs/pictures/sceneRender.h"
 #include "outputs/pictures/sceneRenderProjection.h"
 
-namespace caelo::host {
+namespace caelo::pictures {
 
 // A globe as the picture shows it.
 struct GlobeDisc {
     PicturePoint centre; // pixels
     double radiusPx = 0.0;
-    RgbColour colour;
+    appearance::RgbColour colour;
     bool glows = false; // the globe holds the light
     // Where the light comes from, seen from the globe (unused when it glows):
     // phaseCos is the cosine of the angle between the directions to the light
@@ -29,14 +29,15 @@ struct GlobeDisc {
 // reaches behind the near plane (the camera is inside it or level with it).
 // The radius in pixels is the sphere's exact apparent radius for a sphere
 // straight ahead, f r / sqrt(d^2 - r^2) with d its distance.
-[[nodiscard]] std::optional<GlobeDisc> globeDisc(const CameraProjection& view, Vector centre, double radius,
-                                                 Vector light, RgbColour colour);
+[[nodiscard]] std::optional<GlobeDisc> globeDisc(const CameraProjection& view, host::Vector centre,
+                                                 double radius, host::Vector light,
+                                                 appearance::RgbColour colour);
 
 // Paints a globe: a glowing globe as a bright disc in a halo of its colour;
 // any other as its night side (dim) under the lit part bounded by the limb on
 // the light's side and the terminator, shaded from the point below the light.
 void paintGlobe(cairo_t* cairo, const GlobeDisc& globe);
 
-} // namespace caelo::host
+} // namespace caelo::pictures
 
 #endif

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace caelo::host {
+namespace caelo::pictures {
+
+using host::Vector;
 
 namespace {
 
@@ -23,13 +25,13 @@ Vector lerp(Vector a, Vector b, double t) {
 
 } // namespace
 
-CameraProjection::CameraProjection(const Matrix& cameraWorld, double focalLengthMm, int widthPx,
+CameraProjection::CameraProjection(const host::Matrix& cameraWorld, double focalLengthMm, int widthPx,
                                    int heightPx) {
-    Matrix orientation = anglesToMatrix(matrixToAngles(cameraWorld));
+    host::Matrix orientation = host::anglesToMatrix(host::matrixToAngles(cameraWorld));
     orientation.off = cameraWorld.off;
     // A rotation always has an inverse; the identity stands in should
     // non-finite angles have made it collapse.
-    worldToCamera_ = inverse(orientation).value_or(Matrix{});
+    worldToCamera_ = host::inverse(orientation).value_or(host::Matrix{});
     const double focalMm =
         std::isfinite(focalLengthMm) && focalLengthMm > 0.0 ? focalLengthMm : kDefaultFocalLengthMm;
     focalPx_ = focalMm / kCameraApertureWidthMm * widthPx;
@@ -39,17 +41,17 @@ CameraProjection::CameraProjection(const Matrix& cameraWorld, double focalLength
     guardSlopeY_ = kGuardFactor * centreY_ / focalPx_;
 }
 
-CameraProjection CameraProjection::ofCamera(const Node& camera, int widthPx, int heightPx) {
+CameraProjection CameraProjection::ofCamera(const host::Node& camera, int widthPx, int heightPx) {
     return {camera.worldMatrix(), camera.parameters.getFloat(kCameraFocalLength, kDefaultFocalLengthMm),
             widthPx, heightPx};
 }
 
 Vector CameraProjection::toCameraSpace(Vector world) const {
-    return transformPoint(worldToCamera_, world);
+    return host::transformPoint(worldToCamera_, world);
 }
 
 Vector CameraProjection::directionToCameraSpace(Vector world) const {
-    return transformDirection(worldToCamera_, world);
+    return host::transformDirection(worldToCamera_, world);
 }
 
 std::optional<PicturePoint> CameraProjection::project(Vector p) const {
@@ -154,4 +156,4 @@ std::vector<std::vector<PicturePoint>> CameraProjection::clipPolyline(const std:
     return pieces;
 }
 
-} // namespace caelo::host
+} // namespace caelo::pictures

@@ -13,8 +13,8 @@
 // Example:
 //   const CameraProjection view = CameraProjection::ofCamera(*document.camera(), 1600, 1200);
 //   if (const auto p = view.project(view.toCameraSpace(sunPosition))) { drawDot(p->x, p->y); }
-#ifndef CAELO_HOST_SCENE_RENDER_PROJECTION_H
-#define CAELO_HOST_SCENE_RENDER_PROJECTION_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_PROJECTION_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_PROJECTION_H
 
 #include "host/scene.h"
 #include "host/services/matrix.h"
@@ -22,7 +22,7 @@
 #include <optional>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::pictures {
 
 // A point of the picture in pixels: x to the right, y down, (0, 0) the
 // top-left corner of the top-left pixel.
@@ -42,23 +42,23 @@ public:
     // squared up; the matrix's scale is ignored), with a focal length in mm
     // (one that is not positive and finite stands for the default), drawing a
     // picture of widthPx x heightPx pixels (both positive).
-    CameraProjection(const Matrix& cameraWorld, double focalLengthMm, int widthPx, int heightPx);
+    CameraProjection(const host::Matrix& cameraWorld, double focalLengthMm, int widthPx, int heightPx);
 
     // The projection through a camera object of the host (type 5103), from its
     // world matrix and parameter 500.
-    [[nodiscard]] static CameraProjection ofCamera(const Node& camera, int widthPx, int heightPx);
+    [[nodiscard]] static CameraProjection ofCamera(const host::Node& camera, int widthPx, int heightPx);
 
     // A world point (scene units) in camera space: x to the right, y up, z the
     // depth in front of the camera, all in scene units.
-    [[nodiscard]] Vector toCameraSpace(Vector world) const;
+    [[nodiscard]] host::Vector toCameraSpace(host::Vector world) const;
     // A world direction in camera space (rotated, not moved).
-    [[nodiscard]] Vector directionToCameraSpace(Vector world) const;
+    [[nodiscard]] host::Vector directionToCameraSpace(host::Vector world) const;
 
     // The picture point of a camera-space point at or beyond the near plane;
     // nothing for a point behind it or not finite.
     // Example: with the camera at the origin looking along +Z, 36 mm lens,
     // 1600 x 1200 pixels, (100, 50, 1000) lands on (960, 520).
-    [[nodiscard]] std::optional<PicturePoint> project(Vector cameraSpace) const;
+    [[nodiscard]] std::optional<PicturePoint> project(host::Vector cameraSpace) const;
 
     // Picture pixels per unit of x / z (or y / z) in camera space.
     [[nodiscard]] double focalLengthPx() const { return focalPx_; }
@@ -68,12 +68,12 @@ public:
     // projected to the picture: every point is finite and no further than
     // kGuardFactor half-widths (half-heights) from the picture's centre. A
     // polygon with a point that is not finite answers nothing.
-    [[nodiscard]] std::vector<PicturePoint> clipPolygon(std::vector<Vector> polygon) const;
+    [[nodiscard]] std::vector<PicturePoint> clipPolygon(std::vector<host::Vector> polygon) const;
 
     // The parts of a polyline (camera space; `closed` joins the last point to
     // the first) inside the drawn volume, each projected to the picture. A
     // point that is not finite breaks the line.
-    [[nodiscard]] std::vector<std::vector<PicturePoint>> clipPolyline(const std::vector<Vector>& line,
+    [[nodiscard]] std::vector<std::vector<PicturePoint>> clipPolyline(const std::vector<host::Vector>& line,
                                                                       bool closed) const;
 
     // How far beyond the picture the drawn volume reaches, in half picture
@@ -85,12 +85,12 @@ public:
 private:
     // The signed distances of a camera-space point to the drawn volume's five
     // bounding planes, each >= 0 inside.
-    [[nodiscard]] double planeDistance(int plane, Vector p) const;
+    [[nodiscard]] double planeDistance(int plane, host::Vector p) const;
     // The picture point of a camera-space point in front of the camera, or
     // nothing when it is not finite.
-    [[nodiscard]] std::optional<PicturePoint> pictureOf(Vector p) const;
+    [[nodiscard]] std::optional<PicturePoint> pictureOf(host::Vector p) const;
 
-    Matrix worldToCamera_;
+    host::Matrix worldToCamera_;
     double focalPx_;
     double centreX_;
     double centreY_;
@@ -98,6 +98,6 @@ private:
     double guardSlopeY_; // |y / z| at its top and bottom
 };
 
-} // namespace caelo::host
+} // namespace caelo::pictures
 
 #endif

@@ -11,8 +11,8 @@
 //
 // Example:
 //   for (Vector p : circleSplineOutline(spline, 256)) { p = transformPoint(spline.worldMatrix(), p); }
-#ifndef CAELO_HOST_SCENE_RENDER_SHAPES_H
-#define CAELO_HOST_SCENE_RENDER_SHAPES_H
+#ifndef CAELO_OUTPUTS_PICTURES_SCENE_RENDER_SHAPES_H
+#define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_SHAPES_H
 
 #include "host/scene.h"
 #include "host/services/matrix.h"
@@ -21,7 +21,7 @@
 #include <optional>
 #include <vector>
 
-namespace caelo::host {
+namespace caelo::pictures {
 
 // The circle or ellipse of a circle spline (type 5181) in its plane (parameter
 // 2300): `samples` points (at least 3) of a closed loop. The radius (2012)
@@ -30,7 +30,7 @@ namespace caelo::host {
 // and y, XZ on x and z. Negative radii count as their size.
 // Example: radius 2 in plane XZ gives (2, 0, 0) first, then (0, 0, 2) a
 // quarter of the way round.
-[[nodiscard]] std::vector<Vector> circleSplineOutline(const Node& spline, int samples);
+[[nodiscard]] std::vector<host::Vector> circleSplineOutline(const host::Node& spline, int samples);
 
 // A tube (type 5165) or torus (type 5163) seen as a flat ring: the band
 // between the tube's inner and outer radii (1171, 1170), or between the
@@ -39,20 +39,20 @@ namespace caelo::host {
 // end; `whole` is set when the ring is not sliced and both edges are closed
 // loops.
 struct FlatRing {
-    std::vector<Vector> outer;
-    std::vector<Vector> inner;
+    std::vector<host::Vector> outer;
+    std::vector<host::Vector> inner;
     bool whole = true;
 };
 
 // The flat ring of a tube or torus with `samplesPerTurn` samples for a whole
 // turn (at least 2 for any slice); nothing for other types or a ring without
 // width.
-[[nodiscard]] std::optional<FlatRing> flatRingOutline(const Node& object, int samplesPerTurn);
+[[nodiscard]] std::optional<FlatRing> flatRingOutline(const host::Node& object, int samplesPerTurn);
 
 // The four corners of a plane (type 5168) in order round its edge: width
 // (1230) along x and height (1231) along z before the turn onto its axis.
-[[nodiscard]] std::array<Vector, 4> planeCorners(const Node& plane);
+[[nodiscard]] std::array<host::Vector, 4> planeCorners(const host::Node& plane);
 
-} // namespace caelo::host
+} // namespace caelo::pictures
 
 #endif

@@ -2,6 +2,6 @@
 // (CAELO_BUILD_VIEWER=OFF): none, so that viewerBuilt() says so.
 #include "outputs/viewer/viewerTemplate.h"
 
-std::string_view caelo::app::viewerTemplate() {
+std::string_view caelo::viewer::viewerTemplate() {
     return {};
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace caelo::app {
+namespace caelo::viewer {
 namespace {
 
 // Where the template takes the scene's base64 text.
@@ -33,4 +33,4 @@ std::string viewerPage(std::string_view glb) {
     return out;
 }
 
-} // namespace caelo::app
+} // namespace caelo::viewer

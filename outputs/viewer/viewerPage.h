@@ -4,13 +4,13 @@
 //
 // Example:
 //   const std::string page = viewerPage(exportGltf(document, GltfFormat::Binary, options));
-#ifndef CAELO_APP_VIEWER_PAGE_H
-#define CAELO_APP_VIEWER_PAGE_H
+#ifndef CAELO_OUTPUTS_VIEWER_VIEWER_PAGE_H
+#define CAELO_OUTPUTS_VIEWER_VIEWER_PAGE_H
 
 #include <string>
 #include <string_view>
 
-namespace caelo::app {
+namespace caelo::viewer {
 
 // Why a build configured without the viewer writes no page.
 inline constexpr std::string_view kNoViewerReason =
@@ -23,6 +23,6 @@ inline constexpr std::string_view kNoViewerReason =
 // host::HostError in a build without the viewer.
 [[nodiscard]] std::string viewerPage(std::string_view glb);
 
-} // namespace caelo::app
+} // namespace caelo::viewer
 
 #endif

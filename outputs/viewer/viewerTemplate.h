@@ -1,15 +1,15 @@
 // The viewer page's template as the build made it: the page with its scripts
 // and three.js inside, and the marker @SCENE_DATA@ where the scene goes;
 // empty in a build without the viewer.
-#ifndef CAELO_APP_VIEWER_TEMPLATE_H
-#define CAELO_APP_VIEWER_TEMPLATE_H
+#ifndef CAELO_OUTPUTS_VIEWER_VIEWER_TEMPLATE_H
+#define CAELO_OUTPUTS_VIEWER_VIEWER_TEMPLATE_H
 
 #include <string_view>
 
-namespace caelo::app {
+namespace caelo::viewer {
 
 [[nodiscard]] std::string_view viewerTemplate();
 
-} // namespace caelo::app
+} // namespace caelo::viewer
 
 #endif

@@ -4,7 +4,7 @@
 // at the top of the sources, which must name this three.js and hold its
 // licence) written in, and the one marker the command replaces, @SCENE_DATA@,
 // left in place. Writes the template as a C++ source that defines
-// caelo::app::viewerTemplate() (viewerTemplate.h), so that the page is built
+// caelo::viewer::viewerTemplate() (viewerTemplate.h), so that the page is built
 // into caelo by any C++ compiler.
 //   node build.mjs NODE_MODULES OUT.cpp
 // NODE_MODULES: the folder where `npm ci` put this folder's packages.
@@ -95,7 +95,7 @@ function cppSource(bytes) {
 
 #include <string>
 
-namespace caelo::app {
+namespace caelo::viewer {
 namespace {
 
 const std::string_view kPieces[] = {
@@ -120,7 +120,7 @@ std::string_view viewerTemplate() {
     return page;
 }
 
-} // namespace caelo::app
+} // namespace caelo::viewer
 `;
 }
 
