@@ -3,10 +3,9 @@
 #include "host/services/matrix.h"
 #include "host/services/numberText.h"
 #include "model/bodyAxisRotation.h"
+#include "model/moduleIds.h"
+#include "model/nodeRecords.h"
 #include "model/systemScales.h"
-#include "source/objCaeloBodyAxis.h"
-#include "source/objCaeloOrbitAxis.h"
-#include "source/objCaeloSystem.h"
 
 #include <cstddef>
 #include <unordered_map>

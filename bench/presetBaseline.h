@@ -10,8 +10,8 @@
 #define CAELO_BENCH_PRESET_BASELINE_H
 
 #include "host/scene.h"
+#include "model/nodeRecords.h"
 #include "model/orbitalMath.h"
-#include "source/objCaeloBodyAxis.h"
 
 #include <span>
 #include <vector>

@@ -9,6 +9,7 @@
 #define CAELO_SOURCE_OBJ_CAELO_BODY_AXIS_H
 
 #include "model/moduleIds.h"
+#include "model/nodeRecords.h"
 #include "model/units.h"
 #include "source/nodeData.h"
 #include "source/parameterBinding.h"
@@ -23,36 +24,6 @@ struct RingRecord;
 
 /* The name id that leaves a created object unnamed. */
 inline constexpr int32_t kNoNameId = -1;
-
-/* The settings of one body axis, copied and handed over as one block; the
- * field order is part of the interface with the presets. */
-struct BodyAxisRecord {
-    double equatorialRadiusKm = 6500.0;
-    double polarRadiusKm = 6500.0;
-    double obliquityDeg = 0.0;
-    double headingDeg = 0.0;
-    double rotationEpochJd = kJulianDateJ2000;
-    double rotationAngleDeg = 0.0; /* globe angle at the rotation epoch */
-    double rotationPeriodDays = 1.0;
-    double globeScale = 1.0;     /* factor on the globe, its rings and km-mode orbits below */
-    double satelliteScale = 1.0; /* factor on au-mode orbit distances below */
-    int32_t rotationMode = 0;    /* 0 to 2: parameter value - 1200 */
-};
-
-/* The body axis's parameters (the globe link aside) and the record fields
- * behind them, in the order in which they are written and read back. */
-inline constexpr ParameterBinding<BodyAxisRecord> kBodyAxisBindings[] = {
-    NumberTextBinding(OCAELOBODYAXIS_EQUATORIAL_RADIUS, &BodyAxisRecord::equatorialRadiusKm),
-    NumberTextBinding(OCAELOBODYAXIS_POLAR_RADIUS, &BodyAxisRecord::polarRadiusKm),
-    NumberTextBinding(OCAELOBODYAXIS_OBLIQUITY, &BodyAxisRecord::obliquityDeg),
-    NumberTextBinding(OCAELOBODYAXIS_HEADING, &BodyAxisRecord::headingDeg),
-    NumberTextBinding(OCAELOBODYAXIS_ROTATION_ANGLE, &BodyAxisRecord::rotationAngleDeg),
-    NumberTextBinding(OCAELOBODYAXIS_ROTATION_PERIOD, &BodyAxisRecord::rotationPeriodDays),
-    ChoiceBinding(OCAELOBODYAXIS_ROTATION_MODE, &BodyAxisRecord::rotationMode, kModeChoiceBase),
-    FloatBinding(OCAELOBODYAXIS_ROTATION_EPOCH, &BodyAxisRecord::rotationEpochJd),
-    FloatBinding(OCAELOBODYAXIS_GLOBE_SCALE, &BodyAxisRecord::globeScale),
-    FloatBinding(OCAELOBODYAXIS_SATELLITE_SCALE, &BodyAxisRecord::satelliteScale),
-};
 
 class ObjCaeloBodyAxis : public ObjectData {
 public:

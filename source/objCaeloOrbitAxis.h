@@ -10,6 +10,7 @@
 #define CAELO_SOURCE_OBJ_CAELO_ORBIT_AXIS_H
 
 #include "model/moduleIds.h"
+#include "model/nodeRecords.h"
 #include "model/orbitalMath.h"
 #include "model/units.h"
 #include "source/nodeData.h"
@@ -22,37 +23,6 @@ namespace caelo {
 
 class ObjCaeloBodyAxis;
 class ObjCaeloSystem;
-
-/* The orbit axis's parameters and the record fields behind them, in the
- * order in which they are written and read back. */
-inline constexpr ParameterBinding<OrbitAxisRecord> kOrbitAxisBindings[] = {
-    ChoiceBinding(OCAELOORBITAXIS_MODE, &OrbitAxisRecord::mode, kModeChoiceBase),
-    FloatBinding(OCAELOORBITAXIS_EPOCH, &OrbitAxisRecord::epochJd),
-    NumberTextBinding(OCAELOORBITAXIS_A, &OrbitAxisRecord::semiMajorAxis),
-    NumberTextBinding(OCAELOORBITAXIS_A_RATE, &OrbitAxisRecord::semiMajorAxisRate),
-    NumberTextBinding(OCAELOORBITAXIS_E, &OrbitAxisRecord::eccentricity),
-    NumberTextBinding(OCAELOORBITAXIS_E_RATE, &OrbitAxisRecord::eccentricityRate),
-    NumberTextBinding(OCAELOORBITAXIS_I, &OrbitAxisRecord::inclinationDeg),
-    NumberTextBinding(OCAELOORBITAXIS_I_RATE, &OrbitAxisRecord::inclinationRateDeg),
-    NumberTextBinding(OCAELOORBITAXIS_L, &OrbitAxisRecord::meanLongitudeDeg),
-    NumberTextBinding(OCAELOORBITAXIS_L_RATE, &OrbitAxisRecord::meanLongitudeRateDeg),
-    NumberTextBinding(OCAELOORBITAXIS_PERI, &OrbitAxisRecord::perihelionLongitudeDeg),
-    NumberTextBinding(OCAELOORBITAXIS_PERI_RATE, &OrbitAxisRecord::perihelionLongitudeRateDeg),
-    NumberTextBinding(OCAELOORBITAXIS_NODE, &OrbitAxisRecord::nodeLongitudeDeg),
-    NumberTextBinding(OCAELOORBITAXIS_NODE_RATE, &OrbitAxisRecord::nodeLongitudeRateDeg),
-    NumberTextBinding(OCAELOORBITAXIS_TERM_B, &OrbitAxisRecord::termBDeg),
-    NumberTextBinding(OCAELOORBITAXIS_TERM_C, &OrbitAxisRecord::termCDeg),
-    NumberTextBinding(OCAELOORBITAXIS_TERM_S, &OrbitAxisRecord::termSDeg),
-    NumberTextBinding(OCAELOORBITAXIS_TERM_F, &OrbitAxisRecord::termFDeg),
-    FloatBinding(OCAELOORBITAXIS_AUX_DATE1, &OrbitAxisRecord::auxDate1Jd),
-    FloatBinding(OCAELOORBITAXIS_AUX_DATE2, &OrbitAxisRecord::auxDate2Jd),
-    BoolBinding(OCAELOORBITAXIS_KM, &OrbitAxisRecord::kmFlag),
-    FloatBinding(OCAELOORBITAXIS_BAND_WIDTH, &OrbitAxisRecord::bandWidth),
-    FloatBinding(OCAELOORBITAXIS_BAND_HEIGHT, &OrbitAxisRecord::bandHeight),
-    FloatBinding(OCAELOORBITAXIS_BAND_END_SIZE, &OrbitAxisRecord::bandEndSize),
-    FloatBinding(OCAELOORBITAXIS_BAND_LENGTH, &OrbitAxisRecord::bandLengthDeg),
-    ChoiceBinding(OCAELOORBITAXIS_BAND_SPACING, &OrbitAxisRecord::bandSpacing, kBandSpacingChoiceBase),
-};
 
 /* The ellipse an orbit axis shows, in scene units. */
 struct ScaledEllipse {
