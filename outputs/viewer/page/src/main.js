@@ -22,8 +22,15 @@ const kMostLightGain = 10000;
 
 const $ = (id) => document.getElementById(id);
 
+// The scene's bytes from the base64 in #scene-data: decoded by the browser
+// where it can (Uint8Array.fromBase64), many times faster than atob and a
+// loop over its characters, which remain for browsers without it.
 function sceneBytes() {
-  const text = atob($("scene-data").textContent.trim());
+  const base64 = $("scene-data").textContent.trim();
+  if (typeof Uint8Array.fromBase64 === "function") {
+    return Uint8Array.fromBase64(base64).buffer;
+  }
+  const text = atob(base64);
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; ++i) {
     bytes[i] = text.charCodeAt(i);
