@@ -75,6 +75,7 @@ class Viewer {
     this.playing = false;
 
     const canvas = $("view");
+    this.sizeCanvas(canvas);
     this.renderer = new THREE.WebGLRenderer({ canvas, antialias: true, logarithmicDepthBuffer: true });
     this.renderer.setPixelRatio(window.devicePixelRatio);
     this.root.updateMatrixWorld(true);
@@ -95,6 +96,17 @@ class Viewer {
     this.lastFrameMs = performance.now();
     this.showTime();
     this.frame();
+  }
+
+  // Gives the canvas the stage's size in device pixels, as the renderer's
+  // setSize will, before its WebGL context is made: the context's drawing
+  // buffer is then made once at its size rather than made at the canvas's
+  // first 300 by 150 pixels and made again at the first resize, which costs
+  // a software renderer as much as making the context.
+  sizeCanvas(canvas) {
+    const stage = $("stage");
+    canvas.width = Math.floor(stage.clientWidth * window.devicePixelRatio);
+    canvas.height = Math.floor(stage.clientHeight * window.devicePixelRatio);
   }
 
   resize() {
