@@ -17,7 +17,7 @@ const [pageFile, startDate, out] = process.argv.slice(2);
 const width = 1280;
 const height = 800;
 // How long the page may take to leave its loading state before the check
-// calls it hung (milliseconds): it is ready in about 2 s, so a slow or busy
+// calls it hung (milliseconds): it is ready in about 1.5 s, so a slow or busy
 // machine is far from this.
 const kHangTimeoutMs = 60000;
 // Pixels a followed body may stand off the middle of the view.
