@@ -99,16 +99,6 @@ private:
     size_t capacity_ = 0;
 };
 
-/* Puts a smooth-shading tag on the object; false when the tag cannot be made. */
-bool AddShadingTag(HostNode* object) {
-    HostNode* tag = CreateTag(object, kTypeHostShadingTag);
-    if (tag == nullptr) {
-        return false;
-    }
-    GetParameterContainer(tag).SetBool(kShadingSmooth, true);
-    return true;
-}
-
 void SetNameFromId(HostNode* object, int32_t nameId) {
     if (nameId != kNoNameId) {
         SetNodeName(object, LoadResourceString(nameId));
@@ -129,7 +119,7 @@ bool AddGuidePlane(HostNode* bodyAxisNode, int32_t nameId, HostVector color, int
     settings.SetInt32(kPlaneWidthSegments, kPlaneSegments);
     settings.SetInt32(kPlaneHeightSegments, kPlaneSegments);
     AppendChild(plane, bodyAxisNode);
-    if (!AddShadingTag(plane) || CreateTag(plane, planeTagType) == nullptr) {
+    if (!AddSmoothShading(plane) || CreateTag(plane, planeTagType) == nullptr) {
         return false;
     }
     SetObjectSwitch(plane, HOST_SWITCH_ENABLED, 0);
@@ -201,7 +191,7 @@ bool ObjCaeloBodyAxis::CreateGlobeAndPlanes(HostNode* node, int32_t nameId) {
     SetNameFromId(globe, nameId);
     GetParameterContainer(globe).SetInt32(kSphereSegments, kGlobeSegments);
     AppendChild(globe, node);
-    AddShadingTag(globe); /* without one the globe is only shaded flat */
+    AddSmoothShading(globe); /* without one the globe is only shaded flat */
     GetParameterContainer(node).SetLink(OCAELOBODYAXIS_GLOBE_LINK, globe);
     return true;
 }
@@ -214,7 +204,7 @@ bool ObjCaeloBodyAxis::AddRing(HostNode* node, int32_t objectType, int32_t nameI
     }
     SetUpRingBody(ring, objectType, nameId);
     AppendChild(ring, node);
-    AddShadingTag(ring); /* without one the ring is only shaded flat */
+    AddSmoothShading(ring); /* without one the ring is only shaded flat */
     /* The new body carries no ring tag yet, so the layout leaves it out. */
     const RingRecord applied = ringRecord != nullptr ? *ringRecord : LayoutRings(node);
     HostNode* tag = CreateTag(ring, kTypeCaeloRing);

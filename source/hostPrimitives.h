@@ -5,6 +5,8 @@
 #ifndef CAELO_SOURCE_HOST_PRIMITIVES_H
 #define CAELO_SOURCE_HOST_PRIMITIVES_H
 
+#include "interface/hostInterface.h"
+
 #include <cstdint>
 
 namespace caelo {
@@ -94,6 +96,10 @@ inline constexpr int32_t kShadingSmooth = 1001; /* Bool */
 
 /* Colour mode of SetColorProperties that uses the given colour. */
 inline constexpr int32_t kColorModeOwn = 2;
+
+/* Puts a shading tag with smoothing on an object; false when the host
+ * cannot make the tag. */
+bool AddSmoothShading(HostNode* object);
 
 } // namespace caelo
 

@@ -34,17 +34,6 @@ constexpr int32_t kNameOrbitSpline = 10053;
 constexpr int32_t kNameEllipseSpline = 10059;
 constexpr int32_t kNameBand = 10060;
 
-/* Puts a shading tag with smoothing on an object; false when the host
- * cannot make the tag. */
-[[nodiscard]] bool AddSmoothShading(HostNode* object) {
-    HostNode* shading = CreateTag(object, kTypeHostShadingTag);
-    if (shading == nullptr) {
-        return false;
-    }
-    GetParameterContainer(shading).SetBool(kShadingSmooth, true);
-    return true;
-}
-
 /* A named circle spline in its ellipse form, lying in the orbit plane, as the
  * orbit axis's last child; null when the host cannot make it. */
 [[nodiscard]] HostNode* CreateEllipseSpline(HostNode* orbitAxisNode, int32_t nameId) {
