@@ -6,6 +6,10 @@
  * Frames are the host's: left-handed, Y up; angles are heading, pitch, bank
  * in radians, rotation order 6 (heading about Y, then pitch about X, then
  * bank about Z), so heading h turns the +Z axis onto (-sin h, 0, cos h).
+ *
+ * The host has matrices of its own (host/services/matrix.h); the module keeps
+ * these on purpose, so that it needs nothing of a host but the interface and
+ * the stand-in host checks it independently.
  */
 #ifndef CAELO_MODEL_BODY_AXIS_ROTATION_H
 #define CAELO_MODEL_BODY_AXIS_ROTATION_H

@@ -4,6 +4,10 @@
 // vectors; a point p maps to off + p.x * x + p.y * y + p.z * z. Rotations are
 // heading, pitch and bank in radians in rotation order 6: heading about Y, then
 // pitch about X, then bank about Z.
+//
+// The module carries its own affine mathematics (model/bodyAxisRotation.h) on
+// purpose: the stand-in host computes what a real host would, independently of
+// the module it loads.
 #ifndef CAELO_HOST_SERVICES_MATRIX_H
 #define CAELO_HOST_SERVICES_MATRIX_H
 
