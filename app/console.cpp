@@ -193,7 +193,7 @@ void appendOrRemove(host::Node& node, host::Node* parent) {
     try {
         host::appendChild(document(), node, parent);
     } catch (...) {
-        host::removeNode(node);
+        host::removeNode(host::application(), node);
         throw;
     }
 }
@@ -210,7 +210,7 @@ void commandAdd(Arguments& args, std::ostream& out) {
     const auto parentPath = args.nextIfAny();
     args.finish();
     host::Node* parent = parentPath ? parentAt(*parentPath, "add") : nullptr;
-    host::Node& node = host::createObject(type);
+    host::Node& node = host::createObject(host::application(), type);
     appendOrRemove(node, parent);
     out << document().pathOf(node) << '\n';
 }
@@ -219,7 +219,7 @@ void commandTag(Arguments& args, std::ostream& out) {
     host::Node& object = objectAt(args.next("object path"), "tag");
     const std::int32_t type = parseWhole(args.next("tag type id"), "tag");
     args.finish();
-    const host::Node& tag = host::createTag(object, type);
+    const host::Node& tag = host::createTag(host::application(), object, type);
     out << document().pathOf(tag) << '\n';
 }
 
@@ -292,7 +292,7 @@ void commandEval(Arguments& args, std::ostream&) {
 void commandDelete(Arguments& args, std::ostream&) {
     host::Node& node = document().requireNode(args.next("node path"));
     args.finish();
-    host::removeNode(node);
+    host::removeNode(host::application(), node);
 }
 
 void commandCopy(Arguments& args, std::ostream& out) {
@@ -300,7 +300,7 @@ void commandCopy(Arguments& args, std::ostream& out) {
     const auto parentPath = args.nextIfAny();
     args.finish();
     host::Node* parent = parentPath ? parentAt(*parentPath, "copy") : nullptr;
-    host::Node& copy = host::cloneNode(source);
+    host::Node& copy = host::cloneNode(host::application(), source);
     appendOrRemove(copy, parent);
     out << document().pathOf(copy) << '\n';
 }
@@ -325,7 +325,7 @@ void commandSave(Arguments& args, std::ostream&) {
 }
 
 void commandLoad(Arguments& args, std::ostream&) {
-    host::loadScene(fileArgument(args));
+    host::loadScene(host::application(), fileArgument(args));
 }
 
 void commandDump(Arguments& args, std::ostream& out) {

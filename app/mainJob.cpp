@@ -83,7 +83,7 @@ void writeSolarSystemSummary(const host::Document& document, double zoneOffsetDa
         out << "The document holds no system object.\n";
         return;
     }
-    std::vector<places::BodyPlace> bodies = places::bodyPlaces(document);
+    std::vector<places::BodyPlace> bodies = places::bodyPlaces(document, host::application().strings());
     std::erase_if(bodies, [system](const places::BodyPlace& place) { return place.system != system; });
     out << "\"" << host::escapedText(system->name) << "\" with " << bodies.size() << " bodies\n";
     writeSystemHeader(document, *system, zoneOffsetDays, out);

@@ -1,5 +1,6 @@
 #include "app/positions.h"
 
+#include "host/application.h"
 #include "host/services/dateService.h"
 #include "host/services/displayText.h"
 #include "host/services/numberText.h"
@@ -129,7 +130,7 @@ void writeCsv(const host::Document& document, std::ostream& out) {
         out << ',' << field.csvName;
     }
     out << '\n';
-    for (const BodyPlace& place : places::bodyPlaces(document)) {
+    for (const BodyPlace& place : places::bodyPlaces(document, host::application().strings())) {
         const host::Vector& at = place.worldPosition;
         out << csvField(host::escapedText(place.body->name)) << ',' << csvField(document.pathOf(*place.body))
             << ',' << csvNumber(at.x) << ',' << csvNumber(at.y) << ',' << csvNumber(at.z);
@@ -210,7 +211,7 @@ void writeSkyTable(const std::vector<BodyPlace>& places, const std::vector<std::
 }
 
 void writeTable(const host::Document& document, double zoneOffsetDays, std::ostream& out) {
-    const std::vector<BodyPlace> places = places::bodyPlaces(document);
+    const std::vector<BodyPlace> places = places::bodyPlaces(document, host::application().strings());
     std::vector<std::string> names;
     std::vector<std::string> paths;
     std::size_t nameWidth = std::string("body").size();
@@ -284,7 +285,7 @@ std::string csvField(std::string_view text) {
 Json positionsToJson(const host::Document& document, double zoneOffsetDays) {
     Json json = systemJson(document, places::firstSystem(document), zoneOffsetDays);
     Json bodies = Json::array();
-    for (const BodyPlace& place : places::bodyPlaces(document)) {
+    for (const BodyPlace& place : places::bodyPlaces(document, host::application().strings())) {
         bodies.push_back(bodyJson(document, place));
     }
     json["bodies"] = std::move(bodies);

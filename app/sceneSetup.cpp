@@ -43,7 +43,7 @@ void dressSolarSystem(host::Document& document) {
 
 OpenScene buildSolarSystem() {
     host::Document& document = host::application().newDocument();
-    host::Node& system = host::createObject(kTypeCaeloSystem);
+    host::Node& system = host::createObject(host::application(), kTypeCaeloSystem);
     host::appendChild(document, system, nullptr);
     system.name = "Solar system";
     if (!host::pressButton(system, OCAELOSYSTEM_BUILD_SOLAR_SYSTEM)) {
@@ -81,8 +81,9 @@ OpenScene openScene(const SceneChoice& choice) {
     if (choice.date) {
         julianDate = universalJulianDate(parseIsoMoment(*choice.date));
     }
-    const OpenScene scene =
-        choice.sceneFile ? OpenScene{host::loadScene(*choice.sceneFile), 0.0} : buildSolarSystem();
+    const OpenScene scene = choice.sceneFile
+                                ? OpenScene{host::loadScene(host::application(), *choice.sceneFile), 0.0}
+                                : buildSolarSystem();
     if (julianDate) {
         setEpochEverywhere(scene.document, *julianDate, scene.zoneOffsetDays);
     }

@@ -45,7 +45,7 @@ void editNumberText(host::Node& node, std::int32_t id, double value) {
 }
 
 host::Node& addObject(host::Document& document, std::int32_t type, host::Node* parent) {
-    host::Node& node = host::createObject(type);
+    host::Node& node = host::createObject(host::application(), type);
     host::appendChild(document, node, parent);
     return node;
 }

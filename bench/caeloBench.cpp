@@ -231,7 +231,7 @@ void timeLoads(benchmark::State& state, const host::Document& document) {
         state.PauseTiming();
         host::application().newDocument();
         state.ResumeTiming();
-        host::loadScene(file);
+        host::loadScene(host::application(), file);
     }
 }
 

@@ -82,7 +82,7 @@ void checkDayNumber(double dayNumber) {
 // as a representable date.
 void checkEpochEdit(const HostDateTime& fields) {
     Document& document = application().newDocument();
-    Node& system = createObject(kTypeCaeloSystem);
+    Node& system = createObject(application(), kTypeCaeloSystem);
     appendChild(document, system, nullptr);
     try {
         editParameter(system, OCAELOSYSTEM_EPOCH, DateTime{fields});

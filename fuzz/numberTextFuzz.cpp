@@ -96,19 +96,19 @@ void checkInterfaceConversions(std::string_view text, const FormatRequest& reque
 // A small system: an orbit axis in elements mode carrying a body axis with
 // its globe, and a tube ring with its tag below the body.
 std::vector<Node*> buildScene(Document& document) {
-    Node& system = createObject(kTypeCaeloSystem);
+    Node& system = createObject(application(), kTypeCaeloSystem);
     appendChild(document, system, nullptr);
-    Node& orbit = createObject(kTypeCaeloOrbitAxis);
+    Node& orbit = createObject(application(), kTypeCaeloOrbitAxis);
     appendChild(document, orbit, &system);
     editParameter(orbit, OCAELOORBITAXIS_MODE, kModeChoiceBase + kOrbitModeElements);
-    Node& body = createObject(kTypeCaeloBodyAxis);
+    Node& body = createObject(application(), kTypeCaeloBodyAxis);
     appendChild(document, body, &orbit);
-    Node& globe = createObject(kTypeSphere);
+    Node& globe = createObject(application(), kTypeSphere);
     appendChild(document, globe, &body);
     editParameter(body, OCAELOBODYAXIS_GLOBE_LINK, Link{globe.id()});
-    Node& tube = createObject(kTypeTube);
+    Node& tube = createObject(application(), kTypeTube);
     appendChild(document, tube, &body);
-    Node& ring = createTag(tube, kTypeCaeloRing);
+    Node& ring = createTag(application(), tube, kTypeCaeloRing);
     return {&orbit, &body, &ring};
 }
 

@@ -24,7 +24,7 @@ void requireStableText(const Document& document) {
     const std::string written = sceneToText(document);
     std::string reread;
     try {
-        reread = sceneToText(*sceneFromText(written, "written scene"));
+        reread = sceneToText(*sceneFromText(application(), written, "written scene"));
     } catch (const HostError& error) {
         fuzz::reportBroken("round trip",
                            std::string("the written scene cannot be read back: ") + error.what());
@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::startHost();
     std::unique_ptr<Document> read;
     try {
-        read = sceneFromText(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz input");
+        read = sceneFromText(application(), std::string_view(reinterpret_cast<const char*>(data), size),
+                             "fuzz input");
     } catch (const HostError&) {
         return 0;
     }

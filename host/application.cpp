@@ -25,13 +25,13 @@ Application::~Application() = default;
 
 Document& Application::activeDocument() {
     if (!active_) {
-        active_ = createDocument();
+        active_ = createDocument(*this);
     }
     return *active_;
 }
 
 Document& Application::newDocument() {
-    return adoptDocument(createDocument());
+    return adoptDocument(createDocument(*this));
 }
 
 Document& Application::adoptDocument(std::unique_ptr<Document> document) {

@@ -13,7 +13,7 @@ namespace caelo::host {
 // A node of a type made by the type's factory without InitNode; a node of a
 // type nobody registered holds no instance. Throws HostError when the factory
 // makes nothing (the node is removed again).
-Node& instantiateNode(NodeKind kind, std::int32_t typeId);
+Node& instantiateNode(Application& host, NodeKind kind, std::int32_t typeId);
 
 // Removes every node, then ends and unloads the loaded modules (request 3,
 // dlclose), last loaded first, and forgets their types, resources and help

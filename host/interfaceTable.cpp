@@ -296,7 +296,7 @@ HostNode* CreateObject(std::int32_t type) noexcept {
         return nullptr;
     }
     try {
-        return toHandle(&createObject(type));
+        return toHandle(&createObject(app(), type));
     } catch (const HostError&) {
         return nullptr;
     }
@@ -308,7 +308,7 @@ HostNode* CreateTag(HostNode* object, std::int32_t type) noexcept {
         return nullptr;
     }
     try {
-        return toHandle(&createTag(*o, type));
+        return toHandle(&createTag(app(), *o, type));
     } catch (const HostError&) {
         return nullptr;
     }

@@ -17,21 +17,21 @@ namespace caelo::host {
 
 namespace {
 
-std::string typeText(std::int32_t typeId) {
-    const NodeType* type = application().findType(typeId);
+std::string typeText(const Application& host, std::int32_t typeId) {
+    const NodeType* type = host.findType(typeId);
     return "type " + std::to_string(typeId) +
            (type && !type->displayName.empty() ? " (" + type->displayName + ")" : std::string{});
 }
 
 // Writes a new node's defaults: the class's InitNode, or the description's
 // defaults for a host type. Throws (and removes the node) when InitNode fails.
-void initialise(Node& node) {
+void initialise(Application& host, Node& node) {
     const HostNodeClass* nodeClass = node.nodeClass();
     if (nodeClass) {
         if (nodeClass->initNode && !nodeClass->initNode(node.instance(), toHandle(&node))) {
             const std::int32_t typeId = node.typeId();
-            TreeEditor::destroy(application().nodes(), node);
-            throw HostError("InitNode of " + typeText(typeId) + " failed");
+            TreeEditor::destroy(host.nodes(), node);
+            throw HostError("InitNode of " + typeText(host, typeId) + " failed");
         }
         return;
     }
@@ -44,21 +44,23 @@ void initialise(Node& node) {
     }
 }
 
-const NodeType& requireType(std::int32_t typeId, NodeKind kind) {
-    const NodeType* type = application().findType(typeId);
+const NodeType& requireType(const Application& host, std::int32_t typeId, NodeKind kind) {
+    const NodeType* type = host.findType(typeId);
     if (!type) {
         throw HostError("unknown node type " + std::to_string(typeId));
     }
     if (type->kind != kind) {
-        throw HostError(typeText(typeId) + (kind == NodeKind::Object ? " is a tag type, not an object type"
-                                                                     : " is an object type, not a tag type"));
+        throw HostError(typeText(host, typeId) + (kind == NodeKind::Object
+                                                      ? " is a tag type, not an object type"
+                                                      : " is an object type, not a tag type"));
     }
     return *type;
 }
 
 // Copies a node with its tags and children, recording each (source, copy).
-Node& copyStructure(const Node& source, std::vector<std::pair<const Node*, Node*>>& pairs) {
-    Node& copy = instantiateNode(source.kind(), source.typeId());
+Node& copyStructure(Application& host, const Node& source,
+                    std::vector<std::pair<const Node*, Node*>>& pairs) {
+    Node& copy = instantiateNode(host, source.kind(), source.typeId());
     pairs.emplace_back(&source, &copy);
     copy.name = source.name;
     copy.parameters = source.parameters;
@@ -69,10 +71,10 @@ Node& copyStructure(const Node& source, std::vector<std::pair<const Node*, Node*
     copy.renderMode = source.renderMode;
     copy.setEnabled(source.enabled());
     for (const Node* tag : source.tags()) {
-        TreeEditor::attachTag(copyStructure(*tag, pairs), copy);
+        TreeEditor::attachTag(copyStructure(host, *tag, pairs), copy);
     }
     for (const Node* child = source.firstChild(); child; child = child->nextSibling()) {
-        TreeEditor::attachChild(copyStructure(*child, pairs), copy);
+        TreeEditor::attachChild(copyStructure(host, *child, pairs), copy);
     }
     return copy;
 }
@@ -120,15 +122,15 @@ void checkNewParent(const Document& document, const Node& node, const Node* pare
 
 } // namespace
 
-Node& instantiateNode(NodeKind kind, std::int32_t typeId) {
-    const NodeType* type = application().findType(typeId);
-    Node& node = TreeEditor::makeNode(application().nodes(), kind, typeId, type);
+Node& instantiateNode(Application& host, NodeKind kind, std::int32_t typeId) {
+    const NodeType* type = host.findType(typeId);
+    Node& node = TreeEditor::makeNode(host.nodes(), kind, typeId, type);
     const HostNodeClass* nodeClass = node.nodeClass();
     if (nodeClass && nodeClass->allocate) {
         void* instance = nodeClass->allocate(toHandle(&node));
         if (!instance) {
-            TreeEditor::destroy(application().nodes(), node);
-            throw HostError("the factory of " + typeText(typeId) + " made no instance");
+            TreeEditor::destroy(host.nodes(), node);
+            throw HostError("the factory of " + typeText(host, typeId) + " made no instance");
         }
         TreeEditor::setInstance(node, instance);
     }
@@ -142,9 +144,9 @@ Node& instantiateNode(NodeKind kind, std::int32_t typeId) {
     return node;
 }
 
-std::unique_ptr<Document> createDocument() {
-    auto document = std::make_unique<Document>(application().nodes());
-    Node& camera = createObject(kTypeCamera);
+std::unique_ptr<Document> createDocument(Application& host) {
+    auto document = std::make_unique<Document>(host.nodes());
+    Node& camera = createObject(host, kTypeCamera);
     camera.name = "Camera";
     camera.relative.rotation = {kDefaultCameraHeading, defaultCameraPitch(), 0.0};
     TreeEditor::placeOutsideTree(camera, *document);
@@ -152,22 +154,22 @@ std::unique_ptr<Document> createDocument() {
     return document;
 }
 
-Node& createObject(std::int32_t typeId) {
-    const NodeType& type = requireType(typeId, NodeKind::Object);
-    Node& node = instantiateNode(NodeKind::Object, typeId);
+Node& createObject(Application& host, std::int32_t typeId) {
+    const NodeType& type = requireType(host, typeId, NodeKind::Object);
+    Node& node = instantiateNode(host, NodeKind::Object, typeId);
     node.name = type.displayName;
-    initialise(node);
+    initialise(host, node);
     return node;
 }
 
-Node& createTag(Node& object, std::int32_t typeId) {
+Node& createTag(Application& host, Node& object, std::int32_t typeId) {
     if (!object.isObject()) {
         throw HostError(describeNode(object) + " is a tag; tags sit on objects");
     }
-    const NodeType& type = requireType(typeId, NodeKind::Tag);
-    Node& tag = instantiateNode(NodeKind::Tag, typeId);
+    const NodeType& type = requireType(host, typeId, NodeKind::Tag);
+    Node& tag = instantiateNode(host, NodeKind::Tag, typeId);
     tag.name = type.displayName;
-    initialise(tag);
+    initialise(host, tag);
     TreeEditor::attachTag(tag, object);
     return tag;
 }
@@ -211,16 +213,16 @@ void moveNode(Document& document, Node& node, Node* newParent) {
     }
     HostHierarchyMessage message{HOST_HIERARCHY_MOVED};
     for (const NodeId id : ids) {
-        if (Node* n = application().findNode(id)) {
+        if (Node* n = document.findNode(id)) {
             sendNodeMessage(*n, HOST_MSG_HIERARCHY, &message);
         }
     }
 }
 
-Node& cloneNode(const Node& node) {
+Node& cloneNode(Application& host, const Node& node) {
     std::vector<std::pair<const Node*, Node*>> pairs;
     try {
-        Node& copy = copyStructure(node, pairs);
+        Node& copy = copyStructure(host, node, pairs);
         remapLinks(pairs);
         for (const auto& [source, target] : pairs) {
             const HostNodeClass* nodeClass = target->nodeClass();
@@ -239,16 +241,16 @@ Node& cloneNode(const Node& node) {
             made.push_back(pair.second->id());
         }
         for (const NodeId id : made) {
-            if (Node* n = application().findNode(id); n && !n->isAttached()) {
-                TreeEditor::destroy(application().nodes(), *n);
+            if (Node* n = host.findNode(id); n && !n->isAttached()) {
+                TreeEditor::destroy(host.nodes(), *n);
             }
         }
         throw;
     }
 }
 
-void removeNode(Node& node) {
-    TreeEditor::destroy(application().nodes(), node);
+void removeNode(Application& host, Node& node) {
+    TreeEditor::destroy(host.nodes(), node);
 }
 
 std::string describeNode(const Node& node) {

@@ -2,14 +2,18 @@
 // and removing nodes. Failures throw HostError with a message naming the node
 // (by path) or the type and the reason.
 //
+// The functions that make or remove nodes take the host whose types they make
+// and whose store holds the nodes; the others work on what they are given.
+//
 // Example:
-//   Document& document = application().activeDocument();
-//   Node& system = createObject(1032493);      // factory, then InitNode
-//   appendChild(document, system, nullptr);    // last top-level object
-//   Node& tag = createTag(system, 5612);
+//   Document& document = host.activeDocument();
+//   Node& system = createObject(host, 1032493); // factory, then InitNode
+//   appendChild(document, system, nullptr);     // last top-level object
+//   Node& tag = createTag(host, system, 5612);
 #ifndef CAELO_HOST_SCENE_EDITING_H
 #define CAELO_HOST_SCENE_EDITING_H
 
+#include "host/application.h"
 #include "host/scene.h"
 
 #include <cstdint>
@@ -19,18 +23,18 @@ namespace caelo::host {
 
 // A new empty document with its view camera (outside the tree) at the default
 // orientation (kDefaultCameraHeading, defaultCameraPitch()).
-[[nodiscard]] std::unique_ptr<Document> createDocument();
+[[nodiscard]] std::unique_ptr<Document> createDocument(Application& host);
 
 // A new object of a registered object type, outside any document: the type's
 // factory makes the class instance, then InitNode writes the defaults (host
 // types get their description's defaults). Throws for an unknown type, a tag
 // type, a factory that answers nothing or an InitNode that fails.
-Node& createObject(std::int32_t typeId);
+Node& createObject(Application& host, std::int32_t typeId);
 
 // A new tag of a registered tag type, appended as the object's last tag
 // (factory, then InitNode). Throws as createObject does, and for a node that
 // is not an object.
-Node& createTag(Node& object, std::int32_t typeId);
+Node& createTag(Application& host, Node& object, std::int32_t typeId);
 
 // Makes a node that sits in no tree the last child of `parent`, or the last
 // top-level object of the document for a null parent. Sends no message.
@@ -53,12 +57,12 @@ void moveNode(Document& document, Node& node, Node* newParent);
 // point into the copied subtree point to the copies. Then each copied node's
 // class runs CopyNode. Throws when a factory answers nothing or a CopyNode
 // fails; nothing of the copy remains then.
-Node& cloneNode(const Node& node);
+Node& cloneNode(Application& host, const Node& node);
 
 // Removes a node with its subtree and tags: detaches it first, then destroys
 // the class instances (destructors may broadcast to the active document).
 // Removing a document's view camera leaves the view without a camera.
-void removeNode(Node& node);
+void removeNode(Application& host, Node& node);
 
 // A text that names a node in errors: its path in its document, "camera" for a
 // view camera outside the tree, else "node <id> outside any document".

@@ -28,6 +28,11 @@ inline constexpr int32_t kTypeAttitudeCtrl = 1032501;
 /* Evaluation priority of the module's objects. */
 inline constexpr int32_t kEvaluationPriority = 2000;
 
+/* ---- Strings ---------------------------------------------------------------- */
+
+/* The module's string of the Earth's name, which the preset gives its globe. */
+inline constexpr int32_t kStringEarth = 10104;
+
 /* ---- Choices ---------------------------------------------------------------- */
 
 /* Choice parameters store the member value plus a base. */

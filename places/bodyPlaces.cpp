@@ -1,6 +1,6 @@
 #include "places/bodyPlaces.h"
 
-#include "host/application.h"
+#include "model/moduleIds.h"
 #include "model/units.h"
 #include "places/systemObject.h"
 
@@ -11,8 +11,6 @@ namespace caelo::places {
 namespace {
 
 constexpr double kFullCircleDeg = 360.0;
-// The module's string of the Earth's name, which its globe carries.
-constexpr std::int32_t kStringEarth = 10104;
 
 // The nearest body-axis ancestor of a node below `system` (or anywhere when
 // `system` is nullptr), or nullptr.
@@ -79,8 +77,9 @@ bool carriesRings(const host::Node& body) {
 }
 
 // The body axis of the Earth: the first whose globe carries the Earth's name.
-const BodyPlace* earthAmong(const host::Document& document, const std::vector<BodyPlace>& places) {
-    const std::string& earth = host::application().strings().find(kStringEarth);
+const BodyPlace* earthAmong(const host::Document& document, const host::StringTable& moduleStrings,
+                            const std::vector<BodyPlace>& places) {
+    const std::string& earth = moduleStrings.find(kStringEarth);
     for (const BodyPlace& place : places) {
         const host::Node* globe = globeOf(document, *place.body);
         if (!earth.empty() && globe != nullptr && globe->name == earth && place.trueEclipticAu) {
@@ -92,9 +91,9 @@ const BodyPlace* earthAmong(const host::Document& document, const std::vector<Bo
 
 // How the Earth sees each body; `trueAu` holds the true places of the bodies
 // that have one.
-void addSkyPlaces(const host::Document& document, const std::map<const host::Node*, host::Vector>& trueAu,
-                  std::vector<BodyPlace>& places) {
-    const BodyPlace* earth = earthAmong(document, places);
+void addSkyPlaces(const host::Document& document, const host::StringTable& moduleStrings,
+                  const std::map<const host::Node*, host::Vector>& trueAu, std::vector<BodyPlace>& places) {
+    const BodyPlace* earth = earthAmong(document, moduleStrings, places);
     if (earth == nullptr) {
         return;
     }
@@ -143,7 +142,7 @@ std::optional<HeliocentricPlace> heliocentricPlace(const host::Vector& offsetSce
     return place;
 }
 
-std::vector<BodyPlace> bodyPlaces(const host::Document& document) {
+std::vector<BodyPlace> bodyPlaces(const host::Document& document, const host::StringTable& moduleStrings) {
     std::vector<BodyPlace> places;
     std::map<const host::Node*, const host::Node*> centralBodies; // system -> its first body axis
     std::map<const host::Node*, host::Vector> trueAu;             // body axis -> its true place
@@ -180,7 +179,7 @@ std::vector<BodyPlace> bodyPlaces(const host::Document& document) {
         }
         places.push_back(place);
     });
-    addSkyPlaces(document, trueAu, places);
+    addSkyPlaces(document, moduleStrings, trueAu, places);
     return places;
 }
 

@@ -9,12 +9,13 @@
 // the preset's elements.
 //
 // Example:
-//   for (const BodyPlace& place : bodyPlaces(document)) {
+//   for (const BodyPlace& place : bodyPlaces(document, host.strings())) {
 //       if (place.heliocentric) { std::cout << place.heliocentric->distanceAu; }
 //   }
 #ifndef CAELO_PLACES_BODY_PLACES_H
 #define CAELO_PLACES_BODY_PLACES_H
 
+#include "host/resources.h"
 #include "host/scene.h"
 #include "places/skyPlaces.h"
 
@@ -62,8 +63,10 @@ struct BodyPlace {
 };
 
 // Every body axis of the document in tree order (a parent before its
-// children).
-[[nodiscard]] std::vector<BodyPlace> bodyPlaces(const host::Document& document);
+// children). The Earth is the body whose globe carries the Earth's name in
+// `moduleStrings` (the strings the module's resources gave the host).
+[[nodiscard]] std::vector<BodyPlace> bodyPlaces(const host::Document& document,
+                                                const host::StringTable& moduleStrings);
 
 } // namespace caelo::places
 

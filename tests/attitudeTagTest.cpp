@@ -40,7 +40,7 @@ protected:
         parent.relative = {{5.0, -2.0, 7.0}, parentRotation, {parentScale, parentScale, parentScale}};
         Node& object = add(kTypeNull, &parent);
         object.relative.position = {1.0, 2.0, 3.0};
-        Node& tag = createTag(object, kAttitudeTag);
+        Node& tag = createTag(application(), object, kAttitudeTag);
         if (mode != kKeepHeading) { // a new tag keeps the heading
             editParameter(tag, kAttitudeMode, mode);
         }
@@ -107,7 +107,8 @@ TEST_F(AttitudeTag, LoadedSceneRereadsTheMode) {
         Node& object = addHeldObject({0.3, 0.2, 0.1}, 1.0, kKeepHeading);
         object.tags().front()->parameters.setInt32(kAttitudeMode, storedMode);
 
-        Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
+        Document& loaded =
+            application().adoptDocument(sceneFromText(application(), sceneToText(document()), "saved"));
         notifyDocumentLoaded(loaded);
         Node& restored = *loaded.firstObject()->firstChild();
         const Vector worldPosition = restored.worldMatrix().off;
@@ -122,7 +123,7 @@ TEST_F(AttitudeTag, CopyKeepsTheModeOfItsSource) {
     Node& source = addHeldObject({0.3, 0.2, 0.1}, 1.0, kKeepPitch);
     Node& otherParent = add(kTypeNull);
     otherParent.relative.rotation = {-0.6, 0.4, 0.0};
-    Node& copy = cloneNode(source);
+    Node& copy = cloneNode(application(), source);
     appendChild(document(), copy, &otherParent);
     const Vector sourcePosition = source.worldMatrix().off;
     const Vector copyPosition = copy.worldMatrix().off;

@@ -48,7 +48,7 @@ protected:
     // radii (km).
     Node& addTaggedRing(std::int32_t type, const char* innerKm, const char* outerKm) {
         Node& ring = add(type, body);
-        Node& tag = createTag(ring, kRingTag);
+        Node& tag = createTag(application(), ring, kRingTag);
         editParameter(tag, kInnerRadius, std::string(innerKm));
         editParameter(tag, kOuterRadius, std::string(outerKm));
         return ring;
@@ -266,9 +266,9 @@ TEST_F(BodyAxisConstruction, OrbitAxisButtonAppendsAnUntouchedOrbitAxis) {
     EXPECT_EQ(children().size(), 4U);
     EXPECT_EQ(added.name, added.type()->displayName);
     EXPECT_EQ(added.firstChild(), nullptr);
-    Node& fresh = createObject(kOrbitAxis);
+    Node& fresh = createObject(application(), kOrbitAxis);
     EXPECT_EQ(added.parameters, fresh.parameters);
-    removeNode(fresh);
+    removeNode(application(), fresh);
 }
 
 // A failing host call ends an operation with false, or is skipped where the
@@ -300,7 +300,7 @@ TEST_F(BodyAxisConstruction, FailuresKeepWhatWasMade) {
     for (const FailureCase& failure : cases) {
         SCOPED_TRACE(failure.what);
         while (body->firstChild() != nullptr) {
-            removeNode(*body->firstChild());
+            removeNode(application(), *body->firstChild());
         }
         application().faults().clear();
         application().faults().failCall(failure.operation, failure.nth);
@@ -323,7 +323,7 @@ TEST_F(BodyAxisConstruction, RingFailuresAfterOrWithoutTheLayout) {
     EXPECT_FALSE(pressButton(*body, kAddTubeRing));
     expectRadii(existing, 125.0, 160.625);
 
-    removeNode(*body->lastChild());
+    removeNode(application(), *body->lastChild());
     application().faults().clear();
     application().faults().failCall("ResizeArray", 1);
     ASSERT_TRUE(pressButton(*body, kAddTubeRing));

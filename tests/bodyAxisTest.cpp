@@ -190,7 +190,7 @@ TEST_F(BodyAxisObject, EvaluatingTheSameTimeTwiceGivesTheSameRotation) {
     EXPECT_DOUBLE_EQ(body.relative.rotation.x, 1.1 + expected.x);
 
     // A copy carries the rotation and does not add its heading once more.
-    Node& copy = cloneNode(body);
+    Node& copy = cloneNode(application(), body);
     appendChild(document(), copy, body.parent());
     evaluateAt(kJ2000 + 0.25);
     EXPECT_DOUBLE_EQ(copy.relative.rotation.x, body.relative.rotation.x);
@@ -237,7 +237,7 @@ TEST_F(BodyAxisObject, CopiesAndMovedBodiesFindTheirOwnLinks) {
     editParameter(body, kRotationPeriod, std::string("0.5"));
     evaluateAt(kJ2000);
 
-    Node& copy = cloneNode(body);
+    Node& copy = cloneNode(application(), body);
     appendChild(document(), copy, &large);
     evaluateAt(kJ2000 + 0.125);
     EXPECT_NEAR(globeOf(copy).parameters.getFloat(kSphereRadius, -1.0), 100.0, 1e-12);
@@ -259,7 +259,8 @@ TEST_F(BodyAxisObject, SavedAndLoadedBodyDoesNotAddItsHeadingAgain) {
     const double turned = body.relative.rotation.x;
     EXPECT_DOUBLE_EQ(turned, 30.0 * kRadiansPerDegree);
     for (int reload = 0; reload < 2; ++reload) {
-        Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
+        Document& loaded =
+            application().adoptDocument(sceneFromText(application(), sceneToText(document()), "saved"));
         notifyDocumentLoaded(loaded);
         evaluateAt(kJ2000);
         EXPECT_EQ(loaded.firstObject()->firstChild()->relative.rotation.x, turned) << "reload " << reload;
@@ -274,7 +275,8 @@ TEST_F(BodyAxisObject, SavedAndLoadedBodyDoesNotAddItsHeadingAgain) {
         evaluateAt(kJ2000);
         EXPECT_DOUBLE_EQ(restored.relative.rotation.x, 0.5 + turned);
     }
-    Document& again = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
+    Document& again =
+        application().adoptDocument(sceneFromText(application(), sceneToText(document()), "saved"));
     notifyDocumentLoaded(again);
     evaluateAt(kJ2000);
     EXPECT_DOUBLE_EQ(again.firstObject()->firstChild()->relative.rotation.x, 0.5 + turned);
@@ -290,7 +292,8 @@ TEST_F(BodyAxisObject, LoadedSceneRestoresTheRecordFromItsParameters) {
     // constructor's value.
     body.parameters.setString(kPolarRadius, "flat");
 
-    Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
+    Document& loaded =
+        application().adoptDocument(sceneFromText(application(), sceneToText(document()), "saved"));
     notifyDocumentLoaded(loaded);
     Node& restored = *loaded.firstObject()->firstChild();
     EXPECT_EQ(restored.parameters.getString(kPolarRadius), "6.500000000000000e+03");

@@ -235,7 +235,7 @@ TEST_F(AgainstEphemerides, SpinAxesAndPrimeMeridiansAgainstTheIauModels) {
 // open to the Earth and to the Sun against PyEphem.
 TEST_F(AgainstEphemerides, TheToolsFiguresOfTheMoonAndSaturn) {
     const auto seenFromEarth = [&](const std::string& name) {
-        for (const places::BodyPlace& place : places::bodyPlaces(document())) {
+        for (const places::BodyPlace& place : places::bodyPlaces(document(), application().strings())) {
             if (place.body == &body(name)) {
                 return place.fromEarth.value();
             }

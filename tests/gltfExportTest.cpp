@@ -479,7 +479,7 @@ TEST_F(GltfExport, EveryPrimitiveInBothFormatsIsValidatorClean) {
         EXPECT_VALIDATOR_CLEAN(scratch / name);
     }
     // A document with nothing to show, not even a camera.
-    removeNode(*document().camera());
+    removeNode(application(), *document().camera());
     document().forEachObject([](Node& object) { object.setEnabled(false); });
     exportTo(document(), scratch / "empty.glb", {DocumentTime{0, 1}, 3, {}});
     EXPECT_VALIDATOR_CLEAN(scratch / "empty.glb");

@@ -73,15 +73,15 @@ TEST_F(HostEvaluationTest, EachCallbackRunsOncePerPassAndDisabledObjectsAreSkipp
 // later node, or hand it to another document through the table, and the pass
 // must then leave that node and its tags alone.
 TEST_F(HostEvaluationTest, NodesThatLeaveTheDocumentDuringAPassAreSkipped) {
-    const std::unique_ptr<Document> elsewhere = createDocument();
-    Node& holder = createObject(kTypeNull);
+    const std::unique_ptr<Document> elsewhere = createDocument(application());
+    Node& holder = createObject(application(), kTypeNull);
     appendChild(*elsewhere, holder, nullptr);
     struct Case {
         const char* what;
         std::function<void(Node& leaving)> action;
     };
     const Case cases[] = {
-        {"removed", [](Node& leaving) { removeNode(leaving); }},
+        {"removed", [](Node& leaving) { removeNode(application(), leaving); }},
         {"moved to another document",
          [&](Node& leaving) { hostInterfaceTable().AppendChild(toHandle(&leaving), toHandle(&holder)); }},
     };
@@ -127,7 +127,7 @@ TEST_F(HostEvaluationTest, OffersFollowEveryChangeOfTheTree) {
     moveNode(document(), a, &c);
     add(kRecordingObject, "d");
     EXPECT_EQ(evaluated(), (Events{"evaluate b", "evaluate c", "evaluate a", "evaluate d"}));
-    removeNode(c);
+    removeNode(application(), c);
     EXPECT_EQ(evaluated(), (Events{"evaluate b", "evaluate d"}));
 
     Node* added = nullptr;
@@ -157,7 +157,7 @@ TEST_F(HostMessageTest, UserEditStoresThenSendsSeventeenWithTheUserFlag) {
 
 TEST_F(HostMessageTest, EditsAreCheckedAgainstTheDescription) {
     Node& node = add(kRecordingObject, "node");
-    Node& outsider = createObject(kTypeNull);
+    Node& outsider = createObject(application(), kTypeNull);
     struct Case {
         std::int32_t id;
         Value value;

@@ -315,7 +315,7 @@ TEST_F(HostInterfaceTableTest, DocumentTimeAndViewCamera) {
     EXPECT_EQ(static_cast<double>(numerator) / static_cast<double>(denominator), 2.5);
     HostNode* camera = table().GetViewCamera(table().GetActiveView(table().GetActiveDocument()));
     EXPECT_EQ(camera, toHandle(document().camera()));
-    removeNode(*document().camera());
+    removeNode(application(), *document().camera());
     EXPECT_EQ(table().GetViewCamera(table().GetActiveView(table().GetActiveDocument())), nullptr);
 }
 

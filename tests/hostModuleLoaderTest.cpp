@@ -72,7 +72,7 @@ TEST_F(HostModuleLoaderTest, TheModuleRegistersItsNineTypesWithNamesAndDescripti
     EXPECT_FALSE(requestHelp(kFirstModuleType, "OTHER"));
     EXPECT_EQ(lines.size(), 1u);
 
-    Node& system = createObject(kFirstModuleType);
+    Node& system = createObject(application(), kFirstModuleType);
     appendChild(document(), system, nullptr);
     evaluateDocument(document());
     EXPECT_TRUE(system.parameters.getDateTime(1004).has_value())

@@ -100,7 +100,7 @@ TEST_F(HostSceneFileTest, SaveLoadSaveGivesTheSameBytes) {
     saveScene(document(), first);
     recorder().clear();
 
-    Document& loaded = loadScene(first);
+    Document& loaded = loadScene(application(), first);
     EXPECT_EQ(&loaded, &document());
     saveScene(loaded, second);
     EXPECT_EQ(read(first), read(second));
@@ -124,7 +124,7 @@ TEST_F(HostSceneFileTest, LoadingSendsTheDocumentNotificationToEveryNode) {
     addTag(a, kRecordingTag, "tag");
     saveScene(document(), file("scene.caelo"));
     recorder().clear();
-    loadScene(file("scene.caelo"));
+    loadScene(application(), file("scene.caelo"));
     EXPECT_EQ(recorder().matching("message"),
               (Events{"message a 1001078 kind=1001", "message tag 1001078 kind=1001",
                       "message child 1001078 kind=1001"}));
@@ -139,7 +139,7 @@ TEST_F(HostSceneFileTest, NodesOfUnknownTypesAreKeptAndWrittenBackUnchanged) {
     shutdownHost(); // the recording types are unregistered now
     ASSERT_EQ(application().findType(kRecordingObject), nullptr);
 
-    application().adoptDocument(sceneFromText(text, "scene"));
+    application().adoptDocument(sceneFromText(application(), text, "scene"));
     const Node& system = document().requireNode("/0");
     EXPECT_EQ(system.type(), nullptr);
     EXPECT_EQ(system.instance(), nullptr);
@@ -198,7 +198,7 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
         write(bad, text);
         recorder().clear();
         try {
-            loadScene(bad);
+            loadScene(application(), bad);
             ADD_FAILURE() << "accepted: " << c.to;
         } catch (const HostError& error) {
             const std::string message = error.what();
@@ -210,7 +210,7 @@ TEST_F(HostSceneFileTest, MalformedFilesAreRefusedWithThePlaceAndTheDocumentStay
         EXPECT_TRUE(recorder().matching("message").empty()) << c.to;
         EXPECT_EQ(recorder().matching("init").size(), 0u);
     }
-    EXPECT_THROW(loadScene(file("missing.caelo")), HostError);
+    EXPECT_THROW(loadScene(application(), file("missing.caelo")), HostError);
 }
 
 // Regression: a number beyond the range of a double escaped the reader as the
@@ -220,7 +220,7 @@ TEST_F(HostSceneFileTest, NumbersBeyondTheRangeOfADoubleAreRefused) {
         R"({"format": "caelo-scene", "version": 1, "time": {"numerator": 0, "denominator": 1},
         "fps": 30, "camera": null, "objects": [{"id": 1, "type": 5140, "relative": {"position": [1e400, 0, 0]}}]})";
     try {
-        static_cast<void>(sceneFromText(text, "huge.caelo"));
+        static_cast<void>(sceneFromText(application(), text, "huge.caelo"));
         ADD_FAILURE() << "a number beyond the range of a double was read";
     } catch (const HostError& error) {
         EXPECT_NE(std::string(error.what()).find("huge.caelo: number overflow"), std::string::npos)
@@ -257,7 +257,7 @@ TEST_F(HostSceneFileTest, FilesThatCannotBeReadOrBreakALimitAreRefusedWithTheRea
     };
     for (const Case& c : cases) {
         try {
-            loadScene(c.file);
+            loadScene(application(), c.file);
             ADD_FAILURE() << "read " << c.file;
         } catch (const HostError& error) {
             EXPECT_EQ(std::string(error.what()).rfind(c.file.string() + ": " + c.reason, 0), 0u)
@@ -287,7 +287,7 @@ TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
         mostNesting = std::max(mostNesting, nesting);
     }
     EXPECT_EQ(mostNesting, kMaxSceneJsonDepth);
-    EXPECT_EQ(sceneToText(*sceneFromText(deepestText, "deepest")), deepestText);
+    EXPECT_EQ(sceneToText(*sceneFromText(application(), deepestText, "deepest")), deepestText);
     const std::size_t nodesBefore = application().nodeCount();
 
     std::string objects;
@@ -303,7 +303,7 @@ TEST_F(HostSceneFileTest, FilesNestedTooDeeplyAreRefused) {
         "fps": 30, "camera": null, "objects": [)" +
         objects + "]}";
     try {
-        static_cast<void>(sceneFromText(text, "deep"));
+        static_cast<void>(sceneFromText(application(), text, "deep"));
         ADD_FAILURE() << "a file nested 1001 levels deep was read";
     } catch (const HostError& error) {
         EXPECT_NE(std::string(error.what()).find("nest deeper than 1000 levels"), std::string::npos)

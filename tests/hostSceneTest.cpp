@@ -54,7 +54,7 @@ TEST_F(HostSceneTest, LinkToARemovedNodeReadsAsNone) {
     EXPECT_EQ(table().GetLink(container, kTarget, nullptr), nullptr) << "no document, no link";
 
     const NodeId targetId = target.id();
-    removeNode(target);
+    removeNode(application(), target);
     EXPECT_EQ(application().findNode(targetId), nullptr);
     EXPECT_EQ(table().GetLink(container, kTarget, toHandle(&document())), nullptr);
     EXPECT_EQ(holder.parameters.getLink(kTarget), targetId) << "the stored link itself is not rewritten";
@@ -62,7 +62,7 @@ TEST_F(HostSceneTest, LinkToARemovedNodeReadsAsNone) {
 
 TEST_F(HostSceneTest, LinkToANodeOfAnotherDocumentReadsAsNone) {
     Node& holder = add(kRecordingObject, "holder");
-    Node& outside = createObject(kTypeSphere);
+    Node& outside = createObject(application(), kTypeSphere);
     holder.parameters.setLink(kTarget, outside.id());
     EXPECT_EQ(table().GetLink(toHandle(&holder.parameters), kTarget, toHandle(&document())), nullptr);
 }
@@ -75,7 +75,7 @@ TEST_F(HostSceneTest, RemovingASubtreeDestroysEveryInstanceOnce) {
     const std::size_t before = application().nodeCount();
     recorder().clear();
 
-    removeNode(top);
+    removeNode(application(), top);
     EXPECT_EQ(recorder().matching("destroy"),
               (std::vector<std::string>{"destroy tag", "destroy child", "destroy top"}));
     EXPECT_EQ(application().nodeCount(), before - 3);
@@ -92,7 +92,7 @@ TEST_F(HostSceneTest, DestructorBroadcastDuringRemovalReachesOnlyRemainingNodes)
     recorder().clear();
     recorder().broadcastOnDestroy = true;
 
-    removeNode(top);
+    removeNode(application(), top);
     EXPECT_EQ(recorder().events,
               (std::vector<std::string>{"destroy child", "message other 7", "message otherTag 7",
                                         "destroy top", "message other 7", "message otherTag 7"}));
@@ -121,7 +121,7 @@ TEST_F(HostSceneTest, CloneCopiesTheSubtreeAndRemapsInnerLinks) {
     top.setEnabled(false);
     recorder().clear();
 
-    Node& copy = cloneNode(top);
+    Node& copy = cloneNode(application(), top);
     appendChild(document(), copy, nullptr);
     EXPECT_EQ(recorder().events, (std::vector<std::string>{"copy top", "copy tag"}));
     EXPECT_EQ(recorder().matching("init").size(), 0u) << "a clone is not initialised again";
@@ -146,7 +146,7 @@ TEST_F(HostSceneTest, CloneThatCopyNodeRefusesLeavesNothing) {
     add(kRecordingObject, "child", &top);
     const std::size_t before = application().nodeCount();
     recorder().refuseCopy = true;
-    EXPECT_THROW(static_cast<void>(cloneNode(top)), HostError);
+    EXPECT_THROW(static_cast<void>(cloneNode(application(), top)), HostError);
     EXPECT_EQ(application().nodeCount(), before);
 }
 
@@ -156,7 +156,7 @@ TEST_F(HostSceneTest, CloneWhoseFactoryFailsLeavesNothing) {
     add(kRecordingObject, "grandchild", top.firstChild());
     const std::size_t before = application().nodeCount();
     application().faults().failCall("AllocateInstance", 3);
-    EXPECT_THROW(static_cast<void>(cloneNode(top)), HostError);
+    EXPECT_THROW(static_cast<void>(cloneNode(application(), top)), HostError);
     EXPECT_EQ(application().nodeCount(), before);
 }
 

@@ -75,7 +75,7 @@ bool handleMessage(void*, HostNode* node, std::int32_t type, void* data) {
     if (type == HOST_MSG_REFRESH_LINKS && recorder().removeSiblingOnRefresh == nameOf(node)) {
         recorder().removeSiblingOnRefresh.clear();
         if (Node* sibling = fromHandle(host().GetNextSibling(node))) {
-            removeNode(*sibling);
+            removeNode(application(), *sibling);
         }
     }
     return true;
@@ -199,14 +199,14 @@ void HostTest::TearDown() {
 }
 
 Node& HostTest::add(std::int32_t type, const std::string& name, Node* parent) {
-    Node& node = createObject(type);
+    Node& node = createObject(application(), type);
     node.name = name;
     appendChild(document(), node, parent);
     return node;
 }
 
 Node& HostTest::addTag(Node& object, std::int32_t type, const std::string& name) {
-    Node& tag = createTag(object, type);
+    Node& tag = createTag(application(), object, type);
     tag.name = name;
     return tag;
 }

@@ -111,7 +111,7 @@ protected:
     using testing::HostTest::add;
     // A new object of a type appended below parent (nullptr: top level).
     Node& add(std::int32_t type, Node* parent = nullptr) {
-        Node& node = createObject(type);
+        Node& node = createObject(application(), type);
         appendChild(document(), node, parent);
         return node;
     }

@@ -20,7 +20,7 @@ TEST_F(ModuleSceneTest, NumbersWhoseNormalisedTextWouldNotReadBackAreRefused) {
     editParameter(orbit, kMode, kModeElements);
     Node& body = add(kBodyAxis, &orbit);
     Node& tube = add(kTypeTube, &body);
-    Node& ring = createTag(tube, kRingTag);
+    Node& ring = createTag(application(), tube, kRingTag);
     struct Case {
         Node* node;
         std::int32_t parameter;

@@ -390,7 +390,7 @@ TEST_F(OrbitAxisObject, NonFiniteValuesLeaveTheSceneAsItWas) {
 TEST_F(OrbitAxisObject, CopiesCarryTheRecordAndMovesFindNewLinks) {
     Node& orbit = addOrbit(system, kModeElements, {{kA, 1.0}, {kL, 90.0}});
     const Node& body = add(kBodyAxis, &orbit);
-    Node& clone = cloneNode(orbit);
+    Node& clone = cloneNode(application(), orbit);
     appendChild(document(), clone, system);
     evaluateAt(kJ2000);
     expectVectorNear(body.relative.position, {0.0, 0.0, kUnitsPerAu}, 1e-12);

@@ -52,7 +52,7 @@ protected:
             object.parameters.setFloat(id, kUntouchedSize);
         }
         object.relative.position = kUntouchedPosition;
-        createTag(object, tagType);
+        createTag(application(), object, tagType);
         return object;
     }
 

@@ -158,7 +158,7 @@ TEST_F(PresetChart, PutsEachPlanetAtItsEclipticLongitudeCountedCounterClockwise)
     const pictures::OrbitingBodies system = readOrbitingBodies(document(), kOrbitSamples);
     const pictures::ChartLayout layout(system, 1600, 1200);
     std::vector<double> longitudesDeg;
-    for (const places::BodyPlace& place : places::bodyPlaces(document())) {
+    for (const places::BodyPlace& place : places::bodyPlaces(document(), host::application().strings())) {
         if (place.heliocentric) {
             longitudesDeg.push_back(place.heliocentric->longitudeDeg);
         }

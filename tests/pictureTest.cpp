@@ -124,7 +124,7 @@ TEST_F(PresetPicture, AViewThatCannotBeDrawnLeavesTheOldPictureWhole) {
     std::ofstream(file) << "the old picture";
     host::application().newDocument(); // no system to chart
     EXPECT_NE(refusal(file, {PictureView::Top, 320, 200}).find("no system object"), std::string::npos);
-    host::removeNode(*document().camera());
+    host::removeNode(host::application(), *document().camera());
     EXPECT_NE(refusal(file, {PictureView::Camera, 320, 200}).find("no camera"), std::string::npos);
     std::ifstream in(file);
     std::string kept;

@@ -43,7 +43,7 @@ protected:
         plane.parameters.setFloat(kPlaneWidth, kUntouchedWidth);
         plane.parameters.setFloat(kPlaneHeight, kUntouchedHeight);
         plane.frozen.rotation = kUntouchedBaseRotation;
-        createTag(plane, tagType);
+        createTag(application(), plane, tagType);
         return plane;
     }
 };

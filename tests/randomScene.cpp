@@ -456,7 +456,7 @@ private:
         if (full()) {
             return "add: skipped, the scene is full";
         }
-        Node& node = createObject(type);
+        Node& node = createObject(application(), type);
         appendChild(document(), node, parent);
         return "add " + typeLabel(type) + " under " + placeText(parent) + " -> " + describeNode(node);
     }
@@ -468,7 +468,7 @@ private:
             return "tag: no object";
         }
         Node& object = *objects[random.below(objects.size())];
-        const Node& tag = createTag(object, type);
+        const Node& tag = createTag(application(), object, type);
         return "tag " + describeNode(object) + " with " + typeLabel(type) + " -> " + describeNode(tag);
     }
 
@@ -483,7 +483,7 @@ private:
         for (const Node* n : nodes) {
             ids.push_back(n->id());
         }
-        removeNode(node);
+        removeNode(application(), node);
         for (const NodeId id : ids) {
             if (!application().findNode(id) && removed_.size() < kMaxRemembered) {
                 removed_.push_back(id);
@@ -523,7 +523,7 @@ private:
         if (full()) {
             return "copy: skipped, the scene is full";
         }
-        Node& duplicate = cloneNode(source);
+        Node& duplicate = cloneNode(application(), source);
         appendChild(document(), duplicate, parent);
         return "copy " + describeNode(source) + " under " + placeText(parent) + " -> " +
                describeNode(duplicate);
@@ -649,7 +649,7 @@ private:
         saveScene(document(), file);
         const std::string text = sceneToText(document());
         try {
-            const std::string reread = sceneToText(*sceneFromText(text, file.string()));
+            const std::string reread = sceneToText(*sceneFromText(application(), text, file.string()));
             if (reread != text) {
                 failure =
                     Failure{0, "round trip",
@@ -661,7 +661,7 @@ private:
                 Failure{0, "round trip", std::string("the saved scene cannot be read back: ") + error.what()};
             return "save and load";
         }
-        loadScene(file);
+        loadScene(application(), file);
         return "save and load " + file.filename().string();
     }
 

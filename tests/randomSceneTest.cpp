@@ -127,9 +127,12 @@ TEST_F(RandomSceneTest, InspectorFindsPlantedFaultsAndPassesASoundScene) {
          },
          "non-finite"},
         {"link to a node outside the document",
-         [](Node&, Node& body) { body.parameters.setLink(kGlobeLink, createObject(kTypeSphere).id()); },
+         [](Node&, Node& body) {
+             body.parameters.setLink(kGlobeLink, createObject(application(), kTypeSphere).id());
+         },
          "link"},
-        {"loose node", [](Node&, Node&) { static_cast<void>(createObject(kTypeNull)); }, "tree"},
+        {"loose node", [](Node&, Node&) { static_cast<void>(createObject(application(), kTypeNull)); },
+         "tree"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -61,7 +61,7 @@ protected:
     // A tube or torus with a ring tag of inner 100 km and outer 300 km.
     Node& addRing(std::int32_t type, Node* parent) {
         Node& ring = add(type, parent);
-        Node& tag = createTag(ring, kRingTag);
+        Node& tag = createTag(application(), ring, kRingTag);
         editParameter(tag, kInnerRadius, std::string("100"));
         editParameter(tag, kOuterRadius, std::string("300"));
         return ring;
@@ -78,7 +78,7 @@ double floatOf(const Node& node, std::int32_t id) {
 }
 
 TEST_F(RingTag, NewTagShowsItsDefaultsAsNormalisedText) {
-    const Node& tag = createTag(add(kTypeTube, body), kRingTag);
+    const Node& tag = createTag(application(), add(kTypeTube, body), kRingTag);
     const std::pair<std::int32_t, const char*> texts[] = {
         {kInnerRadius, "0.000000000000000e+00"}, {kOuterRadius, "0.000000000000000e+00"},
         {kThickness, "1.000000000000000e-01"},   {kTilt, "0.000000000000000e+00"},
@@ -238,7 +238,7 @@ TEST_F(RingTag, CopiesAndMovedRingsFindTheirOwnBody) {
 
     Node& larger = add(kBodyAxis, system);
     editParameter(larger, kGlobeScale, 2.0 * kRingGlobeScale);
-    Node& copy = cloneNode(torus);
+    Node& copy = cloneNode(application(), torus);
     appendChild(document(), copy, &larger);
     evaluateAt(kJ2000 + 0.125);
     EXPECT_NEAR(floatOf(copy, kTorusRingRadius), 4.0, kSizeTolerance);
@@ -262,7 +262,8 @@ TEST_F(RingTag, LoadedSceneRestoresTheRecordFromItsParameters) {
     editParameter(tag, kSliceEnd, 270.0);
     editParameter(tag, kRingEpoch, kJ2000 - 0.5);
 
-    Document& loaded = application().adoptDocument(sceneFromText(sceneToText(document()), "saved"));
+    Document& loaded =
+        application().adoptDocument(sceneFromText(application(), sceneToText(document()), "saved"));
     notifyDocumentLoaded(loaded);
     Node& restored = *loaded.firstObject()->firstChild()->firstChild();
     evaluateAt(kJ2000 - 0.25); // a quarter day after the ring's epoch

@@ -231,14 +231,14 @@ TEST_F(SceneRenderTest, DrawsAGlobeAheadAndNothingBehindTheCameraHiddenOrDisable
         {"hidden with its parent", [](Node&, Node& p) { p.renderMode = HOST_DISPLAY_HIDDEN; }},
         {"disabled", [](Node& s, Node&) { s.setEnabled(false); }},
     };
-    removeNode(ahead);
+    removeNode(application(), ahead);
     for (const Case& c : cases) {
         Node& parent = add(kTypeNull, "Parent");
         Node& sphere = sphereAt({0.0, 0.0, 1000.0}, 100.0, {1.0, 0.0, 0.0}, &parent);
         c.change(sphere, parent);
         const auto pixels = draw();
         EXPECT_TRUE(showsOnlyBackground(pixels, 300)) << c.what;
-        removeNode(parent);
+        removeNode(application(), parent);
     }
 }
 
@@ -288,14 +288,14 @@ TEST_F(SceneRenderTest, AnOrbitLineIsHiddenWhereItsGlobeIsInFrontOfIt) {
 }
 
 TEST_F(SceneRenderTest, RefusesAViewWithoutACamera) {
-    removeNode(*document().camera());
+    removeNode(application(), *document().camera());
     EXPECT_THROW(draw(), HostError);
 }
 
 using SceneRenderShapes = testing::HostTest;
 
 TEST_F(SceneRenderShapes, OutlinesFollowSizesPlanesAndAxes) {
-    Node& spline = createObject(kTypeCircleSpline);
+    Node& spline = createObject(application(), kTypeCircleSpline);
     spline.parameters.set(2010, true); // ellipse
     spline.parameters.set(2012, -2.0);
     spline.parameters.set(2013, 1.0);
@@ -306,7 +306,7 @@ TEST_F(SceneRenderShapes, OutlinesFollowSizesPlanesAndAxes) {
     EXPECT_NEAR(loop[2].z, 1.0, 1e-12);
     EXPECT_NEAR(loop[2].y, 0.0, 1e-12);
 
-    Node& tube = createObject(kTypeTube);
+    Node& tube = createObject(application(), kTypeTube);
     tube.parameters.set(kTubeOuter, 100.0);
     tube.parameters.set(kTubeInner, 50.0);
     tube.parameters.set(kAxis, std::int32_t{kAxisPlusX});
@@ -332,7 +332,7 @@ TEST_F(SceneRenderShapes, OutlinesFollowSizesPlanesAndAxes) {
     ASSERT_TRUE(unsliced);
     EXPECT_TRUE(unsliced->whole) << "a slice without finite angles counts as none";
 
-    Node& torus = createObject(kTypeTorus);
+    Node& torus = createObject(application(), kTypeTorus);
     torus.parameters.set(1150, 100.0);
     torus.parameters.set(1151, 20.0);
     const auto band = flatRingOutline(torus, 36);
@@ -341,7 +341,7 @@ TEST_F(SceneRenderShapes, OutlinesFollowSizesPlanesAndAxes) {
     EXPECT_NEAR(band->inner[0].x, 80.0, 1e-12);
     EXPECT_FALSE(flatRingOutline(spline, 36)) << "not a ring primitive";
 
-    Node& plane = createObject(kTypePlane);
+    Node& plane = createObject(application(), kTypePlane);
     plane.parameters.set(1230, 4.0);
     plane.parameters.set(1231, 2.0);
     plane.parameters.set(kAxis, std::int32_t{kAxisPlusZ});

@@ -376,7 +376,7 @@ TEST_F(SolarSystemPreset, MainJobPrintsThePlanetsAndSavesTheScene) {
     const fs::path scene = folder / "caelo-out" / "solar-system.caelo";
     EXPECT_NE(out.find(fs::absolute(scene).string()), std::string::npos) << out;
 
-    const Document& loaded = loadScene(scene);
+    const Document& loaded = loadScene(application(), scene);
     int bodies = 0;
     loaded.forEachObject([&](Node& node) { bodies += node.typeId() == kBodyAxis; });
     EXPECT_EQ(bodies, 39);

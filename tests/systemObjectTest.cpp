@@ -195,7 +195,7 @@ TEST_F(SystemObject, CloneKeepsTheModelTime) {
     Node& system = add(kSystem);
     editParameter(system, kTimeScale, 0.2);
     editParameter(system, kEpoch, DateTime{{2001, 1, 1, 0, 0, 0}});
-    Node& clone = cloneNode(system);
+    Node& clone = cloneNode(application(), system);
     appendChild(document(), clone, nullptr);
 
     evaluateAtSeconds(1.0); // five model days

@@ -344,8 +344,9 @@ std::int32_t readDisplayMode(const JsonPlace& place) {
 class SceneReader {
 public:
     // `json` as parsed from `text`, which refusals quote numbers from.
-    SceneReader(const nlohmann::json& json, std::string_view text, const std::string& origin)
-        : json_(json), text_(text), origin_(origin) {}
+    SceneReader(Application& host, const nlohmann::json& json, std::string_view text,
+                const std::string& origin)
+        : host_(host), json_(json), text_(text), origin_(origin) {}
 
     std::unique_ptr<Document> read() {
         const JsonPlace top(json_, origin_, {}, text_);
@@ -359,7 +360,7 @@ public:
             version.fail("unsupported version " + std::to_string(version.int32()) +
                          " (this host reads version " + std::to_string(kSceneVersion) + ")");
         }
-        std::unique_ptr<Document> document = createDocument();
+        std::unique_ptr<Document> document = createDocument(host_);
         document_ = document.get();
         try {
             readTime(top);
@@ -423,7 +424,7 @@ private:
             TreeEditor::placeOutsideTree(camera, *document_);
         }
         if (defaultCamera) {
-            TreeEditor::destroy(application().nodes(), *defaultCamera);
+            TreeEditor::destroy(host_.nodes(), *defaultCamera);
         }
     }
 
@@ -439,14 +440,14 @@ private:
         }
         const JsonPlace typePlace = place.at("type");
         const std::int32_t typeId = typePlace.int32();
-        if (const NodeType* type = application().findType(typeId); type && type->kind != kind) {
+        if (const NodeType* type = host_.findType(typeId); type && type->kind != kind) {
             typePlace.fail("type " + std::to_string(typeId) +
                            (kind == NodeKind::Tag ? " is an object type, not a tag type"
                                                   : " is a tag type, not an object type"));
         }
         Node* made = nullptr;
         try {
-            made = &instantiateNode(kind, typeId);
+            made = &instantiateNode(host_, kind, typeId);
         } catch (const HostError& error) {
             typePlace.fail(error.what());
         }
@@ -571,7 +572,7 @@ private:
                 throw HostError(origin_ + ": at " + link.pointer + ": no node with id " +
                                 std::to_string(link.target));
             }
-            application().findNode(link.node)->parameters.setLink(link.parameter, it->second);
+            host_.findNode(link.node)->parameters.setLink(link.parameter, it->second);
         }
     }
 
@@ -579,12 +580,13 @@ private:
     // (with their subtrees); the document removes the rest.
     void removeLooseNodes() {
         for (const auto& [fileId, id] : nodes_) {
-            if (Node* node = application().findNode(id); node && !node->isAttached() && !node->document()) {
-                TreeEditor::destroy(application().nodes(), *node);
+            if (Node* node = host_.findNode(id); node && !node->isAttached() && !node->document()) {
+                TreeEditor::destroy(host_.nodes(), *node);
             }
         }
     }
 
+    Application& host_;
     const nlohmann::json& json_;
     std::string_view text_;
     const std::string& origin_;
@@ -607,16 +609,16 @@ void saveScene(const Document& document, const std::filesystem::path& file) {
     }
 }
 
-std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string& origin) {
+std::unique_ptr<Document> sceneFromText(Application& host, std::string_view text, const std::string& origin) {
     const nlohmann::json json = parseJsonText(text, origin, kSceneNesting);
-    return SceneReader(json, text, origin).read();
+    return SceneReader(host, json, text, origin).read();
 }
 
-Document& loadScene(const std::filesystem::path& file) {
+Document& loadScene(Application& host, const std::filesystem::path& file) {
     const JsonDocument json = readJsonDocument(file.string(), kSceneNesting);
     const std::string origin = excerpt(file.string());
-    std::unique_ptr<Document> document = SceneReader(json.value, json.text, origin).read();
-    Document& loaded = application().adoptDocument(std::move(document));
+    std::unique_ptr<Document> document = SceneReader(host, json.value, json.text, origin).read();
+    Document& loaded = host.adoptDocument(std::move(document));
     notifyDocumentLoaded(loaded);
     return loaded;
 }

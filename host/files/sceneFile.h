@@ -3,6 +3,7 @@
 #ifndef CAELO_HOST_FILES_SCENE_FILE_H
 #define CAELO_HOST_FILES_SCENE_FILE_H
 
+#include "host/application.h"
 #include "host/scene.h"
 #include "host/treeDepth.h"
 
@@ -35,18 +36,20 @@ inline constexpr int kMaxSceneJsonDepth = kJsonLevelsPerObjectLevel * kMaxTreeDe
 // or not at all. Throws HostError naming the file.
 void saveScene(const Document& document, const std::filesystem::path& file);
 
-// Builds a new document from scene-file text, outside the active one: nodes
-// are made by their types' factories (no InitNode) and their parameters
-// restored. Nodes of types nobody registered are kept as they are. No message
-// is sent. Throws HostError naming `origin` and the place (a JSON pointer, or
-// line and column for bad syntax); nothing of the new document remains then.
-[[nodiscard]] std::unique_ptr<Document> sceneFromText(std::string_view text, const std::string& origin);
+// Builds a new document of `host` from scene-file text, outside the active
+// one: nodes are made by their types' factories (no InitNode) and their
+// parameters restored. Nodes of types nobody registered are kept as they
+// are. No message is sent. Throws HostError naming `origin` and the place (a
+// JSON pointer, or line and column for bad syntax); nothing of the new
+// document remains then.
+[[nodiscard]] std::unique_ptr<Document> sceneFromText(Application& host, std::string_view text,
+                                                      const std::string& origin);
 
 // Reads a file with sceneFromText, makes the new document the active one (the
 // old one is removed) and sends 1001078 of kind 1001 to every node. When the
 // file cannot be read or is malformed, throws HostError and the open document
 // stays as it was.
-Document& loadScene(const std::filesystem::path& file);
+Document& loadScene(Application& host, const std::filesystem::path& file);
 
 } // namespace caelo::host
 
