@@ -7,6 +7,7 @@
 #include "app/outputFiles.h"
 #include "app/positions.h"
 #include "host/services/displayText.h"
+#include "host/services/fileNames.h"
 #include "host/services/hostError.h"
 #include "model/units.h"
 #include "outputs/gltf/gltfExport.h"
@@ -16,7 +17,6 @@
 #include "places/systemObject.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -28,12 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // An output file named with one of `extensions` whose folder exists and can
 // be written, checked before any work is done.
 void requireOutputFile(const std::string& file, std::initializer_list<const char*> extensions) {
@@ -41,7 +35,7 @@ void requireOutputFile(const std::string& file, std::initializer_list<const char
     if (file.empty()) {
         throw CommandError("--out: give the file to write");
     }
-    const std::string extension = lowerCase(fs::path(file).extension().string());
+    const std::string extension = host::lowercaseExtension(file);
     if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end()) {
         std::string names;
         for (const char* name : extensions) {

@@ -3,6 +3,7 @@
 #include "host/evaluation.h"
 #include "host/registry.h"
 #include "host/sceneEditing.h"
+#include "host/services/fileNames.h"
 #include "host/services/hostError.h"
 #include "outputs/appearance/appearance.h"
 #include "outputs/gltf/gltfAnimation.h"
@@ -59,9 +60,7 @@ constexpr double kOrbitTubeBodyShare = 0.25;
 } // namespace
 
 GltfFormat gltfFormatOf(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = host::lowercaseExtension(file);
     if (extension == ".glb") {
         return GltfFormat::Binary;
     }

@@ -1,5 +1,6 @@
 #include "outputs/pictures/picture.h"
 
+#include "host/services/fileNames.h"
 #include "host/services/hostError.h"
 #include "outputs/pictures/orreryChart.h"
 #include "outputs/pictures/pictureScene.h"
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cairo-svg.h>
 #include <cairo.h>
-#include <cctype>
 #include <memory>
 #include <string>
 
@@ -101,9 +101,7 @@ std::string svgBytes(const host::Document& document, const PictureOptions& optio
 } // namespace
 
 PictureFormat pictureFormatOf(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = host::lowercaseExtension(file);
     if (extension == ".png") {
         return PictureFormat::Png;
     }
