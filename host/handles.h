@@ -6,6 +6,9 @@
 
 #include "interface/hostInterface.h"
 
+#include <tuple>
+#include <type_traits>
+
 namespace caelo::host {
 
 class Node;
@@ -17,62 +20,43 @@ class EvaluationList;
 struct DateValue;
 struct Curve;
 
-[[nodiscard]] inline HostNode* toHandle(Node* node) {
-    return reinterpret_cast<HostNode*>(node);
+// Each host object and the handle the interface table knows it by.
+template <class Object, class Handle> struct HandlePair {
+    using ObjectType = Object;
+    using HandleType = Handle;
+};
+using HandlePairs = std::tuple<HandlePair<Node, HostNode>, HandlePair<Document, HostDocument>,
+                               HandlePair<Container, HostContainer>, HandlePair<View, HostView>,
+                               HandlePair<Bitmap, HostBitmap>, HandlePair<EvaluationList, HostEvaluationList>,
+                               HandlePair<DateValue, HostDateValue>, HandlePair<Curve, HostCurve>>;
+
+namespace handles {
+
+// The pair of `Pairs` whose `Side` is `T`; a type without a pair is an error.
+template <class T, template <class> class Side, class Pairs> struct FindPair;
+template <class T, template <class> class Side, class First, class... Rest>
+struct FindPair<T, Side, std::tuple<First, Rest...>>
+    : std::conditional_t<std::is_same_v<T, Side<First>>, std::type_identity<First>,
+                         FindPair<T, Side, std::tuple<Rest...>>> {};
+
+template <class Pair> using ObjectSide = typename Pair::ObjectType;
+template <class Pair> using HandleSide = typename Pair::HandleType;
+
+// `To`, const when `From` is.
+template <class From, class To> using SameConstness = std::conditional_t<std::is_const_v<From>, const To, To>;
+
+} // namespace handles
+
+template <class Object> [[nodiscard]] auto* toHandle(Object* object) {
+    using Pair =
+        typename handles::FindPair<std::remove_const_t<Object>, handles::ObjectSide, HandlePairs>::type;
+    return reinterpret_cast<handles::SameConstness<Object, typename Pair::HandleType>*>(object);
 }
-[[nodiscard]] inline Node* fromHandle(HostNode* node) {
-    return reinterpret_cast<Node*>(node);
-}
-[[nodiscard]] inline HostDocument* toHandle(Document* document) {
-    return reinterpret_cast<HostDocument*>(document);
-}
-[[nodiscard]] inline Document* fromHandle(HostDocument* document) {
-    return reinterpret_cast<Document*>(document);
-}
-[[nodiscard]] inline HostContainer* toHandle(Container* container) {
-    return reinterpret_cast<HostContainer*>(container);
-}
-[[nodiscard]] inline Container* fromHandle(HostContainer* container) {
-    return reinterpret_cast<Container*>(container);
-}
-[[nodiscard]] inline const Container* fromHandle(const HostContainer* container) {
-    return reinterpret_cast<const Container*>(container);
-}
-[[nodiscard]] inline HostView* toHandle(View* view) {
-    return reinterpret_cast<HostView*>(view);
-}
-[[nodiscard]] inline View* fromHandle(HostView* view) {
-    return reinterpret_cast<View*>(view);
-}
-[[nodiscard]] inline HostBitmap* toHandle(Bitmap* bitmap) {
-    return reinterpret_cast<HostBitmap*>(bitmap);
-}
-[[nodiscard]] inline Bitmap* fromHandle(HostBitmap* bitmap) {
-    return reinterpret_cast<Bitmap*>(bitmap);
-}
-[[nodiscard]] inline HostEvaluationList* toHandle(EvaluationList* list) {
-    return reinterpret_cast<HostEvaluationList*>(list);
-}
-[[nodiscard]] inline EvaluationList* fromHandle(HostEvaluationList* list) {
-    return reinterpret_cast<EvaluationList*>(list);
-}
-[[nodiscard]] inline HostDateValue* toHandle(DateValue* value) {
-    return reinterpret_cast<HostDateValue*>(value);
-}
-[[nodiscard]] inline DateValue* fromHandle(HostDateValue* value) {
-    return reinterpret_cast<DateValue*>(value);
-}
-[[nodiscard]] inline const DateValue* fromHandle(const HostDateValue* value) {
-    return reinterpret_cast<const DateValue*>(value);
-}
-[[nodiscard]] inline HostCurve* toHandle(Curve* curve) {
-    return reinterpret_cast<HostCurve*>(curve);
-}
-[[nodiscard]] inline Curve* fromHandle(HostCurve* curve) {
-    return reinterpret_cast<Curve*>(curve);
-}
-[[nodiscard]] inline const Curve* fromHandle(const HostCurve* curve) {
-    return reinterpret_cast<const Curve*>(curve);
+
+template <class Handle> [[nodiscard]] auto* fromHandle(Handle* handle) {
+    using Pair =
+        typename handles::FindPair<std::remove_const_t<Handle>, handles::HandleSide, HandlePairs>::type;
+    return reinterpret_cast<handles::SameConstness<Handle, typename Pair::ObjectType>*>(handle);
 }
 
 } // namespace caelo::host
