@@ -19,10 +19,6 @@ namespace {
 // system's classes fit in them.
 constexpr std::size_t kInstanceBytesAsked = 256;
 
-bool isFinite(const Transform& t) {
-    return hasFiniteComponents(t.position) && hasFiniteComponents(t.rotation) && hasFiniteComponents(t.scale);
-}
-
 void visitObjects(Node* first, const std::function<void(Node&)>& visit, bool withTags) {
     for (Node* node = first; node; node = node->nextSibling()) {
         visit(*node);
@@ -160,7 +156,7 @@ void Node::setWorldMatrix(const Matrix& world) {
         return;
     }
     const Transform wanted = matrixToTransform(*fromFrame * world);
-    if (isFinite(wanted)) {
+    if (hasFiniteComponents(wanted)) {
         relative = wanted;
     }
 }

@@ -86,6 +86,10 @@ bool hasFiniteComponents(const Vector& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
+bool hasFiniteComponents(const Transform& t) {
+    return hasFiniteComponents(t.position) && hasFiniteComponents(t.rotation) && hasFiniteComponents(t.scale);
+}
+
 std::optional<Matrix> inverse(const Matrix& m) {
     const Vector row0 = cross(m.y, m.z);
     const Vector row1 = cross(m.z, m.x);

@@ -126,6 +126,9 @@ struct Transform {
 // scale (its matrix is the unit matrix).
 [[nodiscard]] bool isIdentity(const Transform& transform);
 
+// True when every component of position, rotation and scale is finite.
+[[nodiscard]] bool hasFiniteComponents(const Transform& transform);
+
 // Splits a matrix into position, rotation and scale. The scale of each axis is
 // its length; a mirrored matrix (negative determinant) takes a negative Z
 // scale. A zero-length axis gives scale 0 along it and no rotation from it.

@@ -43,15 +43,6 @@ const double* valuesOf(const GltfTransform& transform, int property) {
     }
 }
 
-bool isFinite(const host::Transform& t) {
-    for (const host::Vector& v : {t.position, t.rotation, t.scale}) {
-        if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // How far a step between two samples goes, as a fraction of what a step
 // between keys may: above 1 the step needs a key between.
 double stepRatio(const Sample& a, const Sample& b) {
@@ -88,7 +79,7 @@ public:
     // again only when they changed since the last reading).
     const Sample& read() {
         if (!read_ || !(node_.frozen == rawFrozen_) || !(node_.relative == rawRelative_)) {
-            if (!isFinite(node_.frozen) || !isFinite(node_.relative)) {
+            if (!host::hasFiniteComponents(node_.frozen) || !host::hasFiniteComponents(node_.relative)) {
                 throw host::HostError(host::describeNode(node_) + " (\"" + node_.name +
                                       "\"): its transform is not finite at " + "document time " +
                                       timeText(*node_.document()));

@@ -1,6 +1,7 @@
 #include "outputs/gltf/gltfExport.h"
 
 #include "host/evaluation.h"
+#include "host/primitiveParameters.h"
 #include "host/registry.h"
 #include "host/sceneEditing.h"
 #include "host/services/fileNames.h"
@@ -33,9 +34,8 @@ using host::Vector;
 
 namespace {
 
-// The camera: its focal length parameter (mm) and the film it is taken for,
-// 36 mm wide at an aspect of 4:3.
-constexpr std::int32_t kCameraFocalLength = 500;
+// The camera's focal length when it has none (mm) and the film it is taken
+// for, 36 mm wide at an aspect of 4:3.
 constexpr double kDefaultFocalLengthMm = 36.0;
 constexpr double kFilmWidthMm = 36.0;
 constexpr double kFilmAspect = 4.0 / 3.0;
@@ -207,7 +207,7 @@ public:
 
     // A perspective glTF camera for a camera object.
     int cameraOf(const Node& camera, const std::string& name) {
-        const double focalLengthMm = finiteParameter(camera, kCameraFocalLength, kDefaultFocalLengthMm);
+        const double focalLengthMm = finiteParameter(camera, host::kCameraFocalLength, kDefaultFocalLengthMm);
         if (focalLengthMm <= 0.0) {
             throw HostError(host::describeNode(camera) + " (\"" + camera.name +
                             "\"): its focal length is not positive");

@@ -23,9 +23,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-// Segment counts are kept within the limits of the primitives' descriptions,
-// whatever a scene file holds.
-constexpr std::int32_t kMaxSegments = 1000;
 // Intermediate point choice of a spline that draws straight lines between its
 // four control points.
 constexpr std::int32_t kNoIntermediatePoints = 0;
@@ -39,8 +36,10 @@ double sizeOf(const Node& object, std::int32_t id) {
     return std::abs(finiteParameter(object, id, 0.0));
 }
 
+// Segment counts are kept within the limits of the primitives' descriptions,
+// whatever a scene file holds.
 int segmentsOf(const Node& object, std::int32_t id, int minimum) {
-    return std::clamp(parameterOf<std::int32_t>(object, id, minimum), minimum, kMaxSegments);
+    return std::clamp(parameterOf<std::int32_t>(object, id, minimum), minimum, host::kMostSegments);
 }
 
 struct SurfacePoint {

@@ -1,5 +1,7 @@
 #include "outputs/pictures/sceneRenderProjection.h"
 
+#include "host/primitiveParameters.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,15 +11,8 @@ using host::Vector;
 
 namespace {
 
-// The camera's parameter that holds its focal length (mm).
-constexpr std::int32_t kCameraFocalLength = 500;
-
 // The drawn volume's bounding planes.
 enum ClipPlane { kNear, kRight, kLeft, kTop, kBottom, kClipPlaneCount };
-
-bool isFinite(Vector v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 Vector lerp(Vector a, Vector b, double t) {
     return a + (b - a) * t;
@@ -42,7 +37,7 @@ CameraProjection::CameraProjection(const host::Matrix& cameraWorld, double focal
 }
 
 CameraProjection CameraProjection::ofCamera(const host::Node& camera, int widthPx, int heightPx) {
-    return {camera.worldMatrix(), camera.parameters.getFloat(kCameraFocalLength, kDefaultFocalLengthMm),
+    return {camera.worldMatrix(), camera.parameters.getFloat(host::kCameraFocalLength, kDefaultFocalLengthMm),
             widthPx, heightPx};
 }
 
@@ -55,7 +50,7 @@ Vector CameraProjection::directionToCameraSpace(Vector world) const {
 }
 
 std::optional<PicturePoint> CameraProjection::project(Vector p) const {
-    if (!isFinite(p) || p.z < kNearDistance) {
+    if (!host::hasFiniteComponents(p) || p.z < kNearDistance) {
         return std::nullopt;
     }
     return pictureOf(p);
@@ -86,7 +81,7 @@ double CameraProjection::planeDistance(int plane, Vector p) const {
 
 // Sutherland-Hodgman: the polygon is cut by each bounding plane in turn.
 std::vector<PicturePoint> CameraProjection::clipPolygon(std::vector<Vector> polygon) const {
-    if (!std::all_of(polygon.begin(), polygon.end(), isFinite)) {
+    if (!std::all_of(polygon.begin(), polygon.end(), [](Vector v) { return host::hasFiniteComponents(v); })) {
         return {};
     }
     std::vector<Vector> cut;
@@ -128,7 +123,7 @@ std::vector<std::vector<PicturePoint>> CameraProjection::clipPolyline(const std:
         const Vector b = line[(i + 1) % line.size()];
         double t0 = 0.0;
         double t1 = 1.0;
-        bool visible = isFinite(a) && isFinite(b);
+        bool visible = host::hasFiniteComponents(a) && host::hasFiniteComponents(b);
         for (int plane = 0; plane < kClipPlaneCount && visible; ++plane) {
             const double da = planeDistance(plane, a);
             const double db = planeDistance(plane, b);
