@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -33,6 +34,7 @@
 #include <string>
 #include <tiny_gltf.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace caelo::host {
@@ -109,8 +111,19 @@ std::vector<float> floatsOf(const tinygltf::Model& model, int accessorIndex) {
     return values;
 }
 
+// How a client blends two rotation keys: along the shorter arc, as glTF
+// specifies (three.js), or component by component and normalised, as clients
+// that keep a rotation as four curves do (Blender), with the components as
+// they are stored.
+enum class RotationBlend { Spherical, Linear };
+constexpr RotationBlend kRotationBlends[] = {RotationBlend::Spherical, RotationBlend::Linear};
+
+const char* nameOf(RotationBlend blend) {
+    return blend == RotationBlend::Spherical ? "spherical" : "linear";
+}
+
 // A node's translation, rotation and scale at an animation time (linear
-// keys, rotations by spherical interpolation, as viewers play them).
+// keys, rotations blended as `blend` says).
 struct Trs {
     std::array<double, 3> t{0.0, 0.0, 0.0};
     std::array<double, 4> q{0.0, 0.0, 0.0, 1.0};
@@ -119,7 +132,7 @@ struct Trs {
 
 template <std::size_t N>
 void interpolate(const std::vector<float>& times, const std::vector<float>& values, double time,
-                 std::array<double, N>& out) {
+                 RotationBlend blend, std::array<double, N>& out) {
     std::size_t k = 0;
     while (k + 2 < times.size() && times[k + 1] <= time) {
         ++k;
@@ -139,8 +152,9 @@ void interpolate(const std::vector<float>& times, const std::vector<float>& valu
             d += a[c] * b[c];
         }
         const double angle = std::acos(std::clamp(d, -1.0, 1.0));
-        const double wa = angle < 1e-9 ? 1.0 - f : std::sin((1.0 - f) * angle) / std::sin(angle);
-        const double wb = angle < 1e-9 ? f : std::sin(f * angle) / std::sin(angle);
+        const bool linear = blend == RotationBlend::Linear || angle < 1e-9;
+        const double wa = linear ? 1.0 - f : std::sin((1.0 - f) * angle) / std::sin(angle);
+        const double wb = linear ? f : std::sin(f * angle) / std::sin(angle);
         double norm = 0.0;
         for (std::size_t c = 0; c < 4; ++c) {
             out[c] = wa * a[c] + wb * b[c];
@@ -156,7 +170,7 @@ void interpolate(const std::vector<float>& times, const std::vector<float>& valu
     }
 }
 
-Trs trsAt(const ReadGltf& read, int nodeIndex, double time) {
+Trs trsAt(const ReadGltf& read, int nodeIndex, double time, RotationBlend blend) {
     const tinygltf::Node& node = read.model.nodes[static_cast<std::size_t>(nodeIndex)];
     Trs trs;
     std::copy(node.translation.begin(), node.translation.end(), trs.t.begin());
@@ -172,11 +186,11 @@ Trs trsAt(const ReadGltf& read, int nodeIndex, double time) {
             const std::vector<float> times = floatsOf(read.model, sampler.input);
             const std::vector<float> values = floatsOf(read.model, sampler.output);
             if (channel.target_path == "translation") {
-                interpolate(times, values, time, trs.t);
+                interpolate(times, values, time, blend, trs.t);
             } else if (channel.target_path == "rotation") {
-                interpolate(times, values, time, trs.q);
+                interpolate(times, values, time, blend, trs.q);
             } else {
-                interpolate(times, values, time, trs.s);
+                interpolate(times, values, time, blend, trs.s);
             }
         }
     }
@@ -194,11 +208,12 @@ Matrix matrixOf(const Trs& trs) {
 }
 
 // A node's world matrix at an animation time, in glTF's frame.
-Matrix worldAt(const ReadGltf& read, int nodeIndex, double time) {
-    Matrix world = matrixOf(trsAt(read, nodeIndex, time));
+Matrix worldAt(const ReadGltf& read, int nodeIndex, double time,
+               RotationBlend blend = RotationBlend::Spherical) {
+    Matrix world = matrixOf(trsAt(read, nodeIndex, time, blend));
     for (int parent = read.parents[static_cast<std::size_t>(nodeIndex)]; parent >= 0;
          parent = read.parents[static_cast<std::size_t>(parent)]) {
-        world = matrixOf(trsAt(read, parent, time)) * world;
+        world = matrixOf(trsAt(read, parent, time, blend)) * world;
     }
     return world;
 }
@@ -319,8 +334,72 @@ protected:
         return node;
     }
 
-    // Exports, reads back and checks every exported object's node against
-    // the host's world matrix at the given frames and fractions of frames.
+    // An exported object and its nearest exported ancestor (nullptr and -1
+    // at the top), with their nodes in the file.
+    struct ExportedObject {
+        const Node* object;
+        int index;
+        const Node* parent = nullptr;
+        int parentIndex = -1;
+    };
+
+    std::vector<ExportedObject> exportedObjects(const ReadGltf& read) {
+        std::unordered_map<std::string, int> indexOfPath;
+        for (std::size_t i = 0; i < read.model.nodes.size(); ++i) {
+            if (const tinygltf::Value& extras = read.model.nodes[i].extras; extras.Has("hostPath")) {
+                indexOfPath.emplace(extras.Get("hostPath").Get<std::string>(), static_cast<int>(i));
+            }
+        }
+        const auto indexOf = [&](const Node& node) {
+            const auto it = indexOfPath.find(document().pathOf(node));
+            return it == indexOfPath.end() ? -1 : it->second;
+        };
+        std::vector<ExportedObject> exported;
+        document().forEachObject([&](Node& object) {
+            if (const int index = indexOf(object); index >= 0) {
+                ExportedObject entry{&object, index};
+                for (const Node* p = object.parent(); p != nullptr && entry.parent == nullptr;
+                     p = p->parent()) {
+                    if (const int parentIndex = indexOf(*p); parentIndex >= 0) {
+                        entry.parent = p;
+                        entry.parentIndex = parentIndex;
+                    }
+                }
+                exported.push_back(entry);
+            }
+        });
+        return exported;
+    }
+
+    // What the export promises a client, however it blends rotation keys: an
+    // object's place as seen from its nearest exported ancestor within a
+    // tenth of a degree, its distance from it within 1e-4 (with the floats'
+    // rounding of the world places on top).
+    void expectPlaceFromParentNear(const Matrix& got, const Matrix& gotParent, const Matrix& want,
+                                   const Matrix& wantParent, RotationBlend blend, const std::string& what) {
+        constexpr double kPromisedTurnRad = 0.1 * std::numbers::pi / 180.0;
+        constexpr double kPromisedDistanceShare = 1e-4;
+        constexpr double kFloatShare = 1e-6;
+        const Vector gotOffset = got.off - gotParent.off;
+        const Vector wantOffset = want.off - wantParent.off;
+        const double slack = kFloatShare * std::max(1.0, length(want.off));
+        const double distance = length(wantOffset);
+        if (distance <= slack) {
+            EXPECT_LE(length(gotOffset), 2.0 * slack) << what;
+            return;
+        }
+        const double turn = std::atan2(length(cross(gotOffset, wantOffset)), dot(gotOffset, wantOffset));
+        worstTurnDeg[static_cast<int>(blend)] =
+            std::max(worstTurnDeg[static_cast<int>(blend)], turn * 180.0 / std::numbers::pi);
+        EXPECT_LE(turn * distance, kPromisedTurnRad * distance + slack) << what << ", seen from its parent";
+        EXPECT_LE(std::abs(length(gotOffset) - distance), kPromisedDistanceShare * distance + slack)
+            << what << ", distance from its parent";
+    }
+
+    // Exports, reads back and checks every exported object's node at the
+    // given frames and fractions of frames against the host: with rotation
+    // keys blended along the shorter arc, its world matrix; blended either
+    // way, its place as seen from its parent and its axes.
     ReadGltf exportAndCompare(const std::filesystem::path& file, std::int64_t frameCount,
                               const std::vector<double>& frames, MatrixTolerance tolerance,
                               OrbitLines orbitLines = OrbitLines::Tubes) {
@@ -330,25 +409,40 @@ protected:
         exportTo(document(), file, options);
         exportSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         ReadGltf read = readGltf(file);
+        const std::vector<ExportedObject> exported = exportedObjects(read);
         for (const double frame : frames) {
             // Key times are floats and the exporter samples the host at the
             // time a key states, so the host is read at that time too.
             const auto seconds = static_cast<float>(frame / document().fps);
             document().time = DocumentTime::fromSeconds(seconds);
             evaluateDocument(document());
-            document().forEachObject([&](Node& object) {
-                const int index = read.nodeOfPath(document().pathOf(object));
-                if (index >= 0) {
-                    expectMatrixNear(worldAt(read, index, seconds), mirrored(object.worldMatrix()), tolerance,
-                                     object.name + " at frame " + formatDouble(frame));
+            for (const ExportedObject& e : exported) {
+                const Matrix want = mirrored(e.object->worldMatrix());
+                const Matrix wantParent = e.parent ? mirrored(e.parent->worldMatrix()) : Matrix{};
+                for (const RotationBlend blend : kRotationBlends) {
+                    const std::string what =
+                        e.object->name + " at frame " + formatDouble(frame) + ", " + nameOf(blend);
+                    const Matrix got = worldAt(read, e.index, seconds, blend);
+                    const Matrix gotParent =
+                        e.parent ? worldAt(read, e.parentIndex, seconds, blend) : Matrix{};
+                    expectMatrixNear(got, want,
+                                     {blend == RotationBlend::Spherical
+                                          ? tolerance.offset
+                                          : std::numeric_limits<double>::infinity(),
+                                      tolerance.axes},
+                                     what);
+                    expectPlaceFromParentNear(got, gotParent, want, wantParent, blend, what);
                 }
-            });
+            }
         }
         return read;
     }
 
     ScratchFolder scratch;
     double exportSeconds = 0.0;
+    // The largest angle, in degrees, between an object's place as seen from
+    // its parent and the host's, by rotation blend.
+    double worstTurnDeg[2] = {0.0, 0.0};
 };
 
 // ---------------------------------------------------------------- tests
@@ -707,8 +801,11 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallAndMatchesTheHost) {
         checked.push_back(static_cast<double>(frame));
     }
     const ReadGltf read = exportAndCompare(file, frames, checked, kStatedTolerance);
-    std::printf("preset: %lld frames, %.2f s, %.2f MB\n", static_cast<long long>(frames), exportSeconds,
-                static_cast<double>(std::filesystem::file_size(file)) / 1e6);
+    std::printf("preset: %lld frames, %.2f s, %.2f MB; worst place seen from the parent %.4f degrees "
+                "(spherical), %.4f (linear)\n",
+                static_cast<long long>(frames), exportSeconds,
+                static_cast<double>(std::filesystem::file_size(file)) / 1e6, worstTurnDeg[0],
+                worstTurnDeg[1]);
     if (frames == yearFrames) {
         EXPECT_LE(std::filesystem::file_size(file), 2500u * 1000u) << "one model year in 2.5 MB";
     }

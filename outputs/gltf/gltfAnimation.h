@@ -2,9 +2,11 @@
 // every frame, and between frames wherever a node turns too far for a viewer's
 // interpolation to follow; then only the keys that interpolation needs are kept.
 //
-// Viewers interpolate a rotation along the shorter arc and a translation along
-// a straight line. So that a played animation follows the host's, the keys of
-// an object are placed such that between two consecutive keys
+// Clients interpolate a rotation along the shorter arc (as glTF specifies) or
+// component by component (as clients that keep it as four curves do), and a
+// translation along a straight line. So that a played animation follows the
+// host's, the keys of an object are placed such that between two consecutive
+// keys
 // - neither of its rotations (frozen and relative) turns by more than
 //   kMaxRotationStepRad, and
 // - neither of its positions turns by more than kMaxTurnStepRad about the
@@ -36,12 +38,15 @@ inline constexpr double kMaxRotationStepRad = 120.0 * std::numbers::pi / 180.0;
 inline constexpr double kMaxTurnStepRad = 30.0 * std::numbers::pi / 180.0;
 inline constexpr double kMaxFollowedTurnRad = std::numbers::pi;
 inline constexpr int kMaxStepsPerFrame = 64;
-// At every frame: the largest angle between an interpolated rotation and the
-// host's (radians; with the rotations' 16-bit storage the error stays within
-// a tenth of a degree), and the largest distance between an interpolated
+// At every frame: the largest angle between an object's interpolated
+// rotation (frozen, then relative) and the host's, however a client blends
+// the keys (radians), and the largest distance between an interpolated
 // position or scale and the host's, as a share of its size (the distance
-// from the origin of its parent's frame: an orbit's radius).
-inline constexpr double kRotationToleranceRad = 0.09 * std::numbers::pi / 180.0;
+// from the origin of its parent's frame: an orbit's radius). The rotation's
+// tenth of a degree leaves room for the keys' 16-bit storage (0.005 degrees)
+// and for a client that keeps key frames as floats (Blender: up to 0.02
+// degrees for Neptune's fastest moon at the end of a model year).
+inline constexpr double kRotationToleranceRad = 0.075 * std::numbers::pi / 180.0;
 inline constexpr double kPositionTolerance = 1e-4;
 // The longest animation whose key times (float seconds) stay apart by more
 // than a frame at any frame rate.

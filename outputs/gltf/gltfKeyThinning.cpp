@@ -63,6 +63,24 @@ Value slerp(const Value& a, const Value& b, double u) {
     return out;
 }
 
+// The quaternion's components blended linearly and the result normalised, as
+// clients that keep a rotation as four curves play it (a client that leaves
+// the blend unnormalised and turns by it as a rotation turns the same way).
+Value nlerp(const Value& a, const Value& b, double u) {
+    const double sign = dot4(a, b) < 0.0 ? -1.0 : 1.0;
+    Value out{};
+    for (std::size_t c = 0; c < 4; ++c) {
+        out[c] = (1.0 - u) * a[c] + u * sign * b[c];
+    }
+    const double norm = std::sqrt(dot4(out, out));
+    if (norm > 0.0) {
+        for (double& c : out) {
+            c /= norm;
+        }
+    }
+    return out;
+}
+
 Value lerp(const Value& a, const Value& b, double u) {
     Value out{};
     for (std::size_t c = 0; c < 3; ++c) {
@@ -76,6 +94,19 @@ double turnAngle(const Value& a, const Value& b) {
     return turnAngleBetween({a[0], a[1], a[2]}, {b[0], b[1], b[2]});
 }
 
+// The product of two quaternions (x, y, z, w): the rotation by `b`, then by
+// `a`, as a node's rotation below its parent's.
+Value multiply(const Value& a, const Value& b) {
+    return {a[3] * b[0] + a[0] * b[3] + a[1] * b[2] - a[2] * b[1],
+            a[3] * b[1] - a[0] * b[2] + a[1] * b[3] + a[2] * b[0],
+            a[3] * b[2] + a[0] * b[1] - a[1] * b[0] + a[2] * b[3],
+            a[3] * b[3] - a[0] * b[0] - a[1] * b[1] - a[2] * b[2]};
+}
+
+using Blend = Value (*)(const Value&, const Value&, double);
+// The ways clients blend two rotation keys.
+constexpr Blend kRotationBlends[] = {slerp, nlerp};
+
 struct Channel {
     int property;
     KeyView keys;
@@ -84,7 +115,10 @@ struct Channel {
 class Thinner {
 public:
     Thinner(const ObjectKeys& keys, const std::vector<float>& frameTimes, bool followed)
-        : times_(keys.timesSeconds), followed_(followed) {
+        : times_(keys.timesSeconds), followed_(followed), frozenRotation_(keys, kFrozenPart, kRotation),
+          relativeRotation_(keys, kRelativePart, kRotation),
+          rotates_(keys.channels[kFrozenPart][kRotation].moves ||
+                   keys.channels[kRelativePart][kRotation].moves) {
         for (int part = 0; part < kTransformPartCount; ++part) {
             for (int property = 0; property < kTransformPropertyCount; ++property) {
                 if (keys.channels[part][property].moves) {
@@ -153,14 +187,14 @@ private:
                 continue;
             }
             const double u = (static_cast<double>(times_[m]) - static_cast<double>(times_[a])) / span;
+            if (rotates_ && !rotationHolds(a, b, m, u)) {
+                return false;
+            }
             for (const Channel& channel : channels_) {
-                const Value va = channel.keys.at(a), vb = channel.keys.at(b), want = channel.keys.at(m);
                 if (channel.property == kRotation) {
-                    if (rotationAngleBetween(slerp(va, vb, u), want) > kRotationToleranceRad) {
-                        return false;
-                    }
                     continue;
                 }
+                const Value va = channel.keys.at(a), vb = channel.keys.at(b), want = channel.keys.at(m);
                 const Value got = lerp(va, vb, u);
                 const Value error{got[0] - want[0], got[1] - want[1], got[2] - want[2], 0.0};
                 const double size = std::max({norm3(va), norm3(vb), norm3(want)});
@@ -172,8 +206,26 @@ private:
         return true;
     }
 
+    // Whether the object's rotation (frozen, then relative: what turns all
+    // below it) blended from keys `a` and `b` at `u` stays near key `m`,
+    // however a client blends.
+    [[nodiscard]] bool rotationHolds(std::size_t a, std::size_t b, std::size_t m, double u) const {
+        const Value want = multiply(frozenRotation_.at(m), relativeRotation_.at(m));
+        for (const Blend blend : kRotationBlends) {
+            const Value got = multiply(blend(frozenRotation_.at(a), frozenRotation_.at(b), u),
+                                       blend(relativeRotation_.at(a), relativeRotation_.at(b), u));
+            if (rotationAngleBetween(got, want) > kRotationToleranceRad) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     const std::vector<float>& times_;
     bool followed_;
+    KeyView frozenRotation_;
+    KeyView relativeRotation_;
+    bool rotates_;
     std::vector<Channel> channels_;
     std::vector<bool> atFrame_;
 };
