@@ -4,7 +4,9 @@
 # three.js in Debian's headless Chromium with software WebGL, and Debian's
 # Blender rendering with Cycles on the CPU, each through the file's camera
 # with nothing added. The export is the main job's one model year, at a fixed
-# date so that the planets stand where the checks expect them. Also runs the
+# date so that the planets stand where the checks expect them. Blender also
+# reads, at its own frame rate, where every body stands at a frame well inside
+# the year (tools/clients/blender_places.py), against the host. Also runs the
 # glTF validator, and opens the page of `caelo view` for the same year in
 # Chromium, offline, and uses it as a user would (tools/clients/view-check.mjs).
 # Leaves the files and the pictures in BUILD/clients/.
@@ -31,3 +33,7 @@ node tools/clients/three-shot.mjs "$out/solar-system.glb" "$out/three.png" "$wid
 PATH=/usr/bin:/bin blender -b --factory-startup --python-exit-code 1 -P tools/clients/blender_render.py -- \
     "$out/solar-system.glb" "$out/blender.png" "$width" "$height" "$out/three.png" |
     { grep -v -e '^Fra:' -e '^$' || true; }
+# Blender frame 500 at 24 fps is the host's frame 625 at 30, seven months in.
+PATH=/usr/bin:/bin blender -b --factory-startup --python-exit-code 1 -P tools/clients/blender_places.py -- \
+    "$out/solar-system.glb" "$(realpath "$build/caelo")" 500 |
+    { grep -e '^blender' -e 'FAILED' -e 'Error' || true; }
