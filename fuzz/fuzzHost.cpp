@@ -9,7 +9,6 @@
 #include "tests/randomSceneCheck.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -71,12 +70,6 @@ void startHost() {
         return true;
     }();
     static_cast<void>(started);
-}
-
-void reportBroken(std::string_view stage, const std::string& what) {
-    std::fprintf(stderr, "caelo fuzz: %.*s: %s\n", static_cast<int>(stage.size()), stage.data(),
-                 what.c_str());
-    std::abort();
 }
 
 void requireSound(const host::Document& document, std::string_view stage) {

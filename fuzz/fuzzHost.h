@@ -4,6 +4,7 @@
 #ifndef CAELO_FUZZ_FUZZ_HOST_H
 #define CAELO_FUZZ_FUZZ_HOST_H
 
+#include "fuzz/fuzzReport.h"
 #include "host/scene.h"
 
 #include <cstddef>
@@ -30,9 +31,6 @@ void enterEmptyWorkFolder(std::string_view target);
 // the work folder (a path, ".", ".."): such lines are skipped, so that no
 // input reaches a file outside that folder.
 [[nodiscard]] bool leavesWorkFolder(std::string_view line);
-
-// Prints what broke, with the stage it broke in, and aborts.
-[[noreturn]] void reportBroken(std::string_view stage, const std::string& what);
 
 // Aborts when the document breaks an invariant of randomSceneCheck.h.
 void requireSound(const host::Document& document, std::string_view stage);

@@ -1,9 +1,10 @@
-// Fuzzes number text: the host's conversions both ways, the C interface's
-// conversions with buffers of every size, and every number-text parameter of
-// the module's nodes as a user's edit followed by an evaluation. The text a
-// node keeps after the edit must be a finite number, and the evaluated scene
-// must stay sound.
+// Fuzzes number text in a scene: the parser's checks (parserChecks.h), the C
+// interface's conversions with buffers of every size, then every number-text
+// parameter of the module's nodes as a user's edit followed by an evaluation.
+// The text a node keeps after the edit must be a finite number, and the
+// evaluated scene must stay sound.
 #include "fuzz/fuzzHost.h"
+#include "fuzz/parserChecks.h"
 #include "host/application.h"
 #include "host/description.h"
 #include "host/interfaceTable.h"
@@ -25,56 +26,9 @@ namespace {
 using namespace caelo;
 using namespace caelo::host;
 
-// The longest text numberToText writes: 309 whole digits, 64 of padding, a
-// sign, the point and 40 digits after it.
-constexpr std::size_t kLongestNumberText = 420;
-
-// Reads a double and the format settings from the front of the input.
-struct FormatRequest {
-    double value = 0.0;
-    int digitsBefore = 0;
-    int digitsAfter = 0;
-    bool exponentForm = false;
-    char fill = ' ';
-    std::size_t capacity = 0;
-};
-
-FormatRequest formatRequest(const std::uint8_t* data, std::size_t size) {
-    FormatRequest request;
-    std::uint8_t bytes[13] = {};
-    std::memcpy(bytes, data, std::min(size, sizeof bytes));
-    std::memcpy(&request.value, bytes, sizeof request.value);
-    request.digitsBefore = static_cast<std::int8_t>(bytes[8]);
-    request.digitsAfter = static_cast<std::int8_t>(bytes[9]);
-    request.exponentForm = (bytes[10] & 1) != 0;
-    request.fill = static_cast<char>(bytes[11]);
-    request.capacity = bytes[12] % 64;
-    return request;
-}
-
-void checkHostConversions(std::string_view text, const FormatRequest& request) {
-    if (const std::optional<double> value = textToNumber(text)) {
-        if (!std::isfinite(*value)) {
-            fuzz::reportBroken("textToNumber", "answered a non-finite number");
-        }
-        if (textToNumber(formatDouble(*value)) != value) {
-            fuzz::reportBroken("formatDouble",
-                               "the shortest text does not read back to " + formatDouble(*value));
-        }
-    }
-    const std::string written = numberToText(request.value, request.digitsBefore, request.digitsAfter,
-                                             request.exponentForm, request.fill);
-    if (written.size() > kLongestNumberText) {
-        fuzz::reportBroken("numberToText", "wrote " + std::to_string(written.size()) + " characters");
-    }
-    if (std::isfinite(request.value) && request.fill == ' ' && !textToNumber(written)) {
-        fuzz::reportBroken("numberToText", "wrote text that does not read back: " + written);
-    }
-}
-
 // The C interface writes into a buffer of exactly `capacity` bytes, so that
 // the address sanitizer sees any write past it.
-void checkInterfaceConversions(std::string_view text, const FormatRequest& request) {
+void checkInterfaceConversions(std::string_view text, const fuzz::FormatRequest& request) {
     const HostInterface& table = hostInterfaceTable();
     std::vector<char> buffer(request.capacity);
     const std::size_t length =
@@ -138,10 +92,9 @@ void editEveryNumberText(const std::vector<Node*>& nodes, const std::string& tex
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::startHost();
+    fuzz::checkNumberText({data, size});
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const FormatRequest request = formatRequest(data, size);
-    checkHostConversions(text, request);
-    checkInterfaceConversions(text, request);
+    checkInterfaceConversions(text, fuzz::formatRequest({data, size}));
 
     Document& document = application().newDocument();
     const std::vector<Node*> nodes = buildScene(document);

@@ -1,16 +1,38 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for a
-# bounded time on a copy of its seed corpus (fuzz/corpus/<target>/). Fails on
-# the first crash, sanitizer report, broken invariant, timeout or memory
-# excess; libFuzzer then leaves the input as crash-*, timeout-* or oom-* in
-# build-fuzz/fuzz/findings/. Installs clang and its runtime when missing.
+# bounded time on a scratch copy of its committed corpus (fuzz/corpus/NAME/).
+# Fails on the first crash, sanitizer report, broken invariant, timeout or
+# memory excess; libFuzzer then leaves the input as crash-*, timeout-* or
+# oom-* in build-fuzz/fuzz/findings/. Installs clang and its runtime when
+# missing. Prints each target's inputs, inputs a second and final coverage.
 #
-# Usage: tools/fuzz.sh [seconds-per-target]   (default 60)
+# The parser targets (parse*) run one parser alone; each shares its corpus
+# with the scene-level target that takes that parser's values into a scene,
+# so that the scene-level target starts from what the fast one found.
+#
+# Usage: tools/fuzz.sh [seconds-per-target] [target...]   (default 60, all)
+# With CAELO_FUZZ_MERGE=1 the inputs a run found that add coverage are merged
+# into the committed corpus (libFuzzer's -merge=1), for a long run whose
+# findings are to be kept.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 seconds=${1:-60}
-targets=(numberText sceneFile console date scriptLines)
+shift || true
+# target:corpus
+all=(parseNumberText:numberText parseDates:date parseSceneJson:sceneFile parseScriptReading:scriptLines
+    numberText:numberText sceneFile:sceneFile console:console date:date scriptLines:scriptLines)
+selected=()
+for pair in "${all[@]}"; do
+    if [ $# -eq 0 ] || [[ " $* " == *" ${pair%%:*} "* ]]; then
+        selected+=("$pair")
+    fi
+done
+if [ ${#selected[@]} -eq 0 ]; then
+    echo "fuzz: no target named $*; the targets are: ${all[*]%%:*}" >&2
+    exit 2
+fi
+targets=("${selected[@]%%:*}")
 
 source tools/packages.sh
 packages+=(clang libclang-rt-14-dev)
@@ -25,16 +47,18 @@ cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
 findings="$build/fuzz/findings"
 mkdir -p "$findings"
-for target in "${targets[@]}"; do
+for pair in "${selected[@]}"; do
+    target=${pair%%:*}
+    name=${pair#*:}
     echo "== Fuzzing $target for $seconds s"
-    # New inputs go to a scratch corpus, so the seed corpus in the repository
-    # stays small; the dictionary, if any, steers the mutations.
+    # New inputs go to a scratch corpus, so the committed corpus grows only
+    # by a merge; the dictionary, if any, steers the mutations.
     corpus="$build/fuzz/corpus-$target"
     mkdir -p "$corpus"
     dictionary=()
-    [ -f "fuzz/corpus/$target.dict" ] && dictionary=(-dict="$root/fuzz/corpus/$target.dict")
+    [ -f "fuzz/corpus/$name.dict" ] && dictionary=(-dict="$root/fuzz/corpus/$name.dict")
     log="$build/fuzz/$target.log"
-    if ! "$build/fuzz/fuzz_$target" "$corpus" "$root/fuzz/corpus/$target" "${dictionary[@]}" \
+    if ! "$build/fuzz/fuzz_$target" "$corpus" "$root/fuzz/corpus/$name" "${dictionary[@]}" \
         -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len=32768 \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 >"$log" 2>&1; then
         tail -n 60 "$log" >&2
@@ -42,5 +66,11 @@ for target in "${targets[@]}"; do
         exit 1
     fi
     grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done )' "$log" || true
+    grep -E 'DONE ' "$log" | tail -n 1 || true
+    if [ "${CAELO_FUZZ_MERGE:-0}" = 1 ]; then
+        "$build/fuzz/fuzz_$target" -merge=1 "$root/fuzz/corpus/$name" "$corpus" -timeout=20 \
+            -rss_limit_mb=4096 -max_len=32768 >"$log.merge" 2>&1
+        echo "merged: $(grep -E 'MERGE-OUTER: [0-9]+ new files' "$log.merge" || echo 'see '"$log.merge")"
+    fi
 done
 echo "fuzz: every target ran ${seconds} s without a finding"

@@ -24,8 +24,6 @@ namespace {
 
 using OrderedJson = nlohmann::ordered_json;
 
-constexpr JsonNesting kSceneNesting{kMaxSceneJsonDepth, "the most a scene file of the deepest tree nests"};
-
 // Numbers that JSON cannot hold are written as these texts.
 constexpr const char* kNotANumber = "NaN";
 constexpr const char* kInfinity = "Infinity";

@@ -5,6 +5,7 @@
 
 #include "host/application.h"
 #include "host/scene.h"
+#include "host/services/jsonReader.h"
 #include "host/treeDepth.h"
 
 #include <filesystem>
@@ -26,6 +27,9 @@ inline constexpr int kSceneVersion = 1;
 // read, with line and column.
 inline constexpr int kJsonLevelsPerObjectLevel = 2;
 inline constexpr int kMaxSceneJsonDepth = kJsonLevelsPerObjectLevel * kMaxTreeDepth + 2 - 1 + 7;
+// The nesting the scene reader's JSON may have, and what it stands for.
+inline constexpr JsonNesting kSceneNesting{kMaxSceneJsonDepth,
+                                           "the most a scene file of the deepest tree nests"};
 
 // The document as scene-file text (ends with a line break). The same document
 // always gives the same text.
