@@ -43,12 +43,12 @@ void checkSceneJson(Input input) {
         reportBroken("scene JSON", "accepted a text that nests " + std::to_string(depthOf(value)) +
                                        " levels deep, past " + std::to_string(host::kSceneNesting.levels));
     }
+    // The value's own text, which nests as deep as the value, is read back by
+    // the JSON library alone: the bound was checked above.
     const std::string written = value.dump();
-    nlohmann::json reread;
-    try {
-        reread = host::parseJsonText(written, "written JSON", host::kSceneNesting);
-    } catch (const host::HostError& error) {
-        reportBroken("scene JSON", std::string("its own text does not read back: ") + error.what());
+    const nlohmann::json reread = nlohmann::json::parse(written, nullptr, false);
+    if (reread.is_discarded()) {
+        reportBroken("scene JSON", "its own text does not read back: " + written.substr(0, 200));
     }
     if (reread != value) {
         reportBroken("scene JSON", "its own text reads back to another value: " + written.substr(0, 200));
