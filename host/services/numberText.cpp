@@ -28,21 +28,6 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-// A value near the largest double in exponent form with `precision` digits
-// after the point, its mantissa cut toward zero rather than rounded: rounding
-// there can pass the largest double ("-2e+308" for -1.5e308 with no digit
-// after the point), a text no reader takes back.
-std::string cutToLargestDouble(double value, int precision) {
-    std::array<char, kTextCapacity> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, kMaxDigitsAfter);
-    const std::string exact(buffer.data(), result.ptr);
-    const std::size_t point = exact.find('.');
-    const std::size_t exponent = exact.find('e');
-    const std::size_t kept = precision == 0 ? point : point + 1 + static_cast<std::size_t>(precision);
-    return exact.substr(0, kept) + exact.substr(exponent);
-}
-
 } // namespace
 
 std::optional<double> textToNumber(std::string_view text) {
@@ -69,7 +54,7 @@ std::string numberToText(double value, int digitsBefore, int digitsAfter, bool e
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
     std::string text(buffer.data(), result.ptr);
     if (exponentForm) {
-        return textToNumber(text) ? text : cutToLargestDouble(value, precision);
+        return text;
     }
     const bool negative = text.front() == '-';
     const std::size_t signLength = negative ? 1 : 0;

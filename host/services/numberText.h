@@ -23,9 +23,8 @@ inline constexpr std::string_view kExpectedNumber = "expected a decimal number s
 // to nearest. In exponent form the mantissa has one digit before the point and
 // the exponent at least two digits; otherwise the whole part is padded on the
 // left with `fill` to at least `digitsBefore` characters (a '0' fill goes
-// after the sign, any other before it). Where rounding in exponent form would
-// pass the largest double, the mantissa is cut instead, so that every finite
-// value's text reads back. Non-finite values give "nan", "inf" or "-inf".
+// after the sign, any other before it). Non-finite values give "nan", "inf" or
+// "-inf".
 // Example: numberToText(0.0167, 1, 15, true, ' ') == "1.670000000000000e-02".
 [[nodiscard]] std::string numberToText(double value, int digitsBefore, int digitsAfter, bool exponentForm,
                                        char fill);
