@@ -18,8 +18,6 @@ bool sameFields(const HostDateTime& a, const HostDateTime& b) {
     return DateTime{a} == DateTime{b};
 }
 
-// A representable date prints as a date that reads back to the same fields,
-// through its text and through its day number.
 } // namespace
 
 void requireDateRoundTrips(std::string_view stage, const HostDateTime& fields) {

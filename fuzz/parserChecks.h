@@ -42,7 +42,8 @@ struct FormatRequest {
 
 // Number text both ways: the host's textToNumber, formatDouble and
 // numberToText. Text that reads as a number is finite and its shortest text
-// reads back to it; written text fits its bound and reads back.
+// reads back to it; written text fits its bound and reads back, but where
+// rounding to nearest passed the largest double (which modules refuse).
 void checkNumberText(Input input);
 
 // Dates: the host's date texts, the command line's ISO 8601 dates and day
