@@ -1,5 +1,6 @@
 #include "app/console.h"
 
+#include "app/commandWords.h"
 #include "app/rationalText.h"
 #include "app/sceneDump.h"
 #include "app/scriptLines.h"
@@ -18,72 +19,11 @@
 #include <new>
 #include <optional>
 #include <string>
-#include <utility>
 
 namespace caelo::app {
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r\n\v\f";
 constexpr std::string_view kTopLevel = "/";
-
-std::string_view trim(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-// The words of one command line after the command's name.
-class Arguments {
-public:
-    Arguments(std::string_view command, std::string_view rest) : command_(command), rest_(trim(rest)) {}
-
-    // The next word, or a CommandError naming what is missing.
-    std::string_view next(std::string_view what) {
-        if (rest_.empty()) {
-            throw CommandError(command_ + ": missing " + std::string(what));
-        }
-        return take();
-    }
-
-    std::optional<std::string_view> nextIfAny() {
-        return rest_.empty() ? std::nullopt : std::optional<std::string_view>(take());
-    }
-
-    // Consumes the next word when it is `flag`.
-    bool takeFlag(std::string_view flag) {
-        const std::size_t end = rest_.find_first_of(kBlanks);
-        if (rest_.substr(0, end) != flag) {
-            return false;
-        }
-        take();
-        return true;
-    }
-
-    // Everything left on the line (possibly empty).
-    std::string_view rest() { return std::exchange(rest_, std::string_view{}); }
-
-    // Fails when words are left over.
-    void finish() const {
-        if (!rest_.empty()) {
-            throw CommandError(command_ + ": unexpected " + host::quotedExcerpt(rest_));
-        }
-    }
-
-    [[nodiscard]] const std::string& command() const { return command_; }
-
-private:
-    std::string_view take() {
-        const std::size_t end = rest_.find_first_of(kBlanks);
-        const std::string_view word = rest_.substr(0, end);
-        rest_ = end == std::string_view::npos ? std::string_view{} : trim(rest_.substr(end));
-        return word;
-    }
-
-    std::string command_;
-    std::string_view rest_;
-};
 
 host::Document& document() {
     return host::application().activeDocument();
@@ -107,7 +47,7 @@ std::int32_t parseWhole(std::string_view text, const std::string& what) {
     return static_cast<std::int32_t>(value);
 }
 
-host::Vector parseVector(Arguments& args, const std::string& what) {
+host::Vector parseVector(CommandWords& args, const std::string& what) {
     host::Vector v;
     v.x = parseNumber(args.next("x"), what);
     v.y = parseNumber(args.next("y"), what);
@@ -135,7 +75,8 @@ std::string parameterName(const host::Node& node, const host::ParameterDescripti
 }
 
 // The value of a `set` command, typed by the parameter's description.
-host::Value parseValue(const host::Node& node, const host::ParameterDescription& parameter, Arguments& args) {
+host::Value parseValue(const host::Node& node, const host::ParameterDescription& parameter,
+                       CommandWords& args) {
     const std::string what = parameterName(node, parameter);
     switch (parameter.kind) {
     case host::ParameterKind::Float: {
@@ -200,12 +141,12 @@ void appendOrRemove(host::Node& node, host::Node* parent) {
 
 // ---------------------------------------------------------------- commands
 
-void commandNew(Arguments& args, std::ostream&) {
+void commandNew(CommandWords& args, std::ostream&) {
     args.finish();
     host::application().newDocument();
 }
 
-void commandAdd(Arguments& args, std::ostream& out) {
+void commandAdd(CommandWords& args, std::ostream& out) {
     const std::int32_t type = parseWhole(args.next("type id"), "add");
     const auto parentPath = args.nextIfAny();
     args.finish();
@@ -215,7 +156,7 @@ void commandAdd(Arguments& args, std::ostream& out) {
     out << document().pathOf(node) << '\n';
 }
 
-void commandTag(Arguments& args, std::ostream& out) {
+void commandTag(CommandWords& args, std::ostream& out) {
     host::Node& object = objectAt(args.next("object path"), "tag");
     const std::int32_t type = parseWhole(args.next("tag type id"), "tag");
     args.finish();
@@ -223,7 +164,7 @@ void commandTag(Arguments& args, std::ostream& out) {
     out << document().pathOf(tag) << '\n';
 }
 
-void commandSet(Arguments& args, std::ostream&) {
+void commandSet(CommandWords& args, std::ostream&) {
     const bool quiet = args.takeFlag("--quiet");
     host::Node& node = document().requireNode(args.next("node path"));
     const std::int32_t id = parseWhole(args.next("parameter id"), "set");
@@ -236,7 +177,7 @@ void commandSet(Arguments& args, std::ostream&) {
     }
 }
 
-void commandPress(Arguments& args, std::ostream&) {
+void commandPress(CommandWords& args, std::ostream&) {
     host::Node& node = document().requireNode(args.next("node path"));
     const std::int32_t id = parseWhole(args.next("button id"), "press");
     args.finish();
@@ -246,7 +187,7 @@ void commandPress(Arguments& args, std::ostream&) {
     }
 }
 
-void commandTransform(Arguments& args, std::ostream&) {
+void commandTransform(CommandWords& args, std::ostream&) {
     host::Node& node = objectAt(args.next("node path"), "transform");
     const std::string_view part = args.next("pos, rot, scale, basepos, baserot or basescale");
     struct Part {
@@ -271,7 +212,7 @@ void commandTransform(Arguments& args, std::ostream&) {
                        " (expected pos, rot, scale, basepos, baserot or basescale)");
 }
 
-void commandTime(Arguments& args, std::ostream&) {
+void commandTime(CommandWords& args, std::ostream&) {
     const std::string_view text = args.next("seconds");
     args.finish();
     const auto time = parseRationalSeconds(text);
@@ -284,18 +225,18 @@ void commandTime(Arguments& args, std::ostream&) {
     document().time = *time;
 }
 
-void commandEval(Arguments& args, std::ostream&) {
+void commandEval(CommandWords& args, std::ostream&) {
     args.finish();
     host::evaluateDocument(document());
 }
 
-void commandDelete(Arguments& args, std::ostream&) {
+void commandDelete(CommandWords& args, std::ostream&) {
     host::Node& node = document().requireNode(args.next("node path"));
     args.finish();
     host::removeNode(host::application(), node);
 }
 
-void commandCopy(Arguments& args, std::ostream& out) {
+void commandCopy(CommandWords& args, std::ostream& out) {
     const host::Node& source = objectAt(args.next("object path"), "copy");
     const auto parentPath = args.nextIfAny();
     args.finish();
@@ -305,14 +246,14 @@ void commandCopy(Arguments& args, std::ostream& out) {
     out << document().pathOf(copy) << '\n';
 }
 
-void commandMove(Arguments& args, std::ostream&) {
+void commandMove(CommandWords& args, std::ostream&) {
     host::Node& node = objectAt(args.next("object path"), "move");
     host::Node* parent = parentAt(args.next("parent path"), "move");
     args.finish();
     host::moveNode(document(), node, parent);
 }
 
-std::string fileArgument(Arguments& args) {
+std::string fileArgument(CommandWords& args) {
     const std::string_view file = args.rest();
     if (file.empty()) {
         throw CommandError(args.command() + ": missing file");
@@ -320,15 +261,15 @@ std::string fileArgument(Arguments& args) {
     return std::string(file);
 }
 
-void commandSave(Arguments& args, std::ostream&) {
+void commandSave(CommandWords& args, std::ostream&) {
     host::saveScene(document(), fileArgument(args));
 }
 
-void commandLoad(Arguments& args, std::ostream&) {
+void commandLoad(CommandWords& args, std::ostream&) {
     host::loadScene(host::application(), fileArgument(args));
 }
 
-void commandDump(Arguments& args, std::ostream& out) {
+void commandDump(CommandWords& args, std::ostream& out) {
     const bool json = args.takeFlag("--json");
     args.finish();
     if (json) {
@@ -343,7 +284,7 @@ struct Command {
     std::string_view name;
     std::string_view syntax;
     std::string_view summary;
-    void (*run)(Arguments&, std::ostream&);
+    void (*run)(CommandWords&, std::ostream&);
 };
 
 // `help` is handled by the console itself.
@@ -373,14 +314,11 @@ constexpr Command kCommands[] = {
 } // namespace
 
 void Console::execute(std::string_view line) {
-    line = trim(line);
-    if (line.empty() || line.front() == '#') {
+    CommandWords args(line);
+    const std::string& name = args.command();
+    if (name.empty() || name.front() == '#') {
         return;
     }
-    const std::size_t end = line.find_first_of(kBlanks);
-    const std::string_view name = line.substr(0, end);
-    const std::string_view rest = end == std::string_view::npos ? std::string_view{} : line.substr(end);
-    Arguments args(name, rest);
     if (name == "help") {
         args.finish();
         writeHelp();

@@ -1,9 +1,11 @@
-// Fuzzes the caelo console: each line of the input runs as a command, failing
+// Fuzzes the caelo console: its lines' words as the parser's check says
+// (parserChecks.h), then each line of the input runs as a command, failing
 // lines are skipped, and at the end the scene must be sound and a second
 // evaluation must change nothing. The target works in a folder of its own,
 // and save and load commands take plain file names only, so that no input
 // reaches a file outside that folder.
 #include "fuzz/fuzzHost.h"
+#include "fuzz/parserChecks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +15,7 @@
 using namespace caelo;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::checkCommandWords({data, size});
     fuzz::startHost();
     fuzz::enterEmptyWorkFolder("console");
     std::vector<std::string_view> lines;

@@ -1,5 +1,6 @@
 #include "fuzz/fuzzHost.h"
 
+#include "app/commandWords.h"
 #include "app/console.h"
 #include "host/application.h"
 #include "host/evaluation.h"
@@ -21,15 +22,8 @@ namespace {
 // The wall clock of every run (2025-01-01 00:00 UTC, seconds since 1970), so
 // that an input replays the same way whenever it runs.
 constexpr std::int64_t kFixedClock = 1735689600;
-constexpr std::string_view kBlanks = " \t\r\n\v\f";
 
 std::filesystem::path workFolder;
-
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    return first == std::string_view::npos ? std::string_view{}
-                                           : text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 } // namespace
 
@@ -50,14 +44,11 @@ void enterEmptyWorkFolder(std::string_view target) {
 }
 
 bool leavesWorkFolder(std::string_view line) {
-    line = trimmed(line);
-    const std::size_t end = line.find_first_of(kBlanks);
-    const std::string_view command = line.substr(0, end);
-    if (command != "save" && command != "load") {
+    app::CommandWords words(line);
+    if (words.command() != "save" && words.command() != "load") {
         return false;
     }
-    const std::string_view file =
-        end == std::string_view::npos ? std::string_view{} : trimmed(line.substr(end));
+    const std::string_view file = words.rest();
     return file.find('/') != std::string_view::npos || file == "." || file == "..";
 }
 

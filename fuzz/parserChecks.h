@@ -66,6 +66,11 @@ void checkSceneJson(Input input);
 // line. Answers the lines read (nothing for an input of under two bytes).
 std::vector<std::string> checkScriptReading(Input input);
 
+// Splitting console lines into words (CommandWords), line by line: asked as
+// commands ask, word by word, it gives the words a plain walk over the bytes
+// gives, and refuses exactly where no word is left or words are left over.
+void checkCommandWords(Input input);
+
 } // namespace caelo::fuzz
 
 #endif

@@ -21,6 +21,7 @@ seconds=${1:-60}
 shift || true
 # target:corpus
 all=(parseNumberText:numberText parseDates:date parseSceneJson:sceneFile parseScriptReading:scriptLines
+    parseCommandWords:console
     numberText:numberText sceneFile:sceneFile console:console date:date scriptLines:scriptLines)
 selected=()
 for pair in "${all[@]}"; do
@@ -36,11 +37,11 @@ targets=("${selected[@]%%:*}")
 
 # The longest input a target is given. The JSON parser's target needs some
 # 2,010 bytes to pass the nesting bound, the script reader's passes its
-# bounds (chosen by the first two bytes) within a few hundred; longer inputs
-# only slow them down.
+# bounds (chosen by the first two bytes) within a few hundred, and the line
+# splitter's lines end within a few dozen; longer inputs only slow them down.
 max_len_of() {
     case $1 in
-    parseSceneJson | parseScriptReading) echo 4096 ;;
+    parseSceneJson | parseScriptReading | parseCommandWords) echo 4096 ;;
     *) echo 32768 ;;
     esac
 }
