@@ -2,11 +2,13 @@
 
 #include "host/application.h"
 #include "host/evaluation.h"
-#include "host/files/sceneFile.h"
 #include "host/sceneEditing.h"
 #include "host/services/numberText.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <variant>
@@ -181,6 +183,180 @@ bool holdsModuleTag(const Node& object) {
     return false;
 }
 
+// The body axes' memory of the heading they wrote last, kept in their nodes
+// outside their description.
+constexpr std::int32_t kWrittenHeadingParameter = 1052;
+constexpr std::int32_t kHeadingBaseParameter = 1053;
+
+// Numbers held exactly, as the scene file's shortest exact texts hold them:
+// bit for bit, with every NaN the same.
+bool sameNumber(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) ||
+           (std::isnan(a) && std::isnan(b));
+}
+
+bool sameVector(const Vector& a, const Vector& b) {
+    return sameNumber(a.x, b.x) && sameNumber(a.y, b.y) && sameNumber(a.z, b.z);
+}
+
+bool sameTransform(const Transform& a, const Transform& b) {
+    return sameVector(a.position, b.position) && sameVector(a.rotation, b.rotation) &&
+           sameVector(a.scale, b.scale);
+}
+
+bool sameValue(const Value& a, const Value& b) {
+    if (a.index() != b.index()) {
+        return false;
+    }
+    if (const double* x = std::get_if<double>(&a)) {
+        return sameNumber(*x, std::get<double>(b));
+    }
+    if (const Vector* v = std::get_if<Vector>(&a)) {
+        return sameVector(*v, std::get<Vector>(b));
+    }
+    return a == b;
+}
+
+std::string valueText(const Value& value) {
+    return std::visit(
+        [](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, double>) {
+                return formatDouble(v);
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                return std::to_string(v);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                return v ? "true" : "false";
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                return quotedText(v);
+            } else if constexpr (std::is_same_v<T, Vector>) {
+                return vectorText(v);
+            } else if constexpr (std::is_same_v<T, Link>) {
+                return "a link to node " + std::to_string(v.target);
+            } else if constexpr (std::is_same_v<T, DateTime>) {
+                const HostDateTime& f = v.fields;
+                return std::to_string(f.year) + "-" + std::to_string(f.month) + "-" + std::to_string(f.day) +
+                       " " + std::to_string(f.hour) + ":" + std::to_string(f.minute) + ":" +
+                       std::to_string(f.second);
+            } else {
+                return "a curve of " + std::to_string(v.knots.size()) + " knot(s)";
+            }
+        },
+        value);
+}
+
+std::string transformText(const Transform& t) {
+    return "position " + vectorText(t.position) + ", rotation " + vectorText(t.rotation) + ", scale " +
+           vectorText(t.scale);
+}
+
+// What a scene file holds of a document (its time, rate and view, and each
+// node's members in tree order), copied so that the document can be compared
+// with itself after an evaluation without writing its text: exactly, as the
+// scene text compares, and without the body axes' memory of the heading they
+// wrote last (parameters 1052 and 1053). By design that memory follows the
+// heading found in the node, so a second writer of the same rotation (an
+// attitude tag on the body axis, which overrides it after the body axis runs)
+// changes it once, on the second pass; the rotation itself does not change.
+class SceneState {
+public:
+    explicit SceneState(const Document& document)
+        : time_(document.time), fps_(document.fps),
+          camera_(document.camera() ? document.camera()->id() : kNoNode) {
+        if (const Node* camera = document.camera(); camera && !camera->isAttached()) {
+            add(*camera);
+        }
+        document.forEachNode([this](const Node& node) { add(node); });
+    }
+
+    // Nothing when both hold the same, else the first difference, naming the
+    // node it belongs to.
+    [[nodiscard]] std::optional<std::string> differenceTo(const SceneState& other) const {
+        if (time_.numerator != other.time_.numerator || time_.denominator != other.time_.denominator ||
+            fps_ != other.fps_ || camera_ != other.camera_) {
+            return "the document's time, rate or view camera changed";
+        }
+        if (nodes_.size() != other.nodes_.size()) {
+            return std::to_string(nodes_.size()) + " node(s) became " + std::to_string(other.nodes_.size());
+        }
+        for (std::size_t i = 0; i < nodes_.size(); ++i) {
+            if (auto difference = nodes_[i].differenceTo(other.nodes_[i])) {
+                return "in node " + std::to_string(nodes_[i].id) + " (" + quotedText(nodes_[i].name) +
+                       "): " + *difference;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    struct NodeState {
+        NodeId id;
+        std::int32_t typeId;
+        std::string name;
+        std::vector<std::pair<std::int32_t, Value>> parameters;
+        Transform relative;
+        Transform frozen;
+        std::int32_t editorMode;
+        std::int32_t renderMode;
+        bool enabled;
+        HostColorProperties color;
+
+        std::optional<std::string> differenceTo(const NodeState& o) const {
+            if (id != o.id || typeId != o.typeId || name != o.name) {
+                return "became node " + std::to_string(o.id) + " (" + quotedText(o.name) + ")";
+            }
+            if (parameters.size() != o.parameters.size()) {
+                return std::to_string(parameters.size()) + " parameter(s) became " +
+                       std::to_string(o.parameters.size());
+            }
+            for (std::size_t i = 0; i < parameters.size(); ++i) {
+                const auto& [paramId, value] = parameters[i];
+                if (paramId != o.parameters[i].first || !sameValue(value, o.parameters[i].second)) {
+                    return "parameter " + std::to_string(paramId) + " " + valueText(value) + " became " +
+                           std::to_string(o.parameters[i].first) + " " + valueText(o.parameters[i].second);
+                }
+            }
+            if (!sameTransform(relative, o.relative)) {
+                return "relative " + transformText(relative) + " became " + transformText(o.relative);
+            }
+            if (!sameTransform(frozen, o.frozen)) {
+                return "frozen " + transformText(frozen) + " became " + transformText(o.frozen);
+            }
+            if (editorMode != o.editorMode || renderMode != o.renderMode || enabled != o.enabled ||
+                color.mode != o.color.mode || !sameNumber(color.color.x, o.color.color.x) ||
+                !sameNumber(color.color.y, o.color.color.y) || !sameNumber(color.color.z, o.color.color.z) ||
+                color.seeThrough != o.color.seeThrough) {
+                return "its display modes, enabled state or colour changed";
+            }
+            return std::nullopt;
+        }
+    };
+
+    void add(const Node& node) {
+        NodeState& state = nodes_.emplace_back(NodeState{node.id(),
+                                                         node.typeId(),
+                                                         node.name,
+                                                         {},
+                                                         node.relative,
+                                                         node.frozen,
+                                                         node.editorMode,
+                                                         node.renderMode,
+                                                         node.enabled(),
+                                                         node.color});
+        for (const auto& [id, value] : node.parameters.values()) {
+            if ((id != kWrittenHeadingParameter && id != kHeadingBaseParameter) ||
+                !std::holds_alternative<double>(value)) {
+                state.parameters.emplace_back(id, value);
+            }
+        }
+    }
+
+    DocumentTime time_;
+    std::int32_t fps_;
+    NodeId camera_;
+    std::vector<NodeState> nodes_;
+};
+
 // True when the module reads a world place that is set later in the pass
 // (see changesOnReevaluation): a body's globe outside its body axis's
 // subtree, an object the module evaluates or a globe at or below an object
@@ -220,15 +396,15 @@ bool readsPlacesSetLaterInThePass(const Document& document) {
 } // namespace
 
 std::string changesOnReevaluation(Document& document) {
-    std::string before = comparableSceneText(document);
+    SceneState before(document);
     evaluateDocument(document);
-    std::string after = comparableSceneText(document);
-    if (before != after && readsPlacesSetLaterInThePass(document)) {
+    SceneState after(document);
+    if (before.differenceTo(after) && readsPlacesSetLaterInThePass(document)) {
         before = std::move(after);
         evaluateDocument(document);
-        after = comparableSceneText(document);
+        after = SceneState(document);
     }
-    return before == after ? std::string{} : firstDifference(before, after);
+    return before.differenceTo(after).value_or(std::string{});
 }
 
 std::string quotedText(std::string_view text) {
@@ -274,18 +450,6 @@ std::string firstDifference(const std::string& before, const std::string& after)
             lastName = lineA.substr(lineA.find_first_not_of(' '));
         }
     }
-}
-
-std::string comparableSceneText(const Document& document) {
-    std::istringstream lines(sceneToText(document));
-    std::string text;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.find("\"1052\": {\"float\"") == std::string::npos &&
-            line.find("\"1053\": {\"float\"") == std::string::npos) {
-            text += line + '\n';
-        }
-    }
-    return text;
 }
 
 std::optional<Failure> findViolation(const Document& document) {

@@ -29,17 +29,11 @@ struct Failure {
 // living node that belongs to no document.
 [[nodiscard]] std::optional<Failure> findViolation(const Document& document);
 
-// The scene text (sceneToText) to compare from evaluation to evaluation:
-// without the body axes' memory of the heading they wrote last (parameters
-// 1052 and 1053). By design that memory follows the heading found in the
-// node, so a second writer of the same rotation (an attitude tag on the body
-// axis, which overrides it after the body axis runs) changes it once, on the
-// second pass; the rotation itself does not change.
-[[nodiscard]] std::string comparableSceneText(const Document& document);
-
 // What evaluating the document again at its time changes, after it was
 // evaluated once: nothing (the empty text) for a sound scene, else the first
-// difference. Objects run parent first in tree order and tags after every
+// difference of what its scene file would hold (but the body axes' memory of
+// the heading they wrote last, which follows a second writer of the same
+// rotation one pass late by design). Objects run parent first in tree order and tags after every
 // object, so where the module reads a world place that is set later in the
 // pass (a body's globe put outside its body axis, below a later orbit axis,
 // or a module object or globe below a ring, an orbit plane or an object held
