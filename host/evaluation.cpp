@@ -65,16 +65,38 @@ bool EvaluationList::enrol(Node& node, std::int32_t priority, std::int32_t flags
     if (!preparing_) {
         return false;
     }
-    if (node.id() >= enrolledPass_.size()) {
-        enrolledPass_.resize(static_cast<std::size_t>(node.id()) + 1, 0);
-    }
-    std::uint64_t& enrolled = enrolledPass_[node.id()];
+    std::uint64_t& enrolled = enrolledPassOf(node.id());
     if (enrolled == pass_) {
         return false;
     }
     enrolled = pass_;
     entries_.push_back({node.id(), &node, priority, flags, static_cast<std::uint32_t>(entries_.size())});
     return true;
+}
+
+std::uint64_t& EvaluationList::enrolledPassOf(NodeId node) {
+    lowestEnrolled_ = lowestEnrolled_ == kNoNode ? node : std::min(lowestEnrolled_, node);
+    if (enrolledPass_.empty()) {
+        enrolledBase_ = node;
+    } else if (node < enrolledBase_) {
+        enrolledPass_.insert(enrolledPass_.begin(), static_cast<std::size_t>(enrolledBase_ - node), 0);
+        enrolledBase_ = node;
+    }
+    const std::size_t slot = static_cast<std::size_t>(node - enrolledBase_);
+    if (slot >= enrolledPass_.size()) {
+        enrolledPass_.resize(slot + 1, 0);
+    }
+    return enrolledPass_[slot];
+}
+
+void EvaluationList::releaseEnrolmentBeforeLastPass() {
+    if (lowestEnrolled_ > enrolledBase_) {
+        const auto released = static_cast<std::ptrdiff_t>(
+            std::min<NodeId>(lowestEnrolled_ - enrolledBase_, enrolledPass_.size()));
+        enrolledPass_.erase(enrolledPass_.begin(), enrolledPass_.begin() + released);
+        enrolledBase_ = lowestEnrolled_;
+    }
+    lowestEnrolled_ = kNoNode;
 }
 
 void EvaluationList::collect(const Document& document) {
@@ -132,6 +154,7 @@ void evaluateDocument(Document& document) {
         list.collect(document);
     }
     list.entries_.clear();
+    list.releaseEnrolmentBeforeLastPass();
     ++list.pass_;
 
     list.preparing_ = true;

@@ -59,12 +59,21 @@ private:
     std::vector<Offer> offers_;
     std::vector<Tag> tags_;
     std::uint64_t collectedAt_ = kNeverATreeVersion;
-    // The pass in which each node last enrolled, indexed by identity (0:
-    // never). Kept here rather than in the nodes, so that offering writes to
-    // one dense array instead of to every node, whose lines a pass over a
-    // large scene would then have to write back to memory. It grows to the
-    // largest identity that enrolled, 8 bytes each.
+    // The slot of a node's identity in enrolledPass_, growing it as needed.
+    std::uint64_t& enrolledPassOf(NodeId node);
+    // Lets go of the slots below the smallest identity that enrolled in the
+    // last pass; before a pass, while no node has enrolled in it.
+    void releaseEnrolmentBeforeLastPass();
+
+    // The pass in which each node last enrolled, indexed by identity from
+    // enrolledBase_ on (0 or an earlier pass: not in this one). Kept here
+    // rather than in the nodes, so that offering writes to one dense array
+    // instead of to every node, whose lines a pass over a large scene would
+    // then have to write back to memory. It spans the identities that
+    // enrolled in the last pass, 8 bytes each.
     std::vector<std::uint64_t> enrolledPass_;
+    NodeId enrolledBase_ = kNoNode;
+    NodeId lowestEnrolled_ = kNoNode; // in this pass; kNoNode while none has
     std::uint64_t pass_ = 0;
     bool preparing_ = false;
     bool running_ = false;

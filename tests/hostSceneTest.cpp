@@ -1,4 +1,5 @@
 // The scene tree: links, removal and cloning.
+#include "host/evaluation.h"
 #include "host/sceneEditing.h"
 #include "host/services/hostError.h"
 #include "host/treeDepth.h"
@@ -58,6 +59,33 @@ TEST_F(HostSceneTest, LinkToARemovedNodeReadsAsNone) {
     EXPECT_EQ(application().findNode(targetId), nullptr);
     EXPECT_EQ(table().GetLink(container, kTarget, toHandle(&document())), nullptr);
     EXPECT_EQ(holder.parameters.getLink(kTarget), targetId) << "the stored link itself is not rewritten";
+}
+
+TEST_F(HostSceneTest, StoreAndPassesSpanTheLivingNodesAsScenesComeAndGo) {
+    // A session that builds, evaluates and deletes scene after scene keeps
+    // tables of the size of its scene, not of every node it ever made, and
+    // an identity from long ago still finds nothing.
+    Node& first = add(kRecordingObject, "first");
+    const NodeId firstId = first.id();
+    evaluateDocument(document());
+    removeNode(application(), first);
+    constexpr int kRounds = 50;
+    constexpr int kMembers = 100;
+    for (int round = 0; round < kRounds; ++round) {
+        Node& group = add(kTypeNull, "group");
+        for (int i = 0; i < kMembers; ++i) {
+            add(kRecordingObject, "member", &group);
+        }
+        evaluateDocument(document());
+        removeNode(application(), group);
+    }
+    Node& last = add(kRecordingObject, "last");
+    evaluateDocument(document());
+    EXPECT_EQ(application().findNode(firstId), nullptr);
+    EXPECT_EQ(application().findNode(last.id()), &last);
+    EXPECT_LE(application().nodes().pageCount(), 2U) << "the pages of nodes long gone are let go";
+    EXPECT_EQ(recorder().matching("evaluate").size(), 1 + kRounds * kMembers + 1)
+        << "each object once a pass";
 }
 
 TEST_F(HostSceneTest, LinkToANodeOfAnotherDocumentReadsAsNone) {
