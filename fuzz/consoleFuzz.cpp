@@ -17,6 +17,7 @@ using namespace caelo;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::checkCommandWords({data, size});
     fuzz::startHost();
+    const fuzz::SceneFreedAfterInput freed;
     fuzz::enterEmptyWorkFolder("console");
     std::vector<std::string_view> lines;
     std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -51,6 +51,7 @@ void checkEpochEdit(const HostDateTime& fields) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::startHost();
+    const fuzz::SceneFreedAfterInput freed;
     fuzz::checkDates({data, size});
     checkEpochEdit(fuzz::frontAs<HostDateTime>({data, size}));
     return 0;

@@ -63,6 +63,10 @@ void startHost() {
     static_cast<void>(started);
 }
 
+SceneFreedAfterInput::~SceneFreedAfterInput() {
+    host::application().newDocument();
+}
+
 void requireSound(const host::Document& document, std::string_view stage) {
     if (const auto failure = host::randomScene::findViolation(document)) {
         reportBroken(stage, failure->category + ": " + failure->message);

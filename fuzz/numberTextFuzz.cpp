@@ -92,6 +92,7 @@ void editEveryNumberText(const std::vector<Node*>& nodes, const std::string& tex
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::startHost();
+    const fuzz::SceneFreedAfterInput freed;
     fuzz::checkNumberText({data, size});
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     checkInterfaceConversions(text, fuzz::formatRequest({data, size}));

@@ -39,6 +39,7 @@ void requireStableText(const Document& document) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::startHost();
+    const fuzz::SceneFreedAfterInput freed;
     std::unique_ptr<Document> read;
     try {
         read = sceneFromText(application(), std::string_view(reinterpret_cast<const char*>(data), size),

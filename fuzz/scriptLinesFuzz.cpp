@@ -15,6 +15,7 @@ using namespace caelo;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines = fuzz::checkScriptReading({data, size});
     fuzz::startHost();
+    const fuzz::SceneFreedAfterInput freed;
     fuzz::enterEmptyWorkFolder("scriptLines");
     fuzz::runConsoleScript(std::vector<std::string_view>(lines.begin(), lines.end()));
     return 0;
