@@ -183,6 +183,11 @@ bool holdsModuleTag(const Node& object) {
     return false;
 }
 
+// How many repeats a scene that reads places set later in the pass may take
+// to settle: one for each reader that reads a place from a later reader in
+// turn. Scenes users build nest one or two.
+constexpr int kMaxSettlingRepeats = 8;
+
 // The body axes' memory of the heading they wrote last, kept in their nodes
 // outside their description.
 constexpr std::int32_t kWrittenHeadingParameter = 1052;
@@ -399,12 +404,19 @@ std::string changesOnReevaluation(Document& document) {
     SceneState before(document);
     evaluateDocument(document);
     SceneState after(document);
-    if (before.differenceTo(after) && readsPlacesSetLaterInThePass(document)) {
+    if (!before.differenceTo(after) || !readsPlacesSetLaterInThePass(document)) {
+        return before.differenceTo(after).value_or(std::string{});
+    }
+    for (int repeat = 2; repeat <= kMaxSettlingRepeats; ++repeat) {
         before = std::move(after);
         evaluateDocument(document);
         after = SceneState(document);
+        if (!before.differenceTo(after)) {
+            return {};
+        }
     }
-    return before.differenceTo(after).value_or(std::string{});
+    return "still changing after " + std::to_string(kMaxSettlingRepeats) +
+           " repeats: " + *before.differenceTo(after);
 }
 
 std::string quotedText(std::string_view text) {

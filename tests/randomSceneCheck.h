@@ -33,13 +33,14 @@ struct Failure {
 // evaluated once: nothing (the empty text) for a sound scene, else the first
 // difference of what its scene file would hold (but the body axes' memory of
 // the heading they wrote last, which follows a second writer of the same
-// rotation one pass late by design). Objects run parent first in tree order and tags after every
-// object, so where the module reads a world place that is set later in the
+// rotation one pass late by design). Objects run parent first in tree order
+// and tags after every object, so where the module reads a world place that is set later in the
 // pass (a body's globe put outside its body axis, below a later orbit axis,
 // or a module object or globe below a ring, an orbit plane or an object held
 // by an attitude tag, or a ring tag after an attitude tag on one object), it
-// sees that place one pass late; in such a scene the
-// first repeat may change it, and the second repeat must not.
+// sees that place one pass late; in such a scene each repeat may change it
+// while the late places reach their readers (a reader of a late reader's
+// place one pass later still), and it must settle within eight repeats.
 [[nodiscard]] std::string changesOnReevaluation(Document& document);
 
 // The first line in which two scene texts differ, with the name of the node
