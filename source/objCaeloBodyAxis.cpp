@@ -145,7 +145,7 @@ int32_t ObjCaeloBodyAxis::EvaluateObject(HostNode* node) {
 }
 
 HostVector ObjCaeloBodyAxis::GetGlobeSize() const {
-    HostNode* globe = LinkedGlobe(GetNode());
+    HostNode* globe = GetGlobe();
     return globe != nullptr ? GetObjectSize(globe) : HostVector{0.0, 0.0, 0.0};
 }
 

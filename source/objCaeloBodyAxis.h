@@ -48,6 +48,8 @@ public:
     /* The cached enclosing body-axis node, or null. */
     [[nodiscard]] HostNode* GetCachedEnclosingBodyAxis() const { return cachedEnclosingBodyAxis; }
 
+    /* The globe linked in parameter 1011; null when the link is empty. */
+    [[nodiscard]] HostNode* GetGlobe() const { return LinkedGlobe(GetNode()); }
     /* Half extents of the globe linked in parameter 1011, in scene units;
      * (0, 0, 0) when the link is empty. */
     [[nodiscard]] HostVector GetGlobeSize() const;

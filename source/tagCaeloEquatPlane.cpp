@@ -7,7 +7,23 @@
 
 namespace caelo {
 
+namespace {
+
+/* Whether a plane tag sizes the node. */
+bool IsSizedPlane(HostNode* node) {
+    return FindTag(node, kTypeCaeloEquatPlane, 0) != nullptr ||
+           FindTag(node, kTypeCaeloOrbitPlaneS, 0) != nullptr;
+}
+
+} // namespace
+
 void SizePlaneToGlobe(HostNode* plane, const ObjCaeloBodyAxis& bodyAxis) {
+    /* A plane these tags size is no globe to size planes from: linked as its
+     * own body's globe, or two such planes as each other's, each pass would
+     * double it. */
+    if (HostNode* globe = bodyAxis.GetGlobe(); globe != nullptr && IsSizedPlane(globe)) {
+        return;
+    }
     const HostVector globeHalfExtents = bodyAxis.GetGlobeSize();
     const Container container = GetParameterContainer(plane);
     SetFiniteFloat(container, kPlaneWidth, globeHalfExtents.x * 2.0 * 2);

@@ -14,7 +14,8 @@ namespace caelo {
 class ObjCaeloBodyAxis;
 
 /* Sets a plane's width and height to four times the x and z half extents of
- * the body axis's globe (twice its diameter; 0 without a globe). */
+ * the body axis's globe (twice its diameter; 0 without a globe). A globe that
+ * is itself a plane these tags size leaves the plane as it is. */
 void SizePlaneToGlobe(HostNode* plane, const ObjCaeloBodyAxis& bodyAxis);
 
 class TagCaeloEquatPlane : public TagData {

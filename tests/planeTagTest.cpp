@@ -116,5 +116,27 @@ TEST_F(PlaneTags, PlanesOutsideTheirPlaceAreLeftAsTheyWere) {
     }
 }
 
+// Found by the random scene test: a body's globe linked to its own
+// equatorial plane doubled the plane on every pass, and two bodies whose
+// globes are each other's planes would do the same.
+TEST_F(PlaneTags, PlanesLinkedAsGlobesAreLeftAsTheyWere) {
+    Node& body = add(kBodyAxis);
+    Node& ownPlane = addTaggedPlane(kEquatPlaneTag, &body);
+    editParameter(body, kGlobeLink, Link{ownPlane.id()});
+    Node& first = add(kBodyAxis);
+    Node& second = add(kBodyAxis);
+    Node& firstPlane = addTaggedPlane(kOrbitPlaneSTag, &first);
+    Node& secondPlane = addTaggedPlane(kEquatPlaneTag, &second);
+    editParameter(first, kGlobeLink, Link{secondPlane.id()});
+    editParameter(second, kGlobeLink, Link{firstPlane.id()});
+    for (int pass = 0; pass < 3; ++pass) {
+        evaluateDocument(document());
+        for (const Node* plane : {&ownPlane, &firstPlane, &secondPlane}) {
+            EXPECT_EQ(plane->parameters.getFloat(kPlaneWidth, -1.0), kUntouchedWidth) << "pass " << pass;
+            EXPECT_EQ(plane->parameters.getFloat(kPlaneHeight, -1.0), kUntouchedHeight) << "pass " << pass;
+        }
+    }
+}
+
 } // namespace
 } // namespace caelo::host
