@@ -404,19 +404,20 @@ std::string changesOnReevaluation(Document& document) {
     SceneState before(document);
     evaluateDocument(document);
     SceneState after(document);
-    if (!before.differenceTo(after) || !readsPlacesSetLaterInThePass(document)) {
-        return before.differenceTo(after).value_or(std::string{});
+    std::optional<std::string> difference = before.differenceTo(after);
+    if (!difference || !readsPlacesSetLaterInThePass(document)) {
+        return difference.value_or(std::string{});
     }
     for (int repeat = 2; repeat <= kMaxSettlingRepeats; ++repeat) {
         before = std::move(after);
         evaluateDocument(document);
         after = SceneState(document);
-        if (!before.differenceTo(after)) {
+        difference = before.differenceTo(after);
+        if (!difference) {
             return {};
         }
     }
-    return "still changing after " + std::to_string(kMaxSettlingRepeats) +
-           " repeats: " + *before.differenceTo(after);
+    return "still changing after " + std::to_string(kMaxSettlingRepeats) + " repeats: " + *difference;
 }
 
 std::string quotedText(std::string_view text) {
