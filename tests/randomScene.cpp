@@ -338,40 +338,6 @@ DocumentTime drawTime(Random& random) {
 
 // ---------------------------------------------------------------- describing
 
-std::string valueText(const Value& value) {
-    return std::visit(
-        [](const auto& v) -> std::string {
-            using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, double>) {
-                return formatDouble(v);
-            } else if constexpr (std::is_same_v<T, std::int32_t>) {
-                return std::to_string(v) + " (whole)";
-            } else if constexpr (std::is_same_v<T, bool>) {
-                return v ? "true" : "false";
-            } else if constexpr (std::is_same_v<T, std::string>) {
-                return v.size() > 60
-                           ? quotedText(v.substr(0, 60)) + "... (" + std::to_string(v.size()) + " chars)"
-                           : quotedText(v);
-            } else if constexpr (std::is_same_v<T, Vector>) {
-                return vectorText(v);
-            } else if constexpr (std::is_same_v<T, Link>) {
-                if (v.target == kNoNode) {
-                    return "link to none";
-                }
-                const Node* target = application().findNode(v.target);
-                return target ? "link to " + describeNode(*target) : "link to a removed node";
-            } else if constexpr (std::is_same_v<T, DateTime>) {
-                const HostDateTime& f = v.fields;
-                return "date " + std::to_string(f.year) + "-" + std::to_string(f.month) + "-" +
-                       std::to_string(f.day) + " " + std::to_string(f.hour) + ":" + std::to_string(f.minute) +
-                       ":" + std::to_string(f.second);
-            } else {
-                return "curve of " + std::to_string(v.knots.size()) + " knots";
-            }
-        },
-        value);
-}
-
 std::string typeLabel(std::int32_t typeId) {
     const NodeType* type = application().findType(typeId);
     return std::to_string(typeId) + (type ? " (" + type->displayName + ")" : std::string{});

@@ -222,34 +222,6 @@ bool sameValue(const Value& a, const Value& b) {
     return a == b;
 }
 
-std::string valueText(const Value& value) {
-    return std::visit(
-        [](const auto& v) -> std::string {
-            using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, double>) {
-                return formatDouble(v);
-            } else if constexpr (std::is_same_v<T, std::int32_t>) {
-                return std::to_string(v);
-            } else if constexpr (std::is_same_v<T, bool>) {
-                return v ? "true" : "false";
-            } else if constexpr (std::is_same_v<T, std::string>) {
-                return quotedText(v);
-            } else if constexpr (std::is_same_v<T, Vector>) {
-                return vectorText(v);
-            } else if constexpr (std::is_same_v<T, Link>) {
-                return "a link to node " + std::to_string(v.target);
-            } else if constexpr (std::is_same_v<T, DateTime>) {
-                const HostDateTime& f = v.fields;
-                return std::to_string(f.year) + "-" + std::to_string(f.month) + "-" + std::to_string(f.day) +
-                       " " + std::to_string(f.hour) + ":" + std::to_string(f.minute) + ":" +
-                       std::to_string(f.second);
-            } else {
-                return "a curve of " + std::to_string(v.knots.size()) + " knot(s)";
-            }
-        },
-        value);
-}
-
 std::string transformText(const Transform& t) {
     return "position " + vectorText(t.position) + ", rotation " + vectorText(t.rotation) + ", scale " +
            vectorText(t.scale);
@@ -467,6 +439,40 @@ std::string firstDifference(const std::string& before, const std::string& after)
 
 std::optional<Failure> findViolation(const Document& document) {
     return Inspector(document).inspect();
+}
+
+std::string valueText(const Value& value) {
+    return std::visit(
+        [](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, double>) {
+                return formatDouble(v);
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                return std::to_string(v) + " (whole)";
+            } else if constexpr (std::is_same_v<T, bool>) {
+                return v ? "true" : "false";
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                return v.size() > 60
+                           ? quotedText(v.substr(0, 60)) + "... (" + std::to_string(v.size()) + " chars)"
+                           : quotedText(v);
+            } else if constexpr (std::is_same_v<T, Vector>) {
+                return vectorText(v);
+            } else if constexpr (std::is_same_v<T, Link>) {
+                if (v.target == kNoNode) {
+                    return "link to none";
+                }
+                const Node* target = application().findNode(v.target);
+                return target ? "link to " + describeNode(*target) : "link to a removed node";
+            } else if constexpr (std::is_same_v<T, DateTime>) {
+                const HostDateTime& f = v.fields;
+                return "date " + std::to_string(f.year) + "-" + std::to_string(f.month) + "-" +
+                       std::to_string(f.day) + " " + std::to_string(f.hour) + ":" + std::to_string(f.minute) +
+                       ":" + std::to_string(f.second);
+            } else {
+                return "curve of " + std::to_string(v.knots.size()) + " knots";
+            }
+        },
+        value);
 }
 
 } // namespace caelo::host::randomScene

@@ -54,6 +54,10 @@ struct Failure {
 // "(x, y, z)" with the shortest exact number texts.
 [[nodiscard]] std::string vectorText(const Vector& v);
 
+// A parameter value for a report: numbers as exact texts, long strings cut at
+// 60 characters, links by the node they lead to.
+[[nodiscard]] std::string valueText(const Value& value);
+
 } // namespace caelo::host::randomScene
 
 #endif
