@@ -22,7 +22,6 @@ namespace caelo::host {
 
 namespace {
 
-using OrderedJson = nlohmann::ordered_json;
 
 // Numbers that JSON cannot hold are written as these texts.
 constexpr const char* kNotANumber = "NaN";
@@ -31,44 +30,6 @@ constexpr const char* kMinusInfinity = "-Infinity";
 
 // ---------------------------------------------------------------- writing
 
-OrderedJson number(double value) {
-    if (std::isnan(value)) {
-        return kNotANumber;
-    }
-    if (std::isinf(value)) {
-        return value > 0 ? kInfinity : kMinusInfinity;
-    }
-    return value;
-}
-
-OrderedJson vector(Vector v) {
-    return OrderedJson::array({number(v.x), number(v.y), number(v.z)});
-}
-
-OrderedJson vector(HostVector v) {
-    return vector(fromHost(v));
-}
-
-OrderedJson transform(const Transform& t) {
-    OrderedJson j;
-    j["position"] = vector(t.position);
-    j["rotation"] = vector(t.rotation);
-    j["scale"] = vector(t.scale);
-    return j;
-}
-
-bool isScalarArray(const OrderedJson& j) {
-    if (!j.is_array()) {
-        return false;
-    }
-    for (const OrderedJson& element : j) {
-        if (element.is_structured()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The file's indentation: two blanks a level, growing no further than
 // kMaxIndent columns, so that a deeply nested tree saves in space linear in
 // its content (a thousand levels would otherwise ask for kilobytes of blanks
@@ -76,59 +37,134 @@ bool isScalarArray(const OrderedJson& j) {
 constexpr int kIndentStep = 2;
 constexpr int kMaxIndent = 64;
 
-std::string blanks(int indent) {
-    return std::string(static_cast<std::size_t>(std::min(indent, kMaxIndent)), ' ');
+void appendBlanks(int indent, std::string& out) {
+    out.append(static_cast<std::size_t>(std::min(indent, kMaxIndent)), ' ');
 }
 
-void printJson(const OrderedJson& j, int indent, std::string& out);
-
-// One member of an object on a line of its own, after a comma unless first.
-void printMember(const std::string& key, const OrderedJson& value, int indent, bool& first,
-                 std::string& out) {
-    out += first ? "" : ",\n";
-    first = false;
-    out += blanks(indent + kIndentStep) + OrderedJson(key).dump() + ": ";
-    printJson(value, indent + kIndentStep, out);
-}
-
-// Indented JSON with arrays of plain values on one line ([x, y, z]), and an
-// object of one such member too ({"float": 0.1}).
-void printJson(const OrderedJson& j, int indent, std::string& out) {
-    if (j.is_object() && j.size() == 1 && (!j.begin()->is_structured() || isScalarArray(*j.begin()))) {
-        out += "{" + OrderedJson(j.begin().key()).dump() + ": ";
-        printJson(*j.begin(), indent, out);
-        out += "}";
-    } else if (j.is_object() && !j.empty()) {
-        out += "{\n";
-        bool first = true;
-        for (const auto& [key, value] : j.items()) {
-            printMember(key, value, indent, first, out);
-        }
-        out += "\n" + blanks(indent) + "}";
-    } else if (j.is_array() && !j.empty() && !isScalarArray(j)) {
-        out += "[\n";
-        for (std::size_t i = 0; i < j.size(); ++i) {
-            out += (i == 0 ? "" : ",\n") + blanks(indent + kIndentStep);
-            printJson(j[i], indent + kIndentStep, out);
-        }
-        out += "\n" + blanks(indent) + "]";
-    } else if (j.is_array() && !j.empty()) {
-        out += "[";
-        for (std::size_t i = 0; i < j.size(); ++i) {
-            out += (i == 0 ? "" : ", ") + j[i].dump();
-        }
-        out += "]";
+// Plain values as JSON texts: numbers in the shortest text that reads back
+// exactly, the numbers JSON cannot hold as the texts above, strings quoted
+// and escaped (a string that is not UTF-8 is refused).
+void appendNumber(double value, std::string& out) {
+    if (std::isnan(value)) {
+        out += '"' + std::string(kNotANumber) + '"';
+    } else if (std::isinf(value)) {
+        out += '"' + std::string(value > 0 ? kInfinity : kMinusInfinity) + '"';
     } else {
-        out += j.dump();
+        out += nlohmann::json(value).dump();
     }
 }
 
+void appendString(const std::string& text, std::string& out) {
+    out += nlohmann::json(text).dump();
+}
+
+void appendVector(Vector v, std::string& out) {
+    out += '[';
+    appendNumber(v.x, out);
+    out += ", ";
+    appendNumber(v.y, out);
+    out += ", ";
+    appendNumber(v.z, out);
+    out += ']';
+}
+
+// A JSON object written a member a line at `indent`:
+//   {
+//     "key": value,
+//     ...
+//   }
+// Keys are the file's own (names and numbers), written as they are.
+class ObjectLines {
+public:
+    ObjectLines(std::string& out, int indent) : out_(out), indent_(indent) { out_ += "{\n"; }
+    ObjectLines(const ObjectLines&) = delete;
+    ObjectLines& operator=(const ObjectLines&) = delete;
+    ~ObjectLines() {
+        out_ += '\n';
+        appendBlanks(indent_, out_);
+        out_ += '}';
+    }
+
+    // Starts the next member; its value is written to the returned text, at
+    // valueIndent() where it spans lines.
+    std::string& member(std::string_view key) {
+        out_ += first_ ? "" : ",\n";
+        first_ = false;
+        appendBlanks(valueIndent(), out_);
+        out_ += '"';
+        out_ += key;
+        out_ += "\": ";
+        return out_;
+    }
+
+    [[nodiscard]] int valueIndent() const { return indent_ + kIndentStep; }
+
+private:
+    std::string& out_;
+    int indent_;
+    bool first_ = true;
+};
+
+// A JSON array of objects written an element a line at `indent`, or "[]":
+//   [
+//     element,
+//     ...
+//   ]
+class ArrayLines {
+public:
+    ArrayLines(std::string& out, int indent) : out_(out), indent_(indent) {}
+    ArrayLines(const ArrayLines&) = delete;
+    ArrayLines& operator=(const ArrayLines&) = delete;
+    ~ArrayLines() {
+        if (empty_) {
+            out_ += "[]";
+            return;
+        }
+        out_ += '\n';
+        appendBlanks(indent_, out_);
+        out_ += ']';
+    }
+
+    // Starts the next element; it is written to the returned text, at
+    // elementIndent().
+    std::string& element() {
+        out_ += empty_ ? "[\n" : ",\n";
+        empty_ = false;
+        appendBlanks(elementIndent(), out_);
+        return out_;
+    }
+
+    [[nodiscard]] int elementIndent() const { return indent_ + kIndentStep; }
+
+private:
+    std::string& out_;
+    int indent_;
+    bool empty_ = true;
+};
+
+void appendTransform(const Transform& t, int indent, std::string& out) {
+    ObjectLines members(out, indent);
+    appendVector(t.position, members.member("position"));
+    appendVector(t.rotation, members.member("rotation"));
+    appendVector(t.scale, members.member("scale"));
+}
+
+void appendKnot(const HostCurveKnot& k, int indent, std::string& out) {
+    ObjectLines members(out, indent);
+    appendVector(fromHost(k.position), members.member("position"));
+    appendVector(fromHost(k.leftTangent), members.member("left"));
+    appendVector(fromHost(k.rightTangent), members.member("right"));
+    members.member("flags") += std::to_string(k.flags);
+    members.member("interpolation") += std::to_string(k.interpolation);
+}
+
+// Streams the scene file: each object is written as it is reached, its
+// children after it, so that saving holds no copy of the document but the
+// text.
 class SceneWriter {
 public:
     explicit SceneWriter(const Document& document) : document_(document) {}
 
-    // The whole file. Each object is printed as it is made, its children
-    // after it, so that no tree of the whole document's JSON is held.
     std::string write() {
         Node* camera = document_.camera();
         const bool cameraOutsideTree = camera && !camera->isAttached();
@@ -137,156 +173,148 @@ public:
         }
         document_.forEachNode([this](Node& node) { assignId(node); });
 
-        OrderedJson top;
-        top["format"] = kSceneFormat;
-        top["version"] = kSceneVersion;
-        top["time"] = {{"numerator", document_.time.numerator}, {"denominator", document_.time.denominator}};
-        top["fps"] = document_.fps;
-        if (!camera) {
-            top["camera"] = nullptr;
-        } else if (!cameraOutsideTree) {
-            top["camera"] = {{"node", ids_.at(camera->id())}};
+        std::string out;
+        {
+            ObjectLines top(out, 0);
+            appendString(kSceneFormat, top.member("format"));
+            top.member("version") += std::to_string(kSceneVersion);
+            {
+                ObjectLines time(top.member("time"), top.valueIndent());
+                time.member("numerator") += std::to_string(document_.time.numerator);
+                time.member("denominator") += std::to_string(document_.time.denominator);
+            }
+            top.member("fps") += std::to_string(document_.fps);
+            if (!camera) {
+                top.member("camera") += "null";
+            } else if (!cameraOutsideTree) {
+                top.member("camera") += "{\"node\": " + std::to_string(ids_.at(camera->id())) + "}";
+            } else {
+                printObject(*camera, top.valueIndent(), top.member("camera"));
+            }
+            printObjects(document_.firstObject(), top.valueIndent(), top.member("objects"));
         }
-        std::string out = "{\n";
-        bool first = true;
-        for (const auto& [key, value] : top.items()) {
-            printMember(key, value, 0, first, out);
-        }
-        if (cameraOutsideTree) {
-            out += ",\n" + blanks(kIndentStep) + "\"camera\": ";
-            printObject(*camera, kIndentStep, out);
-        }
-        out += ",\n" + blanks(kIndentStep) + "\"objects\": ";
-        printObjects(document_.firstObject(), kIndentStep, out);
-        out += "\n}\n";
+        out += '\n';
         return out;
     }
 
 private:
     void assignId(const Node& node) { ids_.emplace(node.id(), static_cast<std::int64_t>(ids_.size()) + 1); }
 
-    OrderedJson parameter(const Value& value) const {
-        OrderedJson j;
+    // A parameter's value as an object of one member named after its kind:
+    // {"float": 0.1} on one line, a curve's knots a line each.
+    void appendParameter(const Value& value, int indent, std::string& out) const {
         std::visit(
             [&](const auto& v) {
                 using T = std::decay_t<decltype(v)>;
                 if constexpr (std::is_same_v<T, double>) {
-                    j["float"] = number(v);
+                    out += "{\"float\": ";
+                    appendNumber(v, out);
                 } else if constexpr (std::is_same_v<T, std::int32_t>) {
-                    j["int32"] = v;
+                    out += "{\"int32\": " + std::to_string(v);
                 } else if constexpr (std::is_same_v<T, bool>) {
-                    j["bool"] = v;
+                    out += v ? "{\"bool\": true" : "{\"bool\": false";
                 } else if constexpr (std::is_same_v<T, std::string>) {
-                    j["string"] = v;
+                    out += "{\"string\": ";
+                    appendString(v, out);
                 } else if constexpr (std::is_same_v<T, Vector>) {
-                    j["vector"] = vector(v);
+                    out += "{\"vector\": ";
+                    appendVector(v, out);
                 } else if constexpr (std::is_same_v<T, Link>) {
                     const Node* target = document_.findNode(v.target);
                     const auto it = target ? ids_.find(target->id()) : ids_.end();
-                    j["link"] = it == ids_.end() ? OrderedJson(nullptr) : OrderedJson(it->second);
+                    out +=
+                        "{\"link\": " + (it == ids_.end() ? std::string("null") : std::to_string(it->second));
                 } else if constexpr (std::is_same_v<T, DateTime>) {
                     const HostDateTime& f = v.fields;
-                    j["date"] = {f.year, f.month, f.day, f.hour, f.minute, f.second};
+                    out += "{\"date\": [" + std::to_string(f.year) + ", " + std::to_string(f.month) + ", " +
+                           std::to_string(f.day) + ", " + std::to_string(f.hour) + ", " +
+                           std::to_string(f.minute) + ", " + std::to_string(f.second) + "]";
                 } else if constexpr (std::is_same_v<T, Curve>) {
-                    OrderedJson knots = OrderedJson::array();
-                    for (const HostCurveKnot& k : v.knots) {
-                        knots.push_back({{"position", vector(k.position)},
-                                         {"left", vector(k.leftTangent)},
-                                         {"right", vector(k.rightTangent)},
-                                         {"flags", k.flags},
-                                         {"interpolation", k.interpolation}});
+                    if (v.knots.empty()) {
+                        out += "{\"curve\": []";
+                    } else {
+                        appendCurve(v, indent, out);
+                        return;
                     }
-                    j["curve"] = std::move(knots);
                 }
+                out += '}';
             },
             value);
-        return j;
+    }
+
+    static void appendCurve(const Curve& curve, int indent, std::string& out) {
+        ObjectLines members(out, indent);
+        ArrayLines knots(members.member("curve"), members.valueIndent());
+        for (const HostCurveKnot& knot : curve.knots) {
+            appendKnot(knot, knots.elementIndent(), knots.element());
+        }
     }
 
     // The members every node has; those that hold their default (an empty
     // name, no parameters) are left out, as for objects below, so that a
     // scene of many plain objects stays small.
-    void common(const Node& node, OrderedJson& j) const {
-        j["id"] = ids_.at(node.id());
-        j["type"] = node.typeId();
+    void appendCommon(const Node& node, ObjectLines& members) const {
+        members.member("id") += std::to_string(ids_.at(node.id()));
+        members.member("type") += std::to_string(node.typeId());
         if (!node.name.empty()) {
-            j["name"] = node.name;
+            appendString(node.name, members.member("name"));
         }
         if (node.parameters.values().begin() == node.parameters.values().end()) {
             return;
         }
-        OrderedJson parameters = OrderedJson::object();
+        std::string& out = members.member("parameters");
+        ObjectLines parameters(out, members.valueIndent());
         for (const auto& [id, value] : node.parameters.values()) {
-            parameters[std::to_string(id)] = parameter(value);
+            appendParameter(value, parameters.valueIndent(), parameters.member(std::to_string(id)));
         }
-        j["parameters"] = std::move(parameters);
     }
 
-    // An object printed: its members, then its children (where it has any),
-    // each printed in turn.
+    // An object: its members, then its tags and its children (where it has
+    // any), each written in turn.
     void printObject(const Node& node, int indent, std::string& out) const {
-        const OrderedJson members = objectWithoutChildren(node);
-        out += "{\n";
-        bool first = true;
-        for (const auto& [key, value] : members.items()) {
-            printMember(key, value, indent, first, out);
-        }
-        if (node.firstChild() != nullptr) {
-            out += ",\n" + blanks(indent + kIndentStep) + "\"children\": ";
-            printObjects(node.firstChild(), indent + kIndentStep, out);
-        }
-        out += "\n" + blanks(indent) + "}";
-    }
-
-    // A list of sibling objects from `first` on, as a JSON array.
-    void printObjects(const Node* first, int indent, std::string& out) const {
-        if (first == nullptr) {
-            out += "[]";
-            return;
-        }
-        out += "[\n";
-        for (const Node* o = first; o; o = o->nextSibling()) {
-            out += (o == first ? "" : ",\n") + blanks(indent + kIndentStep);
-            printObject(*o, indent + kIndentStep, out);
-        }
-        out += "\n" + blanks(indent) + "]";
-    }
-
-    OrderedJson objectWithoutChildren(const Node& node) const {
-        OrderedJson j;
-        common(node, j);
+        ObjectLines members(out, indent);
+        appendCommon(node, members);
         if (node.relative != Transform{}) {
-            j["relative"] = transform(node.relative);
+            appendTransform(node.relative, members.valueIndent(), members.member("relative"));
         }
         if (node.frozen != Transform{}) {
-            j["frozen"] = transform(node.frozen);
+            appendTransform(node.frozen, members.valueIndent(), members.member("frozen"));
         }
         if (node.editorMode != HOST_DISPLAY_FOLLOW_PARENT) {
-            j["editorMode"] = node.editorMode;
+            members.member("editorMode") += std::to_string(node.editorMode);
         }
         if (node.renderMode != HOST_DISPLAY_FOLLOW_PARENT) {
-            j["renderMode"] = node.renderMode;
+            members.member("renderMode") += std::to_string(node.renderMode);
         }
         if (!node.enabled()) {
-            j["enabled"] = false;
+            members.member("enabled") += "false";
         }
         const HostColorProperties& color = node.color;
         if (color.mode != 0 || color.color.x != 0.0 || color.color.y != 0.0 || color.color.z != 0.0 ||
             color.seeThrough) {
-            j["color"] = {
-                {"mode", color.mode}, {"color", vector(color.color)}, {"seeThrough", color.seeThrough}};
+            ObjectLines colorMembers(members.member("color"), members.valueIndent());
+            colorMembers.member("mode") += std::to_string(color.mode);
+            appendVector(fromHost(color.color), colorMembers.member("color"));
+            colorMembers.member("seeThrough") += color.seeThrough ? "true" : "false";
         }
-        if (node.tags().empty()) {
-            return j;
+        if (!node.tags().empty()) {
+            ArrayLines tags(members.member("tags"), members.valueIndent());
+            for (const Node* tag : node.tags()) {
+                ObjectLines tagMembers(tags.element(), tags.elementIndent());
+                appendCommon(*tag, tagMembers);
+            }
         }
-        OrderedJson tags = OrderedJson::array();
-        for (const Node* tag : node.tags()) {
-            OrderedJson t;
-            common(*tag, t);
-            tags.push_back(std::move(t));
+        if (node.firstChild() != nullptr) {
+            printObjects(node.firstChild(), members.valueIndent(), members.member("children"));
         }
-        j["tags"] = std::move(tags);
-        return j;
+    }
+
+    // A list of sibling objects from `first` on, as a JSON array.
+    void printObjects(const Node* first, int indent, std::string& out) const {
+        ArrayLines objects(out, indent);
+        for (const Node* o = first; o; o = o->nextSibling()) {
+            printObject(*o, objects.elementIndent(), objects.element());
+        }
     }
 
     const Document& document_;
