@@ -10,6 +10,7 @@
 #include "host/messages.h"
 #include "host/sceneEditing.h"
 #include "model/units.h"
+#include "outputs/appearance/surfaceMaps.h"
 #include "places/bodyPlaces.h"
 #include "tests/moduleSceneTest.h"
 #include "tests/testTimeZone.h"
@@ -124,6 +125,13 @@ protected:
     [[nodiscard]] Vector spinAxis(const std::string& name) const { return unitAxis(name, &Matrix::y); }
     // Where the globe's longitude 0 faces, its +X.
     [[nodiscard]] Vector primeMeridian(const std::string& name) const { return unitAxis(name, &Matrix::x); }
+    // Where the body's map holds the point of its globe that faces a
+    // direction (ecliptic of J2000).
+    [[nodiscard]] appearance::MapPoint mapPointFacing(const std::string& name,
+                                                      const Vector& direction) const {
+        return appearance::mapPointOf({dot(direction, primeMeridian(name)), dot(direction, spinAxis(name)),
+                                       dot(direction, unitAxis(name, &Matrix::z))});
+    }
 
     test::TimeZone universalTime{"UTC0"};
 
@@ -228,6 +236,49 @@ TEST_F(AgainstEphemerides, SpinAxesAndPrimeMeridiansAgainstTheIauModels) {
         found.print(planet + "'s prime meridian");
         EXPECT_LE(found.errorDeg, 0.5) << planet << "'s prime meridian at JD " << found.julianDate;
     }
+}
+
+// The maps turn with their globes (surfaceMaps.h): the Sun stands over the
+// Earth's longitude that the time of day gives, 180 degrees at 00:00 UT (the
+// Pacific), 90 at 06:00 (the Bay of Bengal), 0 at 12:00 (Africa and Europe),
+// -90 at 18:00 (the Americas), within the equation of time (the preset's
+// Earth turns by the mean solar day, so the Sun stands where the mean Sun
+// would, up to 4.1 degrees from the true one, and the model's clock is TT, 0.3
+// degrees ahead); the Moon faces the Earth with its map's middle (its near
+// side, within its libration) and leads with its 90 degrees west.
+TEST_F(AgainstEphemerides, MapsFaceTheSunAndTheEarthAsTheBodiesTurn) {
+    const auto longitudeDeg = [](const appearance::MapPoint& p) { return (p.u - 0.5) * 360.0; };
+    const auto latitudeDeg = [](const appearance::MapPoint& p) { return (0.5 - p.v) * 180.0; };
+    const auto offDeg = [](double a, double b) { return std::abs(std::remainder(a - b, 360.0)); };
+    constexpr double kDeltaTDays = 69.2 / 86400.0; // TT - UT, 2026-2027
+    constexpr double kEquationOfTimeAndDeltaTDeg = 4.4;
+    Worst sun, nearSide, leading;
+    // 0h UT of 2026-12-11, 2027-03-20, 2027-06-21 and 2027-09-23.
+    for (const double midnight : {2461385.5, 2461484.5, 2461577.5, 2461671.5}) {
+        for (const int hour : {0, 6, 12, 18}) {
+            const double julianDate = midnight + hour / 24.0 + kDeltaTDays;
+            evaluateAt(julianDate);
+            const double subsolarDeg = -15.0 * (hour - 12);
+            sun.note(offDeg(longitudeDeg(mapPointFacing("Earth", direction("Earth", "Sun"))), subsolarDeg),
+                     julianDate);
+            const appearance::MapPoint facing = mapPointFacing("Moon", direction("Moon", "Earth"));
+            nearSide.note(std::max(std::abs(longitudeDeg(facing)), std::abs(latitudeDeg(facing))),
+                          julianDate);
+            const Vector from = direction("Earth", "Moon");
+            evaluateAt(julianDate + 0.01);
+            const Vector motion = direction("Earth", "Moon") - from;
+            evaluateAt(julianDate);
+            leading.note(offDeg(longitudeDeg(mapPointFacing("Moon", motion * (1.0 / length(motion)))), -90.0),
+                         julianDate);
+        }
+    }
+    sun.print("the Sun over the Earth's map from the time of day");
+    nearSide.print("the Earth over the Moon's map from its middle");
+    leading.print("the Moon's motion over its map from 90 degrees west");
+    EXPECT_LE(sun.errorDeg, kEquationOfTimeAndDeltaTDeg) << "the Sun's place at JD " << sun.julianDate;
+    EXPECT_LE(nearSide.errorDeg, 8.0)
+        << "the Moon faces the Earth within its libration, JD " << nearSide.julianDate;
+    EXPECT_LE(leading.errorDeg, 10.0) << "the Moon's leading side at JD " << leading.julianDate;
 }
 
 // What `caelo positions` says (bodyPlaces.h, every tenth date of the tables):

@@ -220,4 +220,25 @@ Look lookOf(const host::Document& document, const host::Node& object) {
     return look;
 }
 
+std::string dressedName(const host::Document& document, const host::Node& object) {
+    const Role role = roleOf(document, object);
+    if (role == Role::Ring) {
+        const host::Node* planet = planetGlobeAbove(document, object);
+        return (planet != nullptr ? planet->name + " " : std::string{}) + "Rings";
+    }
+    if (role == Role::OrbitLine || role == Role::Plane) {
+        const host::Node* body = bodyOnOrbitLine(document, object);
+        const host::Node* globe = body != nullptr ? places::globeOf(document, *body) : nullptr;
+        if (globe != nullptr) {
+            return globe->name + (role == Role::Plane ? " Orbit Plane" : " Orbit");
+        }
+        const host::Node* planet = planetGlobeAbove(document, object);
+        if (role == Role::OrbitLine && planet != nullptr &&
+            object.parent()->typeId() == kTypeCaeloOrbitAxis) {
+            return planet->name + " Rings Path"; // a ring band's
+        }
+    }
+    return object.name;
+}
+
 } // namespace caelo::appearance

@@ -31,6 +31,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace caelo::appearance {
 
@@ -81,6 +82,13 @@ struct Look {
 // the Earth and the Earth-Moon barycentre's orbit line the Sun, Charon Pluto.
 // The pages tell planets from moons by it.
 [[nodiscard]] const host::Node* circledGlobe(const host::Document& document, const host::Node& object);
+
+// What the object dresses, as a material is named after it: a globe its
+// body ("Earth"), a ring or ring band its planet's rings ("Saturn Rings"), an
+// orbit line or a plane below an orbit axis the orbit of the body that runs
+// on it ("Earth Orbit", "Earth Orbit Plane") or, for a ring band's path, its
+// planet's rings ("Saturn Rings Path"), else the object's own name.
+[[nodiscard]] std::string dressedName(const host::Document& document, const host::Node& object);
 
 } // namespace caelo::appearance
 
