@@ -143,6 +143,16 @@ gltf::OrbitLines orbitLinesNamed(const std::string& name) {
     throw CommandError("--orbit-lines " + host::quotedExcerpt(name) + ": expected tubes, lines or none");
 }
 
+gltf::GlobeMaps globeMapsNamed(const std::string& name) {
+    if (name == "embedded") {
+        return gltf::GlobeMaps::Embedded;
+    }
+    if (name == "none") {
+        return gltf::GlobeMaps::None;
+    }
+    throw CommandError("--maps " + host::quotedExcerpt(name) + ": expected embedded or none");
+}
+
 } // namespace
 
 void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
@@ -155,7 +165,7 @@ void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
     const std::int64_t frames = framesOf(span, scene.document);
     places::warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     const fs::path file = request.out;
-    writeViewerPage(file, animationGltf(scene, frames, gltf::GltfFormat::Binary, gltf::OrbitLines::Tubes,
+    writeViewerPage(file, animationGltf(scene, frames, gltf::GltfFormat::Binary, {},
                                         "Writing " + file.filename().string(), request.quiet));
     out << "Wrote a page that plays " << frames << " frames at " << scene.document.fps
         << " frames per second to " << fs::absolute(file).string() << '\n';
@@ -163,7 +173,7 @@ void runView(const ViewRequest& request, std::ostream& out, std::ostream& err) {
 
 void runExport(const ExportRequest& request, std::ostream& out, std::ostream& err) {
     requireOutputFile(request.out, {".glb", ".gltf"});
-    const gltf::OrbitLines orbitLines = orbitLinesNamed(request.orbitLines);
+    const ExportLooks looks{orbitLinesNamed(request.orbitLines), globeMapsNamed(request.maps)};
     const auto fps =
         request.fps ? std::optional(parsePositiveWhole("--fps", *request.fps, INT32_MAX)) : std::nullopt;
     const RequestedSpan span = readSpan(request.days, request.frames);
@@ -175,7 +185,7 @@ void runExport(const ExportRequest& request, std::ostream& out, std::ostream& er
     places::warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, frames, err);
     const fs::path file = request.out;
     const std::string gltf = bytesForFile(file, [&] {
-        return animationGltf(scene, frames, gltf::gltfFormatOf(file), orbitLines,
+        return animationGltf(scene, frames, gltf::gltfFormatOf(file), looks,
                              "Exporting " + file.filename().string(), request.quiet);
     });
     writeGltfFile(file, gltf);

@@ -32,6 +32,7 @@ struct ExportRequest {
     std::optional<std::string> frames{}; // frames to sample
     std::optional<std::string> fps{};    // the document's frame rate; nothing: keep it
     std::string orbitLines = "tubes";    // tubes, lines or none
+    std::string maps = "embedded";       // embedded or none
     std::string out;                     // FILE.glb or FILE.gltf
     bool quiet = false;                  // no progress bar
 };

@@ -32,13 +32,14 @@ namespace {
 // the model date of the first frame and the time scale of the document's first
 // system, reporting progress to `bar`.
 gltf::GltfExportOptions animationOptions(const OpenScene& scene, std::int64_t frames,
-                                         gltf::OrbitLines orbitLines, ProgressBar& bar) {
+                                         const ExportLooks& looks, ProgressBar& bar) {
     const host::Document& document = scene.document;
     gltf::GltfExportOptions options;
     options.start = document.time;
     options.frameCount = frames;
     options.progress = [&bar](double fractionDone) { bar.update(fractionDone); };
-    options.orbitLines = orbitLines;
+    options.orbitLines = looks.orbitLines;
+    options.maps = looks.maps;
     if (const host::Node* system = places::firstSystem(document)) {
         if (const auto julianDate = places::modelJulianDate(document, *system, scene.zoneOffsetDays)) {
             options.startDate = places::universalText(*julianDate).value_or("");
@@ -55,10 +56,9 @@ gltf::GltfExportOptions animationOptions(const OpenScene& scene, std::int64_t fr
 } // namespace
 
 std::string animationGltf(const OpenScene& scene, std::int64_t frames, gltf::GltfFormat format,
-                          gltf::OrbitLines orbitLines, const std::string& title, bool quiet) {
+                          const ExportLooks& looks, const std::string& title, bool quiet) {
     ProgressBar bar = ProgressBar::onStandardError(title, quiet);
-    std::string gltf =
-        gltf::exportGltf(scene.document, format, animationOptions(scene, frames, orbitLines, bar));
+    std::string gltf = gltf::exportGltf(scene.document, format, animationOptions(scene, frames, looks, bar));
     bar.finish();
     return gltf;
 }

@@ -3,7 +3,7 @@
 //
 // Example:
 //   const std::int64_t frames = framesForOneModelYear(scene.document);
-//   const std::string glb = animationGltf(scene, frames, gltf::GltfFormat::Binary, gltf::OrbitLines::Tubes,
+//   const std::string glb = animationGltf(scene, frames, gltf::GltfFormat::Binary, {},
 //                                         "Exporting solar-system.glb", false);
 #ifndef CAELO_APP_EXPORTS_H
 #define CAELO_APP_EXPORTS_H
@@ -21,14 +21,22 @@ namespace caelo::app {
 // when the system's time scale makes that more than kMaxExportFrames.
 [[nodiscard]] std::int64_t framesForOneModelYear(const host::Document& document);
 
+// How an export draws the scene besides its places: orbit lines as tubes,
+// and the globes in their maps, unless asked otherwise.
+struct ExportLooks {
+    gltf::OrbitLines orbitLines = gltf::OrbitLines::Tubes;
+    gltf::GlobeMaps maps = gltf::GlobeMaps::Embedded;
+};
+
 // The scene's animation from its document's time on, `frames` frames at its
-// frame rate, as the bytes of a glTF file in `format` that records the model
+// frame rate, as the bytes of a glTF file in `format`, drawn as `looks` asks,
+// that records the model
 // date of its first frame and the time scale of the document's first system,
 // with a progress bar titled `title` on standard error when that is a
 // terminal and `quiet` is false. Throws host::HostError "cannot export glTF:
 // <what is wrong>".
 [[nodiscard]] std::string animationGltf(const OpenScene& scene, std::int64_t frames, gltf::GltfFormat format,
-                                        gltf::OrbitLines orbitLines, const std::string& title, bool quiet);
+                                        const ExportLooks& looks, const std::string& title, bool quiet);
 
 } // namespace caelo::app
 

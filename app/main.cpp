@@ -157,6 +157,9 @@ int main(int argc, char** argv) {
                          "Frames per second, a whole number (default: the document's)");
     exporter->add_option("--orbit-lines", exportRequest.orbitLines,
                          "tubes (default): thin tubes every renderer draws; lines: glTF line loops; none");
+    exporter->add_option(
+        "--maps", exportRequest.maps,
+        "embedded (default): the globes wear their surface maps, in the file; none: their colours");
     exporter->add_option("--out", exportRequest.out, "The file to write: FILE.glb or FILE.gltf")->required();
 
     caelo::app::ViewRequest viewRequest;

@@ -113,7 +113,7 @@ void runMainJob(std::ostream& out, std::ostream& err, const std::filesystem::pat
     const std::filesystem::path pageFile = outputFolder / "solar-system.html";
     host::saveScene(scene.document, sceneFile);
     writePictureFile(scene.document, pictureFile, pictures::PictureOptions{});
-    const std::string glb = animationGltf(scene, frames, gltf::GltfFormat::Binary, gltf::OrbitLines::Tubes,
+    const std::string glb = animationGltf(scene, frames, gltf::GltfFormat::Binary, {},
                                           "Exporting " + animationFile.filename().string(), quiet);
     writeGltfFile(animationFile, glb);
     if (viewer::viewerBuilt()) {

@@ -95,6 +95,7 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         {"positions --scene bad.caelo", "bad.caelo: "},
         {"positions --scene plain.caelo --date 2026-12-08", "--date: the scene holds no system object"},
         {"positions --format xml", "--format 'xml': expected table, csv or json"},
+        {"export --maps some --out a.glb", "--maps 'some': expected embedded or none"},
         {"positions --bogus", "--bogus: unknown option"},
         {"bogus", "bogus: unknown subcommand or argument"},
         {"", "caelo-out: cannot create the output folder"},
@@ -323,7 +324,7 @@ TEST_F(Cli, HelpDescribesTheCommandsAndTheirOptions) {
     }
     const std::pair<const char*, std::vector<const char*>> commands[] = {
         {"positions", {"--scene", "--date", "--format"}},
-        {"export", {"--scene", "--date", "--days", "--frames", "--fps", "--out"}},
+        {"export", {"--scene", "--date", "--days", "--frames", "--fps", "--maps", "--out"}},
         {"view", {"--scene", "--date", "--days", "--out"}},
         {"render", {"--scene", "--date", "--view", "--size", "--out"}},
     };

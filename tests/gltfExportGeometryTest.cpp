@@ -5,6 +5,7 @@
 #include "host/hostTypes.h"
 #include "host/scene.h"
 #include "host/services/hostError.h"
+#include "outputs/appearance/surfaceMaps.h"
 #include "outputs/gltf/gltfAnimation.h"
 #include "outputs/gltf/gltfFrame.h"
 #include "outputs/gltf/gltfMesh.h"
@@ -69,6 +70,23 @@ void expectFacesAlongNormals(const PrimitiveMesh& mesh, const std::string& what)
             cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
         const Vector normals = mesh.normals[a] + mesh.normals[b] + mesh.normals[c];
         ASSERT_GT(dot(face, normals), 0.0) << what << ", triangle " << i / 3;
+    }
+}
+
+// A sphere's texture coordinates are the map points of its vertices'
+// directions (surfaceMaps.h), its seam at longitude 180 degrees running from
+// u = 0 to 1.
+TEST_F(GltfGeometry, SphereTextureCoordinatesAreTheMapPointsOfItsDirections) {
+    Node& sphere = add(kTypeSphere, "globe");
+    const PrimitiveMesh mesh = meshOf(sphere);
+    ASSERT_EQ(mesh.texcoords.size(), mesh.positions.size());
+    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        const auto [u, v] = mesh.texcoords[i];
+        const appearance::MapPoint want = appearance::mapPointOf(mesh.normals[i]);
+        EXPECT_NEAR(v, want.v, 1e-12) << i;
+        if (v != 0.0 && v != 1.0 && u != 0.0 && u != 1.0) {
+            EXPECT_NEAR(u, want.u, 1e-12) << i;
+        }
     }
 }
 

@@ -402,10 +402,12 @@ protected:
     // way, its place as seen from its parent and its axes.
     ReadGltf exportAndCompare(const std::filesystem::path& file, std::int64_t frameCount,
                               const std::vector<double>& frames, MatrixTolerance tolerance,
-                              OrbitLines orbitLines = OrbitLines::Tubes) {
+                              OrbitLines orbitLines = OrbitLines::Tubes,
+                              gltf::GlobeMaps maps = gltf::GlobeMaps::Embedded) {
         const auto started = std::chrono::steady_clock::now();
         gltf::GltfExportOptions options{DocumentTime{0, 1}, frameCount, {}};
         options.orbitLines = orbitLines;
+        options.maps = maps;
         exportTo(document(), file, options);
         exportSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         ReadGltf read = readGltf(file);
@@ -518,11 +520,15 @@ TEST_F(GltfExport, LooksBecomeLinearMaterialsAndOrbitLinesTubesOrLoops) {
     Node& plane = addNamed(kTypePlane, "Blue plane");
     plane.color = {2, {0.0, 0.5, 1.0}, true};
     addNamed(kTypeSphere, "Plain sphere");
+    addNamed(kTypeSphere, "Mars");
     Node& spline = addNamed(kTypeCircleSpline, "Red circle");
     spline.color = {2, {1.0, 0.0, 0.0}, false};
-    for (const OrbitLines lines : {OrbitLines::Tubes, OrbitLines::Lines, OrbitLines::None}) {
+    using gltf::GlobeMaps;
+    for (const auto& [lines, maps] :
+         {std::pair{OrbitLines::Tubes, GlobeMaps::Embedded}, std::pair{OrbitLines::Lines, GlobeMaps::None},
+          std::pair{OrbitLines::None, GlobeMaps::Embedded}}) {
         SCOPED_TRACE(static_cast<int>(lines));
-        const ReadGltf read = exportAndCompare(scratch / "colours.gltf", 1, {0.0}, {1e-9, 1e-9}, lines);
+        const ReadGltf read = exportAndCompare(scratch / "colours.gltf", 1, {0.0}, {1e-9, 1e-9}, lines, maps);
         const auto meshOf = [&](const std::string& name) -> const tinygltf::Mesh* {
             const tinygltf::Node& node = read.model.nodes[static_cast<std::size_t>(read.nodeNamed(name))];
             return node.mesh >= 0 ? &read.model.meshes[static_cast<std::size_t>(node.mesh)] : nullptr;
@@ -542,6 +548,11 @@ TEST_F(GltfExport, LooksBecomeLinearMaterialsAndOrbitLinesTubesOrLoops) {
         EXPECT_FALSE(plain.doubleSided);
         EXPECT_EQ(plain.extensions.count("KHR_materials_unlit"), 0u) << "globes are lit";
         EXPECT_GT(plain.emissiveFactor[0], 0.0) << "with a faint glow of their own";
+        EXPECT_EQ(plain.pbrMetallicRoughness.baseColorTexture.index, -1) << "no body has its name";
+        const tinygltf::Material& mars = materialOf("Mars");
+        EXPECT_EQ(mars.pbrMetallicRoughness.baseColorTexture.index >= 0, maps == GlobeMaps::Embedded);
+        EXPECT_EQ(read.model.images.size(), maps == GlobeMaps::Embedded ? 1u : 0u);
+        EXPECT_EQ(mars.name, "Mars");
         if (lines == OrbitLines::None) {
             EXPECT_EQ(meshOf("Red circle"), nullptr);
             continue;
@@ -806,8 +817,15 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallAndMatchesTheHost) {
                 static_cast<long long>(frames), exportSeconds,
                 static_cast<double>(std::filesystem::file_size(file)) / 1e6, worstTurnDeg[0],
                 worstTurnDeg[1]);
+    std::size_t imageBytes = 0;
+    for (const tinygltf::Image& image : read.model.images) {
+        imageBytes += read.model.bufferViews[static_cast<std::size_t>(image.bufferView)].byteLength;
+    }
+    std::printf("preset: %zu maps, %.2f MB of them\n", read.model.images.size(),
+                static_cast<double>(imageBytes) / 1e6);
     if (frames == yearFrames) {
-        EXPECT_LE(std::filesystem::file_size(file), 2500u * 1000u) << "one model year in 2.5 MB";
+        EXPECT_LE(std::filesystem::file_size(file), 6000u * 1000u) << "one model year in 6 MB with its maps";
+        EXPECT_LE(std::filesystem::file_size(file) - imageBytes, 2500u * 1000u) << "and in 2.5 MB without";
     }
     // Iapetus's orbit axis is hidden with what it carries; switched-off rings
     // and planes are left out but for the Sun's equator plane; the seven
@@ -830,28 +848,50 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallAndMatchesTheHost) {
         EXPECT_TRUE(names.insert(node.name).second) << node.name << " is not unique";
     }
     // The extras pages read: each object's role, and the globe its body
-    // circles, a barycentre standing for the body that names it.
+    // circles, a barycentre standing for the body that names it; the
+    // material named after what it dresses, and the map a globe wears.
     const auto extra = [&](const std::string& name, const char* key) {
         const int node = read.nodeNamed(name);
         const tinygltf::Value& extras = read.model.nodes[static_cast<std::size_t>(std::max(node, 0))].extras;
         return node >= 0 && extras.Has(key) ? extras.Get(key).Get<std::string>() : std::string("-");
     };
     const auto pathOf = [&](const std::string& name) { return name == "-" ? name : extra(name, "hostPath"); };
-    const std::array<std::array<std::string, 3>, 9> roles{{
-        {"Sun", "star", "-"},
-        {"Jupiter", "globe", "Sun"},
-        {"Io", "globe", "Jupiter"},
-        {"Earth", "globe", "Sun"},
-        {"Moon", "globe", "Earth"},
-        {"Charon", "globe", "Pluto"},
-        {"Orbit Spline (Earth-Moon Barycentre)", "orbitLine", "Sun"},
-        {"B Ring", "ring", "-"},
-        {"Equator Plane", "plane", "-"},
+    const auto materialOf = [&](int node) -> const tinygltf::Material& {
+        const tinygltf::Mesh& mesh = read.model.meshes[static_cast<std::size_t>(read.model.nodes[node].mesh)];
+        return read.model.materials[static_cast<std::size_t>(mesh.primitives.front().material)];
+    };
+    const auto mapOf = [&](const tinygltf::TextureInfo& texture) {
+        const auto index = static_cast<std::size_t>(texture.index);
+        return texture.index < 0
+                   ? std::string("-")
+                   : read.model.images[static_cast<std::size_t>(read.model.textures[index].source)].name;
+    };
+    const std::array<std::array<std::string, 6>, 9> roles{{
+        {"Sun", "star", "-", "Sun", "sun.jpg", "sun.jpg"},
+        {"Jupiter", "globe", "Sun", "Jupiter", "jupiter.jpg", "jupiter.jpg"},
+        {"Io", "globe", "Jupiter", "Io", "io.jpg", "io.jpg"},
+        {"Earth", "globe", "Sun", "Earth", "earth.jpg", "earth-night.jpg"},
+        {"Moon", "globe", "Earth", "Moon", "moon.jpg", "moon.jpg"},
+        {"Charon", "globe", "Pluto", "Charon", "-", "-"},
+        {"Orbit Spline (Earth-Moon Barycentre)", "orbitLine", "Sun", "Earth Orbit", "-", "-"},
+        {"B Ring", "ring", "-", "Saturn Rings", "-", "-"},
+        {"Equator Plane", "plane", "-", "Equator Plane", "-", "-"},
     }};
-    for (const auto& [name, role, circled] : roles) {
+    for (const auto& [name, role, circled, material, map, glow] : roles) {
         EXPECT_EQ(extra(name, "role"), role) << name;
         EXPECT_EQ(extra(name, "circles"), pathOf(circled)) << name << " circles " << circled;
+        const tinygltf::Material& dress = materialOf(read.nodeNamed(name));
+        EXPECT_EQ(dress.name, material) << name;
+        EXPECT_EQ(mapOf(dress.pbrMetallicRoughness.baseColorTexture), map) << name;
+        EXPECT_EQ(mapOf(dress.emissiveTexture), glow) << name;
     }
+    const auto mapped =
+        std::count_if(read.model.nodes.begin(), read.model.nodes.end(), [&](const tinygltf::Node& node) {
+            return node.mesh >= 0 && materialOf(static_cast<int>(&node - read.model.nodes.data()))
+                                             .pbrMetallicRoughness.baseColorTexture.index >= 0;
+        });
+    std::printf("preset: %td globes wear a map\n", mapped);
+    EXPECT_GE(mapped, 12);
     ASSERT_EQ(read.model.lights.size(), 1u);
     EXPECT_EQ(read.model.lights.front().type, "point");
     const tinygltf::Node& sun = read.model.nodes[static_cast<std::size_t>(read.nodeNamed("Sun"))];

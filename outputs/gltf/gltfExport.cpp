@@ -170,8 +170,8 @@ std::optional<PrimitiveMesh> exportedMesh(const Node& object, OrbitLines orbitLi
 // Puts the objects' geometry, materials and camera into the asset.
 class SceneBuilder {
 public:
-    SceneBuilder(GltfWriter& writer, const Document& document, OrbitLines orbitLines)
-        : writer_(writer), looks_(writer, document), orbitLines_(orbitLines) {}
+    SceneBuilder(GltfWriter& writer, const Document& document, OrbitLines orbitLines, GlobeMaps maps)
+        : writer_(writer), looks_(writer, document, maps == GlobeMaps::Embedded), orbitLines_(orbitLines) {}
 
     // The mesh of the object's primitive as the scene stands, or -1.
     int meshOf(const Node& object, const std::string& name) {
@@ -189,6 +189,10 @@ public:
             if (!mesh->normals.empty()) {
                 primitive["attributes"]["NORMAL"] =
                     writer_.addFloats(points(object, mesh->normals), 3, GltfTarget::Vertices);
+            }
+            if (!mesh->texcoords.empty()) {
+                primitive["attributes"]["TEXCOORD_0"] =
+                    writer_.addFloats(texcoordFloats(mesh->texcoords), 2, GltfTarget::Vertices);
             }
             // The mirror into glTF's frame turns the corners' order around.
             std::vector<std::uint32_t> indices = mesh->indices;
@@ -258,6 +262,17 @@ private:
                 }
                 out.push_back(f);
             }
+        }
+        return out;
+    }
+
+    // Texture coordinates as floats; they lie in [0, 1].
+    static std::vector<float> texcoordFloats(const std::vector<std::array<double, 2>>& texcoords) {
+        std::vector<float> out;
+        out.reserve(texcoords.size() * 2);
+        for (const auto& [u, v] : texcoords) {
+            out.push_back(static_cast<float>(u));
+            out.push_back(static_cast<float>(v));
         }
         return out;
     }
@@ -438,7 +453,7 @@ std::string assemble(Document& document, GltfFormat format, const GltfExportOpti
 
     const std::vector<ExportedObject> objects = collectObjects(document);
     GltfWriter writer;
-    SceneBuilder scene(writer, document, options.orbitLines);
+    SceneBuilder scene(writer, document, options.orbitLines, options.maps);
     std::vector<const Node*> nodes;
     std::vector<int> parents;
     for (const ExportedObject& object : objects) {

@@ -26,11 +26,16 @@ namespace caelo::gltf {
 // renderer draws, as glTF line loops, or not at all.
 enum class OrbitLines { Tubes, Lines, None };
 
+// Whether the globes wear their surface maps (outputs/appearance/surfaceMaps.h),
+// embedded in the file as JPEG images, or only their colours.
+enum class GlobeMaps { Embedded, None };
+
 struct GltfExportOptions {
     host::DocumentTime start;                          // document time of the first frame
     std::int64_t frameCount = 1;                       // frames sampled at the document's frame rate (>= 1)
     std::function<void(double fractionDone)> progress; // optional, called from 0 to 1
     OrbitLines orbitLines = OrbitLines::Tubes;
+    GlobeMaps maps = GlobeMaps::Embedded;
     // What the file records of the time it shows and of its scale, in its
     // scene's extras (docs/gltf-export.md): the model date of the first frame
     // (ISO 8601, universal time), the document seconds per model day and the

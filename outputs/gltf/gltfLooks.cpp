@@ -28,6 +28,8 @@ constexpr double kLitBrightness = 2.0;
 constexpr double kCyclesBrightness = 3.0;
 // The share of its colour a globe or ring glows with, lit or not.
 constexpr double kAmbientShare = 0.01;
+// How bright the Earth's lights glow by night, as a share of their map.
+constexpr double kNightLightsShare = 0.5;
 // The star's glow and light: its colour mixed this far towards white.
 constexpr double kGlowWhiteShare = 0.6;
 
@@ -72,13 +74,32 @@ void GltfLooks::use(const char* extension) {
     extensions_.insert(extension);
 }
 
+std::optional<int> GltfLooks::textureOf(const Node& globe, appearance::MapLayer layer) {
+    const appearance::Role role = appearance::roleOf(document_, globe);
+    if (!embedMaps_ || (role != appearance::Role::Globe && role != appearance::Role::Star)) {
+        return std::nullopt;
+    }
+    const appearance::SurfaceMap* map = appearance::surfaceMapOf(globe.name, layer);
+    if (map == nullptr) {
+        return std::nullopt;
+    }
+    return writer_.addJpegTexture(map->fileName, map->jpeg);
+}
+
 int GltfLooks::materialOf(const Node& object, bool open) {
     const appearance::Look look = appearance::lookOf(document_, object);
-    const std::array<double, 3> colour = linearOf(look.colour);
-    nlohmann::json material = {{"pbrMetallicRoughness",
+    const std::optional<int> surface = textureOf(object, appearance::MapLayer::Surface);
+    // A map shows its own colours: the object's colour does not tint it.
+    const std::array<double, 3> colour = surface ? std::array{1.0, 1.0, 1.0} : linearOf(look.colour);
+    nlohmann::json material = {{"name", asciiName(appearance::dressedName(document_, object))},
+                               {"pbrMetallicRoughness",
                                 {{"baseColorFactor", {colour[0], colour[1], colour[2], look.opacity}},
                                  {"metallicFactor", kMetallic},
                                  {"roughnessFactor", kRoughness}}}};
+    if (surface) {
+        material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", *surface}};
+    }
+    const std::optional<int> night = surface ? textureOf(object, appearance::MapLayer::Night) : std::nullopt;
     if (look.unlit) {
         material["extensions"][kUnlitExtension] = nlohmann::json::object();
         use(kUnlitExtension);
@@ -90,11 +111,16 @@ int GltfLooks::materialOf(const Node& object, bool open) {
             throw host::HostError(host::describeNode(object) + " (\"" + object.name +
                                   "\"): it glows, but its size gives its glow no strength");
         }
-        material["emissiveFactor"] = glowOf(look.colour);
+        material["emissiveFactor"] = surface ? colour : glowOf(look.colour);
         material["extensions"][kEmissiveStrengthExtension] = {{"emissiveStrength", strength}};
         use(kEmissiveStrengthExtension);
+    } else if (night) {
+        material["emissiveFactor"] = scaled(colour, kNightLightsShare);
     } else {
         material["emissiveFactor"] = scaled(colour, kAmbientShare);
+    }
+    if (surface) {
+        material["emissiveTexture"] = {{"index", night.value_or(*surface)}};
     }
     if (look.opacity < 1.0) {
         material["alphaMode"] = "BLEND";

@@ -6,8 +6,13 @@
 //   star, with a faint glow of that colour (kAmbientShare of it) so that the
 //   night sides and the far planets, which the light hardly reaches, still
 //   show. Translucent rings are blended.
-// - The star: its colour, glowing warm white (KHR_materials_emissive_strength)
-//   and carrying a point light (KHR_lights_punctual) at its centre.
+// - A globe whose body has a surface map (surfaceMaps.h) wears it instead of
+//   its colour, when the maps are embedded: the map is its base colour and
+//   its faint glow, and the Earth glows with its lights by night instead.
+// - The star: its colour or map, glowing warm white
+//   (KHR_materials_emissive_strength) and carrying a point light
+//   (KHR_lights_punctual) at its centre.
+// Every material is named after what it dresses (appearance::dressedName).
 // - Orbit lines and planes: unlit (KHR_materials_unlit), their colour whatever
 //   the light.
 //
@@ -30,9 +35,11 @@
 #define CAELO_OUTPUTS_GLTF_GLTF_LOOKS_H
 
 #include "host/scene.h"
+#include "outputs/appearance/surfaceMaps.h"
 #include "outputs/gltf/gltfWriter.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -40,7 +47,8 @@ namespace caelo::gltf {
 
 class GltfLooks {
 public:
-    GltfLooks(GltfWriter& writer, const host::Document& document) : writer_(writer), document_(document) {}
+    GltfLooks(GltfWriter& writer, const host::Document& document, bool embedMaps)
+        : writer_(writer), document_(document), embedMaps_(embedMaps) {}
 
     // The material of an object's mesh, shared by the objects that look alike;
     // `open` surfaces (planes) are seen from both sides. Throws HostError
@@ -56,8 +64,13 @@ public:
 private:
     void use(const char* extension);
 
+    // The texture of one of a globe's maps, or nothing when it has none or
+    // the maps are left out.
+    std::optional<int> textureOf(const host::Node& globe, appearance::MapLayer layer);
+
     GltfWriter& writer_;
     const host::Document& document_;
+    bool embedMaps_;
     std::map<std::string, int> materials_; // by their JSON
     std::set<std::string> extensions_;
 };

@@ -120,9 +120,11 @@ std::optional<PrimitiveMesh> sphereMesh(const Node& object) {
     const int poleToPole = std::max(2, aroundSegments / 2);
     PrimitiveMesh mesh;
     addSurface(mesh, aroundSegments, poleToPole, [&](double u, double v) {
-        const double longitude = kTwoPi * u;
+        // East longitude from -180 degrees at u = 0, as a map lays it out.
+        const double longitude = kTwoPi * u - kPi;
         const double sinPolar = v == 0.0 || v == 1.0 ? 0.0 : std::sin(kPi * v);
         const Vector n{sinPolar * std::cos(longitude), std::cos(kPi * v), sinPolar * std::sin(longitude)};
+        mesh.texcoords.push_back({u, v});
         return SurfacePoint{n * r, n};
     });
     return finished(std::move(mesh));

@@ -25,6 +25,9 @@ struct PrimitiveMesh {
     std::vector<host::Vector> positions;
     std::vector<host::Vector> normals; // unit length, one per position (triangles only)
     std::vector<std::uint32_t> indices;
+    // Texture coordinates (u, v), one per position, where the surface has a
+    // map's layout (a sphere: surfaceMaps.h), else none.
+    std::vector<std::array<double, 2>> texcoords;
     bool open = false; // a surface without inside (a plane): seen from both sides
 };
 
@@ -32,7 +35,8 @@ struct PrimitiveMesh {
 // primitive whose sizes leave no area (radius 0, say).
 //
 // - Sphere (5160): radius 1110, 1111 segments around the Y axis and half as
-//   many (at least 2) from pole to pole.
+//   many (at least 2) from pole to pole, its seam at longitude 180 degrees
+//   (-X), with the texture coordinates of a map (surfaceMaps.h).
 // - Plane (5168): width 1230 and height 1231 with 1232 and 1233 segments,
 //   facing along its axis 1300 (default +Y: width along X, height along Z).
 // - Tube (5165): outer radius 1170, inner radius 1171, height 1172 along its

@@ -21,6 +21,12 @@ constexpr int kComponentShort = 5122;
 constexpr double kShortScale = 32767.0;
 constexpr int kTargetArrayBuffer = 34962;
 constexpr int kTargetElementArrayBuffer = 34963;
+// Texture sampling: bilinear, with mipmaps when minified; repeated or
+// stopped at the edge.
+constexpr int kFilterLinear = 9729;
+constexpr int kFilterLinearMipmapLinear = 9987;
+constexpr int kWrapRepeat = 10497;
+constexpr int kWrapClampToEdge = 33071;
 
 // The binary container: header magic, version and chunk types.
 constexpr std::uint32_t kGlbMagic = 0x46546C67; // "glTF"
@@ -89,6 +95,23 @@ int GltfWriter::shared(const void* data, std::size_t bytes, const nlohmann::json
     const int accessor = make();
     accessorsByContent_.emplace(std::move(key), accessor);
     return accessor;
+}
+
+int GltfWriter::addJpegTexture(const std::string& name, std::string_view jpeg) {
+    if (const auto found = texturesByName_.find(name); found != texturesByName_.end()) {
+        return found->second;
+    }
+    if (!json_.contains("samplers")) {
+        append("samplers", {{"magFilter", kFilterLinear},
+                            {"minFilter", kFilterLinearMipmapLinear},
+                            {"wrapS", kWrapRepeat},
+                            {"wrapT", kWrapClampToEdge}});
+    }
+    const int view = addView(jpeg.data(), jpeg.size(), GltfTarget::None);
+    const int image = append("images", {{"name", name}, {"bufferView", view}, {"mimeType", "image/jpeg"}});
+    const int texture = append("textures", {{"name", name}, {"sampler", 0}, {"source", image}});
+    texturesByName_.emplace(name, texture);
+    return texture;
 }
 
 int GltfWriter::addFloats(const std::vector<float>& values, int components, GltfTarget target) {

@@ -14,6 +14,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace caelo::gltf {
@@ -45,6 +46,12 @@ public:
     // fit, else as 32-bit ones.
     int addIndices(const std::vector<std::uint32_t>& indices);
 
+    // Appends the bytes of a JPEG picture to the buffer as an image named
+    // `name`, with a texture that repeats it around (u) and stops at its top
+    // and bottom (v), as a globe's map needs; answers the texture's index.
+    // The same name answers the texture made before.
+    int addJpegTexture(const std::string& name, std::string_view jpeg);
+
     // Appends an element to a top-level array of the JSON ("nodes", ...) and
     // answers its index.
     int append(const char* array, nlohmann::json element);
@@ -68,6 +75,7 @@ private:
     nlohmann::json json_;
     std::string binary_;
     std::map<std::string, int> accessorsByContent_;
+    std::map<std::string, int> texturesByName_;
 };
 
 } // namespace caelo::gltf
