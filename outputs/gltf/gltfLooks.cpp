@@ -28,8 +28,10 @@ constexpr double kLitBrightness = 2.0;
 constexpr double kCyclesBrightness = 3.0;
 // The share of its colour a globe or ring glows with, lit or not.
 constexpr double kAmbientShare = 0.01;
-// How bright the Earth's lights glow by night, as a share of their map.
-constexpr double kNightLightsShare = 0.5;
+// How bright the Earth's lights glow, as a share of their map: faint, since
+// a client that cannot tell night from day shows them on the day side too
+// (the page shows them by night only, brighter).
+constexpr double kNightLightsShare = 0.2;
 // The star's glow and light: its colour mixed this far towards white.
 constexpr double kGlowWhiteShare = 0.6;
 
@@ -111,7 +113,9 @@ int GltfLooks::materialOf(const Node& object, bool open) {
             throw host::HostError(host::describeNode(object) + " (\"" + object.name +
                                   "\"): it glows, but its size gives its glow no strength");
         }
-        material["emissiveFactor"] = surface ? colour : glowOf(look.colour);
+        // Its glow, not its map, lights a renderer that lights by glowing
+        // surfaces: a map's own colours would tint every body it lights.
+        material["emissiveFactor"] = glowOf(look.colour);
         material["extensions"][kEmissiveStrengthExtension] = {{"emissiveStrength", strength}};
         use(kEmissiveStrengthExtension);
     } else if (night) {
@@ -119,7 +123,7 @@ int GltfLooks::materialOf(const Node& object, bool open) {
     } else {
         material["emissiveFactor"] = scaled(colour, kAmbientShare);
     }
-    if (surface) {
+    if (surface && !look.glows) {
         material["emissiveTexture"] = {{"index", night.value_or(*surface)}};
     }
     if (look.opacity < 1.0) {

@@ -10,8 +10,10 @@
 //   its colour, when the maps are embedded: the map is its base colour and
 //   its faint glow, and the Earth glows with its lights by night instead.
 // - The star: its colour or map, glowing warm white
-//   (KHR_materials_emissive_strength) and carrying a point light
-//   (KHR_lights_punctual) at its centre.
+//   (KHR_materials_emissive_strength; its map does not glow, so that a
+//   renderer lit by glowing surfaces lights the bodies white, not in the
+//   map's orange) and carrying a point light (KHR_lights_punctual) at its
+//   centre.
 // Every material is named after what it dresses (appearance::dressedName).
 // - Orbit lines and planes: unlit (KHR_materials_unlit), their colour whatever
 //   the light.

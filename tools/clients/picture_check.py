@@ -7,8 +7,9 @@ knows where each body and orbit lies in the file's camera view. A picture
 passes when
 - the Sun's disc is bright (its brightest pixel above SUN_BRIGHTNESS);
 - at least MIN_PLANETS of the planets in view show a pixel whose brightness
-  is above LIT_BRIGHTNESS and whose hue is within HUE_TOLERANCE of the
-  planet's material colour (the pixels on orbit lines left out);
+  is above LIT_BRIGHTNESS, and the pixels so lit a mean hue within
+  HUE_TOLERANCE of the planet's material colour (its map's mean colour where
+  it wears a map; the pixels on orbit lines left out);
 - at least one of them shows its night side: the half of its disc away from
   the Sun darker on average than NIGHT_SHARE of the half towards it;
 - at least MIN_ORBITS planets' orbit lines differ from the sky behind them
@@ -60,11 +61,29 @@ def srgb(linear):
     return [12.92 * c if c <= 0.0031308 else 1.055 * c ** (1 / 2.4) - 0.055 for c in linear]
 
 
+def mean_image_colour(image):
+    """The mean colour of an image's pixels (about 4,096 of them), as stored."""
+    pixels = image.pixels[:]
+    count = len(pixels) // 4
+    step = max(1, count // 4096)
+    sums = [0.0, 0.0, 0.0]
+    for i in range(0, count, step):
+        for c in range(3):
+            sums[c] += pixels[4 * i + c]
+    taken = len(range(0, count, step))
+    return [total / taken for total in sums]
+
+
 def material_colour(thing):
+    """The colour a planet's material shows: its map's mean colour where its
+    base colour is a map, else the colour itself (sRGB)."""
     for slot in thing.material_slots:
         for node in slot.material.node_tree.nodes:
             if node.type == "BSDF_PRINCIPLED":
-                return srgb(list(node.inputs["Base Color"].default_value)[:3])
+                base = node.inputs["Base Color"]
+                if base.links and base.links[0].from_node.type == "TEX_IMAGE":
+                    return mean_image_colour(base.links[0].from_node.image)
+                return srgb(list(base.default_value)[:3])
     return None
 
 
@@ -140,6 +159,7 @@ def check_planet(scene, thing, paths, sun, picture):
     expected = chroma(material_colour(thing))
     pieces = lines_across(paths, x, y, radius)
     best = None
+    lit_pixels = []
     halves = {True: [], False: []}  # brightness of the pixels on the Sun's side and away
     reach = int(math.ceil(radius))
     for dy in range(-reach, reach + 1):
@@ -151,10 +171,14 @@ def check_planet(scene, thing, paths, sun, picture):
                 continue
             if best is None or brightness(rgb) > brightness(best):
                 best = rgb
+            if brightness(rgb) > LIT_BRIGHTNESS:
+                lit_pixels.append(rgb)
             halves[(sun_x - x) * dx + (sun_y - y) * dy > 0].append(brightness(rgb))
     if best is None:
         return None
-    hue_error = max(abs(a - b) for a, b in zip(chroma(best), expected))
+    # The hue of the lit part of the disc: a map's colours vary across it.
+    shown = [sum(p[c] for p in lit_pixels) / len(lit_pixels) for c in range(3)] if lit_pixels else best
+    hue_error = max(abs(a - b) for a, b in zip(chroma(shown), expected))
     lit = brightness(best) > LIT_BRIGHTNESS and hue_error < HUE_TOLERANCE
     # Whether its half away from the Sun is clearly the darker: the night
     # side shows (a disc seen nearly full, or too small, shows none).
