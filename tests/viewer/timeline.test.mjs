@@ -1,7 +1,8 @@
-// The page's clock: dates from the file's timeline, wrapping and speed steps.
+// The page's clock: dates from the file's timeline, wrapping, speed steps and the links that name a view.
 import assert from "node:assert/strict";
 import { test } from "node:test";
 import * as clock from "../../outputs/viewer/page/src/timeline.js";
+import { readViewLink, viewLinkText } from "../../outputs/viewer/page/src/viewLink.js";
 
 const year = clock.timelineOf({ startDate: "2026-12-09T00:00:00Z", secondsPerModelDay: 0.1 }, 36.5);
 
@@ -46,4 +47,38 @@ test("speed steps keep their direction and stop at the ends", () => {
   for (const [timeline, speed, text] of cases) {
     assert.equal(clock.speedText(timeline, speed), text, `speed ${speed}`);
   }
+});
+
+test("a link's date is the time that shows it, and the time's date is written back", () => {
+  const cases = [
+    ["2026-12-09T00:00:00Z", 0],
+    ["2026-12-10T00:00Z", 0.1],
+    ["2027-01-01T00:00:00Z", 2.3],
+    ["2027-12-09T00:00:00Z", 36.5],
+    ["2027-12-10T00:00:00Z", null], // after the animation
+    ["2026-12-08T23:59:59Z", null], // before it
+    ["tomorrow", null],
+  ];
+  for (const [text, seconds] of cases) {
+    const got = clock.secondsAt(year, text);
+    assert.ok(seconds === null ? got === null : Math.abs(got - seconds) < 1e-9, `${text}: ${got}`);
+  }
+  assert.equal(clock.secondsAt(clock.timelineOf({}, 1), "2026-12-09T00:00:00Z"), null);
+  assert.equal(clock.isoTextAt(year, 2.3), "2027-01-01T00:00:00Z");
+  assert.equal(clock.isoTextAt(year, 0.025 + 0.1 / 86400 / 2.1), "2026-12-09T06:00:00Z");
+  assert.equal(clock.isoTextAt(clock.timelineOf({}, 1), 1), null);
+});
+
+test("a view's fragment reads back as the view", () => {
+  const views = [
+    { follow: "Earth", t: "2027-06-21T12:00:00Z", paused: true },
+    { follow: "Earth-Moon Barycentre", t: null, paused: false },
+    { follow: null, t: "2027-06-21T12:00:00Z", paused: false },
+    { follow: null, t: null, paused: false },
+  ];
+  for (const view of views) {
+    assert.deepEqual(readViewLink(viewLinkText(view)), view, JSON.stringify(view));
+  }
+  assert.equal(viewLinkText(views[0]), "#follow=Earth&t=2027-06-21T12:00:00Z&paused");
+  assert.deepEqual(readViewLink("#paused&follow=Mars&zoom=3"), { follow: "Mars", t: null, paused: true });
 });

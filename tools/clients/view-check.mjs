@@ -3,7 +3,9 @@
 // nothing from the network, its date readout at the start is the export's
 // start date, playing advances the date and moves the planets, picking
 // Jupiter brings it to the middle of the view, and each toggle hides what it
-// names (screenshots compared by pixels). Prints how long the page took to be
+// names (screenshots compared by pixels), a link opens it following the
+// Earth at a date with the right hemisphere towards the Sun, and the page
+// writes its view into its address. Prints how long the page took to be
 // ready and the software-rendered frame time, which depend on the machine and
 // are measured, never checked; leaves its screenshots in OUT/.
 //   node tools/clients/view-check.mjs PAGE.html START_DATE OUT
@@ -167,6 +169,53 @@ try {
     check(changed >= kMinChangedPixels && restored === 0,
       `${id} hides what it names (${changed} pixels changed; ${restored} differ when shown again)`);
   }
+
+  // Links: a fragment opens the page following a body at a date, paused,
+  // and the page keeps its fragment to what it shows. The followed Earth
+  // shows the Sun the Pacific at 00:00 UT and Africa and Europe at 12:00:
+  // the day side's middle is bluer at 00:00 (mean blue less red of its lit
+  // pixels).
+  const day = startDate.slice(0, 10);
+  const pageUrl = pathToFileURL(path.resolve(pageFile)).href;
+  const daySideBlueness = async (hour) => {
+    const link = `#follow=Earth&t=${day}T${hour}:00:00Z&paused`;
+    await page.goto("about:blank");
+    await page.goto(pageUrl + link);
+    await page.waitForFunction(() => document.documentElement.dataset.state !== "loading", null, { timeout: kHangTimeoutMs });
+    const picture = await shot(`earth-${hour}h`);
+    const shown = await page.evaluate(() => location.hash);
+    check(shown === link && await readout() === `${day} ${hour}:00 UTC`,
+      `the link ${link} opens the page there (${await readout()}, ${shown})`);
+    return page.evaluate(async (data) => {
+      const image = new Image();
+      image.src = `data:image/png;base64,${data}`;
+      await image.decode();
+      const canvas = new OffscreenCanvas(image.width, image.height);
+      const context2d = canvas.getContext("2d");
+      context2d.drawImage(image, 0, 0);
+      const reach = Math.round(image.height / 16);
+      const { data: p } = context2d.getImageData(image.width / 2 - reach, image.height / 2 - reach, 2 * reach, 2 * reach);
+      let sum = 0;
+      let count = 0;
+      for (let i = 0; i < p.length; i += 4) {
+        if (p[i] + p[i + 1] + p[i + 2] > 90) {
+          sum += p[i + 2] - p[i];
+          ++count;
+        }
+      }
+      return count > 0 ? sum / count : 0;
+    }, picture.toString("base64"));
+  };
+  const pacific = await daySideBlueness("00");
+  const africa = await daySideBlueness("12");
+  check(pacific > africa + 20,
+    `the followed Earth shows the Sun the Pacific at 00:00 UT, Africa at 12:00 (blueness ${pacific.toFixed(0)} and ${africa.toFixed(0)})`);
+  await page.click("#play");
+  await page.waitForFunction(() => !location.hash.includes("paused"));
+  await page.click("#play");
+  const written = await page.evaluate(() => location.hash);
+  check(/^#follow=Earth&t=[-+0-9]+-\d\d-\d\dT\d\d:\d\d:\d\dZ&paused$/.test(written),
+    `the page writes its view into its address (${written})`);
 
   check(consoleErrors.length === 0, `no console errors${consoleErrors.length ? `: ${consoleErrors.join(" | ")}` : ""}`);
   check(requests.length === 0, `nothing asked of the network${requests.length ? `: ${requests.join(", ")}` : ""}`);

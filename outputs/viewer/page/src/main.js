@@ -10,12 +10,15 @@ import { ViewCamera } from "./camera.js";
 import { Labels } from "./labels.js";
 import { indexScene, orbitsAround } from "./sceneIndex.js";
 import * as clock from "./timeline.js";
+import { readViewLink, viewLinkText } from "./viewLink.js";
 
 // The longest step of the clock between two frames (seconds of the page), so
 // that a page that was hidden a while does not leap.
 const kLongestStepSeconds = 0.1;
 // Pixels a pointer may move between press and release and still click.
 const kClickSlopPx = 4;
+// How often, while playing, the address's fragment follows the date.
+const kLinkRefreshMs = 1000;
 // The range of the star light's gain for a followed body (exposeFor).
 const kLeastLightGain = 0.1;
 const kMostLightGain = 10000;
@@ -61,12 +64,56 @@ function fileNameOf(gltf, object) {
   return gltf.parser.json.nodes?.[node]?.name ?? object.name;
 }
 
+// A globe that glows with a map of its own besides its surface (the Earth's
+// lights by night) glows only where the star's light does not fall, fading
+// in across the terminator, kNightGlowGain times as bright as the file has it
+// (the file keeps them faint for clients that show them by day as well).
+const kNightGlowGain = 3.0;
+
+function glowByNightOnly(material) {
+  material.onBeforeCompile = (shader) => {
+    shader.fragmentShader = shader.fragmentShader.replace(
+      "#include <emissivemap_fragment>",
+      `#include <emissivemap_fragment>
+      #if NUM_POINT_LIGHTS > 0
+        float sunward = dot(normal, normalize(pointLights[0].position + vViewPosition));
+        totalEmissiveRadiance *= ${kNightGlowGain.toFixed(1)} * (1.0 - smoothstep(-0.1, 0.15, sunward));
+      #endif`,
+    );
+  };
+  material.needsUpdate = true;
+}
+
+// Night sides glow as above; the star glows with its map as it is where it
+// has one (the file gives it a strong plain glow, which lights renderers that
+// light by glowing surfaces; this page lights by the star's point light).
+function dressGlows(root, star) {
+  root.traverse((object) => {
+    const material = object.isMesh ? object.material : null;
+    if (material?.map && material.emissiveMap && material.emissiveMap.name !== material.map.name) {
+      glowByNightOnly(material);
+    }
+  });
+  star?.object.traverse((object) => {
+    if (object.isMesh && object.material.map && !object.material.emissiveMap) {
+      object.material.emissiveMap = object.material.map;
+      object.material.emissive.setRGB(1, 1, 1);
+      object.material.emissiveIntensity = 1; // the map as it is, not washed out to white
+      object.material.needsUpdate = true;
+    }
+  });
+}
+
 class Viewer {
   constructor(gltf) {
+    const linked = location.hash; // before the page writes its own
+    this.followed = null;
+    this.linkWrittenMs = 0;
     this.root = gltf.scene;
     this.scene = new THREE.Scene();
     this.scene.add(this.root);
     this.index = indexScene(this.root, (object) => fileNameOf(gltf, object));
+    dressGlows(this.root, this.index.star);
     const { mixer, duration } = animationOf(gltf);
     this.mixer = mixer;
     this.timeline = clock.timelineOf(this.root.userData, duration);
@@ -95,7 +142,42 @@ class Viewer {
     window.addEventListener("resize", () => this.resize());
     this.lastFrameMs = performance.now();
     this.showTime();
+    if (linked) {
+      this.openLink(linked);
+    }
+    window.addEventListener("hashchange", () => this.openLink(location.hash));
     this.frame();
+  }
+
+  // Shows what a fragment names (viewLink.js): the body followed, the model
+  // date (a date outside the animation is left aside) and whether it plays.
+  openLink(fragment) {
+    const link = readViewLink(fragment);
+    const seconds = link.t === null ? null : clock.secondsAt(this.timeline, link.t);
+    if (seconds !== null) {
+      this.setTime(seconds);
+    }
+    const body = this.index.bodies.find((b) => b.name === link.follow);
+    if (link.follow !== null && body) {
+      this.mixer.setTime(this.time);
+      this.root.updateMatrixWorld(true);
+      this.follow(body);
+    }
+    this.setPlaying(!link.paused);
+  }
+
+  // Writes what the page shows into the address's fragment (without adding
+  // to the history), so that it can be copied and shared.
+  writeLink() {
+    this.linkWrittenMs = performance.now();
+    const link = viewLinkText({
+      follow: this.followed?.name ?? null,
+      t: clock.isoTextAt(this.timeline, this.time),
+      paused: !this.playing,
+    });
+    if (link !== location.hash && !(link === "" && location.hash === "")) {
+      history.replaceState(null, "", link === "" ? location.pathname + location.search : link);
+    }
   }
 
   // Gives the canvas the stage's size in device pixels, as the renderer's
@@ -124,6 +206,9 @@ class Viewer {
     this.lastFrameMs = now;
     if (this.playing) {
       this.setTime(this.time + step * this.speed);
+      if (now - this.linkWrittenMs > kLinkRefreshMs) {
+        this.writeLink();
+      }
     }
     this.mixer.setTime(this.time);
     this.root.updateMatrixWorld(true);
@@ -150,6 +235,7 @@ class Viewer {
     this.playing = playing && this.timeline.duration > 0;
     $("play").textContent = this.playing ? "Pause" : "Play";
     $("play").setAttribute("aria-pressed", String(this.playing));
+    this.writeLink();
   }
 
   setSpeed(speed) {
@@ -170,6 +256,8 @@ class Viewer {
     });
     $("follow").value = body ? String(this.index.bodies.indexOf(body)) : "";
     this.exposeFor(body);
+    this.followed = body;
+    this.writeLink();
   }
 
   // Brightens or dims the star's light as a camera's exposure would, so that a
@@ -269,7 +357,10 @@ class Viewer {
     const slider = $("time");
     slider.max = String(this.timeline.duration);
     slider.disabled = this.timeline.duration === 0;
-    slider.addEventListener("input", () => this.setTime(Number(slider.value)));
+    slider.addEventListener("input", () => {
+      this.setTime(Number(slider.value));
+      this.writeLink();
+    });
     for (const [id, apply] of Object.entries(this.toggles())) {
       $(id).addEventListener("change", () => apply($(id).checked));
     }

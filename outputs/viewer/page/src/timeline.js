@@ -12,15 +12,15 @@ export const kSpeedSteps = [1 / 16, 1 / 8, 1 / 4, 1 / 2, 1, 2, 4, 8, 16, 32, 64]
 // Milliseconds since 1970 of a date and time in universal time as the file
 // writes it ("2026-12-09T18:37:31Z", "-0500-03-01T12:00:00Z": proleptic
 // Gregorian years of any sign and length, which Date.parse does not all
-// take), or null.
+// take; the seconds may be left out), or null.
 function universalMs(text) {
-  const match = /^([+-]?\d{4,})-(\d{2})-(\d{2})T(\d{2}):(\d{2}):(\d{2}(?:\.\d+)?)Z$/.exec(String(text));
+  const match = /^([+-]?\d{4,})-(\d{2})-(\d{2})T(\d{2}):(\d{2})(?::(\d{2}(?:\.\d+)?))?Z$/.exec(String(text));
   if (!match) {
     return null;
   }
   const date = new Date(0);
   date.setUTCFullYear(Number(match[1]), Number(match[2]) - 1, Number(match[3]));
-  date.setUTCHours(Number(match[4]), Number(match[5]), 0, Number(match[6]) * 1000);
+  date.setUTCHours(Number(match[4]), Number(match[5]), 0, Number(match[6] ?? 0) * 1000);
   return Number.isFinite(date.getTime()) ? date.getTime() : null;
 }
 
@@ -45,15 +45,42 @@ export function modelDateAt(timeline, seconds) {
   return Number.isFinite(date.getTime()) ? date : null;
 }
 
+// The time of the animation (seconds) that shows a model date given as the
+// file writes dates ("2027-06-21T12:00:00Z"), or null when the text is no
+// such date, the file records no date or time scale, or the date lies
+// outside the animation.
+export function secondsAt(timeline, text) {
+  const ms = universalMs(text);
+  if (ms === null || timeline.startMs === null || timeline.secondsPerModelDay === null) {
+    return null;
+  }
+  const seconds = ((ms - timeline.startMs) / kMillisecondsPerDay) * timeline.secondsPerModelDay;
+  return seconds >= 0 && seconds <= timeline.duration ? seconds : null;
+}
+
+// The model date at `seconds` as the file writes dates, to the second
+// ("2027-06-21T12:00:00Z"), or null.
+export function isoTextAt(timeline, seconds) {
+  const date = modelDateAt(timeline, seconds);
+  if (!date) {
+    return null;
+  }
+  const whole = new Date(Math.round(date.getTime() / 1000) * 1000);
+  return `${yearText(whole.getUTCFullYear())}-${padded(whole.getUTCMonth() + 1, 2)}-${padded(whole.getUTCDate(), 2)}T` +
+    `${padded(whole.getUTCHours(), 2)}:${padded(whole.getUTCMinutes(), 2)}:${padded(whole.getUTCSeconds(), 2)}Z`;
+}
+
+function yearText(year) {
+  return year < 0 ? `-${padded(year, 4)}` : year > 9999 ? `+${year}` : padded(year, 4);
+}
+
 function padded(number, digits) {
   return String(Math.abs(number)).padStart(digits, "0");
 }
 
 // "2026-12-09 18:30 UTC" (years before 1 and after 9999 with their sign).
 export function dateText(date) {
-  const year = date.getUTCFullYear();
-  const yearText = year < 0 ? `-${padded(year, 4)}` : year > 9999 ? `+${year}` : padded(year, 4);
-  return `${yearText}-${padded(date.getUTCMonth() + 1, 2)}-${padded(date.getUTCDate(), 2)} ` +
+  return `${yearText(date.getUTCFullYear())}-${padded(date.getUTCMonth() + 1, 2)}-${padded(date.getUTCDate(), 2)} ` +
     `${padded(date.getUTCHours(), 2)}:${padded(date.getUTCMinutes(), 2)} UTC`;
 }
 
