@@ -1,7 +1,8 @@
 // Opens a page of `caelo view` in headless Chromium (software WebGL), offline,
 // and checks it as a user would: it loads with no console errors and asks for
 // nothing from the network, its date readout at the start is the export's
-// start date, playing advances the date and moves the planets, picking
+// start date, it holds the bright stars, playing advances the date and moves
+// the planets, picking
 // Jupiter brings it to the middle of the view, and each toggle hides what it
 // names (screenshots compared by pixels), a link opens it following the
 // Earth at a date with the right hemisphere towards the Sun, and the page
@@ -64,6 +65,8 @@ try {
   const readyMs = Number(await page.evaluate(() => document.documentElement.dataset.readyMs));
   console.log(`ready-ms: ${readyMs}`);
   const readout = async () => (await page.textContent("#date")).trim();
+  const stars = await page.evaluate(() => window.caeloViewer?.stars.count ?? 0);
+  check(stars >= 8000, `the sky holds the bright stars (${stars})`);
   check(await readout() === startDate, `the readout at the start is ${startDate} (${await readout()})`);
 
   // Where a body stands on the screen: the left middle of its label.
@@ -152,6 +155,7 @@ try {
     { id: "show-rings", view: "Saturn" },
     { id: "show-planes", view: "Sun" },
     { id: "show-labels", view: null },
+    { id: "show-stars", view: null },
   ];
   for (const { id, view } of toggles) {
     if (view) {

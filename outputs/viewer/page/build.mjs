@@ -2,7 +2,7 @@
 // with the page's scripts and three.js bundled and minified into it (esbuild),
 // three.js's version, caelo's licence and its notices (LICENSE and NOTICES.md
 // at the top of the sources, which must name this three.js and hold its
-// licence) written in, and the one marker the command replaces, @SCENE_DATA@,
+// licence) and the bright stars (data/stars/bright-stars.csv, packed) written in, and the one marker the command replaces, @SCENE_DATA@,
 // left in place. Writes the template as a C++ source that defines
 // caelo::viewer::viewerTemplate() (viewerTemplate.h), so that the page is built
 // into caelo by any C++ compiler.
@@ -48,6 +48,10 @@ if (/<\/script/i.test(script)) {
   throw new Error("the bundled script holds </script, which would end the page's script element");
 }
 
+// The bright stars, packed as the page unpacks them (src/starCatalogue.js).
+const { packStars } = await import(new URL("./src/starCatalogue.js", import.meta.url).href);
+const stars = packStars(fs.readFileSync(path.join(sources, "data", "stars", "bright-stars.csv"), "utf8"));
+
 const escapeHtml = (text) => text.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;");
 const template = fs.readFileSync(path.join(here, "viewer.html"), "utf8");
 const fills = {
@@ -55,6 +59,7 @@ const fills = {
   "@LICENSE@": escapeHtml(licence),
   "@NOTICES@": escapeHtml(notices),
   "@PAGE_SCRIPT@": script,
+  "@STAR_DATA@": Buffer.from(stars).toString("base64"),
 };
 let page = template;
 for (const [marker, text] of Object.entries(fills)) {

@@ -9,6 +9,7 @@ import { GLTFLoader } from "three/addons/loaders/GLTFLoader.js";
 import { ViewCamera } from "./camera.js";
 import { Labels } from "./labels.js";
 import { indexScene, orbitsAround } from "./sceneIndex.js";
+import { StarSky } from "./starSky.js";
 import * as clock from "./timeline.js";
 import { readViewLink, viewLinkText } from "./viewLink.js";
 
@@ -25,20 +26,21 @@ const kMostLightGain = 10000;
 
 const $ = (id) => document.getElementById(id);
 
-// The scene's bytes from the base64 in #scene-data: decoded by the browser
-// where it can (Uint8Array.fromBase64), many times faster than atob and a
-// loop over its characters, which remain for browsers without it.
-function sceneBytes() {
-  const base64 = $("scene-data").textContent.trim();
+// The bytes of the base64 in an element (#scene-data: the scene, #star-data:
+// the stars): decoded by the browser where it can (Uint8Array.fromBase64),
+// many times faster than atob and a loop over its characters, which remain
+// for browsers without it.
+function bytesOf(id) {
+  const base64 = $(id).textContent.trim();
   if (typeof Uint8Array.fromBase64 === "function") {
-    return Uint8Array.fromBase64(base64).buffer;
+    return Uint8Array.fromBase64(base64);
   }
   const text = atob(base64);
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; ++i) {
     bytes[i] = text.charCodeAt(i);
   }
-  return bytes.buffer;
+  return bytes;
 }
 
 function sceneExtent(root) {
@@ -125,6 +127,8 @@ class Viewer {
     this.sizeCanvas(canvas);
     this.renderer = new THREE.WebGLRenderer({ canvas, antialias: true, logarithmicDepthBuffer: true });
     this.renderer.setPixelRatio(window.devicePixelRatio);
+    this.renderer.autoClear = false; // the stars first, then the scene over them
+    this.stars = new StarSky(bytesOf("star-data"), window.devicePixelRatio);
     this.root.updateMatrixWorld(true);
     this.view = new ViewCamera(gltf.cameras[0] ?? null, sceneExtent(this.root), canvas);
     this.labels = new Labels(this.index, $("stage"), (body) => this.follow(body));
@@ -213,6 +217,8 @@ class Viewer {
     this.mixer.setTime(this.time);
     this.root.updateMatrixWorld(true);
     this.view.update();
+    this.renderer.clear();
+    this.stars.render(this.renderer, this.view.camera);
     this.renderer.render(this.scene, this.view.camera);
     this.labels.render(this.scene, this.view.camera);
     requestAnimationFrame(() => this.frame());
@@ -342,6 +348,7 @@ class Viewer {
       "show-planes": (shown) => this.setShown(this.index.planes, shown),
       "show-rings": (shown) => this.setShown(this.index.rings, shown),
       "show-labels": (shown) => { this.labels.shown = shown; },
+      "show-stars": (shown) => { this.stars.shown = shown; },
     };
   }
 
@@ -380,7 +387,7 @@ class Viewer {
     if (event.ctrlKey || event.metaKey || event.altKey || event.target.closest?.("input, select")) {
       return;
     }
-    const toggle = { o: "show-planet-orbits", m: "show-moon-orbits", p: "show-planes", g: "show-rings", l: "show-labels" }[event.key.toLowerCase()];
+    const toggle = { o: "show-planet-orbits", m: "show-moon-orbits", p: "show-planes", g: "show-rings", l: "show-labels", s: "show-stars" }[event.key.toLowerCase()];
     const actions = {
       " ": () => $("play").click(),
       "+": () => $("faster").click(),
@@ -407,7 +414,7 @@ function fail(error) {
 }
 
 async function start() {
-  const gltf = await new GLTFLoader().parseAsync(sceneBytes(), "");
+  const gltf = await new GLTFLoader().parseAsync(bytesOf("scene-data").buffer, "");
   window.caeloViewer = new Viewer(gltf);
   requestAnimationFrame(() => {
     document.documentElement.dataset.readyMs = performance.now().toFixed(0);
