@@ -6,6 +6,10 @@
 // to load), or to "failed" with the reason in #failure.
 import * as THREE from "three";
 import { GLTFLoader } from "three/addons/loaders/GLTFLoader.js";
+import { EffectComposer } from "three/addons/postprocessing/EffectComposer.js";
+import { OutputPass } from "three/addons/postprocessing/OutputPass.js";
+import { RenderPass } from "three/addons/postprocessing/RenderPass.js";
+import { UnrealBloomPass } from "three/addons/postprocessing/UnrealBloomPass.js";
 import { ViewCamera } from "./camera.js";
 import { Labels } from "./labels.js";
 import { indexScene, orbitsAround } from "./sceneIndex.js";
@@ -18,6 +22,15 @@ import { readViewLink, viewLinkText } from "./viewLink.js";
 const kLongestStepSeconds = 0.1;
 // Pixels a pointer may move between press and release and still click.
 const kClickSlopPx = 4;
+// The glow around what is brighter than kBloomThreshold (UnrealBloomPass):
+// its strength and its reach. Only the star is so bright: a followed body's
+// day side, lit by at most twice its colour (exposeFor), stays below.
+const kBloomStrength = 0.7;
+const kBloomRadius = 0.4;
+const kBloomThreshold = 2.5;
+// How bright the star glows with its map: well past the glow's threshold,
+// so that it shows yellow-white with its map's darker marks.
+const kStarMapGlow = 6.0;
 // How often, while playing, the address's fragment follows the date.
 const kLinkRefreshMs = 1000;
 // The range of the star light's gain for a followed body (exposeFor).
@@ -100,7 +113,7 @@ function dressGlows(root, star) {
     if (object.isMesh && object.material.map && !object.material.emissiveMap) {
       object.material.emissiveMap = object.material.map;
       object.material.emissive.setRGB(1, 1, 1);
-      object.material.emissiveIntensity = 1; // the map as it is, not washed out to white
+      object.material.emissiveIntensity = kStarMapGlow;
       object.material.needsUpdate = true;
     }
   });
@@ -125,12 +138,12 @@ class Viewer {
 
     const canvas = $("view");
     this.sizeCanvas(canvas);
-    this.renderer = new THREE.WebGLRenderer({ canvas, antialias: true, logarithmicDepthBuffer: true });
+    this.renderer = new THREE.WebGLRenderer({ canvas, antialias: false, logarithmicDepthBuffer: true });
     this.renderer.setPixelRatio(window.devicePixelRatio);
-    this.renderer.autoClear = false; // the stars first, then the scene over them
     this.stars = new StarSky(bytesOf("star-data"), window.devicePixelRatio);
     this.root.updateMatrixWorld(true);
     this.view = new ViewCamera(gltf.cameras[0] ?? null, sceneExtent(this.root), canvas);
+    this.composer = this.passes();
     this.labels = new Labels(this.index, $("stage"), (body) => this.follow(body));
     this.starLights = [];
     this.index.star?.object.traverse((light) => {
@@ -195,11 +208,30 @@ class Viewer {
     canvas.height = Math.floor(stage.clientHeight * window.devicePixelRatio);
   }
 
+  // The drawing: the stars, the scene over them, the glow of what is
+  // brightest, then the picture turned into the canvas's colours.
+  passes() {
+    const target = new THREE.WebGLRenderTarget(1, 1, { type: THREE.HalfFloatType });
+    const composer = new EffectComposer(this.renderer, target);
+    composer.addPass(new RenderPass(this.stars.scene, this.stars.camera));
+    const scene = new RenderPass(this.scene, this.view.camera);
+    scene.clear = false;
+    composer.addPass(scene);
+    this.bloom = new UnrealBloomPass(new THREE.Vector2(1, 1), kBloomStrength, kBloomRadius, kBloomThreshold);
+    composer.addPass(this.bloom);
+    composer.addPass(new OutputPass());
+    return composer;
+  }
+
   resize() {
     const stage = $("stage");
     const width = stage.clientWidth;
     const height = stage.clientHeight;
     this.renderer.setSize(width, height, false);
+    this.composer.setPixelRatio(window.devicePixelRatio);
+    this.composer.setSize(width, height);
+    // The glow is soft: drawn at a quarter of the pixels it costs a quarter.
+    this.bloom.setSize(Math.ceil((width * window.devicePixelRatio) / 2), Math.ceil((height * window.devicePixelRatio) / 2));
     this.labels.setSize(width, height);
     this.view.setAspect(width, height);
   }
@@ -217,9 +249,8 @@ class Viewer {
     this.mixer.setTime(this.time);
     this.root.updateMatrixWorld(true);
     this.view.update();
-    this.renderer.clear();
-    this.stars.render(this.renderer, this.view.camera);
-    this.renderer.render(this.scene, this.view.camera);
+    this.stars.turnWith(this.view.camera);
+    this.composer.render();
     this.labels.render(this.scene, this.view.camera);
     requestAnimationFrame(() => this.frame());
   }

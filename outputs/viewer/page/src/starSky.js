@@ -59,20 +59,24 @@ export class StarSky {
     this.scene = new THREE.Scene();
     this.scene.add(this.points);
     this.camera = new THREE.PerspectiveCamera(50, 1, 0.1, 10);
-    this.shown = true;
   }
 
-  // Draws the stars as the view's camera sees them, turned but not moved.
-  render(renderer, viewCamera) {
-    if (!this.shown) {
-      return;
-    }
+  get shown() {
+    return this.points.visible;
+  }
+
+  set shown(shown) {
+    this.points.visible = shown;
+  }
+
+  // Turns the stars' camera as the view's camera is turned, without moving it;
+  // `scene` and `camera` then draw the stars as the view sees them.
+  turnWith(viewCamera) {
     viewCamera.getWorldQuaternion(this.camera.quaternion);
     this.camera.fov = viewCamera.fov;
     this.camera.aspect = viewCamera.aspect;
     this.camera.zoom = viewCamera.zoom;
     this.camera.updateProjectionMatrix();
     this.camera.updateMatrixWorld(true);
-    renderer.render(this.scene, this.camera);
   }
 }
