@@ -3,7 +3,9 @@ Cycles on the CPU through the file's camera.
 
 Run by tools/check-clients.sh:
     blender -b --factory-startup -P tools/clients/blender_render.py -- IN.glb OUT.png WIDTH HEIGHT
-Prints the import's duration in seconds as "import-seconds: N".
+Prints the import's duration in seconds as "import-seconds: N", and fails
+unless at least 12 materials carry a map as an image texture on their base
+colour.
 """
 import os
 import sys
@@ -24,6 +26,18 @@ for thing in list(bpy.data.objects):
 started = time.monotonic()
 bpy.ops.import_scene.gltf(filepath=source)
 print(f"import-seconds: {time.monotonic() - started:.2f}")
+
+# The globes' maps come in as image textures on their materials' base colour.
+MIN_MAPPED_GLOBES = 12
+mapped = sorted({
+    material.name for material in bpy.data.materials if material.node_tree and any(
+        node.type == "BSDF_PRINCIPLED" and node.inputs["Base Color"].links
+        and node.inputs["Base Color"].links[0].from_node.type == "TEX_IMAGE"
+        for node in material.node_tree.nodes)
+})
+print(f"materials with a map: {len(mapped)} ({', '.join(mapped)})")
+if len(mapped) < MIN_MAPPED_GLOBES:
+    sys.exit(f"only {len(mapped)} materials carry a map; expected {MIN_MAPPED_GLOBES} or more")
 
 scene = bpy.context.scene
 cameras = [thing for thing in scene.objects if thing.type == "CAMERA"]
