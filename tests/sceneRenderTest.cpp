@@ -242,6 +242,34 @@ TEST_F(SceneRenderTest, DrawsAGlobeAheadAndNothingBehindTheCameraHiddenOrDisable
     }
 }
 
+// A globe named after a body with a map wears it (surfaceMaps.h): turned so
+// that a longitude faces the camera (and the light beside it), the disc's
+// middle shows that longitude, Africa's land at 20 degrees east and the
+// Pacific at 160 degrees west; the heading h turns longitude -90 - h degrees
+// to face -Z.
+TEST_F(SceneRenderTest, AGlobeWearsItsBodysMapTurnedWithIt) {
+    struct Case {
+        const char* what;
+        double eastLongitudeDeg;
+        bool blue;
+    };
+    for (const Case& c : {Case{"Africa", 20.0, false}, Case{"the Pacific", -160.0, true}}) {
+        Node& earth = sphereAt({0.0, 0.0, 1000.0}, 100.0, {1.0, 1.0, 1.0});
+        earth.name = "Earth";
+        earth.relative.rotation = {(-90.0 - c.eastLongitudeDeg) * std::numbers::pi / 180.0, 0.0, 0.0};
+        const auto pixels = draw();
+        int redSum = 0, blueSum = 0;
+        for (int dy = -5; dy <= 5; ++dy) {
+            for (int dx = -5; dx <= 5; ++dx) {
+                redSum += red(at(pixels, 200 + dx, 150 + dy));
+                blueSum += blue(at(pixels, 200 + dx, 150 + dy));
+            }
+        }
+        EXPECT_EQ(blueSum > redSum, c.blue) << c.what << ": red " << redSum << ", blue " << blueSum;
+        removeNode(application(), earth);
+    }
+}
+
 TEST_F(SceneRenderTest, ARingPassesInFrontOfItsGlobeOnOneSideAndBehindItOnTheOther) {
     sphereAt({0.0, 0.0, 1000.0}, 100.0, {1.0, 0.0, 0.0});
     Node& ring = add(kTypeTube, "Ring");

@@ -2,6 +2,7 @@
 
 #include "host/primitiveParameters.h"
 #include "host/services/hostError.h"
+#include "outputs/appearance/surfaceMaps.h"
 #include "outputs/pictures/cairoColour.h"
 #include "outputs/pictures/sceneRenderGlobe.h"
 #include "outputs/pictures/sceneRenderProjection.h"
@@ -322,10 +323,35 @@ private:
             return;
         }
         disc->radiusPx = std::max(disc->radiusPx, kMinimumGlobeRadius * unit_);
+        dressInMap(sphere, world, *disc);
         if (!touchesPicture(*disc)) {
             return;
         }
         globes_.push_back({*disc, sphere.name, centre, std::abs(radius), centre.z});
+    }
+
+    // The map a globe wears (outputs/appearance/surfaceMaps.h), with its
+    // axes turned into camera space.
+    void dressInMap(const Node& sphere, const host::Matrix& world, GlobeDisc& disc) const {
+        const appearance::SurfaceMap* map =
+            appearance::roleOf(document_, sphere) == appearance::Role::Globe
+                ? appearance::surfaceMapOf(sphere.name, appearance::MapLayer::Surface)
+                : nullptr;
+        const MapPixels* pixels = map != nullptr ? pixelsOf(*map) : nullptr;
+        const auto unit = [&](Vector axis) {
+            const Vector along = view_.directionToCameraSpace(axis);
+            const double length = host::length(along);
+            return length > 0.0 && std::isfinite(length) ? std::optional(along * (1.0 / length))
+                                                         : std::nullopt;
+        };
+        const auto x = unit(world.x), y = unit(world.y), z = unit(world.z);
+        if (pixels == nullptr || !x || !y || !z) {
+            return;
+        }
+        disc.map = pixels;
+        disc.axisX = *x;
+        disc.axisY = *y;
+        disc.axisZ = *z;
     }
 
     [[nodiscard]] bool touchesPicture(const GlobeDisc& disc) const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace caelo::pictures {
@@ -94,6 +95,65 @@ void paintLitGlobe(cairo_t* cairo, const GlobeDisc& globe) {
     cairo_restore(cairo);
 }
 
+// The disc drawn into an image of its own, pixel by pixel, then painted
+// through a circle. Each pixel's point on the globe faces the camera along
+// -Z in camera space; its direction in the globe's frame picks the map's
+// colour, and the light falling on it there its brightness.
+void paintMappedGlobe(cairo_t* cairo, const GlobeDisc& globe) {
+    const double r = globe.radiusPx;
+    // Only the part of the disc within the picture (its clip) is drawn.
+    double clipLeft = 0.0, clipTop = 0.0, clipRight = 0.0, clipBottom = 0.0;
+    cairo_clip_extents(cairo, &clipLeft, &clipTop, &clipRight, &clipBottom);
+    const double left = std::max(std::floor(globe.centre.x - r) - 1.0, std::floor(clipLeft));
+    const double top = std::max(std::floor(globe.centre.y - r) - 1.0, std::floor(clipTop));
+    const int columns =
+        static_cast<int>(std::min(std::ceil(globe.centre.x + r) + 1.0, std::ceil(clipRight)) - left);
+    const int rows =
+        static_cast<int>(std::min(std::ceil(globe.centre.y + r) + 1.0, std::ceil(clipBottom)) - top);
+    if (columns <= 0 || rows <= 0) {
+        return;
+    }
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, columns, rows);
+    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(image);
+        paintLitGlobe(cairo, globe);
+        return;
+    }
+    cairo_surface_flush(image);
+    unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int row = 0; row < rows; ++row) {
+        auto* pixels = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+        for (int column = 0; column < columns; ++column) {
+            const double x = (left + column + 0.5 - globe.centre.x) / r;
+            const double y = (globe.centre.y - (top + row + 0.5)) / r; // camera y is up
+            const double z2 = 1.0 - x * x - y * y;
+            if (z2 < 0.0) {
+                pixels[column] = 0;
+                continue;
+            }
+            const Vector normal{x, y, -std::sqrt(z2)};
+            const appearance::MapPoint point =
+                appearance::mapPointOf({host::dot(normal, globe.axisX), host::dot(normal, globe.axisY),
+                                        host::dot(normal, globe.axisZ)});
+            const double light = std::max(0.0, host::dot(normal, globe.towardsLight));
+            const RgbColour c =
+                scaled(globe.map->at(point), kNightBrightness + (1.0 - kNightBrightness) * light);
+            pixels[column] = (static_cast<std::uint32_t>(std::lround(c.red * 255.0)) << 16) |
+                             (static_cast<std::uint32_t>(std::lround(c.green * 255.0)) << 8) |
+                             static_cast<std::uint32_t>(std::lround(c.blue * 255.0));
+        }
+    }
+    cairo_surface_mark_dirty(image);
+    cairo_save(cairo);
+    cairo_arc(cairo, globe.centre.x, globe.centre.y, r, 0.0, kTwoPi);
+    cairo_clip(cairo);
+    cairo_set_source_surface(cairo, image, left, top);
+    cairo_paint(cairo);
+    cairo_restore(cairo);
+    cairo_surface_destroy(image);
+}
+
 } // namespace
 
 std::optional<GlobeDisc> globeDisc(const CameraProjection& view, Vector centre, double radius, Vector light,
@@ -113,6 +173,7 @@ std::optional<GlobeDisc> globeDisc(const CameraProjection& view, Vector centre, 
     disc.glows = lightDistance <= radius;
     if (!disc.glows) {
         const Vector towardsLight = toLight * (1.0 / lightDistance);
+        disc.towardsLight = towardsLight;
         const Vector towardsCamera = centre * (-1.0 / distance);
         disc.phaseCos = std::clamp(host::dot(towardsLight, towardsCamera), -1.0, 1.0);
         const Vector across = towardsLight - towardsCamera * disc.phaseCos;
@@ -125,6 +186,8 @@ std::optional<GlobeDisc> globeDisc(const CameraProjection& view, Vector centre, 
 void paintGlobe(cairo_t* cairo, const GlobeDisc& globe) {
     if (globe.glows) {
         paintGlowingGlobe(cairo, globe);
+    } else if (globe.map != nullptr) {
+        paintMappedGlobe(cairo, globe);
     } else {
         paintLitGlobe(cairo, globe);
     }

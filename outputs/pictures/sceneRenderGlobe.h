@@ -4,6 +4,7 @@
 #define CAELO_OUTPUTS_PICTURES_SCENE_RENDER_GLOBE_H
 
 #include "host/services/matrix.h"
+#include "outputs/pictures/mapPixels.h"
 #include "outputs/pictures/sceneRender.h"
 #include "outputs/pictures/sceneRenderProjection.h"
 
@@ -22,6 +23,14 @@ struct GlobeDisc {
     // picture y pointing down).
     double phaseCos = 1.0;
     double lightAngleRad = 0.0;
+    // The unit direction to the light from the globe's centre (camera space).
+    host::Vector towardsLight{0.0, 0.0, -1.0};
+    // A map the globe wears, with the globe's own axes in camera space (unit
+    // length), or nullptr: the disc is then its colour.
+    const MapPixels* map = nullptr;
+    host::Vector axisX{1.0, 0.0, 0.0};
+    host::Vector axisY{0.0, 1.0, 0.0};
+    host::Vector axisZ{0.0, 0.0, 1.0};
 };
 
 // The disc of a sphere of `radius` (scene units) centred at `centre` (camera
@@ -36,6 +45,9 @@ struct GlobeDisc {
 // Paints a globe: a glowing globe as a bright disc in a halo of its colour;
 // any other as its night side (dim) under the lit part bounded by the limb on
 // the light's side and the terminator, shaded from the point below the light.
+// A globe that wears a map shows it, pixel by pixel, each point of the disc
+// taken as seen from far away (the disc's orthographic view) and shaded by
+// the light falling on it there.
 void paintGlobe(cairo_t* cairo, const GlobeDisc& globe);
 
 } // namespace caelo::pictures
