@@ -32,6 +32,9 @@ std::unique_ptr<MapPixels> decoded(const appearance::SurfaceMap& map) {
 } // namespace
 
 appearance::RgbColour MapPixels::at(const appearance::MapPoint& point) const {
+    if (!std::isfinite(point.u) || !std::isfinite(point.v)) {
+        return {};
+    }
     const double u = point.u - std::floor(point.u);
     const int x = std::min(width_ - 1, static_cast<int>(u * width_));
     const int y = std::clamp(static_cast<int>(point.v * height_), 0, height_ - 1);

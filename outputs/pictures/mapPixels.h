@@ -17,7 +17,7 @@ public:
         : width_(width), height_(height), rgb_(std::move(rgb)) {}
 
     // The colour (sRGB, [0, 1]) at a map point, from the nearest pixel; u
-    // wraps around, v stops at the poles.
+    // wraps around, v stops at the poles; black for a point that is not finite.
     [[nodiscard]] appearance::RgbColour at(const appearance::MapPoint& point) const;
 
 private:
