@@ -50,7 +50,7 @@ Picture decoded(const SurfaceMap& map) {
 }
 
 TEST(SurfaceMaps, EveryMapIsBuiltInWholeAtItsStatedSizeWithItsCredit) {
-    EXPECT_EQ(surfaceMaps().size(), 21u);
+    EXPECT_EQ(surfaceMaps().size(), 23u);
     for (const SurfaceMap& map : surfaceMaps()) {
         const Picture picture = decoded(map);
         EXPECT_EQ(picture.image.width, map.width) << map.fileName;

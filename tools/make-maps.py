@@ -43,10 +43,13 @@ NASA_LICENCE = "NASA, not copyrighted (Debian copyright: Files xplanet/images/*,
 PLUTON = "Oleg Pluton (Helleformer), CC BY 4.0; resized and re-encoded"
 PLUTON_LICENCE = "CC-BY-4.0 (package CREDITS.md 4.5c)"
 
-# How a source map lies: where longitude 0 is ("middle" or "left edge").
-# Every source here has north up and east longitude growing to the right.
+# How a source map lies: longitude 0 in the middle or at the left edge, with
+# north up and east longitude growing to the right, or turned half round
+# (south up, east to the left, longitude 0 in the middle: the maps of
+# Uranus's moons, made with the pole about which they turn anticlockwise up).
 MIDDLE = "middle"
 LEFT_EDGE = "left edge"
+TURNED = "middle, turned half round"
 
 # body, role, package, file in the package, size, credit, licence, source's
 # longitude 0, the named feature (IAU planetocentric latitude, east
@@ -99,6 +102,14 @@ MAPS = [
      "Inktomi (14.1 S, 247.9 E) and the wispy terrain on the trailing hemisphere (90 E)"),
     ("Deimos", "surface", "stellarium-data", "deimos.png", SMALL, PLUTON, PLUTON_LICENCE, MIDDLE,
      "the maker's layout, checked on its Io, Ganymede and Tethys maps"),
+    ("Miranda", "surface", "stellarium-data", "miranda.png", SMALL,
+     "Snowfall and Oleg Pluton (Helleformer), CC BY 4.0; turned half round, resized and re-encoded",
+     "CC-BY-4.0 (package CREDITS.md 4.5e)", TURNED,
+     "Inverness Corona (66.9 S, 325.7 E), Elsinore Corona (24.8 S, 257.1 E) and Arden Corona (29.1 S, 73.7 E)"),
+    ("Oberon", "surface", "stellarium-data", "oberon.png", SMALL,
+     "Snowfall and Oleg Pluton (Helleformer), CC BY 4.0; turned half round, resized and re-encoded",
+     "CC-BY-4.0 (package CREDITS.md 4.5e)", TURNED,
+     "the dark floors of Hamlet (46.1 S, 44.4 E) and Othello (66 S, 42 E)"),
     ("Pluto", "surface", "stellarium-data", "pluto.png", SMALL,
      "Kexitt and Oleg Pluton (Helleformer), CC BY 4.0; longitude 0 moved to the middle, resized and re-encoded",
      "CC-BY-4.0 (package CREDITS.md 4.5d)", LEFT_EDGE,
@@ -127,9 +138,11 @@ def package_files(deb_folder):
 
 
 def normalised(image, longitude_zero):
-    """The image with longitude 0 in the middle column."""
+    """The image with longitude 0 in the middle column, north up, east right."""
     if longitude_zero == MIDDLE:
         return image
+    if longitude_zero == TURNED:
+        return image.rotate(180)
     half = image.width // 2
     rolled = Image.new(image.mode, image.size)
     rolled.paste(image.crop((half, 0, image.width, image.height)), (0, 0))
