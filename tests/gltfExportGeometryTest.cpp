@@ -33,6 +33,7 @@ constexpr std::int32_t kCircleEllipse = 2010, kCircleRadius = 2012, kCircleSecon
                        kCirclePlane = 2300;
 constexpr std::int32_t kWrapSpline = 1001, kWrapStart = 1002, kWrapEnd = 1003, kWrapOffset = 1004;
 constexpr std::int32_t kWrapProfile = 1013, kTorusPipeSegments = 1153, kBoxSegmentsZ = 1104;
+constexpr std::int32_t kTorusRing = 1150, kTorusPipe = 1151;
 
 using GltfGeometry = testing::HostTest;
 
@@ -75,18 +76,43 @@ void expectFacesAlongNormals(const PrimitiveMesh& mesh, const std::string& what)
 
 // A sphere's texture coordinates are the map points of its vertices'
 // directions (surfaceMaps.h), its seam at longitude 180 degrees running from
-// u = 0 to 1.
-TEST_F(GltfGeometry, SphereTextureCoordinatesAreTheMapPointsOfItsDirections) {
+// u = 0 to 1; a ring's (tube, torus, sliced or whole) run across it from the
+// inner edge (u = 0) to the outer (u = 1) and round it over its turn.
+TEST_F(GltfGeometry, TextureCoordinatesLayMapsOnSpheresAndStripsAcrossRings) {
     Node& sphere = add(kTypeSphere, "globe");
-    const PrimitiveMesh mesh = meshOf(sphere);
-    ASSERT_EQ(mesh.texcoords.size(), mesh.positions.size());
-    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
-        const auto [u, v] = mesh.texcoords[i];
-        const appearance::MapPoint want = appearance::mapPointOf(mesh.normals[i]);
+    const PrimitiveMesh globe = meshOf(sphere);
+    ASSERT_EQ(globe.texcoords.size(), globe.positions.size());
+    for (std::size_t i = 0; i < globe.positions.size(); ++i) {
+        const auto [u, v] = globe.texcoords[i];
+        const appearance::MapPoint want = appearance::mapPointOf(globe.normals[i]);
         EXPECT_NEAR(v, want.v, 1e-12) << i;
         if (v != 0.0 && v != 1.0 && u != 0.0 && u != 1.0) {
             EXPECT_NEAR(u, want.u, 1e-12) << i;
         }
+    }
+    Node& tube = add(kTypeTube, "tube");
+    tube.parameters.setFloat(kTubeOuter, 200.0);
+    tube.parameters.setFloat(kTubeInner, 120.0);
+    tube.parameters.setBool(kSliceOn, true);
+    tube.parameters.setFloat(kSliceFrom, 0.5);
+    tube.parameters.setFloat(kSliceTo, 2.0);
+    Node& torus = add(kTypeTorus, "torus");
+    torus.parameters.setFloat(kTorusRing, 100.0);
+    torus.parameters.setFloat(kTorusPipe, 25.0);
+    for (const auto& [ring, inner, outer] :
+         {std::tuple{&tube, 120.0, 200.0}, std::tuple{&torus, 75.0, 125.0}}) {
+        const PrimitiveMesh mesh = meshOf(*ring);
+        ASSERT_EQ(mesh.texcoords.size(), mesh.positions.size()) << ring->name;
+        double least = 1.0, most = 0.0;
+        for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+            const auto [u, v] = mesh.texcoords[i];
+            const Vector& p = mesh.positions[i];
+            EXPECT_NEAR(u, (std::hypot(p.x, p.z) - inner) / (outer - inner), 1e-9) << ring->name << " " << i;
+            least = std::min(least, v);
+            most = std::max(most, v);
+        }
+        EXPECT_EQ(least, 0.0) << ring->name;
+        EXPECT_EQ(most, 1.0) << ring->name;
     }
 }
 

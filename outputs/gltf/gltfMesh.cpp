@@ -45,6 +45,7 @@ int segmentsOf(const Node& object, std::int32_t id, int minimum) {
 struct SurfacePoint {
     Vector position;
     Vector normal;
+    std::optional<std::array<double, 2>> texcoord{};
 };
 
 // Adds a grid of (uSegments + 1) x (vSegments + 1) points, point(u, v) for u
@@ -60,6 +61,9 @@ void addSurface(PrimitiveMesh& mesh, int uSegments, int vSegments,
                 point(static_cast<double>(i) / uSegments, static_cast<double>(j) / vSegments);
             mesh.positions.push_back(p.position);
             mesh.normals.push_back(p.normal);
+            if (p.texcoord) {
+                mesh.texcoords.push_back(*p.texcoord);
+            }
         }
     }
     const auto at = [&](int i, int j) { return first + static_cast<std::uint32_t>(j * (uSegments + 1) + i); };
@@ -124,8 +128,7 @@ std::optional<PrimitiveMesh> sphereMesh(const Node& object) {
         const double longitude = kTwoPi * u - kPi;
         const double sinPolar = v == 0.0 || v == 1.0 ? 0.0 : std::sin(kPi * v);
         const Vector n{sinPolar * std::cos(longitude), std::cos(kPi * v), sinPolar * std::sin(longitude)};
-        mesh.texcoords.push_back({u, v});
-        return SurfacePoint{n * r, n};
+        return SurfacePoint{n * r, n, std::array{u, v}};
     });
     return finished(std::move(mesh));
 }
@@ -146,7 +149,8 @@ std::optional<PrimitiveMesh> planeMesh(const Node& object) {
 // The two flat ends of a sliced solid of revolution: the section at the
 // start faces back along the turn, the one at the end forwards.
 void addSliceEnds(PrimitiveMesh& mesh, const PrimitiveSlice& turn, int uSegments, int vSegments,
-                  const std::function<Vector(double angleRad, double u, double v)>& section) {
+                  const std::function<Vector(double angleRad, double u, double v)>& section,
+                  const std::function<double(const Vector& point)>& across) {
     if (turn.whole) {
         return;
     }
@@ -154,9 +158,19 @@ void addSliceEnds(PrimitiveMesh& mesh, const PrimitiveSlice& turn, int uSegments
         const double angle = atEnd ? turn.at(1.0) : turn.at(0.0);
         const Vector normal = alongTurn(angle) * (atEnd ? 1.0 : -1.0);
         addSurface(mesh, uSegments, vSegments, [&](double u, double v) {
-            return SurfacePoint{section(angle, u, v), normal};
+            const Vector p = section(angle, u, v);
+            return SurfacePoint{p, normal, std::array{across(p), atEnd ? 1.0 : 0.0}};
         });
     }
+}
+
+// Where a point lies across a ring about +Y, from its inner edge (0) to its
+// outer edge (1): its distance from the axis as a share of the ring's width.
+std::function<double(const Vector&)> ringFraction(double innerRadius, double outerRadius) {
+    const double width = outerRadius - innerRadius;
+    return [=](const Vector& p) {
+        return width > 0.0 ? std::clamp((std::hypot(p.x, p.z) - innerRadius) / width, 0.0, 1.0) : 0.0;
+    };
 }
 
 std::optional<PrimitiveMesh> tubeMesh(const Node& object) {
@@ -167,26 +181,31 @@ std::optional<PrimitiveMesh> tubeMesh(const Node& object) {
     const int aroundSegments = segmentsOver(turn, segmentsOf(object, host::kTubeRotationSegments, 3));
     const int along = segmentsOf(object, host::kTubeHeightSegments, 1);
     const int across = segmentsOf(object, host::kTubeCapSegments, 1);
+    const auto acrossRing = ringFraction(innerRadius, outerRadius);
     PrimitiveMesh mesh;
     for (const bool outer : {true, false}) {
         const double r = outer ? outerRadius : innerRadius;
         addSurface(mesh, aroundSegments, along, [&](double u, double v) {
             const Vector radial = radialDirection(turn.at(u));
             return SurfacePoint{radial * r + Vector{0.0, (2.0 * v - 1.0) * halfHeight, 0.0},
-                                outer ? radial : -radial};
+                                outer ? radial : -radial, std::array{outer ? 1.0 : 0.0, u}};
         });
     }
     for (const double side : {1.0, -1.0}) {
         addSurface(mesh, aroundSegments, across, [&](double u, double v) {
             const double r = innerRadius + (outerRadius - innerRadius) * v;
             return SurfacePoint{radialDirection(turn.at(u)) * r + Vector{0.0, side * halfHeight, 0.0},
-                                {0.0, side, 0.0}};
+                                {0.0, side, 0.0},
+                                std::array{v, u}};
         });
     }
-    addSliceEnds(mesh, turn, across, along, [&](double angleRad, double u, double v) {
-        const double r = innerRadius + (outerRadius - innerRadius) * u;
-        return radialDirection(angleRad) * r + Vector{0.0, (2.0 * v - 1.0) * halfHeight, 0.0};
-    });
+    addSliceEnds(
+        mesh, turn, across, along,
+        [&](double angleRad, double u, double v) {
+            const double r = innerRadius + (outerRadius - innerRadius) * u;
+            return radialDirection(angleRad) * r + Vector{0.0, (2.0 * v - 1.0) * halfHeight, 0.0};
+        },
+        acrossRing);
     turnOntoAxis(mesh, parameterOf<std::int32_t>(object, host::kPrimitiveAxis, host::kAxisPlusY));
     return finished(std::move(mesh));
 }
@@ -203,15 +222,20 @@ std::optional<PrimitiveMesh> torusMesh(const Node& object) {
         return radialDirection(ringAngleRad) * std::cos(pipeAngleRad) +
                Vector{0.0, std::sin(pipeAngleRad), 0.0};
     };
+    const auto acrossRing = ringFraction(ringRadius - pipeRadius, ringRadius + pipeRadius);
     addSurface(mesh, aroundSegments, pipe, [&](double u, double v) {
         const double ringAngle = turn.at(u);
         const Vector n = pipeDirection(ringAngle, kTwoPi * v);
-        return SurfacePoint{radialDirection(ringAngle) * ringRadius + n * pipeRadius, n};
+        const Vector p = radialDirection(ringAngle) * ringRadius + n * pipeRadius;
+        return SurfacePoint{p, n, std::array{acrossRing(p), u}};
     });
-    addSliceEnds(mesh, turn, pipe, 1, [&](double angleRad, double u, double v) {
-        return radialDirection(angleRad) * ringRadius +
-               pipeDirection(angleRad, kTwoPi * u) * (pipeRadius * v);
-    });
+    addSliceEnds(
+        mesh, turn, pipe, 1,
+        [&](double angleRad, double u, double v) {
+            return radialDirection(angleRad) * ringRadius +
+                   pipeDirection(angleRad, kTwoPi * u) * (pipeRadius * v);
+        },
+        acrossRing);
     turnOntoAxis(mesh, parameterOf<std::int32_t>(object, host::kPrimitiveAxis, host::kAxisPlusY));
     return finished(std::move(mesh));
 }

@@ -26,7 +26,8 @@ struct PrimitiveMesh {
     std::vector<host::Vector> normals; // unit length, one per position (triangles only)
     std::vector<std::uint32_t> indices;
     // Texture coordinates (u, v), one per position, where the surface has a
-    // map's layout (a sphere: surfaceMaps.h), else none.
+    // layout for a picture (a sphere: a map's, surfaceMaps.h; a tube or torus:
+    // a ring's, below), else none.
     std::vector<std::array<double, 2>> texcoords;
     bool open = false; // a surface without inside (a plane): seen from both sides
 };
@@ -45,6 +46,10 @@ struct PrimitiveMesh {
 //   towards +Z about +Y; host/primitiveSlice.h) with closed ends.
 // - Torus (5163): ring radius 1150, pipe radius 1151, 1152 segments around
 //   the ring and 1153 around the pipe, about its axis 1300, sliced as a tube.
+//   A tube's and a torus's texture coordinates run across the ring from its
+//   inner edge (u = 0) to its outer edge (u = 1), and round it over the turn
+//   (v from 0 at the turn's start to 1 at its end), so that a ring's radial
+//   colour strip lays onto it.
 // - Box (5159): full side lengths 1100 with 1102, 1103 and 1104 segments.
 // - Circle spline (5181): a line loop of radius 2012 (and second radius 2013
 //   when 2010 makes it an ellipse) in its plane 2300; one point every angle
