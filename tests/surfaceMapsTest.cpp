@@ -1,9 +1,11 @@
-// The surface maps built into caelo: every map of data/maps/maps.csv is there
+// The maps and stars built into caelo: every map of data/maps/maps.csv is there
 // whole and of its stated size, and each lies as every map must (longitude 0
 // in the middle column, east to the right, north at the top), which named
 // features at their published places show: each is darker than a place that
 // is bright on the real body, and a map turned or mirrored would swap them.
 #include "outputs/appearance/surfaceMaps.h"
+
+#include "outputs/appearance/brightStars.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -92,6 +94,24 @@ TEST(SurfaceMaps, NamedFeaturesLieAtTheirPublishedPlaces) {
         const double bright = picture.brightnessAt(c.bright.latitudeDeg, c.bright.eastLongitudeDeg);
         EXPECT_LT(dark, 0.8 * bright)
             << c.body << ": " << c.dark.name << " " << dark << ", " << c.bright.name << " " << bright;
+    }
+}
+
+// The stars behind: all 8,874, brightest (Sirius) first, each in its J2000
+// direction turned into the scene's frame: the equinox along +X, the ecliptic
+// pole +Y, the Sun's place at the June solstice +Z.
+TEST(BrightStars, StandInTheirDirectionsInTheScenesFrame) {
+    ASSERT_EQ(brightStars().size(), 8874u);
+    EXPECT_DOUBLE_EQ(brightStars().front().visualMagnitude, -1.44);
+    struct Case {
+        double raDeg, decDeg;
+        host::Vector scene;
+    };
+    const double obliquityDeg = 84381.448 / 3600.0;
+    for (const Case& c : {Case{0.0, 0.0, {1.0, 0.0, 0.0}}, Case{270.0, 90.0 - obliquityDeg, {0.0, 1.0, 0.0}},
+                          Case{90.0, obliquityDeg, {0.0, 0.0, 1.0}}}) {
+        const host::Vector got = sceneDirectionOf(c.raDeg, c.decDeg);
+        EXPECT_NEAR(host::length(got - c.scene), 0.0, 1e-12) << c.raDeg << " " << c.decDeg;
     }
 }
 

@@ -1,7 +1,7 @@
 #include "outputs/appearance/surfaceMaps.h"
 
 #include "model/units.h"
-#include "outputs/appearance/embeddedMapFiles.h"
+#include "outputs/appearance/embeddedDataFiles.h"
 
 #include <algorithm>
 #include <charconv>
@@ -35,16 +35,6 @@ std::vector<std::string> csvFields(std::string_view line) {
     return fields;
 }
 
-std::string_view fileBytes(std::string_view name) {
-    const std::vector<EmbeddedFile>& files = embeddedMapFiles();
-    const auto found =
-        std::find_if(files.begin(), files.end(), [&](const EmbeddedFile& f) { return f.name == name; });
-    if (found == files.end()) {
-        throw std::logic_error("the maps built into caelo lack " + std::string(name));
-    }
-    return found->bytes;
-}
-
 int whole(const std::string& text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -70,7 +60,7 @@ MapLayer layerNamed(const std::string& name) {
 // The table built into the program, read once. Its columns are found by
 // their names in the header line; comment lines start with #.
 std::vector<SurfaceMap> readMapTable() {
-    std::string_view table = fileBytes(kTableName);
+    std::string_view table = embeddedDataFile(kTableName);
     std::vector<SurfaceMap> maps;
     std::vector<std::string> header;
     const auto column = [&](const std::vector<std::string>& fields,
@@ -102,7 +92,7 @@ std::vector<SurfaceMap> readMapTable() {
         map.height = whole(column(fields, "height"));
         map.licence = column(fields, "licence");
         map.credit = column(fields, "credit");
-        map.jpeg = fileBytes(map.fileName);
+        map.jpeg = embeddedDataFile(map.fileName);
         maps.push_back(std::move(map));
     }
     return maps;

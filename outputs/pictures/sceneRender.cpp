@@ -2,6 +2,7 @@
 
 #include "host/primitiveParameters.h"
 #include "host/services/hostError.h"
+#include "outputs/appearance/brightStars.h"
 #include "outputs/appearance/surfaceMaps.h"
 #include "outputs/pictures/cairoColour.h"
 #include "outputs/pictures/sceneRenderGlobe.h"
@@ -12,6 +13,7 @@
 #include <cairo.h>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,15 @@ constexpr double kSmallestTextScale = 0.7;
 
 constexpr RgbColour kBackgroundTop{0.012, 0.016, 0.04};
 constexpr RgbColour kBackgroundBottom{0.035, 0.045, 0.09};
+// The stars behind (appearance/brightStars.h): a dot of kFaintestStarRadius
+// line units at magnitude kFaintestStar, kStarRadiusPerMagnitude more for each
+// magnitude brighter, and as opaque as kFaintestStarAlpha and
+// kStarAlphaPerMagnitude give it (at most 1).
+constexpr double kFaintestStar = 6.5;
+constexpr double kFaintestStarRadius = 0.45;
+constexpr double kStarRadiusPerMagnitude = 0.22;
+constexpr double kFaintestStarAlpha = 0.3;
+constexpr double kStarAlphaPerMagnitude = 0.12;
 constexpr RgbColour kLabelColour{0.88, 0.9, 0.95};
 
 // Opacity of planes and orbit lines, which are drawn over what lies behind
@@ -144,6 +155,7 @@ public:
 
     void paint() {
         paintBackground();
+        paintStars();
         std::vector<const Node*> planes, splines, rings, spheres;
         document_.forEachObject([&](Node& object) {
             if (!isShown(object)) {
@@ -193,6 +205,28 @@ private:
         cairo_set_source(cairo_, sky);
         cairo_paint(cairo_);
         cairo_pattern_destroy(sky);
+    }
+
+    // The stars in their directions: they turn with the camera but do not
+    // move as it moves.
+    void paintStars() {
+        for (const appearance::BrightStar& star : appearance::brightStars()) {
+            const Vector ahead = view_.directionToCameraSpace(star.direction);
+            if (!(ahead.z > 0.0)) {
+                continue;
+            }
+            const auto point = view_.project(ahead * (1.0 / ahead.z));
+            if (!point || point->x < 0.0 || point->y < 0.0 || point->x > width_ || point->y > height_) {
+                continue;
+            }
+            const double brighter = std::max(0.0, kFaintestStar - star.visualMagnitude);
+            cairo_set_source_rgba(cairo_, 1.0, 1.0, 1.0,
+                                  std::min(1.0, kFaintestStarAlpha + kStarAlphaPerMagnitude * brighter));
+            cairo_arc(cairo_, point->x, point->y,
+                      unit_ * (kFaintestStarRadius + kStarRadiusPerMagnitude * brighter), 0.0,
+                      2.0 * std::numbers::pi);
+            cairo_fill(cairo_);
+        }
     }
 
     [[nodiscard]] std::vector<Vector> inCameraSpace(const std::vector<Vector>& world) const {
