@@ -1,12 +1,9 @@
 #include "outputs/appearance/brightStars.h"
 
 #include "model/units.h"
-#include "outputs/appearance/embeddedDataFiles.h"
+#include "outputs/appearance/dataTable.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <stdexcept>
-#include <string>
 
 namespace caelo::appearance {
 
@@ -14,38 +11,13 @@ namespace {
 
 constexpr double kObliquityRad = 84381.448 / 3600.0 / kDegreesPerRadian;
 
-// The number a CSV field starts with; throws naming the line when there is none.
-double numberAt(std::string_view line, std::size_t& at) {
-    const std::string field(line.substr(at, line.find(',', at) - at));
-    char* end = nullptr;
-    const double value = std::strtod(field.c_str(), &end);
-    if (field.empty() || end != field.c_str() + field.size() || !std::isfinite(value)) {
-        throw std::logic_error("bright-stars.csv holds a line caelo cannot read: " + std::string(line));
-    }
-    at += field.size() + 1;
-    return value;
-}
-
 std::vector<BrightStar> readStars() {
-    std::string_view table = embeddedDataFile("bright-stars.csv");
+    const DataTable table("bright-stars.csv");
     std::vector<BrightStar> stars;
-    bool header = true;
-    while (!table.empty()) {
-        const std::size_t end = std::min(table.find('\n'), table.size());
-        const std::string_view line = table.substr(0, end);
-        table.remove_prefix(std::min(end + 1, table.size()));
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        if (header) {
-            header = false; // hip,ra_deg,dec_deg,v_mag,b_v
-            continue;
-        }
-        std::size_t at = line.find(',') + 1;
-        const double ra = numberAt(line, at);
-        const double dec = numberAt(line, at);
-        const double magnitude = numberAt(line, at);
-        stars.push_back({sceneDirectionOf(ra, dec), magnitude});
+    stars.reserve(table.rowCount());
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        stars.push_back({sceneDirectionOf(table.number(row, "ra_deg"), table.number(row, "dec_deg")),
+                         table.number(row, "v_mag")});
     }
     return stars;
 }
