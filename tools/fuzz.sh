@@ -13,12 +13,15 @@
 # Usage: tools/fuzz.sh [seconds-per-target] [target...]   (default 60, all)
 # With CAELO_FUZZ_MERGE=1 the inputs a run found that add coverage are merged
 # into the committed corpus (libFuzzer's -merge=1), for a long run whose
-# findings are to be kept.
+# findings are to be kept. CAELO_FUZZ_TIMEOUT (seconds, default 20) is the
+# longest one input may take; a long run on a machine busy with other work
+# may need more, since a slow input under load is not a finding.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 seconds=${1:-60}
 shift || true
+timeout=${CAELO_FUZZ_TIMEOUT:-20}
 # target:corpus
 all=(parseNumberText:numberText parseDates:date parseSceneJson:sceneFile parseScriptReading:scriptLines
     parseCommandWords:console
@@ -73,7 +76,7 @@ for pair in "${selected[@]}"; do
     [ -f "fuzz/corpus/$name.dict" ] && dictionary=(-dict="$root/fuzz/corpus/$name.dict")
     log="$build/fuzz/$target.log"
     if ! "$build/fuzz/fuzz_$target" "$corpus" "$root/fuzz/corpus/$name" "${dictionary[@]}" \
-        -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -max_len="$(max_len_of "$target")" \
+        -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb=4096 -max_len="$(max_len_of "$target")" \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "fuzz: $target failed; the input is in $findings/ and the whole log in $log" >&2
@@ -82,7 +85,7 @@ for pair in "${selected[@]}"; do
     grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done )' "$log" || true
     grep -E 'DONE ' "$log" | tail -n 1 || true
     if [ "${CAELO_FUZZ_MERGE:-0}" = 1 ]; then
-        "$build/fuzz/fuzz_$target" -merge=1 "$root/fuzz/corpus/$name" "$corpus" -timeout=20 \
+        "$build/fuzz/fuzz_$target" -merge=1 "$root/fuzz/corpus/$name" "$corpus" -timeout="$timeout" \
             -rss_limit_mb=4096 -max_len="$(max_len_of "$target")" >"$log.merge" 2>&1
         echo "merged: $(grep -E 'MERGE-OUTER: [0-9]+ new files' "$log.merge" || echo 'see '"$log.merge")"
     fi
