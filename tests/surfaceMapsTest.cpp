@@ -6,9 +6,12 @@
 #include "outputs/appearance/surfaceMaps.h"
 
 #include "outputs/appearance/brightStars.h"
+#include "outputs/appearance/ringProfiles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <optional>
 #include <tiny_gltf.h>
 
 namespace caelo::appearance {
@@ -113,6 +116,44 @@ TEST(BrightStars, StandInTheirDirectionsInTheScenesFrame) {
         const host::Vector got = sceneDirectionOf(c.raDeg, c.decDeg);
         EXPECT_NEAR(host::length(got - c.scene), 0.0, 1e-12) << c.raDeg << " " << c.decDeg;
     }
+}
+
+// The rings' profiles: each feature's optical depth at its published radius,
+// a gap or ringlet over the ring it lies in; Uranus's narrow rings each fill
+// a pixel of their band's strip with their own opacity, clear between.
+TEST(RingProfiles, PutFeaturesAtTheirPublishedRadii) {
+    struct Case {
+        const char* planet;
+        double radiusKm;
+        std::optional<double> opticalDepth;
+    };
+    for (const Case& c :
+         {Case{"Saturn", 80000.0, 0.132}, Case{"Saturn", 77880.0, 4.0}, Case{"Saturn", 105000.0, 3.6},
+          Case{"Saturn", 121000.0, 0.0866}, Case{"Saturn", 125000.0, 0.632}, Case{"Saturn", 133570.0, 0.0},
+          Case{"Saturn", 136530.0, 0.0}, Case{"Saturn", 138000.0, 0.0}, Case{"Uranus", 51149.0, 1.12},
+          Case{"Jupiter", 125000.0, std::nullopt}}) {
+        EXPECT_EQ(ringOpticalDepthAt(c.planet, c.radiusKm), c.opticalDepth) << c.planet << " " << c.radiusKm;
+    }
+    EXPECT_EQ(ringOpacityOfDepth(0.0), 0.0);
+    EXPECT_EQ(ringOpacityOfDepth(1e-6), kFaintestRingOpacity);
+    EXPECT_NEAR(ringOpacityOfDepth(3.6), 1.0 - std::exp(-3.6), 1e-15);
+
+    const RadialSpan band{41837.0, 69900.0};
+    const std::vector<double> strip = ringStrip("Uranus", band, kRingStripPixels);
+    ASSERT_EQ(strip.size(), static_cast<std::size_t>(kRingStripPixels));
+    const auto pixelAt = [&](double km) {
+        return strip[static_cast<std::size_t>((km - band.innerKm) / (band.outerKm - band.innerKm) *
+                                              strip.size())];
+    };
+    EXPECT_NEAR(pixelAt(51149.0), ringOpacityOfDepth(1.12), 1e-12);
+    EXPECT_NEAR(pixelAt(50023.0), ringOpacityOfDepth(0.141), 1e-12);
+    EXPECT_EQ(pixelAt(49000.0), 0.0);
+    EXPECT_EQ(pixelAt(68000.0), kFaintestRingOpacity);
+    // The ten narrow rings, epsilon (44 km) two pixels wide.
+    EXPECT_EQ(std::count_if(strip.begin(), strip.end(), [](double a) { return a > kFaintestRingOpacity; }),
+              11);
+    EXPECT_TRUE(ringStrip("Saturn", {500000.0, 510000.0}, kRingStripPixels).empty()); // no feature there
+    EXPECT_TRUE(ringStrip("Saturn", {136775.0, 122170.0}, kRingStripPixels).empty());
 }
 
 } // namespace

@@ -77,18 +77,6 @@ const host::Node* bodyOfGlobe(const host::Document& document, const host::Node& 
                : nullptr;
 }
 
-// The globe of the nearest body axis above the object that has one, or nullptr.
-const host::Node* planetGlobeAbove(const host::Document& document, const host::Node& object) {
-    for (const host::Node* node = object.parent(); node != nullptr; node = node->parent()) {
-        if (node->typeId() == kTypeCaeloBodyAxis) {
-            if (const host::Node* globe = places::globeOf(document, *node)) {
-                return globe;
-            }
-        }
-    }
-    return nullptr;
-}
-
 RgbColour ringColourBelow(const host::Document& document, const host::Node& object) {
     const host::Node* planet = planetGlobeAbove(document, object);
     const BodyColours* colours = planet != nullptr ? coloursOf(planet->name) : nullptr;
@@ -142,6 +130,17 @@ const host::Node* bodyOnOrbitLine(const host::Document& document, const host::No
 }
 
 } // namespace
+
+const host::Node* planetGlobeAbove(const host::Document& document, const host::Node& object) {
+    for (const host::Node* node = object.parent(); node != nullptr; node = node->parent()) {
+        if (node->typeId() == kTypeCaeloBodyAxis) {
+            if (const host::Node* globe = places::globeOf(document, *node)) {
+                return globe;
+            }
+        }
+    }
+    return nullptr;
+}
 
 const host::Node* globeOnOrbitLine(const host::Document& document, const host::Node& spline) {
     const host::Node* body = bodyOnOrbitLine(document, spline);

@@ -83,6 +83,10 @@ struct Look {
 // The pages tell planets from moons by it.
 [[nodiscard]] const host::Node* circledGlobe(const host::Document& document, const host::Node& object);
 
+// The globe of the nearest body axis above the object that has one (a ring's
+// planet), or nullptr.
+[[nodiscard]] const host::Node* planetGlobeAbove(const host::Document& document, const host::Node& object);
+
 // What the object dresses, as a material is named after it: a globe its
 // body ("Earth"), a ring or ring band its planet's rings ("Saturn Rings"), an
 // orbit line or a plane below an orbit axis the orbit of the body that runs
