@@ -874,7 +874,7 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallAndMatchesTheHost) {
         {"Moon", "globe", "Earth", "Moon", "moon.jpg", "moon.jpg"},
         {"Charon", "globe", "Pluto", "Charon", "-", "-"},
         {"Orbit Spline (Earth-Moon Barycentre)", "orbitLine", "Sun", "Earth Orbit", "-", "-"},
-        {"B Ring", "ring", "-", "Saturn Rings", "-", "-"},
+        {"B Ring", "ring", "-", "Saturn Rings", "Saturn Rings 92000-117580 km", "-"},
         {"Equator Plane", "plane", "-", "Equator Plane", "-", "-"},
     }};
     for (const auto& [name, role, circled, material, map, glow] : roles) {
@@ -890,8 +890,26 @@ TEST_F(GltfExport, WholePresetForAModelYearIsSmallAndMatchesTheHost) {
             return node.mesh >= 0 && materialOf(static_cast<int>(&node - read.model.nodes.data()))
                                              .pbrMetallicRoughness.baseColorTexture.index >= 0;
         });
-    std::printf("preset: %td globes wear a map\n", mapped);
+    std::printf("preset: %td globes and rings wear a map or a strip\n", mapped);
     EXPECT_GE(mapped, 12);
+    // The A ring's strip across it: clear in the Encke Gap (133,408 to
+    // 133,733 km), its published opacity on either side.
+    const tinygltf::Material& aRing = materialOf(read.nodeNamed("A Ring"));
+    const int aStrip = aRing.pbrMetallicRoughness.baseColorTexture.index;
+    ASSERT_GE(aStrip, 0);
+    const tinygltf::Image& strip =
+        read.model
+            .images[static_cast<std::size_t>(read.model.textures[static_cast<std::size_t>(aStrip)].source)];
+    ASSERT_EQ(strip.component, 4);
+    const auto alphaAtKm = [&](double km) {
+        const double share = (km - 122170.0) / (136775.0 - 122170.0);
+        const auto pixel = static_cast<std::size_t>(share * strip.width);
+        return strip.image[pixel * 4 + 3] / 255.0;
+    };
+    EXPECT_EQ(alphaAtKm(133570.0), 0.0);
+    EXPECT_NEAR(alphaAtKm(130000.0), 1.0 - std::exp(-0.632), 0.01);
+    EXPECT_NEAR(alphaAtKm(136000.0), 1.0 - std::exp(-0.632), 0.01);
+    EXPECT_EQ(aRing.alphaMode, "BLEND");
     ASSERT_EQ(read.model.lights.size(), 1u);
     EXPECT_EQ(read.model.lights.front().type, "point");
     const tinygltf::Node& sun = read.model.nodes[static_cast<std::size_t>(read.nodeNamed("Sun"))];

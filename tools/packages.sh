@@ -1,7 +1,7 @@
 # Installs the Debian packages the build needs when any is missing (with
 # apt-get, through sudo when not root), Node.js and npm among them. Sourced by
 # run.sh and test.sh.
-packages=(cmake g++ make libgtest-dev nlohmann-json3-dev libcli11-dev libtinygltf-dev libcairo2-dev libturbojpeg0-dev
+packages=(cmake g++ make libgtest-dev nlohmann-json3-dev libcli11-dev libtinygltf-dev libcairo2-dev libturbojpeg0-dev libpng-dev
           libbenchmark-dev pkg-config python3 fonts-dejavu-core)
 
 # Installs the named Debian packages with apt-get (through sudo when not

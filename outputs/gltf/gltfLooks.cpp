@@ -3,14 +3,19 @@
 #include "host/sceneEditing.h"
 #include "host/services/hostError.h"
 #include "outputs/appearance/appearance.h"
+#include "outputs/appearance/ringProfiles.h"
 #include "outputs/gltf/gltfMesh.h"
 #include "outputs/gltf/gltfNames.h"
+#include "outputs/gltf/pngImage.h"
 #include "places/systemObject.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <string>
+#include <vector>
 
 namespace caelo::gltf {
 
@@ -85,21 +90,46 @@ std::optional<int> GltfLooks::textureOf(const Node& globe, appearance::MapLayer 
     if (map == nullptr) {
         return std::nullopt;
     }
-    return writer_.addJpegTexture(map->fileName, map->jpeg);
+    return writer_.addTexture(map->fileName, map->jpeg, "image/jpeg", TextureLayout::AroundGlobe);
+}
+
+std::optional<int> GltfLooks::stripTextureOf(const Node& ring) {
+    const std::vector<double> strip =
+        embedMaps_ ? appearance::ringStripOf(document_, ring) : std::vector<double>{};
+    const std::optional<appearance::RadialSpan> span = appearance::ringSpanOf(ring);
+    if (strip.empty() || !span) {
+        return std::nullopt;
+    }
+    // White, so that the material's colour (the ring's) tints it; its
+    // transparency is the profile's.
+    constexpr int kRows = 1;
+    std::vector<std::uint8_t> rgba;
+    rgba.reserve(strip.size() * 4);
+    for (const double opacity : strip) {
+        rgba.insert(rgba.end(), {255, 255, 255, static_cast<std::uint8_t>(std::lround(opacity * 255.0))});
+    }
+    const std::string name = asciiName(appearance::dressedName(document_, ring)) + " " +
+                             std::to_string(std::lround(span->innerKm)) + "-" +
+                             std::to_string(std::lround(span->outerKm)) + " km";
+    return writer_.addTexture(name, pngOfRgba(static_cast<int>(strip.size()), kRows, rgba), "image/png",
+                              TextureLayout::AcrossRing);
 }
 
 int GltfLooks::materialOf(const Node& object, bool open) {
     const appearance::Look look = appearance::lookOf(document_, object);
     const std::optional<int> surface = textureOf(object, appearance::MapLayer::Surface);
-    // A map shows its own colours: the object's colour does not tint it.
+    const std::optional<int> strip = surface ? std::nullopt : stripTextureOf(object);
+    // A map shows its own colours: the object's colour does not tint it. A
+    // ring's strip is white and gives the transparency.
     const std::array<double, 3> colour = surface ? std::array{1.0, 1.0, 1.0} : linearOf(look.colour);
+    const double opacity = strip ? 1.0 : look.opacity;
     nlohmann::json material = {{"name", asciiName(appearance::dressedName(document_, object))},
                                {"pbrMetallicRoughness",
-                                {{"baseColorFactor", {colour[0], colour[1], colour[2], look.opacity}},
+                                {{"baseColorFactor", {colour[0], colour[1], colour[2], opacity}},
                                  {"metallicFactor", kMetallic},
                                  {"roughnessFactor", kRoughness}}}};
-    if (surface) {
-        material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", *surface}};
+    if (surface || strip) {
+        material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", surface ? *surface : *strip}};
     }
     const std::optional<int> night = surface ? textureOf(object, appearance::MapLayer::Night) : std::nullopt;
     if (look.unlit) {
@@ -126,10 +156,11 @@ int GltfLooks::materialOf(const Node& object, bool open) {
     if (surface && !look.glows) {
         material["emissiveTexture"] = {{"index", night.value_or(*surface)}};
     }
-    if (look.opacity < 1.0) {
+    const bool blends = opacity < 1.0 || strip;
+    if (blends) {
         material["alphaMode"] = "BLEND";
     }
-    if (open || look.opacity < 1.0) {
+    if (open || blends) {
         material["doubleSided"] = true;
     }
     const std::string key = material.dump();

@@ -14,6 +14,10 @@
 //   renderer lit by glowing surfaces lights the bodies white, not in the
 //   map's orange) and carrying a point light (KHR_lights_punctual) at its
 //   centre.
+// - A ring whose planet has a radial profile (ringProfiles.h) wears its strip
+//   when the maps are embedded: a white PNG across the ring (u from the inner
+//   to the outer edge) whose alpha is the profile's opacity, tinted by the
+//   ring's colour and blended.
 // Every material is named after what it dresses (appearance::dressedName).
 // - Orbit lines and planes: unlit (KHR_materials_unlit), their colour whatever
 //   the light.
@@ -69,6 +73,9 @@ private:
     // The texture of one of a globe's maps, or nothing when it has none or
     // the maps are left out.
     std::optional<int> textureOf(const host::Node& globe, appearance::MapLayer layer);
+    // The texture of a ring's strip (appearance/ringProfiles.h), or nothing
+    // when its planet has no profile or the maps are left out.
+    std::optional<int> stripTextureOf(const host::Node& ring);
 
     GltfWriter& writer_;
     const host::Document& document_;

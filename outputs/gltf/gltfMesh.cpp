@@ -307,7 +307,8 @@ std::optional<PrimitiveMesh> boxMeshWithSegments(const Node& object, const std::
                            (axis == 0 ? normal.x : axis == 1 ? normal.y : normal.z) = side;
                            return SurfacePoint{
                                {coordinates[0] * half.x, coordinates[1] * half.y, coordinates[2] * half.z},
-                               normal};
+                               normal,
+                               std::array{(coordinates[0] + 1.0) / 2.0, (coordinates[2] + 1.0) / 2.0}};
                        });
         }
     }

@@ -26,8 +26,8 @@ struct PrimitiveMesh {
     std::vector<host::Vector> normals; // unit length, one per position (triangles only)
     std::vector<std::uint32_t> indices;
     // Texture coordinates (u, v), one per position, where the surface has a
-    // layout for a picture (a sphere: a map's, surfaceMaps.h; a tube or torus:
-    // a ring's, below), else none.
+    // layout for a picture (a sphere: a map's, surfaceMaps.h; a tube, torus or
+    // box: a ring's, below), else none.
     std::vector<std::array<double, 2>> texcoords;
     bool open = false; // a surface without inside (a plane): seen from both sides
 };
@@ -50,7 +50,10 @@ struct PrimitiveMesh {
 //   inner edge (u = 0) to its outer edge (u = 1), and round it over the turn
 //   (v from 0 at the turn's start to 1 at its end), so that a ring's radial
 //   colour strip lays onto it.
-// - Box (5159): full side lengths 1100 with 1102, 1103 and 1104 segments.
+// - Box (5159): full side lengths 1100 with 1102, 1103 and 1104 segments;
+//   its texture coordinates run along X (u from -X to +X) and Z (v), so that
+//   a ring band, which a wrap deformer bends with X outwards, takes a ring's
+//   strip as a tube does.
 // - Circle spline (5181): a line loop of radius 2012 (and second radius 2013
 //   when 2010 makes it an ellipse) in its plane 2300; one point every angle
 //   1004 (radians) of the turn, or the four control points when 1001 asks for

@@ -97,19 +97,24 @@ int GltfWriter::shared(const void* data, std::size_t bytes, const nlohmann::json
     return accessor;
 }
 
-int GltfWriter::addJpegTexture(const std::string& name, std::string_view jpeg) {
+int GltfWriter::addTexture(const std::string& name, std::string_view bytes, const char* mimeType,
+                           TextureLayout layout) {
     if (const auto found = texturesByName_.find(name); found != texturesByName_.end()) {
         return found->second;
     }
-    if (!json_.contains("samplers")) {
-        append("samplers", {{"magFilter", kFilterLinear},
-                            {"minFilter", kFilterLinearMipmapLinear},
-                            {"wrapS", kWrapRepeat},
-                            {"wrapT", kWrapClampToEdge}});
+    auto sampler = samplersByLayout_.find(layout);
+    if (sampler == samplersByLayout_.end()) {
+        const int wrapS = layout == TextureLayout::AroundGlobe ? kWrapRepeat : kWrapClampToEdge;
+        sampler = samplersByLayout_
+                      .emplace(layout, append("samplers", {{"magFilter", kFilterLinear},
+                                                           {"minFilter", kFilterLinearMipmapLinear},
+                                                           {"wrapS", wrapS},
+                                                           {"wrapT", kWrapClampToEdge}}))
+                      .first;
     }
-    const int view = addView(jpeg.data(), jpeg.size(), GltfTarget::None);
-    const int image = append("images", {{"name", name}, {"bufferView", view}, {"mimeType", "image/jpeg"}});
-    const int texture = append("textures", {{"name", name}, {"sampler", 0}, {"source", image}});
+    const int view = addView(bytes.data(), bytes.size(), GltfTarget::None);
+    const int image = append("images", {{"name", name}, {"bufferView", view}, {"mimeType", mimeType}});
+    const int texture = append("textures", {{"name", name}, {"sampler", sampler->second}, {"source", image}});
     texturesByName_.emplace(name, texture);
     return texture;
 }

@@ -22,6 +22,10 @@ namespace caelo::gltf {
 // What a buffer view holds, for viewers that upload it.
 enum class GltfTarget { None, Vertices, Indices };
 
+// How a texture lies on its surface: a globe's map repeats around (u) and
+// stops at the poles (v); a ring's strip stops at both edges.
+enum class TextureLayout { AroundGlobe, AcrossRing };
+
 class GltfWriter {
 public:
     GltfWriter();
@@ -46,11 +50,12 @@ public:
     // fit, else as 32-bit ones.
     int addIndices(const std::vector<std::uint32_t>& indices);
 
-    // Appends the bytes of a JPEG picture to the buffer as an image named
-    // `name`, with a texture that repeats it around (u) and stops at its top
-    // and bottom (v), as a globe's map needs; answers the texture's index.
-    // The same name answers the texture made before.
-    int addJpegTexture(const std::string& name, std::string_view jpeg);
+    // Appends the bytes of a picture (`mimeType` "image/jpeg" or "image/png")
+    // to the buffer as an image named `name`, with a texture laid out as
+    // `layout` says; answers the texture's index. The same name answers the
+    // texture made before.
+    int addTexture(const std::string& name, std::string_view bytes, const char* mimeType,
+                   TextureLayout layout);
 
     // Appends an element to a top-level array of the JSON ("nodes", ...) and
     // answers its index.
@@ -76,6 +81,7 @@ private:
     std::string binary_;
     std::map<std::string, int> accessorsByContent_;
     std::map<std::string, int> texturesByName_;
+    std::map<TextureLayout, int> samplersByLayout_;
 };
 
 } // namespace caelo::gltf
