@@ -3,6 +3,7 @@
 #include "host/primitiveParameters.h"
 #include "host/services/hostError.h"
 #include "outputs/appearance/brightStars.h"
+#include "outputs/appearance/ringProfiles.h"
 #include "outputs/appearance/surfaceMaps.h"
 #include "outputs/pictures/cairoColour.h"
 #include "outputs/pictures/sceneRenderGlobe.h"
@@ -279,8 +280,10 @@ private:
         cairo_stroke(cairo_);
     }
 
-    // A ring in pieces: runs of samples nearer the camera than the ring's
-    // centre and runs beyond it, each a band between its outer and inner edge.
+    // A ring in pieces: where its planet has a radial profile, one band for
+    // each run of equal opacity across its strip (ringProfiles.h), else the
+    // whole ring in its look; each band in runs of samples nearer the camera
+    // than the ring's centre and runs beyond it.
     void collectRing(const Node& object) {
         const auto ring = flatRingOutline(object, kRingSamples);
         if (!ring) {
@@ -290,15 +293,40 @@ private:
         const std::vector<Vector> outer = inCameraSpace(transformed(world, ring->outer));
         const std::vector<Vector> inner = inCameraSpace(transformed(world, ring->inner));
         const double centreDepth = view_.toCameraSpace(world.off).z;
+        const appearance::Look look = appearance::lookOf(document_, object);
+        const std::vector<double> strip = appearance::ringStripOf(document_, object);
+        if (strip.empty()) {
+            collectRingBand(RingPiece{{}, look.colour, look.opacity}, outer, inner, ring->whole, centreDepth);
+            return;
+        }
+        const auto across = [&](double share) {
+            std::vector<Vector> loop(outer.size());
+            for (std::size_t i = 0; i < loop.size(); ++i) {
+                loop[i] = inner[i] + (outer[i] - inner[i]) * share;
+            }
+            return loop;
+        };
+        const double pixels = static_cast<double>(strip.size());
+        for (std::size_t start = 0, end = 0; start < strip.size(); start = end) {
+            while (end < strip.size() && strip[end] == strip[start]) {
+                ++end;
+            }
+            if (strip[start] > 0.0) {
+                collectRingBand(RingPiece{{}, look.colour, strip[start]}, across(end / pixels),
+                                across(start / pixels), ring->whole, centreDepth);
+            }
+        }
+    }
+
+    void collectRingBand(const RingPiece& style, const std::vector<Vector>& outer,
+                         const std::vector<Vector>& inner, bool whole, double centreDepth) {
         const std::size_t n = outer.size();
         const auto nearer = [&](std::size_t i) { return outer[i].z < centreDepth; };
-        const appearance::Look look = appearance::lookOf(document_, object);
-        RingPiece style{{}, look.colour, look.opacity};
 
         // Where a whole ring changes side, so that every run starts at a change.
         std::size_t first = 0;
-        bool changes = !ring->whole;
-        for (std::size_t i = 0; i < n && ring->whole; ++i) {
+        bool changes = !whole;
+        for (std::size_t i = 0; i < n && whole; ++i) {
             if (nearer(i) != nearer((i + n - 1) % n)) {
                 first = i;
                 changes = true;
@@ -309,7 +337,7 @@ private:
             addRingPiece(style, {outer, inner}, centreDepth);
             return;
         }
-        const std::size_t count = ring->whole ? n : n - 1; // segments between samples
+        const std::size_t count = whole ? n : n - 1; // segments between samples
         std::size_t start = 0;
         for (std::size_t step = 1; step <= count; ++step) {
             const std::size_t at = (first + step) % n;
