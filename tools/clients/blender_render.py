@@ -39,6 +39,18 @@ print(f"materials with a map: {len(mapped)} ({', '.join(mapped)})")
 if len(mapped) < MIN_MAPPED_GLOBES:
     sys.exit(f"only {len(mapped)} materials carry a map; expected {MIN_MAPPED_GLOBES} or more")
 
+# The rings' strips come in as image textures whose alpha is the material's.
+MIN_STRIPPED_RINGS = 10
+stripped = [
+    material.name for material in bpy.data.materials if material.node_tree and any(
+        node.type == "BSDF_PRINCIPLED" and node.inputs["Alpha"].links
+        and node.inputs["Alpha"].links[0].from_node.type == "TEX_IMAGE"
+        for node in material.node_tree.nodes)
+]
+print(f"ring materials with a strip: {len(stripped)}")
+if len(stripped) < MIN_STRIPPED_RINGS:
+    sys.exit(f"only {len(stripped)} ring materials carry a strip; expected {MIN_STRIPPED_RINGS} or more")
+
 scene = bpy.context.scene
 cameras = [thing for thing in scene.objects if thing.type == "CAMERA"]
 if not cameras:
