@@ -117,11 +117,12 @@ MAPS = [
 ]
 
 
-def package_files(deb_folder):
-    """The extracted tree of every package, keyed by package name, and its version."""
+def package_files(deb_folder, packages=PACKAGES):
+    """The extracted folder of every package (name: folder inside it), keyed by
+    package name, and its version."""
     trees, versions = {}, {}
     scratch = pathlib.Path(tempfile.mkdtemp(prefix="caelo-maps-"))
-    for package, prefix in PACKAGES.items():
+    for package, prefix in packages.items():
         debs = sorted(deb_folder.glob(package + "_*.deb"))
         if not debs:
             sys.exit(f"make-maps: no {package}_*.deb in {deb_folder}")
@@ -162,13 +163,18 @@ def file_name(body, role):
     return body.lower() + ("" if role == "surface" else "-" + role) + ".jpg"
 
 
+def deb_folder_from(argv, packages=PACKAGES):
+    """The folder named on the command line, else a new one into which the
+    packages are fetched with `apt-get download`."""
+    if len(argv) > 1:
+        return pathlib.Path(argv[1])
+    folder = pathlib.Path(tempfile.mkdtemp(prefix="caelo-debs-"))
+    subprocess.run(["apt-get", "download", *packages], cwd=folder, check=True)
+    return folder
+
+
 def main():
-    if len(sys.argv) > 1:
-        deb_folder = pathlib.Path(sys.argv[1])
-    else:
-        deb_folder = pathlib.Path(tempfile.mkdtemp(prefix="caelo-debs-"))
-        subprocess.run(["apt-get", "download", *PACKAGES], cwd=deb_folder, check=True)
-    trees, versions = package_files(deb_folder)
+    trees, versions = package_files(deb_folder_from(sys.argv))
     OUTPUT_DIR.mkdir(parents=True, exist_ok=True)
     rows = []
     for body, role, package, source, size, credit, licence, longitude_zero, feature in MAPS:
