@@ -3,7 +3,7 @@
 // by their colour index.
 import assert from "node:assert/strict";
 import { test } from "node:test";
-import { fileDirection, packStars, starColour, unpackStars } from "../../outputs/viewer/page/src/starCatalogue.js";
+import { fileDirection, packStars, panoramaDirection, starColour, unpackStars } from "../../outputs/viewer/page/src/starCatalogue.js";
 
 const degrees = Math.PI / 180;
 const near = (a, b, tolerance, what) => assert.ok(Math.abs(a - b) <= tolerance, `${what}: ${a} vs ${b}`);
@@ -16,6 +16,20 @@ test("directions: the equinox is +X, the ecliptic pole +Y, the summer solstice -
   ];
   for (const [ra, dec, want] of cases) {
     fileDirection(ra * degrees, dec * degrees).forEach((c, i) => near(c, want[i], 1e-9, `${ra} ${dec} [${i}]`));
+  }
+});
+
+test("the Milky Way's panorama: 18 h in the middle, right ascension growing to the left, its seam closed", () => {
+  const cases = [
+    [0.5, 0.5, 270, 0],
+    [0.25, 0.5, 0, 0], // a quarter turn left of the middle: the equinox
+    [0.5 - (266.4 - 270) / 360, 0.5 + 28.94 / 180, 266.4, -28.94], // the galactic centre
+    [0, 0.3, 90, 36],
+    [1, 0.3, 90, 36],
+  ];
+  for (const [u, v, ra, dec] of cases) {
+    const want = fileDirection(ra * degrees, dec * degrees);
+    panoramaDirection(u, v).forEach((c, i) => near(c, want[i], 1e-12, `${u} ${v} [${i}]`));
   }
 });
 

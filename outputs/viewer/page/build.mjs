@@ -2,7 +2,9 @@
 // with the page's scripts and three.js bundled and minified into it (esbuild),
 // three.js's version, caelo's licence and its notices (LICENSE and NOTICES.md
 // at the top of the sources, which must name this three.js and hold its
-// licence) and the bright stars (data/stars/bright-stars.csv, packed) written in, and the one marker the command replaces, @SCENE_DATA@,
+// licence), the bright stars (data/stars/bright-stars.csv, packed) and the
+// Milky Way (data/milky-way/milky-way.jpg) written in, and the one marker the
+// command replaces, @SCENE_DATA@,
 // left in place. Writes the template as a C++ source that defines
 // caelo::viewer::viewerTemplate() (viewerTemplate.h), so that the page is built
 // into caelo by any C++ compiler.
@@ -60,6 +62,7 @@ const fills = {
   "@NOTICES@": escapeHtml(notices),
   "@PAGE_SCRIPT@": script,
   "@STAR_DATA@": Buffer.from(stars).toString("base64"),
+  "@MILKY_WAY_DATA@": fs.readFileSync(path.join(sources, "data", "milky-way", "milky-way.jpg")).toString("base64"),
 };
 let page = template;
 for (const [marker, text] of Object.entries(fills)) {

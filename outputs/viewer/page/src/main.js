@@ -40,7 +40,7 @@ const kMostLightGain = 10000;
 const $ = (id) => document.getElementById(id);
 
 // The bytes of the base64 in an element (#scene-data: the scene, #star-data:
-// the stars): decoded by the browser where it can (Uint8Array.fromBase64),
+// the stars, #milky-way-data: the Milky Way's picture): decoded by the browser where it can (Uint8Array.fromBase64),
 // many times faster than atob and a loop over its characters, which remain
 // for browsers without it.
 function bytesOf(id) {
@@ -140,7 +140,7 @@ class Viewer {
     this.sizeCanvas(canvas);
     this.renderer = new THREE.WebGLRenderer({ canvas, antialias: false, logarithmicDepthBuffer: true });
     this.renderer.setPixelRatio(window.devicePixelRatio);
-    this.stars = new StarSky(bytesOf("star-data"), window.devicePixelRatio);
+    this.stars = new StarSky(bytesOf("star-data"), bytesOf("milky-way-data"), window.devicePixelRatio);
     this.root.updateMatrixWorld(true);
     this.view = new ViewCamera(gltf.cameras[0] ?? null, sceneExtent(this.root), canvas);
     this.composer = this.passes();

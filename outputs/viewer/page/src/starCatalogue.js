@@ -74,6 +74,17 @@ export function fileDirection(ra, dec) {
   return [x, eclipticZ, -eclipticY];
 }
 
+// The middle column of the Milky Way's panorama (radians of right ascension).
+const kPanoramaMiddleRa = (270 * Math.PI) / 180;
+
+// The unit direction in the file's frame of a point of the Milky Way's
+// panorama (data/milky-way/: J2000 equatorial as seen from inside the sky,
+// right ascension growing to the left; u and v in [0, 1] from its top left
+// corner).
+export function panoramaDirection(u, v) {
+  return fileDirection(kPanoramaMiddleRa - (u - 0.5) * 2 * Math.PI, (0.5 - v) * Math.PI);
+}
+
 // The packed stars as { count, directions, magnitudes, colours }: three
 // numbers a star for the directions and colours, one for the magnitudes.
 export function unpackStars(bytes) {

@@ -2,8 +2,10 @@
 // directions, drawn before the scene with a camera that turns as the view's
 // does but stands still, so that the stars keep their places as the view
 // moves and only turn with it. Brighter stars are larger and more opaque;
-// each has its colour (starCatalogue.js).
+// each has its colour (starCatalogue.js). The Milky Way lies behind them
+// (milkyWay.js).
 import * as THREE from "three";
+import { milkyWayMesh } from "./milkyWay.js";
 import { unpackStars } from "./starCatalogue.js";
 
 // Point size (CSS pixels) and opacity of a star of magnitude m:
@@ -38,7 +40,7 @@ const fragmentShader = `
   }`;
 
 export class StarSky {
-  constructor(bytes, pixelRatio) {
+  constructor(bytes, milkyWayJpeg, pixelRatio) {
     const { count, directions, magnitudes, colours } = unpackStars(bytes);
     this.count = count;
     const geometry = new THREE.BufferGeometry();
@@ -56,8 +58,9 @@ export class StarSky {
       blending: THREE.AdditiveBlending,
     }));
     this.points.frustumCulled = false;
+    this.milkyWay = milkyWayMesh(milkyWayJpeg);
     this.scene = new THREE.Scene();
-    this.scene.add(this.points);
+    this.scene.add(this.milkyWay, this.points);
     this.camera = new THREE.PerspectiveCamera(50, 1, 0.1, 10);
   }
 
@@ -67,6 +70,7 @@ export class StarSky {
 
   set shown(shown) {
     this.points.visible = shown;
+    this.milkyWay.visible = shown;
   }
 
   // Turns the stars' camera as the view's camera is turned, without moving it;
