@@ -9,6 +9,7 @@
 #include "host/evaluation.h"
 #include "host/messages.h"
 #include "host/sceneEditing.h"
+#include "model/plutoMeeus.h"
 #include "model/units.h"
 #include "model/vsop87.h"
 #include "outputs/appearance/surfaceMaps.h"
@@ -183,6 +184,27 @@ TEST(Vsop87, MatchesItsCheckValuesAndDe431) {
     for (const auto& [name, w] : worst) {
         w.print(name + " from VSOP87 against DE431, seen from the Sun");
     }
+}
+
+// Meeus's Pluto against DE431 over 1885-2099, as seen from the Sun (within
+// 10") and in its distance from the Sun.
+TEST(PlutoMeeus, MatchesDe431) {
+    double worstDistanceAu = 0.0;
+    Worst worst;
+    for (const Row& row : referenceTable("de431-planets.csv")) {
+        if (row.at("body") == "Pluto") {
+            const double jd = number(row, "jd_tt");
+            const auto [px, py, pz] = PlutoPlace(jd);
+            const Vector reference = vectorOf(row, "x_au", "y_au", "z_au");
+            worst.note(angleDeg({px, py, pz}, reference), jd);
+            worstDistanceAu = std::max(worstDistanceAu, std::abs(std::hypot(px, py, pz) - length(reference)));
+        }
+    }
+    EXPECT_LT(worst.errorDeg * 3600.0, 10.0);
+    EXPECT_LT(worstDistanceAu, 5e-4); // 75,000 km, 2.3" at its distance
+    std::cout << "  Pluto's distance from Meeus's series against DE431: at most " << worstDistanceAu
+              << " au\n";
+    worst.print("Pluto from Meeus's series against DE431, seen from the Sun");
 }
 
 // PyEphem's moon theories, 1999-2040, as seen from the planet. PyEphem's

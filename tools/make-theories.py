@@ -17,12 +17,18 @@ the truncated series within TARGET_ARCSEC of the full one, as seen from the
 Sun, at every one of CHECK_DATES dates over the span. The distance's terms
 are compared as a share of the planet's mean distance.
 Writes data/theories/vsop87b.csv and prints each planet's terms and error.
+
+Pluto's periodic terms (J. Meeus, Astronomical Algorithms, 2nd ed. 1998,
+chapter 37, Table 37.A: 43 terms, for 1885-2099) are taken from the same
+package (src/pluto.js, which holds them scaled to degrees and au) into
+data/theories/pluto-meeus.csv.
 """
 
 import csv
 import json
 import math
 import pathlib
+import re
 import subprocess
 import sys
 import tempfile
@@ -31,6 +37,8 @@ import numpy as np
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 OUTPUT = ROOT / "data" / "theories" / "vsop87b.csv"
+PLUTO_OUTPUT = ROOT / "data" / "theories" / "pluto-meeus.csv"
+PLUTO_TERMS = 43
 PACKAGE = "astronomia@4.3.0"
 PLANETS = ["mercury", "venus", "earth", "mars", "jupiter", "saturn", "uranus", "neptune"]
 SPAN_YEARS = (1800.0, 2200.0)
@@ -101,8 +109,27 @@ def term_count(series):
     return sum(len(terms) for powers in series.values() for terms in powers.values())
 
 
+def write_pluto(folder):
+    source = (folder / "package" / "src" / "pluto.js").read_text()
+    table = source[source.index("const t37"):]
+    rows = [[field.strip() for field in row.split(",")] for row in re.findall(r"new Pt\(\s*([^)]*)\)", table)]
+    if len(rows) != PLUTO_TERMS or any(len(row) != 9 for row in rows):
+        raise SystemExit(f"make-theories: expected {PLUTO_TERMS} rows of 9 numbers in pluto.js's Table 37.A")
+    with PLUTO_OUTPUT.open("w", newline="") as f:
+        f.write(f"# Made by tools/make-theories.py: Meeus, Astronomical Algorithms (1998), Table 37.A, as {PACKAGE}\n"
+                "# (npm, MIT, src/pluto.js) carries it. With J, S, P the mean longitudes of Jupiter, Saturn and\n"
+                "# Pluto, a term adds A sin(a) + B cos(a), a = i J + j S + k P, to the longitude and latitude\n"
+                "# (degrees) and the distance (au); see README.md.\n")
+        writer = csv.writer(f, lineterminator="\n")
+        writer.writerow(["i", "j", "k", "longitude_sin", "longitude_cos", "latitude_sin", "latitude_cos",
+                         "distance_sin", "distance_cos"])
+        writer.writerows(rows)
+    print(f"wrote {PLUTO_OUTPUT.relative_to(ROOT)}: {len(rows)} terms")
+
+
 def main():
     folder = astronomia_folder(sys.argv)
+    write_pluto(folder)
     t = millennia(np.linspace(*SPAN_YEARS, CHECK_DATES))
     t_max = np.abs(t).max()
     rows = []
