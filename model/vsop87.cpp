@@ -17,8 +17,8 @@ std::array<double, 3> Vsop87Place(Vsop87Planet planet, double julianDateTt) {
     const double t = (julianDateTt - kJulianDateJ2000) / kDaysPerJulianMillennium;
     std::array<double, kCoordinates> lbr{};
     for (std::size_t s = 0; s < kVsop87SeriesCount; ++s) {
-        const Vsop87Series& series = kVsop87SeriesList[s];
-        if (series.planet != planet) {
+        const Vsop87Series& series = kVsop87Series[s];
+        if (series.planet != static_cast<int32_t>(planet)) {
             continue;
         }
         double sum = 0.0;

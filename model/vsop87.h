@@ -49,7 +49,7 @@ struct Vsop87Term {
 /* The terms of one coordinate (0 L, 1 B, 2 R) of one planet for one power
  * of t, a run of kVsop87Terms. */
 struct Vsop87Series {
-    Vsop87Planet planet;
+    int32_t planet; /* a Vsop87Planet */
     int32_t coordinate;
     int32_t power;
     std::size_t first;
@@ -57,7 +57,7 @@ struct Vsop87Series {
 };
 
 extern const Vsop87Term kVsop87Terms[];
-extern const Vsop87Series kVsop87SeriesList[];
+extern const Vsop87Series kVsop87Series[];
 extern const std::size_t kVsop87SeriesCount;
 
 } // namespace caelo

@@ -9,6 +9,7 @@
 #include "host/evaluation.h"
 #include "host/messages.h"
 #include "host/sceneEditing.h"
+#include "model/elpMpp02.h"
 #include "model/plutoMeeus.h"
 #include "model/units.h"
 #include "model/vsop87.h"
@@ -205,6 +206,38 @@ TEST(PlutoMeeus, MatchesDe431) {
     std::cout << "  Pluto's distance from Meeus's series against DE431: at most " << worstDistanceAu
               << " au\n";
     worst.print("Pluto from Meeus's series against DE431, seen from the Sun");
+}
+
+// ELP/MPP02: the check values that come with it (the five test dates of its
+// documentation, 1980-2001, x y z in km in the J2000 ecliptic frame) within
+// 1 km, its truncation and the difference between its two fits, and DE431
+// over 1900-2100 as seen from the Earth within 1" and 1 km.
+TEST(ElpMpp02, MatchesItsCheckValuesAndDe431) {
+    struct Check {
+        double julianDate;
+        Vector place;
+    };
+    for (const Check& c : {Check{2444239.5, {43890.28240, 381188.72745, -31633.38165}},
+                           Check{2446239.5, {-313664.59645, 212007.26674, 33744.75120}},
+                           Check{2448239.5, {-273220.06067, -296859.76822, -34604.35700}},
+                           Check{2450239.5, {171613.14280, -318097.33750, 31293.54824}},
+                           Check{2452239.5, {396530.00635, 47487.92249, -36085.30903}}}) {
+        const auto [x, y, z] = MoonPlace(c.julianDate);
+        EXPECT_LT(length(Vector{x, y, z} - c.place), 1.0) << "JD " << c.julianDate;
+    }
+    Worst worst;
+    double worstKm = 0.0;
+    for (const Row& row : referenceTable("de431-moon.csv")) {
+        const double jd = number(row, "jd_tt");
+        const auto [x, y, z] = MoonPlace(jd);
+        const Vector reference = vectorOf(row, "x_km", "y_km", "z_km");
+        worst.note(angleDeg({x, y, z}, reference), jd);
+        worstKm = std::max(worstKm, std::abs(std::hypot(x, y, z) - length(reference)));
+    }
+    EXPECT_LT(worst.errorDeg * 3600.0, 1.0);
+    EXPECT_LT(worstKm, 1.0);
+    worst.print("the Moon from ELP/MPP02 against DE431, seen from the Earth");
+    std::cout << "  the Moon's distance from ELP/MPP02 against DE431: at most " << worstKm << " km\n";
 }
 
 // PyEphem's moon theories, 1999-2040, as seen from the planet. PyEphem's

@@ -22,6 +22,14 @@ Pluto's periodic terms (J. Meeus, Astronomical Algorithms, 2nd ed. 1998,
 chapter 37, Table 37.A: 43 terms, for 1885-2099) are taken from the same
 package (src/pluto.js, which holds them scaled to degrees and au) into
 data/theories/pluto-meeus.csv.
+
+The Moon: ELP/MPP02 (J. Chapront and G. Francou 2002, 2003; its version
+fitted to DE405) as the same package carries it (data/elpMppDe.js: the
+series with each argument a polynomial of degree 4 in T, Julian centuries;
+longitude and latitude in arcseconds, distance in km, W1 the mean longitude
+in radians), truncated like the planets to stay within MOON_TARGET_ARCSEC
+(and MOON_TARGET_KM in distance) of the package's series over SPAN_YEARS,
+into data/theories/elp-mpp02.csv.
 """
 
 import csv
@@ -39,6 +47,9 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 OUTPUT = ROOT / "data" / "theories" / "vsop87b.csv"
 PLUTO_OUTPUT = ROOT / "data" / "theories" / "pluto-meeus.csv"
 PLUTO_TERMS = 43
+MOON_OUTPUT = ROOT / "data" / "theories" / "elp-mpp02.csv"
+MOON_TARGET_ARCSEC = 0.5
+MOON_TARGET_KM = 0.5
 PACKAGE = "astronomia@4.3.0"
 PLANETS = ["mercury", "venus", "earth", "mars", "jupiter", "saturn", "uranus", "neptune"]
 SPAN_YEARS = (1800.0, 2200.0)
@@ -127,9 +138,76 @@ def write_pluto(folder):
     print(f"wrote {PLUTO_OUTPUT.relative_to(ROOT)}: {len(rows)} terms")
 
 
+def moon_series(folder):
+    out = subprocess.run(["node", "-e", "console.log(JSON.stringify(require('./elpMppDe.js').default))"],
+                         cwd=folder / "package" / "data", check=True, capture_output=True, text=True).stdout
+    data = json.loads(out)
+    return data["W1"], {c: {int(p): [tuple(t) for t in terms] for p, terms in data[c].items()} for c in "LBR"}
+
+
+def moon_values(w1, series, centuries):
+    """L (rad), B (rad), R (km) in the mean ecliptic of date (before precession to J2000)."""
+    def total(coordinate):
+        result = np.zeros_like(centuries)
+        for power, terms in series[coordinate].items():
+            if terms:
+                rows = np.array(terms)
+                phase = sum(rows[:, 1 + n][:, None] * centuries ** n for n in range(5))
+                result += centuries ** power * (rows[:, 0][:, None] * np.sin(phase)).sum(axis=0)
+        return result
+    mean_longitude = sum(c * centuries ** n for n, c in enumerate(w1))
+    return mean_longitude + total("L") * ARCSEC, total("B") * ARCSEC, total("R")
+
+
+def moon_errors(full, trial):
+    (l0, b0, r0), (l1, b1, r1) = full, trial
+    v0 = np.stack([np.cos(b0) * np.cos(l0), np.cos(b0) * np.sin(l0), np.sin(b0)])
+    v1 = np.stack([np.cos(b1) * np.cos(l1), np.cos(b1) * np.sin(l1), np.sin(b1)])
+    angle = np.arccos(np.clip((v0 * v1).sum(axis=0), -1.0, 1.0)) / ARCSEC
+    return angle.max(), np.abs(r1 - r0).max()
+
+
+def write_moon(folder):
+    w1, series = moon_series(folder)
+    centuries = (np.linspace(*SPAN_YEARS, 4 * CHECK_DATES) - 2000.0) / 100.0
+    t_max = np.abs(centuries).max()
+    full = moon_values(w1, series, centuries)
+    km_per_arcsec = float(full[2].mean()) * ARCSEC
+
+    def kept_at(threshold):  # arcseconds, and its length at the Moon's distance for R
+        return {c: {p: [t for t in terms if abs(t[0]) * t_max ** p >= threshold * (km_per_arcsec if c == "R" else 1)]
+                    for p, terms in powers.items()} for c, powers in series.items()}
+
+    low, high = 1e-9, 10.0
+    for _ in range(40):
+        middle = math.sqrt(low * high)
+        angle, km = moon_errors(full, moon_values(w1, kept_at(middle), centuries))
+        if angle <= MOON_TARGET_ARCSEC and km <= MOON_TARGET_KM:
+            low = middle
+        else:
+            high = middle
+    kept = kept_at(low)
+    angle, km = moon_errors(full, moon_values(w1, kept, centuries))
+    print(f"moon: {term_count(kept)} of {term_count(series)} terms, at most {angle:.3f}\" and {km:.3f} km "
+          f"from the package's series over {SPAN_YEARS[0]:.0f}-{SPAN_YEARS[1]:.0f}")
+    with MOON_OUTPUT.open("w", newline="") as f:
+        f.write(f"# Made by tools/make-theories.py from ELP/MPP02 (DE405) as {PACKAGE} (npm, MIT) carries it;\n"
+                "# see README.md. A term of L (arcsec), B (arcsec) or R (km) and power p adds\n"
+                "# T^p A sin(f0 + f1 T + f2 T^2 + f3 T^3 + f4 T^4), T in Julian centuries of TDB from J2000;\n"
+                "# rows W: the mean longitude W1 = sum of A T^p (rad). Mean ecliptic of date, inertial.\n")
+        writer = csv.writer(f, lineterminator="\n")
+        writer.writerow(["coordinate", "power", "amplitude", "f0", "f1", "f2", "f3", "f4"])
+        writer.writerows(["W", power, repr(c), 0, 0, 0, 0, 0] for power, c in enumerate(w1))
+        for coordinate in "LBR":
+            for power, terms in sorted(kept[coordinate].items()):
+                writer.writerows([coordinate, power, *map(repr, term)] for term in terms)
+    print(f"wrote {MOON_OUTPUT.relative_to(ROOT)}")
+
+
 def main():
     folder = astronomia_folder(sys.argv)
     write_pluto(folder)
+    write_moon(folder)
     t = millennia(np.linspace(*SPAN_YEARS, CHECK_DATES))
     t_max = np.abs(t).max()
     rows = []
