@@ -25,8 +25,11 @@
 #include "host/loading/moduleLoader.h"
 #include "host/messages.h"
 #include "host/services/hostError.h"
+#include "model/elpMpp02.h"
 #include "model/moduleIds.h"
+#include "model/plutoMeeus.h"
 #include "model/units.h"
+#include "model/vsop87.h"
 #include "outputs/gltf/gltfExport.h"
 
 #include <benchmark/benchmark.h>
@@ -355,6 +358,22 @@ void kepler(benchmark::State& state, double eccentricity) {
         benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kAvgIterations);
 }
 
+// The theories' places of every body they cover at one date a pass (the
+// eight VSOP87 planets with the Earth, the Moon, Pluto): the work a preset
+// pass on the theories adds to an element-set pass.
+void theories(benchmark::State& state) {
+    constexpr double kFirstJd = 2451545.0;
+    double jd = kFirstJd;
+    for (auto _ : state) {
+        for (int planet = 0; planet <= static_cast<int>(Vsop87Planet::Neptune); ++planet) {
+            benchmark::DoNotOptimize(Vsop87Place(static_cast<Vsop87Planet>(planet), jd));
+        }
+        benchmark::DoNotOptimize(MoonPlace(jd));
+        benchmark::DoNotOptimize(PlutoPlace(jd));
+        jd += 1.0;
+    }
+}
+
 // Sets a ratio counter and a flag counter "<name>_met" (1 or 0) when both
 // figures were measured in this run; notes a missing one in `missing`.
 void setRatio(benchmark::State& state, const std::string& name, std::optional<double> ratio, double limit,
@@ -448,6 +467,7 @@ void registerBenchmarks() {
                                   std::pair{"Kepler/e=0.9", 0.9}}) {
         benchmark::RegisterBenchmark(name, kepler, e);
     }
+    benchmark::RegisterBenchmark("Theories", theories)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Targets", targets)->Iterations(1);
 }
 
