@@ -15,6 +15,8 @@
 #include "model/vsop87.h"
 #include "outputs/appearance/surfaceMaps.h"
 #include "places/bodyPlaces.h"
+#include "places/deltaT.h"
+#include "places/eclipses.h"
 #include "tests/moduleSceneTest.h"
 #include "tests/testTimeZone.h"
 
@@ -238,6 +240,64 @@ TEST(ElpMpp02, MatchesItsCheckValuesAndDe431) {
     EXPECT_LT(worstKm, 1.0);
     worst.print("the Moon from ELP/MPP02 against DE431, seen from the Earth");
     std::cout << "  the Moon's distance from ELP/MPP02 against DE431: at most " << worstKm << " km\n";
+}
+
+// Every eclipse of 1900-2100 that DE431's search (swetest) finds, of the same
+// kind and type, its greatest instant within 2 minutes, and none that the
+// search does not find. Compared in TT (the search's UT with its own Delta
+// T), so that only the geometry counts; the difference in UT, where the two
+// Delta T models part after 2005, is printed. The grazing partial eclipse
+// that the search could not time is matched by its place between its
+// neighbours.
+TEST(Eclipses, MatchDe431sSearchOver1900To2100) {
+    const std::vector<Row> reference = referenceTable("de431-eclipses.csv");
+    const std::vector<places::Eclipse> found = places::findEclipses(2415020.5, 2488434.5);
+    std::vector<bool> matched(found.size(), false);
+    double worstTtSeconds = 0.0;
+    double worstUtSeconds = 0.0;
+    double previousTt = 0.0;
+    for (const Row& row : reference) {
+        const bool timed = !row.at("greatest_jd_ut").empty();
+        const double tt =
+            timed ? number(row, "greatest_jd_ut") + number(row, "delta_t_s") / kSecondsPerDay : previousTt;
+        std::size_t best = found.size();
+        double bestDays = 1e9;
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const double ours = found[i].greatestJulianDateTt;
+            const double days = timed ? std::abs(ours - tt) : (ours > previousTt ? ours - previousTt : 1e9);
+            if (!matched[i] && places::kindName(found[i].kind) == row.at("kind") && days < bestDays) {
+                best = i;
+                bestDays = days;
+            }
+        }
+        if (best == found.size() || (timed && bestDays > 0.5)) {
+            ADD_FAILURE() << "not found: " << row.at("kind") << " " << row.at("type") << " at JD "
+                          << row.at("greatest_jd_ut") << " UT";
+            continue;
+        }
+        matched[best] = true;
+        const places::Eclipse& e = found[best];
+        EXPECT_EQ(places::typeName(e.type), row.at("type"))
+            << row.at("kind") << " eclipse at JD " << row.at("greatest_jd_ut") << " UT (magnitude "
+            << e.magnitude << ", DE431's search " << row.at("magnitude") << ")";
+        if (timed) {
+            const double ourUt =
+                e.greatestJulianDateTt - places::deltaTSecondsAt(e.greatestJulianDateTt) / kSecondsPerDay;
+            worstTtSeconds = std::max(worstTtSeconds, bestDays * kSecondsPerDay);
+            worstUtSeconds =
+                std::max(worstUtSeconds, std::abs(ourUt - number(row, "greatest_jd_ut")) * kSecondsPerDay);
+            EXPECT_LT(bestDays * kSecondsPerDay, 120.0) << row.at("kind") << " eclipse at JD " << tt << " TT";
+            previousTt = tt;
+        }
+    }
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        EXPECT_TRUE(matched[i]) << "an eclipse DE431's search does not find: "
+                                << places::kindName(found[i].kind) << " " << places::typeName(found[i].type)
+                                << " at JD " << std::fixed << found[i].greatestJulianDateTt << " TT";
+    }
+    std::cout << "  eclipses 1900-2100: " << found.size() << " found, " << reference.size()
+              << " in DE431's search; greatest eclipse at most " << worstTtSeconds << " s apart in TT, "
+              << worstUtSeconds << " s in UT\n";
 }
 
 // PyEphem's moon theories, 1999-2040, as seen from the planet. PyEphem's

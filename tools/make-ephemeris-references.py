@@ -112,7 +112,8 @@ TYPES = {"total": "total", "annular": "annular", "partial": "partial", "penumb."
 def eclipses(option, kind):
     found = []
     reached_end = False
-    for line in swetest(option, f"-b1.1.{ECLIPSE_YEARS[0]}", "-n600").splitlines():
+    lines = swetest(option, f"-b1.1.{ECLIPSE_YEARS[0]}", "-n600").splitlines()
+    for number, line in enumerate(lines):
         fields = line.split("\t")
         if len(fields) < 6 or not fields[-1].strip().replace(".", "").isdigit():
             continue  # the command echoed, or a line of an eclipse's contacts
@@ -130,7 +131,9 @@ def eclipses(option, kind):
         # around them.
         jd = float(fields[-1])
         greatest = f"{jd:.6f}" if jd > 0 else ""
-        found.append(f"{kind},{eclipse_type},{greatest},{float(magnitudes[0]):.4f},{penumbral}")
+        # The next line, the eclipse's contacts, ends with swetest's Delta T.
+        delta_t = lines[number + 1].rsplit("dt=", 1)[1].strip() if greatest else ""
+        found.append(f"{kind},{eclipse_type},{greatest},{delta_t},{float(magnitudes[0]):.4f},{penumbral}")
     if not reached_end:
         raise SystemExit(f"{SCRIPT_PATH}: the {kind} search ended before {ECLIPSE_YEARS[1] + 1}")
     return found
@@ -141,10 +144,10 @@ def write_eclipses():
     (OUTPUT_DIR / "de431-eclipses.csv").write_text(
         f"# Made by {SCRIPT_PATH}: every eclipse of {ECLIPSE_YEARS[0]} to {ECLIPSE_YEARS[1]} by swetest's\n"
         "# searches (-solecl, -lunecl) on DE431 (swe-basic-data); greatest eclipse as a Julian Date in UT\n"
-        "# (swetest's Delta T); magnitude: a solar eclipse's (the first of swetest's figures), a lunar\n"
+        "# (swetest's Delta T, delta_t_s, seconds); magnitude: a solar eclipse's (the first of swetest's figures), a lunar\n"
         "# eclipse's umbral magnitude (0 for a penumbral one), with its penumbral magnitude beside it.\n"
         "# An empty time: an eclipse the search found but could not time; it lies between its neighbours.\n"
-        "kind,type,greatest_jd_ut,magnitude,penumbral_magnitude\n" + "\n".join(rows) + "\n")
+        "kind,type,greatest_jd_ut,delta_t_s,magnitude,penumbral_magnitude\n" + "\n".join(rows) + "\n")
     return len(rows)
 
 
