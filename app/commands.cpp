@@ -2,10 +2,13 @@
 
 #include "app/animationSpan.h"
 #include "app/commandError.h"
+#include "app/eclipseList.h"
 #include "app/exports.h"
+#include "app/isoDate.h"
 #include "app/optionValues.h"
 #include "app/outputFiles.h"
 #include "app/positions.h"
+#include "host/services/dateService.h"
 #include "host/services/displayText.h"
 #include "host/services/fileNames.h"
 #include "host/services/hostError.h"
@@ -13,6 +16,8 @@
 #include "outputs/gltf/gltfExport.h"
 #include "outputs/pictures/picture.h"
 #include "outputs/viewer/viewerPage.h"
+#include "places/deltaT.h"
+#include "places/eclipses.h"
 #include "places/elementSpan.h"
 #include "places/systemObject.h"
 
@@ -205,6 +210,35 @@ void runRender(const RenderRequest& request, std::ostream& out, std::ostream& er
     writePictureFile(scene.document, request.out, options);
     out << "Wrote a " << size.width << "x" << size.height << " picture to "
         << fs::absolute(request.out).string() << '\n';
+}
+
+void runEclipses(const EclipsesRequest& request, std::ostream& out) {
+    const auto format = positionsFormatNamed(request.format);
+    if (!format) {
+        throw CommandError("--format " + host::quotedExcerpt(request.format) +
+                           ": expected table, csv or json");
+    }
+    // The span in TT: the dates as users give them are universal time.
+    const auto terrestrial = [](double universal) {
+        return universal + places::deltaTSecondsAt(universal) / kSecondsPerDay;
+    };
+    const double now = host::dateTimeToDayNumber(host::currentDateTime()) - kDayNumberToJulianDate;
+    const double first = terrestrial(request.from ? universalJulianDate(parseIsoMoment(*request.from)) : now);
+    const double last = request.to ? terrestrial(universalJulianDate(parseIsoMoment(*request.to)))
+                                   : first + kDaysPerJulianYear;
+    const auto within = [](double jd) { return jd >= kEclipseSearchFirstJd && jd <= kEclipseSearchLastJd; };
+    const std::string span = "eclipses are found from 1800-01-01 to 2200-01-01, the span of the theories";
+    if (!within(first)) {
+        throw CommandError("--from " + host::quotedExcerpt(request.from.value_or("now")) + ": " + span);
+    }
+    if (!within(last)) {
+        throw CommandError("--to " + host::quotedExcerpt(request.to.value_or("one year on")) + ": " + span);
+    }
+    if (!(first < last)) {
+        throw CommandError("--to " + host::quotedExcerpt(request.to.value_or("")) +
+                           ": must lie after --from");
+    }
+    writeEclipses(places::findEclipses(first, last), *format, out);
 }
 
 } // namespace caelo::app

@@ -68,6 +68,21 @@ struct RenderRequest {
 // scene's elements.
 void runRender(const RenderRequest& request, std::ostream& out, std::ostream& err);
 
+struct EclipsesRequest {
+    std::optional<std::string> from{}; // ISO 8601 (isoDate.h); nothing: now
+    std::optional<std::string> to{};   // nothing: one year after `from`
+    std::string format = "table";      // table, csv or json
+};
+
+// The span `caelo eclipses` searches: the theories' (1800-01-01 to
+// 2200-01-01, TT).
+inline constexpr double kEclipseSearchFirstJd = 2378496.5;
+inline constexpr double kEclipseSearchLastJd = 2524593.5;
+
+// `caelo eclipses`: every solar and lunar eclipse whose greatest instant lies
+// in the span (places/eclipses.h) on `out`.
+void runEclipses(const EclipsesRequest& request, std::ostream& out);
+
 } // namespace caelo::app
 
 #endif

@@ -130,6 +130,7 @@ int main(int argc, char** argv) {
                "  caelo export --date 2026-12-08T18:30Z --days 30 --out december.glb\n"
                "  caelo view --date 2026-12-08 --days 60 --out december.html\n"
                "  caelo render --scene my.caelo --view camera --size 1920x1080 --out my.png\n"
+               "  caelo eclipses --from 2026-01-01 --to 2028-01-01\n"
                "More in docs/caelo.md.");
     bool quiet = false;
     cli.add_flag("-q,--quiet", quiet, "Show no progress bar");
@@ -178,6 +179,14 @@ int main(int argc, char** argv) {
     render->add_option("--size", renderRequest.size, "WIDTHxHEIGHT in pixels (default 1600x1200)");
     render->add_option("--out", renderRequest.out, "The file to write: FILE.png or FILE.svg")->required();
 
+    caelo::app::EclipsesRequest eclipsesRequest;
+    CLI::App* eclipses = cli.add_subcommand(
+        "eclipses", "List the solar and lunar eclipses of a span: kind, type, greatest eclipse (UT), "
+                    "magnitude and gamma");
+    eclipses->add_option("--from", eclipsesRequest.from, "First date, ISO 8601 (default: now)");
+    eclipses->add_option("--to", eclipsesRequest.to, "Last date, ISO 8601 (default: one year after --from)");
+    eclipses->add_option("--format", eclipsesRequest.format, "table (default), csv or json");
+
     std::string scriptFile;
     CLI::App* script =
         cli.add_subcommand("script", "Run a console script, one command a line (commands: docs/console.md)");
@@ -223,6 +232,8 @@ int main(int argc, char** argv) {
             caelo::app::runView(viewRequest, std::cout, std::cerr);
         } else if (*render) {
             caelo::app::runRender(renderRequest, std::cout, std::cerr);
+        } else if (*eclipses) {
+            caelo::app::runEclipses(eclipsesRequest, std::cout);
         } else {
             caelo::app::runMainJob(std::cout, std::cerr, kOutputFolder, quiet);
         }

@@ -96,6 +96,10 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndLeavesNothingBehind) {
         {"positions --scene plain.caelo --date 2026-12-08", "--date: the scene holds no system object"},
         {"positions --format xml", "--format 'xml': expected table, csv or json"},
         {"export --maps some --out a.glb", "--maps 'some': expected embedded or none"},
+        {"eclipses --from 1700-01-01",
+         "--from '1700-01-01': eclipses are found from 1800-01-01 to 2200-01-01"},
+        {"eclipses --from 2027-01-01 --to 2026-01-01", "--to '2026-01-01': must lie after --from"},
+        {"eclipses --format xml", "--format 'xml': expected table, csv or json"},
         {"positions --bogus", "--bogus: unknown option"},
         {"bogus", "bogus: unknown subcommand or argument"},
         {"", "caelo-out: cannot create the output folder"},
@@ -220,6 +224,26 @@ TEST_F(Cli, PositionsInEveryFormatAtJ2000) {
     EXPECT_TRUE(table.err.empty()) << table.err;
 }
 
+// The 2027 eclipse over Egypt in every format: total, its greatest eclipse at
+// 10:06:34 UT (Espenak's 10:07:50 TD less his Delta T of 72 s is 10:06:38),
+// gamma 0.142.
+TEST_F(Cli, EclipsesInEveryFormat) {
+    const std::string span = "eclipses --from 2027-08-01T00:00Z --to 2027-08-03T00:00Z";
+    const Outcome json = caelo(span + " --format json");
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const Json eclipses = jsonOf(json)["eclipses"];
+    ASSERT_EQ(eclipses.size(), 1u);
+    EXPECT_EQ(eclipses[0]["kind"], "solar");
+    EXPECT_EQ(eclipses[0]["type"], "total");
+    EXPECT_EQ(eclipses[0]["greatest"], "2027-08-02T10:06:34Z");
+    EXPECT_NEAR(eclipses[0]["gamma"].get<double>(), 0.1421, 1e-3);
+    const Outcome csv = caelo(span + " --format csv");
+    EXPECT_EQ(csv.out, "kind,type,greatest,magnitude,gamma,penumbral_magnitude,delta_t_s\n"
+                       "solar,total,2027-08-02T10:06:34Z,1.0799,0.1421,,76.1\n");
+    const Outcome table = caelo(span);
+    EXPECT_NE(table.out.find("solar  total      2027-08-02T10:06:34Z"), std::string::npos) << table.out;
+}
+
 TEST_F(Cli, DateWithoutZoneIsLocalTime) {
     const Outcome run = caelo("positions --date 2000-01-01T17:30 --format json", "IST-5:30");
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -319,7 +343,7 @@ TEST_F(Cli, MainJobWritesTheSceneTheChartAndOneModelYear) {
 TEST_F(Cli, HelpDescribesTheCommandsAndTheirOptions) {
     const Outcome help = caelo("--help");
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* word : {"positions", "export", "view", "render", "script", "--quiet"}) {
+    for (const char* word : {"positions", "export", "view", "render", "eclipses", "script", "--quiet"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
     const std::pair<const char*, std::vector<const char*>> commands[] = {
@@ -327,6 +351,7 @@ TEST_F(Cli, HelpDescribesTheCommandsAndTheirOptions) {
         {"export", {"--scene", "--date", "--days", "--frames", "--fps", "--maps", "--out"}},
         {"view", {"--scene", "--date", "--days", "--out"}},
         {"render", {"--scene", "--date", "--view", "--size", "--out"}},
+        {"eclipses", {"--from", "--to", "--format"}},
     };
     for (const auto& [command, options] : commands) {
         const Outcome run = caelo(std::string(command) + " --help");

@@ -1,0 +1,29 @@
+// The output of `caelo eclipses`: the eclipses of a span (places/eclipses.h)
+// as a table for people, as CSV or as JSON, in the formats `caelo positions`
+// offers, with each greatest eclipse in universal time (places/deltaT.h).
+// Columns and fields in docs/caelo.md.
+//
+// Example:
+//   writeEclipses(places::findEclipses(first, last), PositionsFormat::Json, std::cout);
+#ifndef CAELO_APP_ECLIPSE_LIST_H
+#define CAELO_APP_ECLIPSE_LIST_H
+
+#include "app/positions.h"
+#include "places/eclipses.h"
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <vector>
+
+namespace caelo::app {
+
+// {"eclipses": [{"kind", "type", "greatest" (UT, ISO 8601 to the second),
+// "magnitude", "gamma" (solar), "penumbralMagnitude" (lunar), "deltaT"
+// (seconds)}]}.
+[[nodiscard]] nlohmann::ordered_json eclipsesToJson(const std::vector<places::Eclipse>& eclipses);
+
+void writeEclipses(const std::vector<places::Eclipse>& eclipses, PositionsFormat format, std::ostream& out);
+
+} // namespace caelo::app
+
+#endif
