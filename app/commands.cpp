@@ -226,7 +226,9 @@ void runEclipses(const EclipsesRequest& request, std::ostream& out) {
     const double first = terrestrial(request.from ? universalJulianDate(parseIsoMoment(*request.from)) : now);
     const double last = request.to ? terrestrial(universalJulianDate(parseIsoMoment(*request.to)))
                                    : first + kDaysPerJulianYear;
-    const auto within = [](double jd) { return jd >= kEclipseSearchFirstJd && jd <= kEclipseSearchLastJd; };
+    const auto within = [](double jd) {
+        return jd >= places::kEclipseSpanFirstJd && jd <= places::kEclipseSpanLastJd;
+    };
     const std::string span = "eclipses are found from 1800-01-01 to 2200-01-01, the span of the theories";
     if (!within(first)) {
         throw CommandError("--from " + host::quotedExcerpt(request.from.value_or("now")) + ": " + span);

@@ -74,11 +74,6 @@ struct EclipsesRequest {
     std::string format = "table";      // table, csv or json
 };
 
-// The span `caelo eclipses` searches: the theories' (1800-01-01 to
-// 2200-01-01, TT).
-inline constexpr double kEclipseSearchFirstJd = 2378496.5;
-inline constexpr double kEclipseSearchLastJd = 2524593.5;
-
 // `caelo eclipses`: every solar and lunar eclipse whose greatest instant lies
 // in the span (places/eclipses.h) on `out`.
 void runEclipses(const EclipsesRequest& request, std::ostream& out);

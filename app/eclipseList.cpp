@@ -4,6 +4,7 @@
 #include "places/deltaT.h"
 #include "places/systemObject.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -34,6 +35,12 @@ std::string fixed(double value, int decimals) {
 
 bool isSolar(const places::Eclipse& e) {
     return e.kind == places::EclipseKind::Solar;
+}
+
+std::optional<double> terrestrialInSpan(double universalJulianDate) {
+    const double tt = universalJulianDate + places::deltaTSecondsAt(universalJulianDate) / kSecondsPerDay;
+    return tt >= places::kEclipseSpanFirstJd && tt <= places::kEclipseSpanLastJd ? std::optional(tt)
+                                                                                 : std::nullopt;
 }
 
 } // namespace
@@ -91,6 +98,35 @@ void writeEclipses(const std::vector<places::Eclipse>& eclipses, PositionsFormat
             << fixed(listed(eclipses.back()).deltaT, 1) << " s at the last.\n";
         return;
     }
+}
+
+std::optional<places::Eclipse> eclipseUnderWay(double universalJulianDate) {
+    const auto tt = terrestrialInSpan(universalJulianDate);
+    return tt ? places::eclipseAt(*tt) : std::nullopt;
+}
+
+std::optional<places::Eclipse> nextEclipse(double universalJulianDate) {
+    const auto tt = terrestrialInSpan(universalJulianDate);
+    if (!tt) {
+        return std::nullopt;
+    }
+    const std::vector<places::Eclipse> coming =
+        places::findEclipses(*tt, std::min(*tt + kDaysPerJulianYear, places::kEclipseSpanLastJd));
+    return coming.empty() ? std::nullopt : std::optional(coming.front());
+}
+
+std::string eclipseSentence(const places::Eclipse& eclipse) {
+    return std::string(places::typeName(eclipse.type)) + " " + std::string(places::kindName(eclipse.kind)) +
+           " eclipse, greatest at " + listed(eclipse).greatest;
+}
+
+Json eclipseSummaryJson(const std::optional<places::Eclipse>& eclipse) {
+    if (!eclipse) {
+        return nullptr;
+    }
+    return Json{{"kind", places::kindName(eclipse->kind)},
+                {"type", places::typeName(eclipse->type)},
+                {"greatest", listed(*eclipse).greatest}};
 }
 
 } // namespace caelo::app

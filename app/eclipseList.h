@@ -12,7 +12,9 @@
 #include "places/eclipses.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace caelo::app {
@@ -23,6 +25,18 @@ namespace caelo::app {
 [[nodiscard]] nlohmann::ordered_json eclipsesToJson(const std::vector<places::Eclipse>& eclipses);
 
 void writeEclipses(const std::vector<places::Eclipse>& eclipses, PositionsFormat format, std::ostream& out);
+
+// The eclipse under way at a universal Julian Date, and the next one whose
+// greatest instant follows it (within a year); nothing outside the theories'
+// span (1800 to 2200).
+[[nodiscard]] std::optional<places::Eclipse> eclipseUnderWay(double universalJulianDate);
+[[nodiscard]] std::optional<places::Eclipse> nextEclipse(double universalJulianDate);
+
+// "total solar eclipse, greatest at 2027-08-02T10:06:34Z".
+[[nodiscard]] std::string eclipseSentence(const places::Eclipse& eclipse);
+
+// {"kind", "type", "greatest"} of an eclipse, or null.
+[[nodiscard]] nlohmann::ordered_json eclipseSummaryJson(const std::optional<places::Eclipse>& eclipse);
 
 } // namespace caelo::app
 

@@ -1,6 +1,7 @@
 #include "app/mainJob.h"
 
 #include "app/commandError.h"
+#include "app/eclipseList.h"
 #include "app/exports.h"
 #include "app/outputFiles.h"
 #include "app/sceneSetup.h"
@@ -40,6 +41,9 @@ void writeSystemHeader(const host::Document& document, const host::Node& system,
         << "  model date (local time)   " << dateText(system, OCAELOSYSTEM_CURRENT_DATE) << '\n';
     if (const auto julianDate = places::modelJulianDate(document, system, zoneOffsetDays)) {
         out << "  model Julian Date (UT)    " << host::numberToText(*julianDate, 1, 6, false, ' ') << '\n';
+        if (const auto eclipse = nextEclipse(*julianDate)) {
+            out << "  next eclipse              " << eclipseSentence(*eclipse) << '\n';
+        }
     }
     out << "  time scale                "
         << host::formatDouble(parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0))

@@ -1,5 +1,6 @@
 #include "app/positions.h"
 
+#include "app/eclipseList.h"
 #include "host/application.h"
 #include "host/services/dateService.h"
 #include "host/services/displayText.h"
@@ -89,7 +90,8 @@ Json systemJson(const host::Document& document, const host::Node* system, double
                     {"modelJulianDate", nullptr},
                     {"timeScaleSecondsPerDay", nullptr},
                     {"distanceScaleUnitsPerAu", nullptr},
-                    {"bodyScaleUnitsPerEarthDiameter", nullptr}};
+                    {"bodyScaleUnitsPerEarthDiameter", nullptr},
+                    {"eclipse", nullptr}};
     }
     const auto julianDate = places::modelJulianDate(document, *system, zoneOffsetDays);
     return Json{{"system", document.pathOf(*system)},
@@ -99,7 +101,8 @@ Json systemJson(const host::Document& document, const host::Node* system, double
                 {"modelJulianDate", julianDate ? number(*julianDate) : Json(nullptr)},
                 {"timeScaleSecondsPerDay", number(system->parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0))},
                 {"distanceScaleUnitsPerAu", number(places::sceneUnitsPerAu(*system))},
-                {"bodyScaleUnitsPerEarthDiameter", number(places::sceneUnitsPerEarthDiameter(*system))}};
+                {"bodyScaleUnitsPerEarthDiameter", number(places::sceneUnitsPerEarthDiameter(*system))},
+                {"eclipse", julianDate ? eclipseSummaryJson(eclipseUnderWay(*julianDate)) : Json(nullptr)}};
 }
 
 Json bodyJson(const host::Document& document, const BodyPlace& place) {
@@ -175,6 +178,9 @@ void writeTableHeading(const host::Document& document, const host::Node* system,
         out << "  model date          "
             << places::universalText(*julianDate).value_or(std::string(host::kNoDateText)) << '\n'
             << "  model Julian Date   " << fixedText(*julianDate, kJulianDateDecimals) << " (UT)\n";
+        if (const auto eclipse = eclipseUnderWay(*julianDate)) {
+            out << "  eclipse             " << eclipseSentence(*eclipse) << " (under way)\n";
+        }
     }
     out << "  distance scale      1 au is " << host::formatDouble(places::sceneUnitsPerAu(*system))
         << " scene units\n"

@@ -41,8 +41,12 @@ constexpr double kGreatestToleranceDays = 1.0 / 86400.0;
 constexpr int kGreatestMaxSteps = 60;
 // Following a central eclipse's line: the step (days) and the most steps
 // each way (the longest central phase lasts under four hours).
-constexpr double kCentralLineStepDays = 2.0 / 1440.0;
-constexpr int kCentralLineMaxSteps = 180;
+constexpr double kCentralLineStepDays = 6.0 / 1440.0;
+constexpr int kCentralLineMaxSteps = 60;
+// An eclipse's contacts lie within this many days of its greatest instant
+// (the longest lasts about six hours); bisection steps at most.
+constexpr double kContactWindowDays = 0.3;
+constexpr int kContactMaxSteps = 40;
 
 Vec operator+(const Vec& a, const Vec& b) {
     return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
@@ -283,6 +287,41 @@ std::optional<Eclipse> lunarEclipseAt(double t) {
                    std::max(umbral, 0.0), penumbral, axis.north * axis.distance / kEarthRadiusKm};
 }
 
+std::optional<Eclipse> eclipseOfKindAt(EclipseKind kind, double t) {
+    return kind == EclipseKind::Solar ? solarEclipseAt(t) : lunarEclipseAt(t);
+}
+
+// Whether the penumbra touches the Earth (solar) or the Moon (lunar), without
+// telling the eclipse's type.
+bool underWay(EclipseKind kind, double t) {
+    if (kind == EclipseKind::Solar) {
+        const MoonShadow shadow = moonShadowAt(t);
+        return shadow.axis.distance <= shadow.axis.earthRadius + shadow.penumbraAt(0.0);
+    }
+    return lunarEclipseAt(t).has_value();
+}
+
+// The instant, between `inside` (under way) and `outside` (not), at which the
+// eclipse begins or ends: bisection to a second.
+double contactBetween(EclipseKind kind, double inside, double outside) {
+    for (int step = 0; step < kContactMaxSteps && std::abs(outside - inside) > kGreatestToleranceDays;
+         ++step) {
+        const double middle = (inside + outside) / 2.0;
+        (underWay(kind, middle) ? inside : outside) = middle;
+    }
+    return inside;
+}
+
+// The eclipse greatest at `greatest`, with its contacts, if there is one.
+std::optional<Eclipse> eclipseGreatestAt(EclipseKind kind, double greatest) {
+    std::optional<Eclipse> eclipse = eclipseOfKindAt(kind, greatest);
+    if (eclipse) {
+        eclipse->firstContactJulianDateTt = contactBetween(kind, greatest, greatest - kContactWindowDays);
+        eclipse->lastContactJulianDateTt = contactBetween(kind, greatest, greatest + kContactWindowDays);
+    }
+    return eclipse;
+}
+
 // The syzygy nearest `estimate` at which the Moon's longitude less the Sun's
 // is `target` (0: new moon, pi: full moon), by steps at the mean rate.
 double syzygyNear(double estimate, double target) {
@@ -321,8 +360,7 @@ std::vector<Eclipse> findEclipses(double firstJulianDateTt, double lastJulianDat
         if (std::abs(std::asin(g.moon[2] / norm(g.moon))) < latitudeLimit) {
             const EclipseKind kind = target == 0.0 ? EclipseKind::Solar : EclipseKind::Lunar;
             const double greatest = greatestInstant(kind, syzygy);
-            const std::optional<Eclipse> eclipse =
-                kind == EclipseKind::Solar ? solarEclipseAt(greatest) : lunarEclipseAt(greatest);
+            const std::optional<Eclipse> eclipse = eclipseGreatestAt(kind, greatest);
             if (eclipse && greatest >= firstJulianDateTt && greatest <= lastJulianDateTt) {
                 found.push_back(*eclipse);
             }
@@ -331,6 +369,16 @@ std::vector<Eclipse> findEclipses(double firstJulianDateTt, double lastJulianDat
         target = target == 0.0 ? std::numbers::pi : 0.0;
     }
     return found;
+}
+
+std::optional<Eclipse> eclipseAt(double julianDateTt) {
+    for (const Eclipse& e :
+         findEclipses(julianDateTt - kContactWindowDays, julianDateTt + kContactWindowDays)) {
+        if (e.firstContactJulianDateTt <= julianDateTt && julianDateTt <= e.lastContactJulianDateTt) {
+            return e;
+        }
+    }
+    return std::nullopt;
 }
 
 std::string_view kindName(EclipseKind kind) {

@@ -35,6 +35,11 @@
 #ifndef CAELO_PLACES_ECLIPSES_H
 #define CAELO_PLACES_ECLIPSES_H
 
+#include "model/elpMpp02.h"
+#include "model/vsop87.h"
+
+#include <algorithm>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -50,7 +55,16 @@ struct Eclipse {
     double magnitude = 0.0;          // solar: of the Sun; lunar: umbral
     double penumbralMagnitude = 0.0; // lunar only
     double gamma = 0.0;              // Earth radii
+    // When the penumbra first and last touches the Earth (solar) or the
+    // Moon (lunar), TT, to a second.
+    double firstContactJulianDateTt = 0.0;
+    double lastContactJulianDateTt = 0.0;
 };
+
+// The span in which eclipses are found (TT): that of both theories, 1800 to
+// 2200.
+inline constexpr double kEclipseSpanFirstJd = std::max(kVsop87SpanStartJd, kElpMpp02SpanStartJd);
+inline constexpr double kEclipseSpanLastJd = std::min(kVsop87SpanEndJd, kElpMpp02SpanEndJd);
 
 // The Moon's largest distance from the ecliptic at a syzygy that can still
 // bring an eclipse (degrees; the solar limit is about 1.6).
@@ -60,6 +74,10 @@ inline constexpr double kEclipseLatitudeLimitDeg = 1.8;
 // `lastJulianDateTt`, in time order. Empty for a span that is not finite or
 // not rising.
 [[nodiscard]] std::vector<Eclipse> findEclipses(double firstJulianDateTt, double lastJulianDateTt);
+
+// The eclipse under way at an instant (between its first and last
+// contacts), if any.
+[[nodiscard]] std::optional<Eclipse> eclipseAt(double julianDateTt);
 
 // The words users read: "solar", "lunar"; "total", "annular", "hybrid",
 // "partial", "penumbral".

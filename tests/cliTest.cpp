@@ -242,6 +242,11 @@ TEST_F(Cli, EclipsesInEveryFormat) {
                        "solar,total,2027-08-02T10:06:34Z,1.0799,0.1421,,76.1\n");
     const Outcome table = caelo(span);
     EXPECT_NE(table.out.find("solar  total      2027-08-02T10:06:34Z"), std::string::npos) << table.out;
+    // positions says when its date falls inside an eclipse.
+    const Outcome during = caelo("positions --date 2027-08-02T10:00Z --format json");
+    ASSERT_EQ(during.exitCode, 0) << during.err;
+    EXPECT_EQ(jsonOf(during)["eclipse"]["greatest"], "2027-08-02T10:06:34Z");
+    EXPECT_TRUE(jsonOf(caelo("positions --date 2027-08-05 --format json"))["eclipse"].is_null());
 }
 
 TEST_F(Cli, DateWithoutZoneIsLocalTime) {
@@ -314,6 +319,7 @@ TEST_F(Cli, MainJobWritesTheSceneTheChartAndOneModelYear) {
     const Outcome job = caelo("");
     ASSERT_EQ(job.exitCode, 0) << job.err;
     EXPECT_NE(job.out.find("model Julian Date"), std::string::npos) << job.out;
+    EXPECT_NE(job.out.find("next eclipse"), std::string::npos) << job.out;
     std::vector<std::string> files{"solar-system.caelo", "solar-system.png", "solar-system.glb"};
     if (caelo::viewer::viewerBuilt()) {
         files.emplace_back("solar-system.html");
