@@ -16,15 +16,13 @@ namespace {
 using Vec = std::array<double, 3>;
 
 // Sizes (km), see eclipses.h.
-constexpr double kEarthRadiusKm = 6378.137;
+constexpr double kEarthRadiusKm = kEclipseEarthRadiusKm;
 constexpr double kEarthFlattening = 1.0 / 298.257;
-constexpr double kMoonRadiusKm = 0.2725076 * kEarthRadiusKm;
-constexpr double kSunRadiusKm = 696000.0;
+constexpr double kMoonRadiusKm = kEclipseMoonRadiusKm;
 constexpr double kSpeedOfLightKmPerS = 299792.458;
 // Danjon's rule for the Earth's shadow, as Espenak and Meeus's canon applies
 // it: the Earth's equatorial radius, unflattened, enlarged by 1 % for the
-// atmosphere.
-constexpr double kShadowEarthRadiusKm = 1.01 * kEarthRadiusKm;
+// atmosphere (kEarthShadowRadiusKm).
 // The J2000 obliquity (IAU 1980, 84381.448"): the Earth's pole in the
 // ecliptic frame is (0, -sin e, cos e).
 constexpr double kObliquityRad = 84381.448 / 3600.0 * kRadiansPerDegree;
@@ -271,7 +269,7 @@ std::optional<Eclipse> lunarEclipseAt(double t) {
     const AcrossAxis axis = lunarAxis(g);
     const double sunEarthKm = norm(g.earthCasting - g.sun);
     const double alongKm = dot(g.moon - g.earthCasting, unit(g.earthCasting - g.sun));
-    const double earth = kShadowEarthRadiusKm;
+    const double earth = kEarthShadowRadiusKm;
     const double penumbra = earth + alongKm * (kSunRadiusKm + earth) / sunEarthKm;
     const double umbra = earth - alongKm * (kSunRadiusKm - earth) / sunEarthKm;
     const double moonDiameter = 2.0 * kMoonRadiusKm;
@@ -379,6 +377,46 @@ std::optional<Eclipse> eclipseAt(double julianDateTt) {
         }
     }
     return std::nullopt;
+}
+
+SunAndMoon sunAndMoonFromEarth(double julianDateTt) {
+    const Geometry g = geometryAt(julianDateTt);
+    return {g.sun, g.moon};
+}
+
+double sunlightSeenFrom(const Vec& point, const Vec& sun, const Vec& occulter, double radius) {
+    const Vec toSun = sun - point;
+    const Vec toOcculter = occulter - point;
+    const double sunDistance = norm(toSun);
+    const double occulterDistance = norm(toOcculter);
+    if (occulterDistance <= radius || occulterDistance >= sunDistance) {
+        return occulterDistance <= radius ? 0.0 : 1.0; // inside it, or it stands beyond the Sun
+    }
+    // Angular radii and separation, then the area the two discs share
+    // (flat discs: the angles are small).
+    const double sunRadius = std::asin(std::min(1.0, kSunRadiusKm / sunDistance));
+    const double occulterRadius = std::asin(radius / occulterDistance);
+    const double separation =
+        std::acos(std::clamp(dot(toSun, toOcculter) / (sunDistance * occulterDistance), -1.0, 1.0));
+    if (separation >= sunRadius + occulterRadius) {
+        return 1.0;
+    }
+    const double sunArea = std::numbers::pi * sunRadius * sunRadius;
+    if (separation <= std::abs(sunRadius - occulterRadius)) {
+        const double smaller = std::min(sunRadius, occulterRadius);
+        return 1.0 - std::numbers::pi * smaller * smaller / sunArea;
+    }
+    const auto lens = [separation](double r, double other) {
+        const double cosine =
+            std::clamp((separation * separation + r * r - other * other) / (2.0 * separation * r), -1.0, 1.0);
+        return r * r * std::acos(cosine);
+    };
+    const double kite = 0.5 * std::sqrt(std::max(0.0, (-separation + sunRadius + occulterRadius) *
+                                                          (separation + sunRadius - occulterRadius) *
+                                                          (separation - sunRadius + occulterRadius) *
+                                                          (separation + sunRadius + occulterRadius)));
+    const double shared = lens(sunRadius, occulterRadius) + lens(occulterRadius, sunRadius) - kite;
+    return std::clamp(1.0 - shared / sunArea, 0.0, 1.0);
 }
 
 std::string_view kindName(EclipseKind kind) {

@@ -39,6 +39,7 @@
 #include "model/vsop87.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,31 @@ inline constexpr double kEclipseLatitudeLimitDeg = 1.8;
 // The eclipse under way at an instant (between its first and last
 // contacts), if any.
 [[nodiscard]] std::optional<Eclipse> eclipseAt(double julianDateTt);
+
+// ---- Shadows on the globes --------------------------------------------------
+
+// Sizes (km): the Earth's equatorial radius; the radius of the Earth's shadow
+// in a lunar eclipse (Danjon's 1 % for the atmosphere); the Moon's; the
+// Sun's.
+inline constexpr double kEclipseEarthRadiusKm = 6378.137;
+inline constexpr double kEarthShadowRadiusKm = 1.01 * kEclipseEarthRadiusKm;
+inline constexpr double kEclipseMoonRadiusKm = 0.2725076 * kEclipseEarthRadiusKm;
+inline constexpr double kSunRadiusKm = 696000.0;
+
+// The Sun and the Moon as seen from the Earth's centre at a TT date (km,
+// J2000 ecliptic: x to the equinox, z to the ecliptic's north pole).
+struct SunAndMoon {
+    std::array<double, 3> sun;
+    std::array<double, 3> moon;
+};
+[[nodiscard]] SunAndMoon sunAndMoonFromEarth(double julianDateTt);
+
+// The share of the Sun's disc seen from `point` with a sphere of `radius`
+// centred at `occulter` in the way (all km, one frame): 1 in full sunlight,
+// 0 inside the umbra, the uncovered share of the disc's area in the
+// penumbra and the antumbra.
+[[nodiscard]] double sunlightSeenFrom(const std::array<double, 3>& point, const std::array<double, 3>& sun,
+                                      const std::array<double, 3>& occulter, double radius);
 
 // The words users read: "solar", "lunar"; "total", "annular", "hybrid",
 // "partial", "penumbral".

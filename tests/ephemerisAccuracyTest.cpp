@@ -20,12 +20,14 @@
 #include "tests/moduleSceneTest.h"
 #include "tests/testTimeZone.h"
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <map>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -298,6 +300,34 @@ TEST(Eclipses, MatchDe431sSearchOver1900To2100) {
     std::cout << "  eclipses 1900-2100: " << found.size() << " found, " << reference.size()
               << " in DE431's search; greatest eclipse at most " << worstTtSeconds << " s apart in TT, "
               << worstUtSeconds << " s in UT\n";
+}
+
+// The share of the Sun seen past a body in the way: all of it beside the
+// body, none behind its middle when it looks larger, a ring of it when it
+// looks smaller (1 - (0.5)^2 for half the Sun's apparent radius), about half
+// when the two discs' edges cross at their centres' midpoint.
+TEST(Eclipses, SunlightPastABodyInTheWay) {
+    const std::array<double, 3> sun{1.5e8, 0.0, 0.0};
+    const double sunAngle = places::kSunRadiusKm / 1.5e8; // radians, small
+    struct Case {
+        double occulterAngle;   // apparent radius, Sun radii
+        double separationAngle; // Sun radii
+        double seen;
+        double tolerance;
+    };
+    for (const Case& c :
+         {Case{1.1, 3.0, 1.0, 0.0}, Case{1.1, 0.0, 0.0, 0.0}, Case{0.5, 0.0, 0.75, 1e-3},
+          Case{1.0, 1.0, 1.0 - (2.0 * std::numbers::pi / 3.0 - std::sqrt(3.0) / 2.0) / std::numbers::pi,
+               1e-3}}) {
+        constexpr double kDistance = 400000.0;
+        const double separation = c.separationAngle * sunAngle;
+        const std::array<double, 3> occulter{kDistance * std::cos(separation),
+                                             kDistance * std::sin(separation), 0.0};
+        EXPECT_NEAR(
+            places::sunlightSeenFrom({0.0, 0.0, 0.0}, sun, occulter, c.occulterAngle * sunAngle * kDistance),
+            c.seen, c.tolerance)
+            << c.occulterAngle << " " << c.separationAngle;
+    }
 }
 
 // PyEphem's moon theories, 1999-2040, as seen from the planet. PyEphem's

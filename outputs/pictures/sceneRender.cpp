@@ -2,6 +2,7 @@
 
 #include "host/primitiveParameters.h"
 #include "host/services/hostError.h"
+#include "model/units.h"
 #include "outputs/appearance/brightStars.h"
 #include "outputs/appearance/ringProfiles.h"
 #include "outputs/appearance/surfaceMaps.h"
@@ -9,6 +10,9 @@
 #include "outputs/pictures/sceneRenderGlobe.h"
 #include "outputs/pictures/sceneRenderProjection.h"
 #include "outputs/pictures/sceneRenderShapes.h"
+#include "places/deltaT.h"
+#include "places/eclipses.h"
+#include "places/systemObject.h"
 
 #include <algorithm>
 #include <cairo.h>
@@ -414,6 +418,48 @@ private:
         disc.axisX = *x;
         disc.axisY = *y;
         disc.axisZ = *z;
+        disc.shadow = trueShadowOn(sphere);
+    }
+
+    // An eclipse's shadow on the Earth's or the Moon's globe at the model
+    // date, when one falls on it (places/eclipses.h).
+    [[nodiscard]] std::optional<TrueShadow> trueShadowOn(const Node& sphere) const {
+        const bool earth = sphere.name == "Earth";
+        const host::Node* system = places::governingSystem(sphere);
+        if ((!earth && sphere.name != "Moon") || system == nullptr) {
+            return std::nullopt;
+        }
+        const auto universal = places::modelJulianDate(document_, *system, places::currentZoneOffsetDays());
+        if (!universal) {
+            return std::nullopt;
+        }
+        const double tt = *universal + places::deltaTSecondsAt(*universal) / kSecondsPerDay;
+        if (!(tt >= places::kEclipseSpanFirstJd && tt <= places::kEclipseSpanLastJd)) {
+            return std::nullopt;
+        }
+        const places::SunAndMoon bodies = places::sunAndMoonFromEarth(tt);
+        // Ecliptic (x, y, z) is the scene's (x, z, y); turned into camera space.
+        const auto camera = [&](const std::array<double, 3>& v) {
+            return view_.directionToCameraSpace(Vector{v[0], v[2], v[1]});
+        };
+        const Vector moonFromEarth = camera(bodies.moon);
+        const Vector sunFromEarth = camera(bodies.sun);
+        TrueShadow shadow = earth ? TrueShadow{sunFromEarth, moonFromEarth, places::kEclipseEarthRadiusKm,
+                                               places::kEclipseMoonRadiusKm}
+                                  : TrueShadow{sunFromEarth - moonFromEarth, moonFromEarth * -1.0,
+                                               places::kEclipseMoonRadiusKm, places::kEarthShadowRadiusKm};
+        // Only when the penumbra reaches the globe: the shadow's axis (from
+        // the Sun through the body in the way) passes the globe's centre
+        // within the globe's radius and the penumbra's there.
+        const Vector axis =
+            (shadow.occulter - shadow.sun) * (1.0 / host::length(shadow.occulter - shadow.sun));
+        const double beyond = -host::dot(shadow.occulter, axis); // from the body in the way to the globe
+        const double penumbra = beyond * (places::kSunRadiusKm + shadow.occulterRadiusKm) /
+                                    host::length(shadow.occulter - shadow.sun) +
+                                shadow.occulterRadiusKm;
+        const double fromAxis = host::length(shadow.occulter + axis * beyond);
+        return beyond > 0.0 && fromAxis < shadow.globeRadiusKm + penumbra ? std::optional(shadow)
+                                                                          : std::nullopt;
     }
 
     [[nodiscard]] bool touchesPicture(const GlobeDisc& disc) const {

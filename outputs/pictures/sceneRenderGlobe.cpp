@@ -1,5 +1,7 @@
 #include "outputs/pictures/sceneRenderGlobe.h"
 
+#include "places/eclipses.h"
+
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
@@ -95,6 +97,17 @@ void paintLitGlobe(cairo_t* cairo, const GlobeDisc& globe) {
     cairo_restore(cairo);
 }
 
+// The share of the Sun seen from the point of the globe with this normal
+// (camera space), through an eclipse's shadow; 1 without one.
+double sunlightThrough(const std::optional<TrueShadow>& shadow, const Vector& normal) {
+    if (!shadow) {
+        return 1.0;
+    }
+    const auto array = [](const Vector& v) { return std::array{v.x, v.y, v.z}; };
+    return places::sunlightSeenFrom(array(normal * shadow->globeRadiusKm), array(shadow->sun),
+                                    array(shadow->occulter), shadow->occulterRadiusKm);
+}
+
 // The disc drawn into an image of its own, pixel by pixel, then painted
 // through a circle. Each pixel's point on the globe faces the camera along
 // -Z in camera space; its direction in the globe's frame picks the map's
@@ -136,7 +149,8 @@ void paintMappedGlobe(cairo_t* cairo, const GlobeDisc& globe) {
             const appearance::MapPoint point =
                 appearance::mapPointOf({host::dot(normal, globe.axisX), host::dot(normal, globe.axisY),
                                         host::dot(normal, globe.axisZ)});
-            const double light = std::max(0.0, host::dot(normal, globe.towardsLight));
+            const double light =
+                std::max(0.0, host::dot(normal, globe.towardsLight)) * sunlightThrough(globe.shadow, normal);
             const RgbColour c =
                 scaled(globe.map->at(point), kNightBrightness + (1.0 - kNightBrightness) * light);
             pixels[column] = (static_cast<std::uint32_t>(std::lround(c.red * 255.0)) << 16) |

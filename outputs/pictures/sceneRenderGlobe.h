@@ -8,7 +8,20 @@
 #include "outputs/pictures/sceneRender.h"
 #include "outputs/pictures/sceneRenderProjection.h"
 
+#include <optional>
+
 namespace caelo::pictures {
+
+// The true shadow of an eclipse on a globe (the globes are drawn enlarged, so
+// the shadow is mapped onto them, not cast by them): from the globe's centre,
+// the Sun and the body in the way (km, camera space), and the two bodies'
+// true radii (km).
+struct TrueShadow {
+    host::Vector sun;
+    host::Vector occulter;
+    double globeRadiusKm = 0.0;
+    double occulterRadiusKm = 0.0;
+};
 
 // A globe as the picture shows it.
 struct GlobeDisc {
@@ -31,6 +44,9 @@ struct GlobeDisc {
     host::Vector axisX{1.0, 0.0, 0.0};
     host::Vector axisY{0.0, 1.0, 0.0};
     host::Vector axisZ{0.0, 0.0, 1.0};
+    // During an eclipse, the shadow that darkens the globe where it falls
+    // (on a globe that wears a map).
+    std::optional<TrueShadow> shadow{};
 };
 
 // The disc of a sphere of `radius` (scene units) centred at `centre` (camera
@@ -47,7 +63,8 @@ struct GlobeDisc {
 // the light's side and the terminator, shaded from the point below the light.
 // A globe that wears a map shows it, pixel by pixel, each point of the disc
 // taken as seen from far away (the disc's orthographic view) and shaded by
-// the light falling on it there.
+// the light falling on it there, less the share of the Sun an eclipse's
+// shadow hides there.
 void paintGlobe(cairo_t* cairo, const GlobeDisc& globe);
 
 } // namespace caelo::pictures
