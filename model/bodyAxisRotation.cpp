@@ -36,6 +36,16 @@ HostVector TransformDirection(const HostMatrix& m, HostVector d) {
 
 } // namespace
 
+HostMatrix AnglesToMatrix(HostVector hpb) {
+    const double sH = std::sin(hpb.x), cH = std::cos(hpb.x);
+    const double sP = std::sin(hpb.y), cP = std::cos(hpb.y);
+    const double sB = std::sin(hpb.z), cB = std::cos(hpb.z);
+    return {{0.0, 0.0, 0.0},
+            {cB * cH - sB * sP * sH, -sB * cP, cB * sH + sB * sP * cH},
+            {cB * sP * sH + sB * cH, cB * cP, sB * sH - cB * sP * cH},
+            {-cP * sH, sP, cP * cH}};
+}
+
 HostMatrix MultiplyMatrices(const HostMatrix& a, const HostMatrix& b) {
     return {TransformPoint(a, b.off), TransformDirection(a, b.x), TransformDirection(a, b.y),
             TransformDirection(a, b.z)};

@@ -32,6 +32,11 @@ namespace caelo::rotation {
  * decides what to do without one. */
 [[nodiscard]] std::optional<HostMatrix> InvertMatrix(const HostMatrix& m);
 
+/* The rotation of heading, pitch and bank (radians, order 6 as above), the
+ * host's own: X = (cB cH - sB sP sH, -sB cP, cB sH + sB sP cH), Y = (cB sP sH
+ * + sB cH, cB cP, sB sH - cB sP cH), Z = (-cP sH, sP, cP cH); no offset. */
+[[nodiscard]] HostMatrix AnglesToMatrix(HostVector hpb);
+
 /* m.off + p.x m.x + p.y m.y + p.z m.z. */
 [[nodiscard]] HostVector TransformPoint(const HostMatrix& m, HostVector point);
 

@@ -3,10 +3,15 @@
 // its residual, the orbit state against worked examples, the band fraction.
 #include "model/orbitalMath.h"
 
+#include "host/services/matrix.h"
+#include "model/bodyAxisRotation.h"
+#include "model/orbitFrame.h"
+
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
 
 namespace caelo {
 namespace {
@@ -136,6 +141,52 @@ TEST(OrbitState, WorkedExamples) {
         EXPECT_NEAR(s.position.z, c.z, c.tolerance);
         EXPECT_NEAR(s.perihelionArgumentRad, c.argument, c.tolerance);
     }
+}
+
+// The orbit axis's frame: its rotation is the host's for the same angles,
+// it carries the orbit-frame place to where the classical formula puts the
+// body in the ecliptic (x = r (cos O cos u - sin O sin u cos I), y = r (sin O
+// cos u + cos O sin u cos I), z = r sin u sin I, u = w + true anomaly), seen
+// in the scene's axes, and its inverse brings that place back.
+TEST(OrbitFrame, CarriesTheOrbitPlaceToTheEclipticAndBack) {
+    for (const HostVector hpb :
+         {HostVector{0.3, -0.4, 0.0}, HostVector{-2.0, 1.1, 0.7}, HostVector{4.0, 0.2, -3.0}}) {
+        const HostMatrix ours = rotation::AnglesToMatrix(hpb);
+        const host::Matrix hosts = host::anglesToMatrix({hpb.x, hpb.y, hpb.z});
+        for (const auto& [a, b] :
+             {std::pair{ours.x, hosts.x}, std::pair{ours.y, hosts.y}, std::pair{ours.z, hosts.z}}) {
+            EXPECT_NEAR(a.x, b.x, 1e-15);
+            EXPECT_NEAR(a.y, b.y, 1e-15);
+            EXPECT_NEAR(a.z, b.z, 1e-15);
+        }
+    }
+    OrbitAxisRecord r;
+    r.mode = kOrbitModeElements;
+    r.semiMajorAxis = 1.52371034; // Mars's elements at J2000
+    r.eccentricity = 0.09339410;
+    r.inclinationDeg = 1.84969142;
+    r.meanLongitudeDeg = -4.55343205;
+    r.perihelionLongitudeDeg = -23.94362959;
+    r.nodeLongitudeDeg = 49.55953891;
+    const OrbitState s = ComputeOrbitState(r, kJulianDateJ2000 + 1234.5);
+    ASSERT_TRUE(s.orbitValid);
+    const HostMatrix frame = OrbitFrameRotation(s);
+    const HostVector scene = rotation::TransformPoint(frame, s.position);
+    const double radius = std::hypot(s.position.x, s.position.z);
+    const double u = s.perihelionArgumentRad + std::atan2(s.position.z, s.position.x);
+    const double o = s.nodeLongitudeRad;
+    const double i = s.inclinationRad;
+    const HostVector classical =
+        SceneAxesOfEcliptic({radius * (std::cos(o) * std::cos(u) - std::sin(o) * std::sin(u) * std::cos(i)),
+                             radius * (std::sin(o) * std::cos(u) + std::cos(o) * std::sin(u) * std::cos(i)),
+                             radius * std::sin(u) * std::sin(i)});
+    EXPECT_NEAR(scene.x, classical.x, 1e-12);
+    EXPECT_NEAR(scene.y, classical.y, 1e-12);
+    EXPECT_NEAR(scene.z, classical.z, 1e-12);
+    const HostVector back = PlaceInOrbitFrame(s, scene);
+    EXPECT_NEAR(back.x, s.position.x, 1e-12);
+    EXPECT_NEAR(back.y, s.position.y, 1e-12);
+    EXPECT_NEAR(back.z, s.position.z, 1e-12);
 }
 
 TEST(OrbitState, ReductionRatesAndCorrectionTerms) {
