@@ -7,6 +7,7 @@
 #include "host/services/numberText.h"
 #include "model/units.h"
 #include "places/bodyPlaces.h"
+#include "places/deltaT.h"
 #include "places/systemObject.h"
 
 #include <algorithm>
@@ -91,6 +92,7 @@ Json systemJson(const host::Document& document, const host::Node* system, double
                     {"timeScaleSecondsPerDay", nullptr},
                     {"distanceScaleUnitsPerAu", nullptr},
                     {"bodyScaleUnitsPerEarthDiameter", nullptr},
+                    {"deltaTSeconds", nullptr},
                     {"eclipse", nullptr}};
     }
     const auto julianDate = places::modelJulianDate(document, *system, zoneOffsetDays);
@@ -102,6 +104,7 @@ Json systemJson(const host::Document& document, const host::Node* system, double
                 {"timeScaleSecondsPerDay", number(system->parameters.getFloat(OCAELOSYSTEM_TIME_SCALE, 0.0))},
                 {"distanceScaleUnitsPerAu", number(places::sceneUnitsPerAu(*system))},
                 {"bodyScaleUnitsPerEarthDiameter", number(places::sceneUnitsPerEarthDiameter(*system))},
+                {"deltaTSeconds", julianDate ? number(places::deltaTSecondsAt(*julianDate)) : Json(nullptr)},
                 {"eclipse", julianDate ? eclipseSummaryJson(eclipseUnderWay(*julianDate)) : Json(nullptr)}};
 }
 
@@ -178,6 +181,8 @@ void writeTableHeading(const host::Document& document, const host::Node* system,
         out << "  model date          "
             << places::universalText(*julianDate).value_or(std::string(host::kNoDateText)) << '\n'
             << "  model Julian Date   " << fixedText(*julianDate, kJulianDateDecimals) << " (UT)\n";
+        out << "  Delta T             " << fixedText(places::deltaTSecondsAt(*julianDate), 1)
+            << " s (TT - UT, Espenak and Meeus)\n";
         if (const auto eclipse = eclipseUnderWay(*julianDate)) {
             out << "  eclipse             " << eclipseSentence(*eclipse) << " (under way)\n";
         }

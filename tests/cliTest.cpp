@@ -208,6 +208,7 @@ TEST_F(Cli, PositionsInEveryFormatAtJ2000) {
     ASSERT_EQ(json.exitCode, 0) << json.err;
     const Json report = jsonOf(json);
     EXPECT_EQ(report["modelJulianDate"], 2451545.0);
+    EXPECT_NEAR(report["deltaTSeconds"].get<double>(), 63.86, 0.01);
     const auto heliocentric = std::count_if(report["bodies"].begin(), report["bodies"].end(),
                                             [](const Json& body) { return !body["distanceAu"].is_null(); });
     EXPECT_EQ(heliocentric, 9) << "eight planets' places and the Pluto-Charon barycentre's";
