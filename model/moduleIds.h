@@ -38,6 +38,7 @@ inline constexpr int32_t kStringEarth = 10104;
 /* Choice parameters store the member value plus a base. */
 inline constexpr int32_t kModeChoiceBase = 1200;
 inline constexpr int32_t kBandSpacingChoiceBase = 1250;
+inline constexpr int32_t kTheoryChoiceBase = 1300;
 
 /* ---- System ----------------------------------------------------------------- */
 
@@ -83,6 +84,7 @@ enum : int32_t {
     OCAELOORBITAXIS_BAND_END_SIZE = 1025,
     OCAELOORBITAXIS_BAND_LENGTH = 1026,
     OCAELOORBITAXIS_BAND_SPACING = 1027, /* Int32 choice kBandSpacingChoiceBase + spacing */
+    OCAELOORBITAXIS_THEORY = 1028,       /* Int32 choice kTheoryChoiceBase + theory (theoryPlaces.h) */
     OCAELOORBITAXIS_ELLIPSE_LINK = 1050,
     OCAELOORBITAXIS_BAND_LINK = 1051,
     OCAELOORBITAXIS_CREATE_GUIDES = 1090,
@@ -96,6 +98,7 @@ enum : int32_t {
     kOrbitModeElements = 1,         /* also places the body-axis child */
     kOrbitModeElementsExtended = 2, /* mode 1 with the b, c, s, f terms */
     kOrbitModeBand = 3,             /* drives the ellipse spline and band */
+    kOrbitModeTheory = 4,           /* places the body-axis child by a theory, the frame by the elements */
 };
 
 /* Band spacing choices: the value after the base. */

@@ -45,6 +45,7 @@ inline constexpr ParameterBinding<OrbitAxisRecord> kOrbitAxisBindings[] = {
     FloatBinding(OCAELOORBITAXIS_BAND_END_SIZE, &OrbitAxisRecord::bandEndSize),
     FloatBinding(OCAELOORBITAXIS_BAND_LENGTH, &OrbitAxisRecord::bandLengthDeg),
     ChoiceBinding(OCAELOORBITAXIS_BAND_SPACING, &OrbitAxisRecord::bandSpacing, kBandSpacingChoiceBase),
+    ChoiceBinding(OCAELOORBITAXIS_THEORY, &OrbitAxisRecord::theory, kTheoryChoiceBase),
 };
 
 /* The settings of one body axis, copied and handed over as one block; the

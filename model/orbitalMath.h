@@ -154,8 +154,9 @@ struct OrbitAxisRecord {
     double auxDate1Jd = kJulianDateJ2000;    /* start of validity */
     double auxDate2Jd = kJulianDateJ2000;    /* end of validity */
     double epochJd = kJulianDateJ2000;
-    int32_t mode = 0;    /* 0 to 3: parameter value - 1200 */
+    int32_t mode = 0;    /* 0 to 4: parameter value - 1200 */
     bool kmFlag = false; /* a and band sizes in kilometres */
+    int32_t theory = 0;  /* mode 4: parameter value - 1300 (theoryPlaces.h) */
 };
 
 /* The orbit of an orbit axis's elements at one Julian Date. */

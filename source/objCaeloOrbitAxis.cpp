@@ -1,6 +1,9 @@
 #include "source/objCaeloOrbitAxis.h"
 
 #include "model/finiteValues.h"
+#include "model/orbitFrame.h"
+#include "model/theoryPlaces.h"
+#include "model/units.h"
 #include "source/hostPrimitives.h"
 #include "source/objCaeloBodyAxis.h"
 #include "source/objCaeloSystem.h"
@@ -173,6 +176,8 @@ bool ObjCaeloOrbitAxis::IsParameterEnabled(HostNode* node, int32_t parameterId) 
     case OCAELOORBITAXIS_ELLIPSE_LINK:
     case OCAELOORBITAXIS_BAND_LINK:
         return record.mode == kOrbitModeBand;
+    case OCAELOORBITAXIS_THEORY:
+        return record.mode == kOrbitModeTheory;
     case OCAELOORBITAXIS_CREATE_GUIDES:
         return GetFirstChild(node) == nullptr;
     case OCAELOORBITAXIS_CREATE_BAND:
@@ -270,6 +275,9 @@ void ObjCaeloOrbitAxis::EvaluateOrbit(HostNode* node) {
     case kOrbitModeElementsExtended:
         PlaceBodyChild(state);
         break;
+    case kOrbitModeTheory:
+        PlaceBodyChildByTheory(state, cachedSystem->GetModelJulianDate());
+        break;
     case kOrbitModeBand:
         if (state.orbitValid) {
             UpdateBand(node, state);
@@ -292,6 +300,22 @@ void ObjCaeloOrbitAxis::PlaceBodyChild(const OrbitState& state) const {
     }
     const double scale = SceneUnitsPerUnitOfA();
     const HostVector position{state.position.x * scale, state.position.y * scale, state.position.z * scale};
+    if (IsFiniteVector(position)) {
+        SetRelativePosition(cachedBodyChild, position);
+    }
+}
+
+void ObjCaeloOrbitAxis::PlaceBodyChildByTheory(const OrbitState& state, double jd) const {
+    const std::optional<std::array<double, 3>> placeKm = TheoryPlaceKm(record.theory, jd);
+    if (!placeKm || cachedBodyChild == nullptr) {
+        /* Outside the theory's span, the element set places the body. */
+        PlaceBodyChild(state);
+        return;
+    }
+    SetHeading(cachedBodyChild, -state.perihelionArgumentRad);
+    const double unitsPerKm = SceneUnitsPerUnitOfA() / (record.kmFlag ? 1.0 : kKilometresPerAu);
+    const HostVector local = PlaceInOrbitFrame(state, SceneAxesOfEcliptic(*placeKm));
+    const HostVector position{local.x * unitsPerKm, local.y * unitsPerKm, local.z * unitsPerKm};
     if (IsFiniteVector(position)) {
         SetRelativePosition(cachedBodyChild, position);
     }

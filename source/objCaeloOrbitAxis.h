@@ -84,6 +84,10 @@ private:
      * finite keep their values. */
     void EvaluateOrbit(HostNode* node);
     void PlaceBodyChild(const OrbitState& state) const;
+    /* Theory mode: the body-axis child where the theory puts it at the
+     * model date, in the frame the elements turn; outside the theory's span
+     * where the elements put it. */
+    void PlaceBodyChildByTheory(const OrbitState& state, double jd) const;
     void UpdateBand(HostNode* node, const OrbitState& state);
     void UpdateWrapDeformer(HostNode* deformer, double bandFraction) const;
 

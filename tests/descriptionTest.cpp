@@ -2,6 +2,7 @@
 // its display name, description and icon, and each description declares
 // exactly the parameters its class writes, with matching types and defaults.
 #include "model/moduleIds.h"
+#include "model/theoryPlaces.h"
 #include "tests/fakeModuleHost.h"
 
 #include <filesystem>
@@ -232,6 +233,7 @@ const DeclaredId kDeclaredIds[] = {
     CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_END_SIZE),
     CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_LENGTH),
     CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_SPACING),
+    CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_THEORY),
     CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_ELLIPSE_LINK),
     CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_BAND_LINK),
     CAELO_DECLARED("OcaeloOrbitAxis", OCAELOORBITAXIS_CREATE_GUIDES),
@@ -280,11 +282,17 @@ const DeclaredChoice kDeclaredChoices[] = {
     {"OcaeloOrbitAxis",
      OCAELOORBITAXIS_MODE,
      kModeChoiceBase,
-     {kOrbitModeOrientation, kOrbitModeElements, kOrbitModeElementsExtended, kOrbitModeBand}},
+     {kOrbitModeOrientation, kOrbitModeElements, kOrbitModeElementsExtended, kOrbitModeBand,
+      kOrbitModeTheory}},
     {"OcaeloOrbitAxis",
      OCAELOORBITAXIS_BAND_SPACING,
      kBandSpacingChoiceBase,
      {kBandSpacingMeanAngle, kBandSpacingEccentricAngle, kBandSpacingMeanArc, kBandSpacingEccentricArc}},
+    {"OcaeloOrbitAxis",
+     OCAELOORBITAXIS_THEORY,
+     kTheoryChoiceBase,
+     {kTheoryMercury, kTheoryVenus, kTheoryEarthMoonBarycentre, kTheoryMars, kTheoryJupiter, kTheorySaturn,
+      kTheoryUranus, kTheoryNeptune, kTheoryPluto, kTheoryEarthAboutBarycentre, kTheoryMoonAboutBarycentre}},
     {"OcaeloBodyAxis",
      OCAELOBODYAXIS_ROTATION_MODE,
      kModeChoiceBase,

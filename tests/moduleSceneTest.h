@@ -71,6 +71,8 @@ inline constexpr std::int32_t kCreateBody = OCAELOORBITAXIS_CREATE_BODY;
 inline constexpr std::int32_t kModeOrientation = kModeChoiceBase + kOrbitModeOrientation;
 inline constexpr std::int32_t kModeElements = kModeChoiceBase + kOrbitModeElements;
 inline constexpr std::int32_t kModeBand = kModeChoiceBase + kOrbitModeBand;
+inline constexpr std::int32_t kModeTheory = kModeChoiceBase + kOrbitModeTheory;
+inline constexpr std::int32_t kTheory = OCAELOORBITAXIS_THEORY;
 
 // The ring tag's parameters.
 inline constexpr std::int32_t kInnerRadius = TCAELORING_INNER_RADIUS, kOuterRadius = TCAELORING_OUTER_RADIUS;

@@ -9,6 +9,8 @@
 #include "host/scene.h"
 #include "host/sceneEditing.h"
 #include "host/services/numberText.h"
+#include "model/theoryPlaces.h"
+#include "model/vsop87.h"
 #include "tests/moduleSceneTest.h"
 #include "tests/testTimeZone.h"
 
@@ -159,6 +161,37 @@ TEST_F(OrbitAxisObject, FrameAndBodyFollowTheElements) {
     evaluateAt(kJ2000 + 100.0);
     EXPECT_NEAR(orbit.frozen.rotation.x, 40.0 * kDegree, 1e-15);
     EXPECT_EQ(body.relative.position, (Vector{1.0, 2.0, 3.0}));
+}
+
+// Theory mode: the elements still turn the frame (so that the orbit line
+// stays as drawn), the theory places the body (Mars by VSOP87, in the
+// parent's ecliptic axes), and outside the theory's span the elements do;
+// the theory's choice is offered in theory mode only.
+TEST_F(OrbitAxisObject, TheoryModePlacesTheBodyByItsTheory) {
+    Node& orbit = addOrbit(system, kModeTheory,
+                           {{kA, 1.52371034},
+                            {kE, 0.0933941},
+                            {kI, 1.84969142},
+                            {kL, -4.55343205},
+                            {kPeri, -23.94362959},
+                            {kNode, 49.55953891}});
+    editParameter(orbit, kTheory, kTheoryChoiceBase + kTheoryMars);
+    EXPECT_TRUE(isParameterEnabled(orbit, kTheory));
+    Node& body = add(kBodyAxis, &orbit);
+    const double jd = kJ2000 + 1234.5;
+    evaluateAt(jd);
+    expectVectorNear(orbit.frozen.rotation, {49.55953891 * kDegree, 1.84969142 * kDegree, 0.0}, 1e-12);
+    const auto [x, y, z] = Vsop87Place(Vsop87Planet::Mars, jd);
+    expectVectorNear(sceneToEcliptic(body.worldMatrix().off), Vector{x, y, z} * kUnitsPerAu,
+                     1e-9 * kUnitsPerAu);
+
+    const double before = kVsop87SpanStartJd - 3650.0;
+    evaluateAt(before);
+    const Vector byTheoryOutside = body.worldMatrix().off;
+    editParameter(orbit, kMode, kModeElements);
+    EXPECT_FALSE(isParameterEnabled(orbit, kTheory));
+    evaluateAt(before);
+    expectVectorNear(byTheoryOutside, body.worldMatrix().off, 1e-12);
 }
 
 TEST_F(OrbitAxisObject, OnlyTheLastBodyAxisChildMovesUntilLinksAreRefreshed) {
