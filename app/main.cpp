@@ -96,6 +96,9 @@ void addSceneOptions(CLI::App& command, caelo::app::SceneChoice& scene) {
     command.add_option("--date", scene.date,
                        "Model date for document time 0, ISO 8601: 2026-12-08, 2026-12-08T18:30, "
                        "2026-12-08T18:30:00Z, 2026-12-08T18:30+01:00 (without a zone: local time)");
+    command.add_option("--places", scene.places,
+                       "theories (default): the planets, the Earth, the Moon and Pluto placed by VSOP87, "
+                       "ELP/MPP02 and Meeus; elements: by their element sets alone (the built solar system)");
 }
 
 // One line for a command line that cannot be parsed.

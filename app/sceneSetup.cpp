@@ -8,12 +8,17 @@
 #include "host/messages.h"
 #include "host/sceneEditing.h"
 #include "host/services/dateService.h"
+#include "host/services/displayText.h"
 #include "host/services/hostError.h"
+#include "model/moduleIds.h"
+#include "model/theoryPlaces.h"
 #include "model/units.h"
 #include "outputs/appearance/appearance.h"
 #include "places/systemObject.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -41,7 +46,48 @@ void dressSolarSystem(host::Document& document) {
     }
 }
 
-OpenScene buildSolarSystem() {
+int placeByTheories(host::Document& document) {
+    // The theory of the body an orbit axis carries, by the body axis's name.
+    static constexpr std::pair<std::string_view, std::int32_t> kTheories[] = {
+        {"(Mercury)", kTheoryMercury},
+        {"(Venus)", kTheoryVenus},
+        {"(Earth-Moon Barycentre)", kTheoryEarthMoonBarycentre},
+        {"(Earth)", kTheoryEarthAboutBarycentre},
+        {"(Moon)", kTheoryMoonAboutBarycentre},
+        {"(Mars)", kTheoryMars},
+        {"(Jupiter)", kTheoryJupiter},
+        {"(Saturn)", kTheorySaturn},
+        {"(Uranus)", kTheoryUranus},
+        {"(Neptune)", kTheoryNeptune},
+        {"(Pluto-Charon Barycentre)", kTheoryPluto},
+    };
+    std::vector<std::pair<host::Node*, std::int32_t>> switching;
+    document.forEachObject([&](host::Node& orbit) {
+        if (orbit.typeId() != kTypeCaeloOrbitAxis) {
+            return;
+        }
+        for (const host::Node* child = orbit.firstChild(); child != nullptr; child = child->nextSibling()) {
+            if (child->typeId() != kTypeCaeloBodyAxis) {
+                continue;
+            }
+            for (const auto& [suffix, theory] : kTheories) {
+                if (child->name.ends_with(suffix)) {
+                    switching.emplace_back(&orbit, theory);
+                }
+            }
+        }
+    });
+    for (const auto& [orbit, theory] : switching) {
+        host::editParameter(*orbit, OCAELOORBITAXIS_MODE, kModeChoiceBase + kOrbitModeTheory);
+        host::editParameter(*orbit, OCAELOORBITAXIS_THEORY, kTheoryChoiceBase + theory);
+        if (theory == kTheoryEarthAboutBarycentre) {
+            host::editParameter(*orbit, OCAELOORBITAXIS_KM, true); // its place is in km, as the Moon's
+        }
+    }
+    return static_cast<int>(switching.size());
+}
+
+OpenScene buildSolarSystem(bool byElements) {
     host::Document& document = host::application().newDocument();
     host::Node& system = host::createObject(host::application(), kTypeCaeloSystem);
     host::appendChild(document, system, nullptr);
@@ -50,6 +96,9 @@ OpenScene buildSolarSystem() {
         throw host::HostError("the system could not build the solar system (button 1101 answered false)");
     }
     dressSolarSystem(document);
+    if (!byElements) {
+        placeByTheories(document);
+    }
     document.time = host::DocumentTime{0, 1};
     return {document, places::currentZoneOffsetDays()};
 }
@@ -77,13 +126,17 @@ void setEpochEverywhere(host::Document& document, double julianDate, double zone
 } // namespace
 
 OpenScene openScene(const SceneChoice& choice) {
+    if (choice.places != "theories" && choice.places != "elements") {
+        throw CommandError("--places " + host::quotedExcerpt(choice.places) +
+                           ": expected theories or elements");
+    }
     std::optional<double> julianDate;
     if (choice.date) {
         julianDate = universalJulianDate(parseIsoMoment(*choice.date));
     }
     const OpenScene scene = choice.sceneFile
                                 ? OpenScene{host::loadScene(host::application(), *choice.sceneFile), 0.0}
-                                : buildSolarSystem();
+                                : buildSolarSystem(choice.places == "elements");
     if (julianDate) {
         setEpochEverywhere(scene.document, *julianDate, scene.zoneOffsetDays);
     }

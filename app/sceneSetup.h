@@ -18,6 +18,7 @@ namespace caelo::app {
 struct SceneChoice {
     std::optional<std::filesystem::path> sceneFile{}; // nothing: build the preset solar system
     std::optional<std::string> date{};                // ISO 8601 (isoDate.h); nothing: keep the epoch
+    std::string places = "theories"; // the preset's: theories or elements (a scene file keeps its own)
 };
 
 // The active document a command works on.
@@ -31,15 +32,23 @@ struct OpenScene {
 
 // A new active document with a system object named "Solar system" (epoch:
 // now) whose "Build solar system" button (kSystemBuildSolarSystem) built the
-// preset solar system, dressed (dressSolarSystem), at document time 0.
+// preset solar system, dressed (dressSolarSystem) and, unless `byElements`,
+// placed by the theories (placeByTheories), at document time 0.
 // Throws host::HostError when the build fails or a host operation is refused.
-OpenScene buildSolarSystem();
+OpenScene buildSolarSystem(bool byElements = false);
 
 // Gives every globe, ring, band and orbit line below a system object that
 // carries no colour of its own (colour mode other than kColourModeOwn) its
 // role's colour (appearance.h) as its display colour; rings and bands become
 // see-through. Objects that carry a colour keep it.
 void dressSolarSystem(host::Document& document);
+
+// Puts the preset's planets, the Earth-Moon barycentre, the Earth and the
+// Moon about it, and the Pluto-Charon barycentre on their theories (orbit-axis
+// mode 4, docs/sky.md), as a user would by editing each orbit axis's mode and
+// theory; their elements still draw their orbits. Orbit axes of other bodies
+// keep their mode. Returns how many orbit axes it switched.
+int placeByTheories(host::Document& document);
 
 // The scene of `choice`, evaluated at the document's time. The date is read
 // first, so that a bad date fails before any work; then the preset is built or

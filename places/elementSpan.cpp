@@ -1,6 +1,7 @@
 #include "places/elementSpan.h"
 
 #include "host/services/dateService.h"
+#include "model/theoryPlaces.h"
 #include "model/units.h"
 #include "places/systemObject.h"
 
@@ -19,8 +20,21 @@ std::string dayText(double julianDate) {
 struct Span {
     double fromJd = 0.0;
     double toJd = 0.0;
+    bool theory = false; // a theory's span (theory mode), else the elements' (the auxiliary dates)
     friend bool operator==(const Span&, const Span&) = default;
 };
+
+// The span of an orbit axis: its theory's in theory mode, else its
+// auxiliary dates.
+Span spanOf(const host::Node& orbit) {
+    if (orbit.parameters.getInt32(OCAELOORBITAXIS_MODE, 0) == kModeChoiceBase + kOrbitModeTheory) {
+        const TheorySpan span = TheorySpanOf(
+            orbit.parameters.getInt32(OCAELOORBITAXIS_THEORY, kTheoryChoiceBase) - kTheoryChoiceBase);
+        return {span.firstJd, span.lastJd, true};
+    }
+    return {orbit.parameters.getFloat(OCAELOORBITAXIS_AUX_DATE1, 0.0),
+            orbit.parameters.getFloat(OCAELOORBITAXIS_AUX_DATE2, 0.0), false};
+}
 
 } // namespace
 
@@ -32,8 +46,7 @@ std::optional<std::string> elementSpanWarning(const host::Document& document, do
         if (node.typeId() != kTypeCaeloOrbitAxis) {
             return;
         }
-        const Span span{node.parameters.getFloat(OCAELOORBITAXIS_AUX_DATE1, 0.0),
-                        node.parameters.getFloat(OCAELOORBITAXIS_AUX_DATE2, 0.0)};
+        const Span span = spanOf(node);
         if (!(span.toJd > span.fromJd) || !std::isfinite(span.fromJd) || !std::isfinite(span.toJd) ||
             (firstJulianDate >= span.fromJd && lastJulianDate <= span.toJd)) {
             return;
@@ -52,8 +65,9 @@ std::optional<std::string> elementSpanWarning(const host::Document& document, do
             : "the model dates " + dayText(firstJulianDate) + " to " + dayText(lastJulianDate) + " reach";
     const std::string axes = sharing == 1 ? "1 orbit axis" : std::to_string(sharing) + " orbit axes";
     return dates + " outside " + dayText(outside->fromJd) + " to " + dayText(outside->toJd) +
-           ", the span in which the elements of " + axes +
-           " hold; their bodies' places there are extrapolated";
+           ", the span in which the " + (outside->theory ? "theories" : "elements") + " of " + axes +
+           " hold; their bodies' places there are " +
+           (outside->theory ? "their elements', extrapolated" : "extrapolated");
 }
 
 void warnOutsideElementSpan(const host::Document& document, double zoneOffsetDays, std::int64_t frames,

@@ -4,7 +4,9 @@
 // An orbit axis states the span its elements were fitted for in its auxiliary
 // dates (the preset's: 1800-01-01 to 2050-01-01); one whose end does not lie
 // after its start states none. Outside the span the orbit axis extrapolates its
-// elements' rates, and its body drifts from where it really is.
+// elements' rates, and its body drifts from where it really is. An orbit axis
+// in theory mode holds for its theory's span (theoryPlaces.h), outside which
+// its elements place the body.
 //
 // Example:
 //   warnOutsideElementSpan(scene.document, scene.zoneOffsetDays, 1, std::cerr);

@@ -5,6 +5,7 @@
 
 #include "app/sceneSetup.h"
 #include "host/messages.h"
+#include "model/theoryPlaces.h"
 #include "places/bodyPlaces.h"
 #include "places/elementSpan.h"
 #include "tests/moduleSceneTest.h"
@@ -100,6 +101,26 @@ protected:
     test::TimeZone universalTime{"UTC0"};
 };
 
+// By default the preset's planets, the Earth-Moon and Pluto-Charon
+// barycentres stand where their theories put them (theoryPlaces.h; the
+// barycentres in the order of the theory choices), within a kilometre.
+TEST_F(Positions, PlanetsStandWhereTheirTheoriesPutThem) {
+    const app::OpenScene scene = app::openScene({.date = "2026-12-08T17:30:00Z"});
+    const Json json = app::positionsToJson(scene.document, scene.zoneOffsetDays);
+    std::int32_t theory = kTheoryMercury;
+    for (const Json& body : json["bodies"]) {
+        if (body["distanceAu"].is_null()) {
+            continue;
+        }
+        const auto want = TheoryPlaceKm(theory++, 2461383.2291666665);
+        ASSERT_TRUE(want);
+        const Vector got = eclipticFromReport(body);
+        EXPECT_LT(length(got * kKilometresPerAu - Vector{(*want)[0], (*want)[1], (*want)[2]}), 1.0)
+            << body["name"];
+    }
+    EXPECT_EQ(theory, kTheoryPluto + 1);
+}
+
 TEST_F(Positions, PlanetsAgreeWithAnIndependentEvaluationOfTheirElements) {
     struct Case {
         const char* date;
@@ -111,7 +132,7 @@ TEST_F(Positions, PlanetsAgreeWithAnIndependentEvaluationOfTheirElements) {
         {"2026-12-08T18:30:00+01:00", 2461383.2291666665},
     };
     for (const Case& c : cases) {
-        const app::OpenScene scene = app::openScene({.date = c.date});
+        const app::OpenScene scene = app::openScene({.date = c.date, .places = "elements"});
         const Json json = app::positionsToJson(scene.document, scene.zoneOffsetDays);
         EXPECT_NEAR(json["modelJulianDate"].get<double>(), c.julianDate, 1e-6) << c.date;
         std::vector<Json> planets;
