@@ -16,6 +16,7 @@
 #include "app/console.h"
 #include "app/outputFiles.h"
 #include "app/sceneDump.h"
+#include "app/sceneSetup.h"
 #include "bench/allocationCounter.h"
 #include "bench/benchScenes.h"
 #include "bench/presetBaseline.h"
@@ -49,6 +50,7 @@ namespace {
 
 // The targets on one machine, as ratios measured in one run.
 constexpr double kPresetPassOverBaselineMax = 3.0;
+constexpr double kTheoriesPassOverPassMax = 10.0;    // the preset on its theories, against its element sets
 constexpr double kBeltGrowthMax = 1.3;               // per orbit axis, 100,000 against 1,000
 constexpr double kBeltAxisOverBaselineBodyMax = 3.0; // per orbit axis at 100,000
 constexpr double kBelt20000PassMaxSeconds = 0.016;   // 60 passes a second
@@ -154,8 +156,11 @@ void checkPassAllocatesNothing(benchmark::State& state, host::Document& document
     }
 }
 
-void presetPass(benchmark::State& state) {
+void presetPass(benchmark::State& state, bool byTheories) {
     host::Document& document = *newPresetScene().document();
+    if (byTheories) {
+        app::placeByTheories(document);
+    }
     std::int64_t frame = 0;
     evaluateFrame(document, frame);
     for (auto _ : state) {
@@ -405,6 +410,7 @@ void targets(benchmark::State& state) {
     for (auto _ : state) {
     }
     const auto pass = cpuSecondsOf("PresetPass");
+    const auto theoriesPass = cpuSecondsOf("PresetPassTheories");
     const auto baseline = cpuSecondsOf("PresetBaseline");
     const auto bodies = counterOf("PresetBaseline", "bodies");
     const auto belt1k = cpuSecondsOf("BeltPass/1000");
@@ -420,6 +426,8 @@ void targets(benchmark::State& state) {
 
     std::string missing;
     setRatio(state, "preset_pass_over_baseline", ratio(pass, baseline), kPresetPassOverBaselineMax, missing);
+    setRatio(state, "theories_pass_over_preset_pass", ratio(theoriesPass, pass), kTheoriesPassOverPassMax,
+             missing);
     setRatio(state, "belt_100000_over_1000_per_axis", ratio(perAxis(belt100k, 1e5), perAxis(belt1k, 1e3)),
              kBeltGrowthMax, missing);
     setRatio(state, "belt_100000_axis_over_baseline_body", ratio(perAxis(belt100k, 1e5), baselinePerBody),
@@ -433,7 +441,8 @@ void targets(benchmark::State& state) {
 }
 
 void registerBenchmarks() {
-    benchmark::RegisterBenchmark("PresetPass", presetPass)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("PresetPass", presetPass, false)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("PresetPassTheories", presetPass, true)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("PresetBaseline", presetBaseline)->Unit(benchmark::kMicrosecond);
     auto* belt = benchmark::RegisterBenchmark("BeltPass", beltPass)->Unit(benchmark::kMillisecond);
     for (const std::int64_t size : kBeltSizes) {
