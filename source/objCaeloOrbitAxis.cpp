@@ -314,7 +314,10 @@ void ObjCaeloOrbitAxis::PlaceBodyChildByTheory(const OrbitState& state, double j
     }
     SetHeading(cachedBodyChild, -state.perihelionArgumentRad);
     const double unitsPerKm = SceneUnitsPerUnitOfA() / (record.kmFlag ? 1.0 : kKilometresPerAu);
-    const HostVector local = PlaceInOrbitFrame(state, SceneAxesOfEcliptic(*placeKm));
+    const HostVector inParent =
+        SystemToFrameAxes(GetWorldMatrix(cachedSystem->GetNode()), GetParentWorldMatrix(GetNode()),
+                          SceneAxesOfEcliptic(*placeKm));
+    const HostVector local = PlaceInOrbitFrame(state, inParent);
     const HostVector position{local.x * unitsPerKm, local.y * unitsPerKm, local.z * unitsPerKm};
     if (IsFiniteVector(position)) {
         SetRelativePosition(cachedBodyChild, position);

@@ -5,6 +5,8 @@
 // rotation models. The reference tables in tests/reference/ were made once by
 // tools/make-reference-tables.py, which states in each file's header where its
 // numbers come from; the model's Julian Date is read as TT, as the tables'.
+#include "app/positions.h"
+#include "app/sceneSetup.h"
 #include "host/application.h"
 #include "host/evaluation.h"
 #include "host/messages.h"
@@ -17,6 +19,7 @@
 #include "places/bodyPlaces.h"
 #include "places/deltaT.h"
 #include "places/eclipses.h"
+#include "places/systemObject.h"
 #include "tests/moduleSceneTest.h"
 #include "tests/testTimeZone.h"
 
@@ -26,6 +29,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <numbers>
 #include <sstream>
@@ -328,6 +332,77 @@ TEST(Eclipses, SunlightPastABodyInTheWay) {
             c.seen, c.tolerance)
             << c.occulterAngle << " " << c.separationAngle;
     }
+}
+
+// The scene caelo builds, on its theories, against DE431 at dates spread over
+// 1800-2200, as `caelo positions` reports it: the planets as seen from the
+// Sun, the Sun and the Moon as seen from the Earth (the Earth at its own place
+// about the barycentre). Dates are given to the second, as users give them
+// (the Moon moves 0.5" a second).
+TEST_F(AgainstEphemerides, TheScenePlacedByItsTheoriesAgainstDe431) {
+    std::map<double, std::map<std::string, Vector>> byDate;
+    for (const Row& row : referenceTable("de431-planets.csv")) {
+        byDate[number(row, "jd_tt")][row.at("body")] = vectorOf(row, "x_au", "y_au", "z_au");
+    }
+    std::map<double, Vector> moonByDate;
+    for (const Row& row : referenceTable("de431-moon.csv")) {
+        moonByDate[number(row, "jd_tt")] = vectorOf(row, "x_km", "y_km", "z_km");
+    }
+    const auto direction = [](const nlohmann::ordered_json& body, const char* longitude,
+                              const char* latitude) {
+        const double l = body[longitude].get<double>() / kDegreesPerRadian;
+        const double b = body[latitude].get<double>() / kDegreesPerRadian;
+        return Vector{std::cos(b) * std::cos(l), std::cos(b) * std::sin(l), std::sin(b)};
+    };
+    const auto reportAt = [](double jd) {
+        const double second = std::round(jd * kSecondsPerDay) / kSecondsPerDay;
+        const app::OpenScene scene = app::openScene({.date = places::universalText(second).value()});
+        return std::pair{second, app::positionsToJson(scene.document, scene.zoneOffsetDays)};
+    };
+    constexpr std::size_t kEvery = 20;
+    Worst planets, sun, moon;
+    std::size_t index = 0;
+    for (const auto& [jd, bodies] : byDate) {
+        if (index++ % kEvery != 0 || !bodies.contains("Earth")) {
+            continue;
+        }
+        const auto [second, report] = reportAt(jd);
+        for (const auto& body : report["bodies"]) {
+            const std::string name = body["name"].get<std::string>();
+            const std::string plain = name.substr(5, name.size() - 6); // "Body(Mars)"
+            if (name == "Body(Sun)") {
+                const double errorDeg =
+                    angleDeg(direction(body, "geocentricLongitudeDeg", "geocentricLatitudeDeg"),
+                             bodies.at("Earth") * -1.0);
+                sun.note(errorDeg, second);
+                EXPECT_LT(errorDeg * 3600.0, 1.0) << "the Sun at " << second;
+            } else if (bodies.contains(plain) && !body["longitudeDeg"].is_null()) {
+                const double errorDeg =
+                    angleDeg(direction(body, "longitudeDeg", "latitudeDeg"), bodies.at(plain));
+                planets.note(errorDeg, second);
+                EXPECT_LT(errorDeg * 3600.0, plain == "Uranus" || plain == "Neptune" ? 3.6 : 1.0)
+                    << plain << " at " << second;
+            }
+        }
+    }
+    index = 0;
+    for (const auto& [jd, reference] : moonByDate) {
+        if (index++ % kEvery != 0) {
+            continue;
+        }
+        const auto [second, report] = reportAt(jd);
+        for (const auto& body : report["bodies"]) {
+            if (body["name"] == "Body(Moon)") {
+                const double errorDeg =
+                    angleDeg(direction(body, "geocentricLongitudeDeg", "geocentricLatitudeDeg"), reference);
+                moon.note(errorDeg, second);
+                EXPECT_LT(errorDeg * 3600.0, 1.0) << "the Moon at " << second;
+            }
+        }
+    }
+    planets.print("the scene's planets against DE431, seen from the Sun");
+    sun.print("the scene's Sun against DE431, seen from the Earth");
+    moon.print("the scene's Moon against DE431, seen from the Earth");
 }
 
 // PyEphem's moon theories, 1999-2040, as seen from the planet. PyEphem's
