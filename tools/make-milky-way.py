@@ -17,9 +17,9 @@ panorama where the layout puts them, and nowhere else within a degree.
 """
 
 import csv
-import importlib.util
 import io
 import pathlib
+import runpy
 import sys
 
 import numpy
@@ -41,9 +41,9 @@ CHECK_MAX_DEC_DEG = 70.0
 FIT_TOLERANCE_DEG = 0.3
 FIT_CONTRAST = 4.0
 
-spec = importlib.util.spec_from_file_location("make_maps", ROOT / "tools" / "make-maps.py")
-make_maps = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(make_maps)
+# The maps' script lends its package unpacking (its name holds a hyphen, so it
+# is run as a file rather than imported).
+make_maps = runpy.run_path(str(ROOT / "tools" / "make-maps.py"))
 
 
 def bright_stars():
@@ -85,7 +85,7 @@ def check_layout(image):
 
 
 def main():
-    trees, versions = make_maps.package_files(make_maps.deb_folder_from(sys.argv, PACKAGE), PACKAGE)
+    trees, versions = make_maps["package_files"](make_maps["deb_folder_from"](sys.argv, PACKAGE), PACKAGE)
     with Image.open(trees["stellarium-data"] / SOURCE) as original:
         print(f"{SOURCE} from stellarium-data {versions['stellarium-data']}: {original.width}x{original.height}")
         panorama = original.convert("RGB")  # its alpha is opaque throughout
