@@ -27,26 +27,27 @@ started = time.monotonic()
 bpy.ops.import_scene.gltf(filepath=source)
 print(f"import-seconds: {time.monotonic() - started:.2f}")
 
+def materials_fed_by_image(socket):
+    """The names of the materials whose principled surface takes `socket`
+    (its base colour or alpha) straight from an image texture."""
+    return sorted({
+        material.name for material in bpy.data.materials if material.node_tree and any(
+            node.type == "BSDF_PRINCIPLED" and node.inputs[socket].links
+            and node.inputs[socket].links[0].from_node.type == "TEX_IMAGE"
+            for node in material.node_tree.nodes)
+    })
+
+
 # The globes' maps come in as image textures on their materials' base colour.
 MIN_MAPPED_GLOBES = 12
-mapped = sorted({
-    material.name for material in bpy.data.materials if material.node_tree and any(
-        node.type == "BSDF_PRINCIPLED" and node.inputs["Base Color"].links
-        and node.inputs["Base Color"].links[0].from_node.type == "TEX_IMAGE"
-        for node in material.node_tree.nodes)
-})
+mapped = materials_fed_by_image("Base Color")
 print(f"materials with a map: {len(mapped)} ({', '.join(mapped)})")
 if len(mapped) < MIN_MAPPED_GLOBES:
     sys.exit(f"only {len(mapped)} materials carry a map; expected {MIN_MAPPED_GLOBES} or more")
 
 # The rings' strips come in as image textures whose alpha is the material's.
 MIN_STRIPPED_RINGS = 10
-stripped = [
-    material.name for material in bpy.data.materials if material.node_tree and any(
-        node.type == "BSDF_PRINCIPLED" and node.inputs["Alpha"].links
-        and node.inputs["Alpha"].links[0].from_node.type == "TEX_IMAGE"
-        for node in material.node_tree.nodes)
-]
+stripped = materials_fed_by_image("Alpha")
 print(f"ring materials with a strip: {len(stripped)}")
 if len(stripped) < MIN_STRIPPED_RINGS:
     sys.exit(f"only {len(stripped)} ring materials carry a strip; expected {MIN_STRIPPED_RINGS} or more")
